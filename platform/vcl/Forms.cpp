@@ -1,0 +1,131 @@
+#include "platform/vcl/Forms.h"
+
+#include "platform/vcl/DialogSeam.h"
+#include "platform/win/WinDefs.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
+
+static TApplication theApplication;
+TApplication* Application = &theApplication;
+
+namespace {
+
+struct ButtonSpec {
+    QMessageBox::StandardButton button;
+    int answer;
+};
+
+std::vector<ButtonSpec> ButtonsOf(unsigned flags)
+{
+    using B = QMessageBox;
+    switch (flags & MB_TYPEMASK) {
+    case MB_OKCANCEL: return {{B::Ok, IDOK}, {B::Cancel, IDCANCEL}};
+    case MB_ABORTRETRYIGNORE: return {{B::Abort, IDABORT}, {B::Retry, IDRETRY}, {B::Ignore, IDIGNORE}};
+    case MB_YESNOCANCEL: return {{B::Yes, IDYES}, {B::No, IDNO}, {B::Cancel, IDCANCEL}};
+    case MB_YESNO: return {{B::Yes, IDYES}, {B::No, IDNO}};
+    case MB_RETRYCANCEL: return {{B::Retry, IDRETRY}, {B::Cancel, IDCANCEL}};
+    default: return {{B::Ok, IDOK}};
+    }
+}
+
+QMessageBox::Icon IconOf(unsigned flags)
+{
+    switch (flags & MB_ICONMASK) {
+    case MB_ICONHAND: return QMessageBox::Critical;
+    case MB_ICONQUESTION: return QMessageBox::Question;
+    case MB_ICONEXCLAMATION: return QMessageBox::Warning;
+    case MB_ICONASTERISK: return QMessageBox::Information;
+    default: return QMessageBox::NoIcon;
+    }
+}
+
+}  // namespace
+
+int TApplication::MessageBox(const UnicodeString& text, const UnicodeString& caption, unsigned flags)
+{
+    DialogCall call;
+    call.kind = DialogCall::Kind::MessageBox;
+    call.text = text;
+    call.caption = caption;
+    call.flags = flags;
+    const auto buttons = ButtonsOf(flags);
+    call.result = buttons.front().answer;
+    if (AnswerBySeam(call)) return call.result;
+
+    QMessageBox box(IconOf(flags), caption, text);
+    size_t def = (flags & MB_DEFMASK) >> 8;
+    for (size_t i = 0; i < buttons.size(); ++i) {
+        QPushButton* b = box.addButton(buttons[i].button);
+        if (i == def) box.setDefaultButton(b);
+    }
+    box.exec();
+    QAbstractButton* clicked = box.clickedButton();
+    for (const auto& b : buttons)
+        if (clicked && box.standardButton(clicked) == b.button) return b.answer;
+    // Closed without a button: Cancel where there is one, else the only button.
+    for (const auto& b : buttons)
+        if (b.answer == IDCANCEL) return IDCANCEL;
+    return buttons.size() == 1 ? buttons.front().answer : IDCANCEL;
+}
+
+void TApplication::ShowException(const std::exception& e)
+{
+    MessageBox(QString::fromLocal8Bit(e.what()), Title, MB_OK | MB_ICONSTOP);
+}
+
+UnicodeString TApplication::ExeName() const
+{
+    if (QCoreApplication::instance()) return QCoreApplication::applicationFilePath();
+    return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
+}
+
+AnsiString ParamStr0() { return UnicodeToWin1252(Application->ExeName()); }
+
+AnsiString ProgramFolder() { return ExtractFilePath(ParamStr0()); }
+
+static size_t LastSeparator(const AnsiString& path)
+{
+    return path.find_last_of("/\\");
+}
+
+AnsiString ExtractFileName(const AnsiString& path)
+{
+    size_t p = LastSeparator(path);
+    return p == AnsiString::npos ? path : path.substr(p + 1);
+}
+
+AnsiString ExtractFilePath(const AnsiString& path)
+{
+    size_t p = LastSeparator(path);
+    return p == AnsiString::npos ? AnsiString() : path.substr(0, p + 1);
+}
+
+AnsiString ExtractFileExt(const AnsiString& path)
+{
+    AnsiString name = ExtractFileName(path);
+    size_t dot = name.rfind('.');
+    return dot == AnsiString::npos ? AnsiString() : name.substr(dot);
+}
+
+AnsiString ChangeFileExt(const AnsiString& path, const AnsiString& ext)
+{
+    AnsiString name = ExtractFileName(path);
+    size_t dot = name.rfind('.');
+    AnsiString folder = ExtractFilePath(path);
+    return folder + (dot == AnsiString::npos ? name : name.substr(0, dot)) + ext;
+}
+
+bool FileExists(const AnsiString& path)
+{
+    QFileInfo info(Win1252ToUnicode(path));
+    return info.exists() && !info.isDir();
+}
+
+bool DirectoryExists(const AnsiString& path)
+{
+    return !path.empty() && QFileInfo(Win1252ToUnicode(path)).isDir();
+}

@@ -1,0 +1,31 @@
+#pragma once
+// The application object: its message box, its exception box and the program's own path.
+#include "platform/vcl/Strings.h"
+
+#include <exception>
+
+class TApplication {
+public:
+    // Shows a modal message box with the given style word (MB_ flags) and returns the answer
+    // code (IDOK, IDYES, ...). The box goes through the dialog seam.
+    int MessageBox(const UnicodeString& text, const UnicodeString& caption, unsigned flags);
+    // The exception box: the exception's message in an error box captioned with the title.
+    void ShowException(const std::exception& e);
+    UnicodeString Title = QStringLiteral("Plumo Calculator");
+    // The executable's full path and name ("ParamStr(0)").
+    UnicodeString ExeName() const;
+};
+
+extern TApplication* Application;
+
+// The executable's full path, and its folder with a trailing '/'.
+AnsiString ParamStr0();
+AnsiString ProgramFolder();
+// Replaces the extension of a path (the part after the last '.' of the file name) with ext,
+// which includes its dot.
+AnsiString ChangeFileExt(const AnsiString& path, const AnsiString& ext);
+AnsiString ExtractFileName(const AnsiString& path);  // after the last '/' or '\'
+AnsiString ExtractFilePath(const AnsiString& path);  // up to and including the last '/' or '\'
+AnsiString ExtractFileExt(const AnsiString& path);   // from the last '.' of the name, with the dot
+bool FileExists(const AnsiString& path);
+bool DirectoryExists(const AnsiString& path);

@@ -1,0 +1,23 @@
+#pragma once
+// The two string kinds of the program: 8-bit text in the ANSI code page and UTF-16 text.
+// The ANSI code page is Windows-1252 everywhere, because that is what stored pads, settings and
+// macro programs were written in.
+#include <QString>
+#include <string>
+
+using AnsiString = std::string;
+using UnicodeString = QString;
+
+// Windows-1252 bytes to UTF-16. The five unassigned bytes (0x81, 0x8D, 0x8F, 0x90, 0x9D) map to the
+// control characters of the same value, so every byte survives a round trip.
+UnicodeString Win1252ToUnicode(const AnsiString& text);
+// UTF-16 to Windows-1252; a character the code page lacks becomes '?'.
+AnsiString UnicodeToWin1252(const UnicodeString& text);
+
+// Upper- and lower-casing of 8-bit text as the run-time library does it: ASCII letters only.
+AnsiString UpperCase(const AnsiString& text);
+AnsiString LowerCase(const AnsiString& text);
+// Blanks and control characters removed from both ends, as the run-time library's Trim.
+AnsiString Trim(const AnsiString& text);
+AnsiString TrimLeft(const AnsiString& text);
+AnsiString TrimRight(const AnsiString& text);
