@@ -1,0 +1,44 @@
+#pragma once
+// The recent-files list: the pads opened or saved last, newest first, each with a short text for
+// the File menu, kept in the [MRU] section of the INI file as keys "1", "2", ...
+#include "platform/vcl/Strings.h"
+
+#include <vector>
+
+class TMRU {
+public:
+    struct TMRUData {
+        AnsiString Path;     // the full path
+        AnsiString Display;  // ShortenPath of the path, made when the entry was added
+    };
+
+    TMRU() = default;
+
+    void Clear();
+    int Count() const { return static_cast<int>(Entries.size()); }
+    // Puts the path first: an entry of the same path in any letter case moves to the front as it
+    // was spelt; a new entry may push the oldest out.
+    void Add(const AnsiString& path);
+    // 1-based; "" out of range.
+    AnsiString GetPath(int i) const;
+    AnsiString GetDisplay(int i) const;
+
+    void SetMaxCount(int value) { MaxCount = value; }
+    void SetMaxCharacters(int value) { MaxCharacters = value; }
+    void SetPathTruncatedRight(int value) { PathTruncatedRight = value != 0 ? 1 : 0; }
+
+    // The path cut to at most MaxCharacters, with "..." in place of the folders left out.
+    AnsiString ShortenPath(const AnsiString& path) const;
+
+    // An empty INI path stands for the program's own INI file.
+    void Load(const AnsiString& iniPath);
+    // Writes keys 1 to Count; keys above the count stay as they are. False when a key could not
+    // be written.
+    bool Save(const AnsiString& iniPath) const;
+
+    int MaxCount = 4;
+    int MaxCharacters = 40;
+    std::vector<TMRUData> Entries;
+    int PathTruncatedRight = 1;  // 1: the shortened text keeps the folders on the left
+    int OpenIndex = 0;           // 1-based entry the next Open takes without asking; 0 for none
+};
