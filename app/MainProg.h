@@ -1,0 +1,305 @@
+#pragma once
+// The main window: the pad with its line numbers and answers, the keypad, the scientific panel,
+// the unit, precision and angle controls and the File menu. Everything the window does is a
+// method of this one form; the methods live in files by concern:
+//   MainProg.cpp        construction, layout of the controls, FormShow, Exit
+//   MainProgPanes.cpp   the three panes kept on the same lines, line numbers, resizing
+//   MainProgCalc.cpp    CalculatePad and its helpers (thin over calc/PadCalculation.h)
+//   MainProgUnits.cpp   the unit, precision and angle controls
+//   MainProgFiles.cpp   New, Open, Save and the pad file format
+//   MainProgKeypad.cpp  keypad, scientific panel and snippets
+//   MainProgMru.cpp     the recent-files items of the File menu
+#include "calc/CalcState.h"
+#include "platform/vcl/Controls.h"
+#include "platform/vcl/ExtCtrls.h"
+#include "platform/vcl/Menus.h"
+#include "platform/vcl/RichEdit.h"
+#include "platform/vcl/StdCtrls.h"
+#include "platform/vcl/Strings.h"
+
+#include <vector>
+
+class THighlight;
+class TOpenDialog;
+class TSaveDialog;
+
+class TfrmMainProg : public TForm {
+public:
+    explicit TfrmMainProg(QWidget* Owner = nullptr);
+    ~TfrmMainProg() override;
+
+    // ---- controls -------------------------------------------------------------------------
+    TMainMenu* MainMenu1;
+    TMenuItem* File1;
+    TMenuItem* New1;
+    TMenuItem* Open1;
+    TMenuItem* Save1;
+    TMenuItem* SaveAs1;
+    TMenuItem* Exit1;
+    TMenuItem* N2;
+    TMenuItem* MRU_File1;
+    TMenuItem* MRU_File2;
+    TMenuItem* MRU_File3;
+    TMenuItem* MRU_File4;
+    TMenuItem* MRU_File5;
+    TMenuItem* MRU_File6;
+    TMenuItem* MRU_File7;
+    TMenuItem* MRU_File8;
+    TMenuItem* MRU_File9;
+
+    TPanel* Panel_Top;
+    TLabel* Label_Date;
+    TEdit* Edit_Date;
+    TLabel* Label_Description;
+    TEdit* Edit_Description;
+    TLabel* Label_Calculation;
+    TLabel* Label_Answer;
+    TMemo* MemoOut;  // hidden
+
+    TPanel* Panel_Grid;
+    TRichEdit* RichEdit_LineNo;
+    TRichEdit* RichEdit_Main;
+    TPanel* Panel_Splitter;
+    TRichEdit* RichEdit_Result;
+    TScrollBar* ScrollBar1;
+
+    TPanel* Panel_Bottom;
+    TPanel* Panel_KeyPad;
+    TPanel* Panel_KeyPad2;
+    TBitBtn* BitBtn0;
+    TBitBtn* BitBtn1;
+    TBitBtn* BitBtn2;
+    TBitBtn* BitBtn3;
+    TBitBtn* BitBtn4;
+    TBitBtn* BitBtn5;
+    TBitBtn* BitBtn6;
+    TBitBtn* BitBtn7;
+    TBitBtn* BitBtn8;
+    TBitBtn* BitBtn9;
+    TBitBtn* BitBtnDecimalPt;
+    TBitBtn* BitBtnDivide;
+    TBitBtn* BitBtnTimes;
+    TBitBtn* BitBtnMinus;
+    TBitBtn* BitBtnPlus;
+    TBitBtn* BitBtnSpace;
+    TBitBtn* BitBtnQuote;
+    TBitBtn* BitBtnDoubleQuote;
+    TBitBtn* BitBtnUnaryMinus;
+    TBitBtn* BitBtnLeftBracket;
+    TBitBtn* BitBtnRightBracket;
+    TBitBtn* BitBtnPairBrackets;
+    TBitBtn* BitBtnBackspace;
+    TBitBtn* BitBtnHelp;
+    TGroupBox* GrpBox_UOM;
+    TLabel* Label_UOM_Input;
+    TComboBox* Cmb_UOM_Input;
+    TLabel* Label_UOM_Answer;
+    TComboBox* Cmb_UOM_Answer;
+    TLabel* Label_Precision;
+    TComboBox* Cmb_Precision;
+    TButton* Btn_Scientific;
+    TButton* Btn_CalculateAndTotal;
+    TButton* Btn_CalculateOnly;
+
+    TPanel* Panel_Scientific;  // hidden until opened
+    TRadioGroup* RadioGroup_DegRad;
+    TButton* Btn_Sin;
+    TButton* Btn_Cos;
+    TButton* Btn_Tan;
+    TButton* Btn_ASin;
+    TButton* Btn_ACos;
+    TButton* Btn_ATan;
+    TButton* Btn_ATan2;
+    TButton* Btn_Sqrt;
+    TButton* Btn_Pow;
+    TButton* Btn_XSquared;
+    TButton* Btn_AllSquared;
+    TButton* Btn_Log10;
+    TButton* Btn_Log;
+    TButton* Btn_Exp;
+    TButton* Btn_Rand;
+    TBitBtn* BitBtn10;  // PI
+    TGroupBox* GrpBox_ProgramFunctions;
+    TComboBox* Cmb_General;
+    TComboBox* Cmb_Conditional;
+    TComboBox* Cmb_Loop;
+
+    TPanel* Panel_Base;
+    TButton* Exit;
+
+    // Made on first use by the file commands.
+    TOpenDialog* OpenDialog1 = nullptr;
+    TSaveDialog* SaveDialog1 = nullptr;
+
+    // ---- members, in the order of the form's declaration ------------------------------------
+    // The calculation state the pad calculation reads and fills; the names below are views of it.
+    TCalcState Calc;
+    int& Precision = Calc.Precision;  // decimal places, -1 for "Default"
+    AnsiString LineEditText;          // the caret line's new text while it is written back
+    AnsiString& AnswerUnitName = Calc.AnswerUnitName;
+    int CurrentLine = 0;
+    int KeyDownLine = 0;
+    int LineHeight = 0;
+    int CharWidth = 0;
+    bool ResizePending = false;
+    int TabStopChars = 4;
+    int NumberedLineCount = 0;
+    bool BackspaceAtTopLine = false;
+    bool SkipRecalculation = false;
+    bool ScientificShown = false;
+    AnsiString Version;
+    double (&MacroVariables)[5] = Calc.MacroVariables;
+    int& AngleUnit = Calc.AngleUnit;
+    bool PadUnchanged = true;
+    AnsiString PadFilePath;
+    AnsiString PadFileStem;
+    AnsiString PadFolder;
+    AnsiString PadName;
+    std::vector<ZR_Variable>& PadAnswers = Calc.PadAnswers;
+    THighlight* Highlighter = nullptr;
+
+    // ---- life cycle (MainProg.cpp) ------------------------------------------------------------
+    void FormShow(TObject* Sender);
+    void FormResize(TObject* Sender);
+    void ExitClick(TObject* Sender);
+
+    // ---- panes (MainProgPanes.cpp) ------------------------------------------------------------
+    void MeasurePadFont();
+    int VisibleLineCount();
+    void ApplyPendingResize();
+    void SetScrollRange();
+    void SetScrollPosition(int line);
+    bool UpdateLineNumbers();
+    void AlignLineNumberPane();
+    void AlignPaneScroll();
+    void RichEdit_MainKeyDown(TObject* Sender, WORD& Key, TShiftState Shift);
+    void RichEdit_MainKeyUp(TObject* Sender, WORD& Key, TShiftState Shift);
+    void RichEdit_MainMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void RichEdit_MainMouseWheel(TObject* Sender, TShiftState Shift, int WheelDelta, QPoint MousePos,
+                                 bool& Handled);
+    void RichEdit_MainSelectionChange(TObject* Sender);
+    void ScrollBar1Scroll(TObject* Sender, TScrollCode ScrollCode, int& ScrollPos);
+    void Panel_SplitterMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+
+    // ---- calculation (MainProgCalc.cpp) -------------------------------------------------------
+    void CalculatePad(bool total);
+    int CountPadLines(bool& totalFound, bool clear);
+    void SyncPanesAfterCalculation();
+    AnsiString FormatAnswer(double answer);
+    void Btn_CalculateAndTotalClick(TObject* Sender);
+    void Btn_CalculateOnlyClick(TObject* Sender);
+
+    // ---- units, precision and angle (MainProgUnits.cpp) ---------------------------------------
+    void GetUnitsOfMeasureAndPrecision();
+    void Cmb_UOM_InputChange(TObject* Sender);
+    void Cmb_UOM_AnswerChange(TObject* Sender);
+    void Cmb_PrecisionChange(TObject* Sender);
+    void RadioGroup_DegRadClick(TObject* Sender);
+
+    // ---- pad files (MainProgFiles.cpp) --------------------------------------------------------
+    void New1Click(TObject* Sender);
+    void Open1Click(TObject* Sender);
+    void Save1Click(TObject* Sender);
+    void SaveAs1Click(TObject* Sender);
+    void ReadPadFile();
+
+    // ---- keypad, scientific panel, snippets (MainProgKeypad.cpp) ------------------------------
+    AnsiString GetCurrentLine();
+    void SetCurrentLine(const AnsiString& text);
+    int GetCaretColumn();
+    void SetCaretColumn(int column);
+    void InsertPadText(const AnsiString& text, int caretOffset);
+    void PrependToCurrentLine(const AnsiString& text);
+    void AppendToCurrentLine(const AnsiString& text);
+    void BitBtn0Click(TObject* Sender);
+    void BitBtn1Click(TObject* Sender);
+    void BitBtn2Click(TObject* Sender);
+    void BitBtn3Click(TObject* Sender);
+    void BitBtn4Click(TObject* Sender);
+    void BitBtn5Click(TObject* Sender);
+    void BitBtn6Click(TObject* Sender);
+    void BitBtn7Click(TObject* Sender);
+    void BitBtn8Click(TObject* Sender);
+    void BitBtn9Click(TObject* Sender);
+    void BitBtnDecimalPtClick(TObject* Sender);
+    void BitBtnDivideClick(TObject* Sender);
+    void BitBtnTimesClick(TObject* Sender);
+    void BitBtnMinusClick(TObject* Sender);
+    void BitBtnPlusClick(TObject* Sender);
+    void BitBtnSpaceClick(TObject* Sender);
+    void BitBtnQuoteClick(TObject* Sender);
+    void BitBtnDoubleQuoteClick(TObject* Sender);
+    void BitBtnUnaryMinusClick(TObject* Sender);
+    void BitBtnLeftBracketClick(TObject* Sender);
+    void BitBtnRightBracketClick(TObject* Sender);
+    void BitBtnPairBracketsClick(TObject* Sender);
+    void BitBtnBackspaceClick(TObject* Sender);
+    void BitBtnHelpClick(TObject* Sender);
+    void Btn_ScientificClick(TObject* Sender);
+    void Btn_SinClick(TObject* Sender);
+    void Btn_CosClick(TObject* Sender);
+    void Btn_TanClick(TObject* Sender);
+    void Btn_ASinClick(TObject* Sender);
+    void Btn_ACosClick(TObject* Sender);
+    void Btn_ATanClick(TObject* Sender);
+    void Btn_ATan2Click(TObject* Sender);
+    void Btn_SqrtClick(TObject* Sender);
+    void Btn_PowClick(TObject* Sender);
+    void Btn_XSquaredClick(TObject* Sender);
+    void Btn_AllSquaredClick(TObject* Sender);
+    void Btn_Log10Click(TObject* Sender);
+    void Btn_LogClick(TObject* Sender);
+    void Btn_ExpClick(TObject* Sender);
+    void Btn_RandClick(TObject* Sender);
+    void Btn_PIClick(TObject* Sender);
+    void Cmb_GeneralChange(TObject* Sender);
+    void Cmb_ConditionalChange(TObject* Sender);
+    void Cmb_LoopChange(TObject* Sender);
+
+    // ---- recent files (MainProgMru.cpp) -------------------------------------------------------
+    void UpdateMRUMenu();
+    void MRU_File1Click(TObject* Sender);
+    void MRU_File2Click(TObject* Sender);
+    void MRU_File3Click(TObject* Sender);
+    void MRU_File4Click(TObject* Sender);
+    void MRU_File5Click(TObject* Sender);
+    void MRU_File6Click(TObject* Sender);
+    void MRU_File7Click(TObject* Sender);
+    void MRU_File8Click(TObject* Sender);
+    void MRU_File9Click(TObject* Sender);
+
+    // ---- helpers of the file, keypad and recent-files handlers ------------------------------------
+    // Save's work: true when the pad was written (New gives the pad up only then).
+    bool WritePadFile();
+    // Replaces the caret's line (CurrentLine) with text as the pane holds it.
+    void ReplaceCurrentLine(const UnicodeString& text);
+    // Re-colours the lines an edit touched and renumbers the lines when it added some.
+    void AfterLineEdit(int firstLine, int lastLine);
+    void OpenRecentFile(TObject* Sender, int index);
+    // Shows or hides a recent-files item and captions it with the list's i-th entry.
+    static void UpdateMRUMenuItem(TMenuItem* item, int i, class TMRU list);
+
+protected:
+    void DoShow() override;
+    void DoResize() override;
+
+private:
+    // MainProg.cpp: building the form's controls and menus and wiring their events.
+    void CreateMenus();
+    void CreateTopPanel();
+    void CreateGrid();
+    void CreateBottomPanel();
+    void CreateScientificPanel();
+    void ConnectEvents();
+    // Keeps the column caption "Answer" above the answer pane.
+    void PlaceColumnCaptions();
+    // MainProgPanes.cpp: the height the keypad panel took over from the panes at the last fitting
+    // to whole lines.
+    int bottomSlack_ = 0;
+    // MainProgPanes.cpp: scrolls a pane so that its first visible line is line (the way the
+    // panes are lined up: top, then down by line lines).
+    void ScrollPaneToLine(TRichEdit* pane, int line);
+};
+
+// The main form, made by the program entry.
+extern TfrmMainProg* frmMainProg;

@@ -1,0 +1,205 @@
+// New, Open and Save of .pad files (the format itself is in PadFile.cpp).
+#include "app/MainProg.h"
+#include "app/PadFile.h"
+#include "calc/Highlight.h"
+#include "config/Config.h"
+#include "platform/vcl/Dialogs.h"
+#include "platform/vcl/Forms.h"
+#include "platform/vcl/IniFiles.h"
+#include "platform/vcl/RichEditScroll.h"
+#include "platform/vcl/SysUtils.h"
+#include "platform/win/ExtMessageBox.h"
+
+#include <QDateTime>
+#include <cstring>
+
+namespace {
+
+const char* const padFilter = "Plumo Calculator Pad Files (*.pad)|*.pad|All Files (*.*)|*.*|";
+
+// The folder of a path without its last separator; the root keeps its own.
+AnsiString ExtractFileDir(const AnsiString& path)
+{
+    const AnsiString folder = ExtractFilePath(path);
+    if (folder.size() <= 1) return folder;
+    return folder.substr(0, folder.size() - 1);
+}
+
+// The file the form's settings live in; the program's own INI file unless the settings were
+// read from another.
+AnsiString SettingsPath()
+{
+    return Config && !Config->IniPath.empty() ? Config->IniPath : ProgramIniPath();
+}
+
+}  // namespace
+
+void TfrmMainProg::New1Click(TObject* Sender)
+{
+    (void)Sender;
+    if (!PadUnchanged) {
+        ExtMessageBoxParams params;
+        params.bUserButtonCaptions = 1;
+        std::strcpy(params.UserButtonCaptions[CapYes], "Save");
+        std::strcpy(params.UserButtonCaptions[CapNo], "Don't Save");
+        const AnsiString text = "Do you want to Save the changes to: " + PadName + "?";
+        const int answer = ExtMessageBox(nullptr, text.c_str(), "Plumo Calculator", 0x20000023, &params) &
+                           ~(MB_CHECKBOXMASK | MB_TIMEOUT);
+        if (answer == IDYES) {
+            // The pad is only given up once it is safely on disk: a cancelled or failed save keeps it.
+            if (!WritePadFile()) return;
+        } else if (answer != IDNO) {
+            return;
+        }
+    }
+
+    Edit_Date->SetText(Win1252ToUnicode(FormatDateTime("d mmm yyyy hh:mm:ss", QDateTime::currentDateTime())));
+    Edit_Description->SetText(QString());
+    Edit_Description->SetTextHint(QStringLiteral("Optional Job Description"));
+    RichEdit_Main->Lines.Clear();
+    RichEdit_Result->Lines.Clear();
+    NumberedLineCount = -1;
+    UpdateLineNumbers();
+    SetScrollRange();
+    SetScrollPosition(0);
+    CurrentLine = 0;
+
+    // The root stands in for the system drive of an unset project folder. Folder and name are
+    // joined as they stand: the path only names the pad until it is saved.
+    PadFolder = Config->ProjectDir.empty() ? AnsiString("/") : Config->ProjectDir;
+    PadFilePath = PadFolder + "Untitled.pad";
+    PadFileStem = PadFolder + "Untitled";
+    PadName = "Untitled";
+
+    PadUnchanged = true;
+    RichEdit_Main->setFocus();
+}
+
+void TfrmMainProg::Open1Click(TObject* Sender)
+{
+    if (!OpenDialog1) OpenDialog1 = new TOpenDialog(this);
+    OpenDialog1->Filter = QString::fromLatin1(padFilter);
+    OpenDialog1->Title = QStringLiteral("Open Plumo Calculator Pad File");
+    OpenDialog1->InitialDir = Win1252ToUnicode(PadFolder);
+
+    TMRU& mru = Config->MRU;
+    const bool fromMenu = mru.OpenIndex >= 1;
+    AnsiString path;
+    if (fromMenu) {
+        // The entry is read after New: a save that New asked for may have reordered the list.
+        New1Click(Sender);
+        path = mru.GetPath(mru.OpenIndex);
+        if (path.empty()) {
+            mru.OpenIndex = 0;
+            return;
+        }
+    } else {
+        if (!OpenDialog1->Execute()) return;
+        New1Click(Sender);
+        path = UnicodeToWin1252(OpenDialog1->FileName);
+    }
+
+    PadFilePath = path;
+    PadFileStem = ChangeFileExt(path, "");
+    PadFolder = ExtractFileDir(path);
+    PadName = ExtractFileName(PadFileStem);
+    if (!fromMenu) Config->ProjectDir = PadFolder;
+
+    mru.Add(path);
+    UpdateMRUMenu();
+    mru.OpenIndex = 0;
+    ReadPadFile();
+}
+
+void TfrmMainProg::ReadPadFile()
+{
+    TPadFile pad;
+    if (!LoadPadFile(PadFilePath, pad)) {
+        Application->MessageBox(Win1252ToUnicode("Can't open " + PadFilePath + " for reading"),
+                                QStringLiteral("File Open Error"), MB_OK);
+        return;
+    }
+    if (pad.Date) Edit_Date->SetText(Win1252ToUnicode(*pad.Date));
+    if (pad.Description) Edit_Description->SetText(Win1252ToUnicode(*pad.Description));
+    if (pad.UOM_Input) Cmb_UOM_Input->SetItemIndex(*pad.UOM_Input);
+    if (pad.UOM_Answer) Cmb_UOM_Answer->SetItemIndex(*pad.UOM_Answer);
+    if (pad.Precision) Cmb_Precision->SetItemIndex(*pad.Precision);
+    if (pad.UOM_Angle) RadioGroup_DegRad->SetItemIndex(*pad.UOM_Angle);
+    if (!pad.Lines.empty()) {
+        // One addition of all the lines: a long pad opens as fast as a short one.
+        QStringList lines;
+        lines.reserve(static_cast<qsizetype>(pad.Lines.size()));
+        for (const AnsiString& line : pad.Lines) lines << Win1252ToUnicode(line);
+        RichEdit_Main->Lines.Add(lines.join(QLatin1Char('\n')));
+    }
+
+    SkipRecalculation = true;
+    Cmb_UOM_AnswerChange(this);
+    SkipRecalculation = false;
+
+    bool totalFound = false;
+    const int n = CountPadLines(totalFound, false);
+    Highlighter->HighlightLines(0, n);
+    CalculatePad(pad.EndsWithTotal());
+
+    RichEdit_Main->SetSelStart(0);
+    NumberedLineCount = -1;
+    UpdateLineNumbers();
+    SetScrollRange();
+    SetScrollPosition(0);
+
+    // The answers line up with the pad's first visible line.
+    ScrollPaneToLine(RichEdit_Result, GetFirstVisibleLine(*RichEdit_Main));
+
+    CurrentLine = 0;
+    RichEdit_Main->setFocus();
+}
+
+void TfrmMainProg::Save1Click(TObject* Sender)
+{
+    (void)Sender;
+    WritePadFile();
+}
+
+void TfrmMainProg::SaveAs1Click(TObject* Sender) { Save1Click(Sender); }
+
+bool TfrmMainProg::WritePadFile()
+{
+    if (!SaveDialog1) SaveDialog1 = new TSaveDialog(this);
+    SaveDialog1->Filter = QString::fromLatin1(padFilter);
+    SaveDialog1->Title = QStringLiteral("Save Calculator Pad File");
+    SaveDialog1->InitialDir = Win1252ToUnicode(Config->ProjectDir);
+    SaveDialog1->FileName = Win1252ToUnicode(PadName);
+    if (!SaveDialog1->Execute()) return false;
+
+    TPadFile pad;
+    pad.Date = UnicodeToWin1252(Edit_Date->Text());
+    pad.Description = UnicodeToWin1252(Edit_Description->Text());
+    pad.UOM_Input = Cmb_UOM_Input->ItemIndex();
+    pad.UOM_Answer = Cmb_UOM_Answer->ItemIndex();
+    pad.Precision = Cmb_Precision->ItemIndex();
+    pad.UOM_Angle = RadioGroup_DegRad->ItemIndex();
+    // Up to the last line that is not blank, a trailing TOTAL included, so that opening the file
+    // totals again.
+    bool totalFound = false;
+    const int n = CountPadLines(totalFound, false);
+    pad.Lines.reserve(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i) pad.Lines.push_back(UnicodeToWin1252(RichEdit_Main->Lines[i]));
+
+    const TPadSaveResult saved = SavePadFile(UnicodeToWin1252(SaveDialog1->FileName), pad);
+    if (!saved.Saved()) {
+        Application->MessageBox(Win1252ToUnicode(saved.Message()), QStringLiteral("File Creation Error"), MB_OK);
+        return false;
+    }
+
+    Config->ProjectDir = PadFolder;
+    {
+        TIniFile ini(SettingsPath());
+        ini.WriteString("Setup", "ProjectDir", Config->ProjectDir);
+        ini.WriteString("Startup", "Scientific", ScientificShown ? "true" : "false");
+    }
+    Config->MRU.Add(saved.FileName);
+    UpdateMRUMenu();
+    Config->MRU.Save(SettingsPath());
+    return true;
+}

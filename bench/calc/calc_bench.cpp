@@ -1,0 +1,138 @@
+// Speed and longevity of a pad calculation, end to end: count, translate, write the program,
+// run it, collect and format the answers.
+//  - Pad/N: a pad of N lines of feet-and-inch arithmetic (sums, areas, volumes, functions,
+//    assignments); reports the time per pad line, which must stay flat as N grows.
+//  - Longevity: 10,000 calculations of one 100-line pad in one process; reports the growth of
+//    resident memory and the time of the last thousand against the first thousand.
+#include "calc/PadCalculation.h"
+#include "config/Config.h"
+#include "platform/vcl/DialogSeam.h"
+
+#include <QApplication>
+#include <QDir>
+#include <benchmark/benchmark.h>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+// Lines of the kind tradespeople write; every one gives an answer or sets a variable, and none
+// raises a warning with the answer unit "cu ft".
+const char* const kPadLines[] = {
+    "12' 6 1/2\" + 3' 4\"",
+    "5' 3-1/2\" * 4'",
+    "2' * 3' * 4' 6\"",
+    "x = 7' 2\" * 2",
+    "x / 2 + 1' 6\"",
+    "(2' + 3') * 1' 6\"",
+    "sqrt(16' * 4')",
+    "atan2(3, 4) * 180 / PI + sin(30)",
+    "width = 10' 9 3/8\"",
+    "width * 3' - 2' * 2'",
+};
+
+std::vector<AnsiString> Pad(int lines)
+{
+    std::vector<AnsiString> pad;
+    pad.reserve(static_cast<size_t>(lines));
+    for (int i = 0; i < lines; ++i) pad.push_back(kPadLines[i % std::size(kPadLines)]);
+    return pad;
+}
+
+int boxesShown = 0;
+
+void Prepare(TCalcState& calc)
+{
+    Config->InputUnit = UnitFromName("IMPERIAL");
+    Config->AnswerUnit = UnitFromName("IMPERIAL");
+    calc.AnswerUnitName = "cu ft";
+    calc.Precision = -1;
+}
+
+double ResidentMegabytes()
+{
+    long pages = 0, resident = 0;
+    if (std::FILE* f = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2) resident = 0;
+        std::fclose(f);
+    }
+    return double(resident) * double(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
+}
+
+void PadLines(benchmark::State& state)
+{
+    TCalcState calc;
+    Prepare(calc);
+    const int lines = static_cast<int>(state.range(0));
+    bool completed = true;
+    size_t results = 0;
+    for (auto _ : state) {
+        std::vector<AnsiString> pad = Pad(lines);
+        const PadCalculationResult result = CalculatePadLines(calc, pad, true);
+        completed &= result.completed;
+        results = result.resultLines.size();
+        benchmark::DoNotOptimize(results);
+    }
+    if (!completed || boxesShown) state.SkipWithError("the pad did not calculate cleanly");
+    state.counters["results"] = double(results);
+    state.counters["per_line_us"] =
+        benchmark::Counter(double(lines) * double(state.iterations()),
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert,
+                           benchmark::Counter::kIs1000);
+}
+BENCHMARK(PadLines)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+void Longevity(benchmark::State& state)
+{
+    TCalcState calc;
+    Prepare(calc);
+    const std::vector<AnsiString> pad = Pad(100);
+    using Clock = std::chrono::steady_clock;
+    for (auto _ : state) {
+        double first = 0.0, last = 0.0, rssAfterFirst = 0.0;
+        bool completed = true;
+        const double rssStart = ResidentMegabytes();
+        for (int run = 0; run < 10000; ++run) {
+            std::vector<AnsiString> lines = pad;
+            const auto t0 = Clock::now();
+            completed &= CalculatePadLines(calc, lines, true).completed;
+            const double seconds = std::chrono::duration<double>(Clock::now() - t0).count();
+            if (run < 1000) first += seconds;
+            if (run >= 9000) last += seconds;
+            if (run == 999) rssAfterFirst = ResidentMegabytes();
+        }
+        if (!completed || boxesShown) state.SkipWithError("the pad did not calculate cleanly");
+        state.counters["first_1000_s"] = first;
+        state.counters["last_1000_s"] = last;
+        state.counters["rss_start_MB"] = rssStart;
+        state.counters["rss_growth_after_1000_MB"] = ResidentMegabytes() - rssAfterFirst;
+        state.counters["rss_growth_total_MB"] = ResidentMegabytes() - rssStart;
+    }
+}
+BENCHMARK(Longevity)->Iterations(1)->Unit(benchmark::kSecond);
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+    SetDialogHandler([](DialogCall& call) {
+        ++boxesShown;
+        std::fprintf(stderr, "[box] %s: %s\n", qPrintable(call.caption), qPrintable(call.text));
+    });
+    // Settings of our own, with the program file in a scratch folder.
+    const std::string folder = QDir::tempPath().toStdString() + "/plumo_calc_bench_" + std::to_string(getpid());
+    QDir().mkpath(QString::fromStdString(folder));
+    new TConfig((folder + "/none.INI").c_str());
+    Config->TempDir = folder;
+
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    QDir(QString::fromStdString(folder)).removeRecursively();
+    return 0;
+}

@@ -1,0 +1,111 @@
+// Speed and longevity of the macro interpreter.
+//  - Loop: the 10,000,000-pass loop of one statement; reports passes per second.
+//  - Longevity: 10,000 runs of one 100-statement program in one process, as a long session of
+//    pad calculations does; reports the growth of resident memory and the time of the last
+//    thousand runs against the first thousand.
+#include "macro/Run.h"
+#include "platform/vcl/DialogSeam.h"
+
+#include <QApplication>
+#include <benchmark/benchmark.h>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+std::string WriteProgram(const std::string& name, const std::string& text)
+{
+    std::string path = "/tmp/plumo_macro_bench_" + std::to_string(getpid()) + "_" + name;
+    std::ofstream(path, std::ios::binary) << text;
+    return path;
+}
+
+// Any box would mean the program failed: count them instead of showing them.
+int boxesShown = 0;
+
+double ResidentMegabytes()
+{
+    long pages = 0, resident = 0;
+    if (std::FILE* f = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2) resident = 0;
+        std::fclose(f);
+    }
+    return double(resident) * double(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
+}
+
+void Loop(benchmark::State& state)
+{
+    const long passes = 10000000;
+    std::string path = WriteProgram("loop.mac", "s = 0\nfor (i = 0; i < 10000000; i++) { s = s + i * 2 }\n");
+    for (auto _ : state) RunMacroFile(path.c_str());
+    state.counters["passes/s"] =
+        benchmark::Counter(double(passes) * double(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["boxes"] = boxesShown;
+    std::remove(path.c_str());
+}
+BENCHMARK(Loop)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+
+// One hundred statements in the shape of a translated pad.
+std::string HundredStatements()
+{
+    std::string p = "TOTAL = 0\nANS = 0\n";
+    for (int line = 1; line <= 24; ++line) {
+        std::string n = std::to_string(line);
+        p += "ANS = " + n + " * 12.5 + sqrt(" + n + ") '_LINE:" + n + "\n";
+        p += "Set_ZR_Qty(\"ZR_VARIABLE:" + n + "\", ANS)\n";
+        p += "TOTAL = TOTAL + ANS\n";
+        p += "w" + n + "$ = \"line \" + str(ANS, \"%.2f\") '_LINE:" + n + "\n";
+    }
+    p += "AVERAGE = TOTAL / 24\n";
+    p += "Set_ZR_Qty(\"ZR_VARIABLE_2\", 1)\n";
+    return p;
+}
+
+void Longevity(benchmark::State& state)
+{
+    const int runs = 10000;
+    std::string path = WriteProgram("pad.mac", HundredStatements());
+    for (auto _ : state) {
+        RunMacroFile(path.c_str());  // warm: the first run installs the names
+        double before = ResidentMegabytes();
+        double firstThousand = 0, lastThousand = 0;
+        auto mark = std::chrono::steady_clock::now();
+        for (int i = 1; i <= runs; ++i) {
+            RunMacroFile(path.c_str());
+            if (i % 1000 == 0) {
+                auto now = std::chrono::steady_clock::now();
+                double ms = std::chrono::duration<double, std::milli>(now - mark).count();
+                if (i == 1000) firstThousand = ms;
+                if (i == runs) lastThousand = ms;
+                mark = now;
+            }
+        }
+        state.counters["rss_growth_MB"] = ResidentMegabytes() - before;
+        state.counters["first1000_ms"] = firstThousand;
+        state.counters["last1000_ms"] = lastThousand;
+        state.counters["last/first"] = lastThousand / firstThousand;
+    }
+    state.counters["boxes"] = boxesShown;
+    std::remove(path.c_str());
+}
+BENCHMARK(Longevity)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+    SetDialogHandler([](DialogCall& call) {
+        ++boxesShown;
+        std::fprintf(stderr, "[box] %s\n", qPrintable(call.text));
+    });
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

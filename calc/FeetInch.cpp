@@ -1,0 +1,217 @@
+#include "calc/FeetInch.h"
+
+#include "config/Lengths.h"
+#include "platform/vcl/SysUtils.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr size_t None = AnsiString::npos;
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsOperator(char c) { return c == '/' || c == '*' || c == '+' || c == '-'; }
+// Characters a length may hold besides its marks: digits, blank, hyphen, slash.
+bool IsLengthChar(char c) { return IsDigit(c) || c == ' ' || c == '-' || c == '/'; }
+bool SideBySide(size_t a, size_t b)
+{
+    return a != None && b != None && (a > b ? a - b : b - a) == 1;
+}
+
+// The operator in force before each position of a line: the last of "/", "*", "+", "-" seen
+// from the start, where the "-" of the keypad's unary minus "(-)" does not count. Each length
+// found rescans the line from its start; keeping the state per position and recomputing only
+// behind a replacement gives the same answers without the quadratic cost on long lines.
+class OperatorTrack {
+public:
+    explicit OperatorTrack(const AnsiString& line) : line_(line) { before_.push_back(0); }
+
+    char Before(size_t pos)
+    {
+        while (before_.size() <= pos) {
+            const size_t i = before_.size() - 1;
+            char op = before_.back();
+            const char c = line_[i];
+            const bool keypadMinus = c == '-' && i >= 1 && i + 1 < line_.size() &&
+                                     line_[i - 1] == '(' && line_[i + 1] == ')';
+            if (IsOperator(c) && !keypadMinus) op = c;
+            before_.push_back(op);
+        }
+        return before_[pos];
+    }
+
+    // The line changed from position pos on; states that looked at it are recomputed.
+    void ChangedFrom(size_t pos)
+    {
+        const size_t keep = pos == 0 ? 1 : pos;
+        if (before_.size() > keep) before_.resize(keep);
+    }
+
+private:
+    const AnsiString& line_;
+    std::vector<char> before_;  // before_[i]: the operator in force over positions [0, i)
+};
+
+void CountDimension(TDimensionList& dimensions, char op)
+{
+    switch (op) {
+    case '*':
+        if (!dimensions.empty()) ++dimensions.back();
+        break;
+    case '/':
+        if (!dimensions.empty()) --dimensions.back();
+        break;
+    case '+':
+    case '-':
+        if (!dimensions.empty()) dimensions.push_back(0);
+        break;
+    default: dimensions.push_back(0); break;
+    }
+}
+
+// The first feet length at or after from (no apostrophe stands before from). Positions 0-based,
+// both inclusive.
+bool FindFeet(const AnsiString& line, OperatorTrack& track, size_t from, size_t& start, size_t& end,
+              char& op)
+{
+    const size_t mark = line.find('\'', from);
+    if (mark == None) return false;
+    op = track.Before(mark);
+    if (mark == 0 || !IsDigit(line[mark - 1])) return false;  // a comment, not a length
+    start = mark - 1;
+    while (start > 0 && IsDigit(line[start - 1])) --start;
+
+    size_t blank = None, dash = None, slash = None;
+    end = line.size() - 1;
+    for (size_t j = mark + 1; j < line.size(); ++j) {
+        const char c = line[j];
+        if (c == '"') {  // the inch mark belongs to the length
+            end = j;
+            break;
+        }
+        if (c == ' ') blank = j;
+        if (c == '-') dash = j;
+        if (c == '/') slash = j;
+        // A blank beside a hyphen or slash separates the length from what follows ("5' - 2'").
+        if (SideBySide(blank, dash)) {
+            end = std::min(blank, dash) - 1;
+            break;
+        }
+        if (SideBySide(blank, slash)) {
+            end = std::min(blank, slash) - 1;
+            break;
+        }
+        if (IsLengthChar(c)) continue;
+        end = (j - 1 == blank || j - 1 == dash) ? j - 2 : j - 1;
+        break;
+    }
+    return true;
+}
+
+// The first inch length at or after from (no double-quote mark stands before from).
+bool FindInch(const AnsiString& line, OperatorTrack& track, size_t from, size_t& start, size_t& end,
+              char& op)
+{
+    const size_t mark = line.find('"', from);
+    if (mark == None) return false;
+    op = track.Before(mark);
+    end = mark;
+
+    size_t blank = None, dash = None, slash = None;
+    start = 0;  // reaching the start of the line
+    for (size_t j = mark; j-- > 0;) {
+        const char c = line[j];
+        if (c == ' ') blank = j;
+        if (c == '-') dash = j;
+        if (c == '/') slash = j;
+        if (SideBySide(blank, dash)) {
+            start = std::max(blank, dash) + 1;
+            break;
+        }
+        if (SideBySide(blank, slash)) {
+            start = std::max(blank, slash) + 1;
+            break;
+        }
+        if (IsLengthChar(c)) continue;
+        start = (j + 1 == blank || j + 1 == dash) ? j + 2 : j + 1;
+        break;
+    }
+    if (start >= mark) return false;  // nothing before the mark: it delimits a string
+    if (Trim(line.substr(start, mark - start)).empty()) return false;  // only blanks before it
+    return true;
+}
+
+using Finder = bool (*)(const AnsiString&, OperatorTrack&, size_t, size_t&, size_t&, char&);
+
+int FindFirst(Finder find, const AnsiString& line, int& start, int& end, TDimensionList& dimensions)
+{
+    OperatorTrack track(line);
+    size_t s = 0, e = 0;
+    char op = 0;
+    if (!find(line, track, 0, s, e, op)) return 0;
+    CountDimension(dimensions, op);
+    start = static_cast<int>(s) + 1;
+    end = static_cast<int>(e) + 1;
+    return 1;
+}
+
+// Replaces every length the finder finds, left to right; returns whether it replaced any.
+bool ReplaceAllLengths(Finder find, AnsiString& line, TDimensionList& dimensions,
+                       const TLengthScale& unit)
+{
+    OperatorTrack track(line);
+    bool converted = false;
+    size_t from = 0, start = 0, end = 0;
+    char op = 0;
+    while (find(line, track, from, start, end, op)) {
+        CountDimension(dimensions, op);
+        const size_t width = end - start + 1;
+        const AnsiString text = line.substr(start, width);
+        const double mm = ParseLength(&unit, text.c_str(), true);
+        AnsiString number = Trim(Format("%10g", {mm}));
+        if (number.size() < width) number.append(width - number.size(), ' ');
+        line.replace(start, width, number);
+        track.ChangedFrom(start);
+        // The mark just replaced was the first one, and numbers hold no marks.
+        from = start;
+        converted = true;
+    }
+    return converted;
+}
+
+int DimensionOf(const AnsiString& converted, const TDimensionList& dimensions)
+{
+    if (dimensions.empty()) return DimLength;
+    if (converted.find('=') != None) return DimNone;
+    if (converted.find('(') != None && converted.find(')') != None) {
+        int sum = 0;
+        for (int d : dimensions) sum += d;
+        return sum;
+    }
+    for (int d : dimensions)
+        if (d != dimensions.front()) return DimInconsistent;
+    return dimensions.front();
+}
+
+}  // namespace
+
+int FindFeetLength(const AnsiString& line, int& start, int& end, TDimensionList& dimensions)
+{
+    return FindFirst(FindFeet, line, start, end, dimensions);
+}
+
+int FindInchLength(const AnsiString& line, int& start, int& end, TDimensionList& dimensions)
+{
+    return FindFirst(FindInch, line, start, end, dimensions);
+}
+
+void ConvertImperialLine(const AnsiString& line, AnsiString& converted, int& dimension,
+                         const TLengthScale& inputUnit)
+{
+    converted = line;
+    TDimensionList dimensions;
+    // Every feet length goes first, so that in 5' + 6 1/2" the inch length is then found alone.
+    const bool feet = ReplaceAllLengths(FindFeet, converted, dimensions, inputUnit);
+    const bool inches = ReplaceAllLengths(FindInch, converted, dimensions, inputUnit);
+    if (feet || inches) dimension = DimensionOf(converted, dimensions);
+}

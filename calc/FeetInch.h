@@ -1,0 +1,36 @@
+#pragma once
+// Feet-and-inch lengths in pad lines (12' 6 1/2", 5' 3-1/2", 7"): finding them, replacing them by
+// plain numbers for the macro language, and telling a length line from an area or volume line.
+// An apostrophe that follows no digit starts a comment, and a double-quote mark that follows no
+// number delimits a string; the finders leave both alone.
+#include "config/Units.h"
+#include "platform/vcl/Strings.h"
+
+#include <vector>
+
+// One entry per additive term of a line: the lengths multiplied together in it, less one
+// (0 a length, 1 an area, 2 a volume); a division counts down.
+using TDimensionList = std::vector<int>;
+
+// What ConvertImperialLine reports about a line.
+enum : int {
+    DimNone = -9,          // no length converted, or the line assigns ("=")
+    DimInconsistent = -1,  // terms of different dimensions
+    DimLength = 0,
+    DimArea = 1,
+    DimVolume = 2,
+};
+
+// The first feet length of the line (its first apostrophe, with the digits before it and the
+// inches after it). Returns 1 with its 1-based first and last positions, and counts it into the
+// dimension list; 0 when the first apostrophe follows no digit or there is none.
+int FindFeetLength(const AnsiString& line, int& start, int& end, TDimensionList& dimensions);
+// The same for the first inch length (the number before the line's first double-quote mark).
+int FindInchLength(const AnsiString& line, int& start, int& end, TDimensionList& dimensions);
+
+// Replaces every feet length and then every inch length of the line by its value in
+// millimetres under the input unit (written as "%10g", trimmed, padded with blanks to the width
+// of the text it replaces). When anything was converted, dimension becomes the line's dimension;
+// otherwise it keeps what the caller put there (DimNone).
+void ConvertImperialLine(const AnsiString& line, AnsiString& converted, int& dimension,
+                         const TLengthScale& inputUnit);

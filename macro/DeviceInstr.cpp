@@ -1,0 +1,334 @@
+// Files, tones and Morse, and the console, serial-port and serial-mouse statements that older macro
+// programs use.
+//
+// A file handle is a number from 1,025 up that stands for one stream in the table below; a number
+// that names no open stream is a run-time error, never a guess at a stream. Numbers below 1,025 are
+// the low-level descriptors of serial devices, which reach MacroDevices only.
+#include "macro/BuiltinSupport.h"
+#include "macro/Builtins.h"
+#include "platform/win/Sound.h"
+
+#include <cstdio>
+#include <fcntl.h>
+#include <map>
+#include <string>
+#include <unistd.h>
+
+using namespace builtin;
+
+const char* macroSpeakerDevice = "/dev/spkr";
+
+bool MacroDevices::ReadByte(int, unsigned char&) { return false; }
+void MacroDevices::Write(int, const char*, size_t) {}
+
+namespace {
+
+constexpr double kFirstHandle = 1025;
+constexpr int kMouseDescriptors = 99;  // the mouse statements read descriptors up to this one
+
+MacroDevices unconnected;
+MacroDevices* devices = &unconnected;
+
+// --- files -----------------------------------------------------------------------------------------
+
+struct OpenFile {
+    std::FILE* stream;
+    unsigned run;  // the run that opened it
+};
+std::map<long long, OpenFile> files;
+long long nextHandle = static_cast<long long>(kFirstHandle);
+
+// Files that an earlier run left open are closed: a handle lives as long as the run that opened
+// it, so that open files cannot pile up over a long session.
+void closeEarlierRuns()
+{
+    for (auto it = files.begin(); it != files.end();) {
+        if (it->second.run != currentRun()) {
+            std::fclose(it->second.stream);
+            it = files.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
+// The stream of a handle from 1,025 up; failure names the statement when there is none.
+std::map<long long, OpenFile>::iterator findFile(double handle, const char* failure)
+{
+    closeEarlierRuns();
+    double t = std::trunc(handle);
+    auto it = t < 9.2e18 ? files.find(static_cast<long long>(t)) : files.end();
+    if (it == files.end()) {
+        char text[64];
+        std::snprintf(text, sizeof text, "%.15g", handle);
+        macroError(failure, text);
+    }
+    return it;
+}
+
+// --- Morse -----------------------------------------------------------------------------------------
+
+// Patterns for the codes 32 to 95; empty: no pattern. The space is a gap only.
+const char* const kMorse[64] = {
+    " ",      nullptr,  ".-..-.", nullptr,  nullptr, nullptr, nullptr, nullptr,  // space ! " # $ % & '
+    nullptr,  nullptr,  nullptr,  nullptr,  "--..--", "-....-", ".-.-.-", "-..-.",  // ( ) * + , - . /
+    "-----",  ".----",  "..---",  "...--",  "....-", ".....", "-....", "--...",   // 0-7
+    "---..",  "----.",  "---...", "-.-.-.", nullptr, nullptr, nullptr, "..--..",  // 8 9 : ; < = > ?
+    nullptr,  ".-",     "-...",   "-.-.",   "-..",   ".",     "..-.",  "--.",     // @ A-G
+    "....",   "..",     ".---",   "-.-",    ".-..",  "--",    "-.",    "---",     // H-O
+    ".--.",   "--.-",   ".-.",    "...",    "-",     "..-",   "...-",  ".--",     // P-W
+    "-..-",   "-.--",   "--..",   ".-.-.",  nullptr, ".-...", "...-.-", "-...-",  // X Y Z [ \ ] ^ _
+};
+
+const char kDot[] = "730,9,38,9,";
+const char kDash[] = "730,27,38,9,";
+
+// The tones of one character, written to the speaker as one text with its NUL.
+std::string morseTones(const char* pattern, int gapFactor)
+{
+    char gap[64];
+    std::snprintf(gap, sizeof gap, "38 ,%d,", 27 * gapFactor);
+    std::string tones;
+    for (const char* p = pattern; *p; ++p)
+        tones += *p == '.' ? kDot : *p == '-' ? kDash : gap;
+    tones += gap;
+    return tones;
+}
+
+void writeAll(int fd, const char* data, size_t size)
+{
+    while (size > 0) {
+        ssize_t n = ::write(fd, data, size);
+        if (n <= 0) return;
+        data += n;
+        size -= static_cast<size_t>(n);
+    }
+}
+
+// --- the serial mouse ------------------------------------------------------------------------------
+
+struct MouseState {
+    int x = 0, y = 0;
+    int maxX = 0, maxY = 0;
+    int scale = 1;
+    bool left = false, right = false;
+} mouseState;
+
+int clampInt(long long v, long long lo, long long hi) { return int(v < lo ? lo : v > hi ? hi : v); }
+
+// A byte the device delivers, asking a few times; false when it delivers none.
+bool nextByte(int fd, unsigned char& byte)
+{
+    for (int attempt = 0; attempt < 100; ++attempt)
+        if (devices->ReadByte(fd, byte)) return true;
+    return false;
+}
+
+// One three-byte packet, when the device has one ready: buttons and movement.
+void readMousePacket(int fd)
+{
+    unsigned char first, b2, b3;
+    if (!devices->ReadByte(fd, first) || !(first & 0x40)) return;
+    if (!nextByte(fd, b2) || !nextByte(fd, b3)) return;
+    mouseState.left = first & 0x20;
+    mouseState.right = first & 0x10;
+    int dx = static_cast<signed char>(((first & 0x03) << 6) | b2);
+    int dy = static_cast<signed char>(((first & 0x0C) << 4) | b3);
+    mouseState.x = clampInt(static_cast<long long>(mouseState.x) + dx, 0, mouseState.maxX);
+    mouseState.y = clampInt(static_cast<long long>(mouseState.y) + dy, 0, mouseState.maxY);
+}
+
+// Pops the descriptor; true (after reading a packet) when it is one the mouse statements read.
+bool mouseDescriptor(double& h)
+{
+    h = popNum();
+    if (!(h <= kMouseDescriptors)) return false;
+    readMousePacket(truncInt(h));
+    return true;
+}
+
+void popArgs(int n)
+{
+    while (n-- > 0) stackPop();
+}
+
+}  // namespace
+
+void SetMacroDevices(MacroDevices* d) { devices = d ? d : &unconnected; }
+
+void macroCloseFiles()
+{
+    for (auto& entry : files) std::fclose(entry.second.stream);
+    files.clear();
+}
+
+// open(name, mode)
+void procopen()
+{
+    const char* mode = popText();
+    const char* name = popText();
+    closeEarlierRuns();
+    std::FILE* stream = std::fopen(name, mode);
+    if (!stream) macroError("procopen cannot open: ", name);
+    long long handle = nextHandle++;
+    files[handle] = OpenFile{stream, currentRun()};
+    pushNum(double(handle));
+}
+
+// readline(h, n): the next line of at most n - 1 bytes, without its line end; EOF$ at the end
+void readstr()
+{
+    int max = truncInt(popNum());
+    double h = popNum();
+    if (h < kFirstHandle) macroError("readline: readstr read error", nullptr);
+    std::FILE* stream = findFile(h, "readline: file not open")->second.stream;
+    if (max < 2) max = 2;
+    // The text ends at its first NUL byte, as it always has; the bytes after one are read and
+    // dropped.
+    std::string text;
+    bool cut = false, lineEnd = false;
+    int c;
+    for (long long taken = 0; taken < max - 1 && (c = std::getc(stream)) != EOF; ++taken) {
+        if (c == '\0') cut = true;
+        if (!cut) text += static_cast<char>(c);
+        if (c == '\n') {
+            lineEnd = !cut;
+            break;
+        }
+    }
+    if (text.empty()) {  // the end of the file, or a read that holds no text
+        static const char eof[2] = {26, 0};
+        pushNewText(eof, 1, "readstr: malloc error", nullptr);
+        return;
+    }
+    size_t len = text.size();
+    if (lineEnd) {
+        --len;
+        if (len > 0 && text[len - 1] == '\r') --len;  // a line written on Windows
+    }
+    pushNewText(text.c_str(), len, "readstr: malloc error", nullptr);
+}
+
+// write(h, s): the bytes of s, no line end
+void procwrite()
+{
+    const char* text = popText();
+    double h = popNum();
+    size_t len = std::strlen(text);
+    if (h < kFirstHandle) {
+        devices->Write(truncInt(h), text, len);
+        return;
+    }
+    std::FILE* stream = findFile(h, "write: file not open")->second.stream;
+    std::fwrite(text, 1, len, stream);
+    // Written through at once, so what a calculation wrote is in the file when it ends.
+    std::fflush(stream);
+}
+
+// close(h)
+void closecode()
+{
+    double h = popNum();
+    if (h < kFirstHandle) return;
+    auto it = findFile(h, "close: file not open");
+    std::fclose(it->second.stream);
+    files.erase(it);
+}
+
+// play(f, d), beep(f, d)
+void play()
+{
+    int duration = truncInt(popNum());
+    int frequency = truncInt(popNum());
+    Beep(frequency, duration);
+}
+
+// morse(s): the text's Morse tones on the speaker device; "#<n>" stretches the gaps n times
+void morse()
+{
+    const char* text = popText();
+    int fd = ::open(macroSpeakerDevice, O_RDWR | O_CLOEXEC);
+    if (fd < 0) macroError("cannot open: ", macroSpeakerDevice);
+    int gapFactor = 1;
+    for (const char* p = text; *p && *p != '!'; ++p) {
+        if (*p == '#') {
+            long long factor = 0;
+            while (p[1] >= '0' && p[1] <= '9') {
+                if (factor < 100000) factor = factor * 10 + (p[1] - '0');
+                ++p;
+            }
+            gapFactor = static_cast<int>(factor);
+            continue;
+        }
+        int code = static_cast<unsigned char>(asciiUpper(*p));
+        if (code < 32 || code > 95 || !kMorse[code - 32]) continue;
+        std::string tones = morseTones(kMorse[code - 32], gapFactor);
+        writeAll(fd, tones.c_str(), tones.size() + 1);
+    }
+    ::close(fd);
+}
+
+void comon() { popArgs(1); }
+void comoff() { popArgs(1); }
+void vgacolor() { popArgs(1); }
+void clearscreen() { popArgs(3); }
+void drawline() { popArgs(5); }
+
+void comlines() { pushNum(popNum()); }
+void combytes() { pushNum(popNum()); }
+
+// mouse(h, maxX, maxY, scale)
+void mouse()
+{
+    int scale = truncInt(popNum());
+    double maxY = popNum();
+    double maxX = popNum();
+    popNum();
+    mouseState.scale = scale < 1 ? 1 : scale > 100 ? 100 : scale;
+    mouseState.maxX = clampInt(static_cast<long long>(truncInt(maxX)) * mouseState.scale, 0, 2147483647);
+    mouseState.maxY = clampInt(static_cast<long long>(truncInt(maxY)) * mouseState.scale, 0, 2147483647);
+}
+
+void mousex()
+{
+    double h;
+    pushNum(mouseDescriptor(h) ? double(mouseState.x / mouseState.scale) : h);
+}
+
+void mousey()
+{
+    double h;
+    pushNum(mouseDescriptor(h) ? double(mouseState.y / mouseState.scale) : h);
+}
+
+void mouselb()
+{
+    double h;
+    pushNum(mouseDescriptor(h) && mouseState.left ? 1.0 : 0.0);
+}
+
+void mouserb()
+{
+    double h;
+    pushNum(mouseDescriptor(h) && mouseState.right ? 1.0 : 0.0);
+}
+
+// There is no console keyboard: no key is ever waiting.
+void getkey()
+{
+    popNum();
+    pushNum(0.0);
+}
+
+void extgetkey()
+{
+    popNum();
+    pushNum(0.0);
+}
+
+// vgamouse(a, b, c): no screen mouse either; as an expression it yields 0.
+void vgamouse()
+{
+    popArgs(3);
+    pushNum(0.0);
+}

@@ -1,0 +1,461 @@
+// The stack machine's memory: program area, value stack, frames, flags, the symbol table with its
+// hash index, and the run arena.
+#include "macro/Machine.h"
+
+#include "macro/Errors.h"
+
+#include <pthread.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+Inst programArea[PROGRAM_CELLS + PROGRAM_GUARD];
+int codeBase = 0;
+int codeNext = 0;
+
+Datum valueStack[STACK_SIZE];
+Datum* stackPtr = valueStack;
+int valueCount = 0;
+
+Frame callFrames[FRAME_COUNT];
+Frame* currentFrame = callFrames;
+
+int returnFlag = 0;
+int breakFlag = 0;
+int gotoFlag = 0;
+int stopFlag = 0;
+double switchValue = 0.0;
+int execPos = 0;
+int angleMode = 0;
+
+namespace {
+
+// Instruction names beside the cells, for the code listing.
+const char* cellNames[PROGRAM_CELLS];
+// Highest cell written since the last reset, so a reset zeroes only what was used.
+int codeHigh = 0;
+
+unsigned runGeneration = 1;
+
+// --- run arena ---------------------------------------------------------------------------------
+// A bump allocator over malloc'd chunks; freed as a whole.
+class Arena {
+public:
+    ~Arena() { release(); }
+    void* tryAlloc(size_t size)
+    {
+        size = (size + 7) & ~size_t(7);
+        if (size == 0) size = 8;
+        if (size > kChunk / 4) {
+            void* p = std::malloc(size);
+            if (p) chunks_.push_back(p);
+            return p;
+        }
+        if (size > left_) {
+            void* chunk = std::malloc(kChunk);
+            if (!chunk) return nullptr;
+            chunks_.push_back(chunk);
+            cur_ = static_cast<char*>(chunk);
+            left_ = kChunk;
+        }
+        char* p = cur_;
+        cur_ += size;
+        left_ -= size;
+        return p;
+    }
+    void release()
+    {
+        for (void* p : chunks_) std::free(p);
+        chunks_.clear();
+        cur_ = nullptr;
+        left_ = 0;
+    }
+    void swap(Arena& other)
+    {
+        std::swap(chunks_, other.chunks_);
+        std::swap(cur_, other.cur_);
+        std::swap(left_, other.left_);
+    }
+
+private:
+    static constexpr size_t kChunk = 64 * 1024;
+    std::vector<void*> chunks_;
+    char* cur_ = nullptr;
+    size_t left_ = 0;
+};
+
+Arena runArena;
+
+// --- symbol table --------------------------------------------------------------------------------
+// The table lives until the process ends (never destroyed, so no exit-time teardown can leave a
+// symbol dangling or unaccounted for).
+// Every symbol that is not a number literal, for carrying values over at a run boundary.
+std::vector<Symbol*>& allSymbols = *new std::vector<Symbol*>;
+// Name -> newest symbol of that name; older ones follow through Symbol::next.
+std::unordered_map<std::string_view, Symbol*>& symbolIndex = *new std::unordered_map<std::string_view, Symbol*>;
+
+char emptyText[1] = {0};
+
+void releaseVector(Symbol* s)
+{
+    if (s->vecKind == SYM_VEC) delete[] static_cast<double*>(s->vecData);
+    if (s->vecKind == SYM_STRVEC) delete[] static_cast<char**>(s->vecData);
+    s->vecData = nullptr;
+    s->vecKind = 0;
+    s->vecSize = 0;
+}
+
+Symbol* newSymbol(const char* name)
+{
+    auto* s = new Symbol{};
+    size_t n = std::strlen(name);
+    s->name = new char[n + 1];
+    std::memcpy(s->name, name, n + 1);
+    allSymbols.push_back(s);
+    return s;
+}
+
+Symbol* install(const char* name, int type)
+{
+    Symbol* s = nullptr;
+    if (type == SYM_NUMBER) {
+        // Literals are never looked up: one per literal read, gone with the run.
+        s = static_cast<Symbol*>(macroAlloc(sizeof(Symbol)));
+        *s = Symbol{};
+        s->name = macroStrDup(name);
+    } else {
+        auto it = symbolIndex.find(std::string_view(name));
+        if (it == symbolIndex.end()) {
+            s = newSymbol(name);
+            symbolIndex.emplace(std::string_view(s->name), s);
+        } else {
+            // Installing a name again: the same names come back at every run, so take over a
+            // record an earlier run installed (it would only be hidden) and make it the newest.
+            Symbol* prev = nullptr;
+            for (Symbol* p = it->second; p; prev = p, p = p->next) {
+                if (p->gen != runGeneration) {
+                    s = p;
+                    break;
+                }
+            }
+            if (s) {
+                if (prev) {
+                    prev->next = s->next;
+                    s->next = it->second;
+                    it->second = s;
+                }
+                releaseVector(s);
+            } else {
+                s = newSymbol(name);
+                s->next = it->second;
+                it->second = s;
+            }
+        }
+    }
+    s->type = type;
+    s->gen = runGeneration;
+    s->u.val = 0.0;
+    return s;
+}
+
+// Copies a text into the current arena once per boundary (shared texts stay shared).
+char* carryText(char* text, std::unordered_map<const char*, char*>& moved)
+{
+    if (!text || text == emptyText) return text;
+    auto it = moved.find(text);
+    if (it != moved.end()) return it->second;
+    size_t n = std::strlen(text);
+    char* copy = static_cast<char*>(runArena.tryAlloc(n + 1));
+    if (!copy) return emptyText;
+    std::memcpy(copy, text, n + 1);
+    moved.emplace(text, copy);
+    return copy;
+}
+
+// A new run: the texts user variables hold move into a fresh arena, the old arena goes.
+void startGeneration()
+{
+    Arena old;
+    old.swap(runArena);
+    std::unordered_map<const char*, char*> moved;
+    for (Symbol* s : allSymbols) {
+        if (s->type == SYM_STRVAR) s->u.str = carryText(s->u.str, moved);
+        if (s->vecKind == SYM_STRVEC) {
+            auto** items = static_cast<char**>(s->vecData);
+            for (int i = 0; i < s->vecSize; ++i) items[i] = carryText(items[i], moved);
+        }
+    }
+    old.release();
+    ++runGeneration;
+}
+
+int vectorSize(Symbol* sym, double n)
+{
+    double t = std::trunc(n);
+    // 8 bytes an element; a vector of more than 16 million elements is a typing slip.
+    if (!(t >= 0.0 && t <= 16777216.0)) macroError("bad vector size", sym->name);
+    return static_cast<int>(t);
+}
+
+int elementIndex(Symbol* sym, double index)
+{
+    double t = std::trunc(index);
+    if (!(t >= 0.0 && t < sym->vecSize)) macroError("index out of range", sym->name);
+    return static_cast<int>(t);
+}
+
+}  // namespace
+
+// --- program area --------------------------------------------------------------------------------
+
+void initCode()
+{
+    codeNext = codeBase;
+    stackPtr = valueStack;
+    currentFrame = callFrames;
+    returnFlag = 0;
+}
+
+int emitCell(Inst cell)
+{
+    if (codeNext >= PROGRAM_CELLS) macroError("program too big", nullptr);
+    programArea[codeNext] = cell;
+    cellNames[codeNext] = nullptr;
+    if (codeNext >= codeHigh) codeHigh = codeNext + 1;
+    return codeNext++;
+}
+
+int emitInstr(Handler handler, const char* name)
+{
+    Inst c;
+    c.fn = handler;
+    int pos = emitCell(c);
+    cellNames[pos] = name;
+    return pos;
+}
+
+int emitSym(Symbol* sym)
+{
+    Inst c;
+    c.sym = sym;
+    return emitCell(c);
+}
+
+int emitStr(char* text)
+{
+    Inst c;
+    c.str = text;
+    return emitCell(c);
+}
+
+int emitNum(intptr_t number)
+{
+    Inst c;
+    c.num = number;
+    return emitCell(c);
+}
+
+int emitMath(MathFn fn)
+{
+    Inst c;
+    c.math = fn;
+    return emitCell(c);
+}
+
+int emitStop() { return emitNum(0); }
+
+const char* cellName(int pos)
+{
+    if (pos < 0 || pos >= PROGRAM_CELLS) return nullptr;
+    return cellNames[pos];
+}
+
+void defineRoutine(Symbol* routine)
+{
+    routine->u.defn = codeBase;
+    routine->gen = runGeneration;
+    codeBase = codeNext;
+}
+
+// --- stack ---------------------------------------------------------------------------------------
+
+void stackOverpushed()
+{
+    stackPtr = valueStack;
+    valueCount = 0;
+    macroError("stack overpushed", nullptr);
+}
+
+void stackOverpopped()
+{
+    valueCount = 0;
+    macroError("stack overpopped", nullptr);
+}
+
+// --- execution -----------------------------------------------------------------------------------
+
+namespace {
+
+// Control statements run their parts by calling macroExecute again, one native level per nested
+// construct, and a goto out of an if part keeps that level: a goto loop nests deeper with every
+// pass. Before the thread's stack runs out, the run ends with a run-time error instead of a crash.
+const char* stackFloor = nullptr;
+
+void setStackFloor()
+{
+    pthread_attr_t attr;
+    void* low = nullptr;
+    size_t size = 0;
+    if (pthread_getattr_np(pthread_self(), &attr) != 0) return;
+    if (pthread_attr_getstack(&attr, &low, &size) == 0 && low && size > 0) {
+        // Keep a quarter of the stack (at least 512 KB) for the handlers, boxes and the unwinding.
+        size_t reserve = std::max<size_t>(size / 4, 512 * 1024);
+        if (reserve < size) stackFloor = static_cast<const char*>(low) + reserve;
+    }
+    pthread_attr_destroy(&attr);
+}
+
+}  // namespace
+
+void macroExecute(int position)
+{
+    char probe;
+    if (stackFloor && &probe < stackFloor) macroError("program nested too deep", nullptr);
+    execPos = position;
+    for (;;) {
+        Handler h = programArea[execPos].fn;
+        if (!h || (returnFlag | stopFlag)) return;
+        ++execPos;
+        h();
+    }
+}
+
+void machineReset()
+{
+    if (!stackFloor) setStackFloor();
+    std::memset(programArea, 0, sizeof(Inst) * static_cast<size_t>(codeHigh));
+    std::memset(cellNames, 0, sizeof(const char*) * static_cast<size_t>(codeHigh));
+    codeHigh = 0;
+    codeBase = codeNext = 0;
+    stackPtr = valueStack;
+    valueCount = 0;
+    currentFrame = callFrames;
+    callFrames[0] = Frame{};
+    returnFlag = breakFlag = gotoFlag = stopFlag = 0;
+    switchValue = 0.0;
+    execPos = 0;
+    angleMode = 0;
+    startGeneration();
+}
+
+unsigned currentRun() { return runGeneration; }
+
+// --- symbols -------------------------------------------------------------------------------------
+
+Symbol* symLookup(const char* name)
+{
+    auto it = symbolIndex.find(std::string_view(name));
+    return it == symbolIndex.end() ? nullptr : it->second;
+}
+
+Symbol* symInstall(const char* name, int type, double value)
+{
+    Symbol* s = install(name, type);
+    s->u.val = value;
+    return s;
+}
+
+Symbol* symInstallString(const char* name, int type, char* text)
+{
+    Symbol* s = install(name, type);
+    s->u.str = text;
+    return s;
+}
+
+void defineLabel(Symbol* label, int position)
+{
+    label->type = SYM_LABEL;
+    label->u.defn = position;
+    label->gen = runGeneration;
+}
+
+bool labelFromThisRun(const Symbol* label)
+{
+    return label->type == SYM_LABEL && label->gen == runGeneration;
+}
+
+void symMakeVector(Symbol* sym, double n)
+{
+    int size = vectorSize(sym, n);
+    releaseVector(sym);
+    auto* data = new double[static_cast<size_t>(size)]();
+    sym->vecData = data;
+    sym->vecKind = SYM_VEC;
+    sym->vecSize = size;
+    sym->type = SYM_VEC;
+    sym->u.vec = data;
+}
+
+void symMakeStrVector(Symbol* sym, double n)
+{
+    int size = vectorSize(sym, n);
+    releaseVector(sym);
+    auto** data = new char*[static_cast<size_t>(size)];
+    for (int i = 0; i < size; ++i) data[i] = emptyText;
+    sym->vecData = data;
+    sym->vecKind = SYM_STRVEC;
+    sym->vecSize = size;
+    sym->type = SYM_STRVEC;
+    sym->u.strvec = data;
+}
+
+double* vecElement(Symbol* sym, double index)
+{
+    if (sym->vecKind != SYM_VEC) macroError("vector not declared", sym->name);
+    return static_cast<double*>(sym->vecData) + elementIndex(sym, index);
+}
+
+char** strvecElement(Symbol* sym, double index)
+{
+    if (sym->vecKind != SYM_STRVEC) macroError("vector not declared", sym->name);
+    return static_cast<char**>(sym->vecData) + elementIndex(sym, index);
+}
+
+// --- arena ---------------------------------------------------------------------------------------
+
+void* macroAlloc(size_t size)
+{
+    void* p = runArena.tryAlloc(size);
+    if (!p) macroError("not enought memory", nullptr);
+    return p;
+}
+
+char* macroTryAlloc(size_t size) { return static_cast<char*>(runArena.tryAlloc(size)); }
+
+char* macroStrDup(const char* text)
+{
+    if (!text) return nullptr;
+    size_t n = std::strlen(text);
+    auto* copy = static_cast<char*>(macroAlloc(n + 1));
+    std::memcpy(copy, text, n + 1);
+    return copy;
+}
+
+// --- random numbers ------------------------------------------------------------------------------
+
+namespace {
+unsigned randState = 1;
+}
+
+int macroRand()
+{
+    randState = randState * 214013u + 2531011u;
+    return static_cast<int>((randState >> 16) & 0x7fff);
+}
+
+void macroSrand(unsigned seed) { randState = seed; }

@@ -1,0 +1,105 @@
+// The mathematical built-ins and the angle mode. Trigonometry takes and gives angles in the mode
+// the pad's angle control sets (0 degrees, 1 radians, 2 grads).
+#include "macro/Errors.h"
+#include "macro/Machine.h"
+
+#include <cerrno>
+#include <cmath>
+#include <ctime>
+
+namespace {
+constexpr long double kPi = 3.141592653589793238462643383279502884L;
+
+double toRadians(double x)
+{
+    if (angleMode == 0) return degToRad(x);
+    if (angleMode == 2) return gradToRad(x);
+    return x;
+}
+
+double fromRadians(double x)
+{
+    if (angleMode == 0) return radToDeg(x);
+    if (angleMode == 2) return radToGrad(x);
+    return x;
+}
+}  // namespace
+
+double degToRad(double x) { return static_cast<double>(x * kPi / 180.0L); }
+double radToDeg(double x) { return static_cast<double>(x * 180.0L / kPi); }
+double gradToRad(double x) { return static_cast<double>(x * kPi / 200.0L); }
+double radToGrad(double x) { return static_cast<double>(x * 200.0L / kPi); }
+
+double mathErrCheck(double value, const char* name)
+{
+    if (errno == EDOM) {
+        errno = 0;
+        macroError(name, "argument out of domain");
+    }
+    if (errno == ERANGE) {
+        errno = 0;
+        macroError(name, "result out of range");
+    }
+    return value;
+}
+
+double mathSin(double x) { return std::sin(toRadians(x)); }
+double mathCos(double x) { return std::cos(toRadians(x)); }
+double mathTan(double x) { return std::tan(toRadians(x)); }
+double mathAsin(double x) { return fromRadians(std::asin(x)); }
+double mathAcos(double x) { return fromRadians(std::acos(x)); }
+double mathAtan(double x) { return fromRadians(std::atan(x)); }
+
+double mathLog(double x)
+{
+    errno = 0;
+    return mathErrCheck(std::log(x), "log");
+}
+
+double mathLog10(double x)
+{
+    errno = 0;
+    return mathErrCheck(std::log10(x), "log10");
+}
+
+double mathExp(double x)
+{
+    errno = 0;
+    return mathErrCheck(std::exp(x), "exp");
+}
+
+double mathSqrt(double x)
+{
+    errno = 0;
+    return mathErrCheck(std::sqrt(x), "sqrt");
+}
+
+// Truncation toward zero. Within 32 bits this is the integer cast; beyond it the truncated value
+// itself, not a wrapped integer.
+double mathInt(double x) { return std::trunc(x) + 0.0; }
+
+double mathAbs(double x) { return std::fabs(x); }
+
+double mathRand(double x)
+{
+    if (x > 0.0) macroSrand(static_cast<unsigned>(std::time(nullptr)));
+    return macroRand();
+}
+
+double mathStop(double x)
+{
+    stopFlag = 1;
+    return x;
+}
+
+double mathPow(double x, double y)
+{
+    errno = 0;
+    return mathErrCheck(std::pow(x, y), "exponentiation");
+}
+
+double mathAtan2(double y, double x)
+{
+    errno = 0;
+    return fromRadians(mathErrCheck(std::atan2(y, x), "atan2"));
+}

@@ -1,0 +1,262 @@
+#include "platform/vcl/RichEdit.h"
+
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <algorithm>
+
+QColor ToQColor(TColor colour)
+{
+    return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
+}
+
+TColor FromQColor(const QColor& colour)
+{
+    return colour.red() | (colour.green() << 8) | (colour.blue() << 16);
+}
+
+// ---- TTextAttributes ----
+
+static QTextCharFormat SelectionFormat(const TRichEdit& edit, const QTextCursor& cursor)
+{
+    if (!cursor.hasSelection()) return edit.currentCharFormat();
+    // A cursor's format is that of the character before it: stand behind the first one.
+    QTextCursor probe(edit.document());
+    probe.setPosition(cursor.selectionStart() + 1);
+    return probe.charFormat();
+}
+
+TColor TTextAttributes::Color() const
+{
+    const QTextCharFormat format = SelectionFormat(owner_, owner_.Cursor());
+    if (format.hasProperty(QTextFormat::ForegroundBrush)) return FromQColor(format.foreground().color());
+    return FromQColor(owner_.palette().color(QPalette::Text));
+}
+
+void TTextAttributes::SetColor(TColor colour)
+{
+    QTextCharFormat format;
+    format.setForeground(ToQColor(colour));
+    owner_.MergeFormat(format);
+}
+
+TFontStyles TTextAttributes::Style() const
+{
+    const QTextCharFormat format = SelectionFormat(owner_, owner_.Cursor());
+    TFontStyles style = 0;
+    if (format.fontWeight() >= QFont::Bold) style |= fsBold;
+    if (format.fontItalic()) style |= fsItalic;
+    if (format.fontUnderline()) style |= fsUnderline;
+    if (format.fontStrikeOut()) style |= fsStrikeOut;
+    return style;
+}
+
+void TTextAttributes::SetStyle(TFontStyles style)
+{
+    QTextCharFormat format;
+    format.setFontWeight((style & fsBold) ? QFont::Bold : QFont::Normal);
+    format.setFontItalic((style & fsItalic) != 0);
+    format.setFontUnderline((style & fsUnderline) != 0);
+    format.setFontStrikeOut((style & fsStrikeOut) != 0);
+    owner_.MergeFormat(format);
+}
+
+UnicodeString TTextAttributes::Name() const
+{
+    const QStringList families = SelectionFormat(owner_, owner_.Cursor()).fontFamilies().toStringList();
+    return families.isEmpty() ? owner_.document()->defaultFont().family() : families.front();
+}
+
+void TTextAttributes::SetName(const UnicodeString& family)
+{
+    QTextCharFormat format;
+    format.setFontFamilies(QStringList{family});
+    owner_.MergeFormat(format);
+}
+
+int TTextAttributes::Size() const
+{
+    const double points = SelectionFormat(owner_, owner_.Cursor()).fontPointSize();
+    return points > 0 ? qRound(points) : owner_.document()->defaultFont().pointSize();
+}
+
+void TTextAttributes::SetSize(int points)
+{
+    if (points <= 0) return;
+    QTextCharFormat format;
+    format.setFontPointSize(points);
+    owner_.MergeFormat(format);
+}
+
+// ---- TRichEditLines ----
+
+int TRichEditLines::Count() const
+{
+    const QTextDocument* doc = owner_.document();
+    int count = doc->blockCount();
+    if (doc->lastBlock().length() <= 1) --count;  // an empty last line is not counted
+    return count;
+}
+
+UnicodeString TRichEditLines::operator[](int index) const
+{
+    const QTextBlock block = owner_.document()->findBlockByNumber(index);
+    return block.isValid() ? block.text() : UnicodeString();
+}
+
+void TRichEditLines::Set(int index, const UnicodeString& text)
+{
+    const QTextBlock block = owner_.document()->findBlockByNumber(index);
+    if (!block.isValid()) return;
+    QTextCursor cursor(block);
+    cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    cursor.insertText(text, QTextCharFormat());
+}
+
+void TRichEditLines::Add(const UnicodeString& text)
+{
+    QTextCursor cursor(owner_.document());
+    cursor.movePosition(QTextCursor::End);
+    if (owner_.document()->lastBlock().length() > 1) {
+        // The text ends without a break: the new line goes behind one.
+        cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
+        cursor.insertText(text, QTextCharFormat());
+    } else {
+        cursor.insertText(text, QTextCharFormat());
+        cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
+    }
+    owner_.SetCursor(cursor);
+}
+
+void TRichEditLines::Insert(int index, const UnicodeString& text)
+{
+    if (index < 0) return;
+    if (index >= Count()) {
+        if (index == Count()) Add(text);
+        return;
+    }
+    QTextCursor cursor(owner_.document()->findBlockByNumber(index));
+    cursor.insertText(text, QTextCharFormat());
+    cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
+}
+
+void TRichEditLines::Delete(int index)
+{
+    const QTextBlock block = owner_.document()->findBlockByNumber(index);
+    if (!block.isValid()) return;
+    QTextCursor cursor(block);
+    const QTextBlock next = block.next();
+    if (next.isValid())
+        cursor.setPosition(next.position(), QTextCursor::KeepAnchor);
+    else
+        cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    cursor.removeSelectedText();
+}
+
+void TRichEditLines::Clear() { owner_.clear(); }
+
+// ---- TRichEdit ----
+
+TRichEdit::TRichEdit(QWidget* parent) : QTextEdit(parent)
+{
+    setLineWrapMode(QTextEdit::NoWrap);
+    // Pads are plain text: pasted text brings no formats of its own.
+    setAcceptRichText(false);
+    // The colouring changes formats at every keystroke; an undo history of those would grow
+    // without bound and undo nothing the user can see.
+    document()->setUndoRedoEnabled(false);
+}
+
+UnicodeString TRichEdit::Text() const { return toPlainText(); }
+
+void TRichEdit::SetText(const UnicodeString& text)
+{
+    UnicodeString plain = text;
+    plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QChar('\r'), QChar('\n'));
+    setPlainText(plain);
+}
+
+int TRichEdit::LastPosition() const { return document()->characterCount() - 1; }
+
+QTextCursor TRichEdit::Cursor() const { return updating_ ? batch_ : textCursor(); }
+
+void TRichEdit::SetCursor(const QTextCursor& cursor)
+{
+    if (updating_)
+        batch_ = cursor;
+    else
+        setTextCursor(cursor);
+}
+
+void TRichEdit::MergeFormat(const QTextCharFormat& format)
+{
+    if (updating_ && batch_.hasSelection())
+        batch_.mergeCharFormat(format);
+    else
+        mergeCurrentCharFormat(format);
+}
+
+void TRichEdit::BeginUpdate()
+{
+    if (updating_++ > 0) return;
+    batch_ = textCursor();
+    // One edit block: the document lays itself out once, when it ends.
+    batch_.beginEditBlock();
+}
+
+void TRichEdit::EndUpdate()
+{
+    if (updating_ == 0 || --updating_ > 0) return;
+    batch_.endEditBlock();
+    setTextCursor(batch_);
+}
+
+int TRichEdit::SelStart() const { return Cursor().selectionStart(); }
+
+void TRichEdit::SetSelStart(int position)
+{
+    QTextCursor cursor = Cursor();
+    cursor.setPosition(std::clamp(position, 0, LastPosition()));
+    SetCursor(cursor);
+}
+
+int TRichEdit::SelLength() const
+{
+    const QTextCursor cursor = Cursor();
+    return cursor.selectionEnd() - cursor.selectionStart();
+}
+
+void TRichEdit::SetSelLength(int length)
+{
+    QTextCursor cursor = Cursor();
+    const int start = cursor.selectionStart();
+    cursor.setPosition(start);
+    cursor.setPosition(std::clamp(start + std::max(length, 0), start, LastPosition()),
+                       QTextCursor::KeepAnchor);
+    SetCursor(cursor);
+}
+
+int TRichEdit::LineIndex(int line) const
+{
+    const QTextBlock block =
+        line == -1 ? Cursor().block() : document()->findBlockByNumber(line);
+    return block.isValid() ? block.position() : -1;
+}
+
+int TRichEdit::LineFromChar(int position) const
+{
+    if (position < 0) return Cursor().blockNumber();
+    return document()->findBlock(std::min(position, LastPosition())).blockNumber();
+}
+
+int TRichEdit::LineCount() const { return document()->blockCount(); }
+
+intptr_t TRichEdit::Perform(unsigned message, uintptr_t wParam, intptr_t lParam)
+{
+    switch (message) {
+    case EM_GETLINECOUNT: return LineCount();
+    case EM_LINEINDEX: return LineIndex(static_cast<int>(static_cast<intptr_t>(wParam)));
+    case EM_EXLINEFROMCHAR: return LineFromChar(static_cast<int>(lParam));
+    default: return 0;
+    }
+}

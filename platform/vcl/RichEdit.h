@@ -1,0 +1,126 @@
+#pragma once
+// The rich-text edit control of the pad panes: its text as lines, a selection given by a start
+// and a length, the character format of the selection, and the edit-control messages the
+// program sends it. Character positions count one per line break, as the original control's
+// do, and a line is a paragraph: the panes never wrap, so each pad line is one line on screen.
+#include "platform/vcl/Strings.h"
+
+#include <QTextCursor>
+#include <QTextEdit>
+#include <cstdint>
+
+// A colour as 0x00BBGGRR.
+using TColor = int;
+enum : TColor {
+    clBlack = 0x000000,
+    clMaroon = 0x000080,
+    clGreen = 0x008000,
+    clNavy = 0x800000,
+    clPurple = 0x800080,
+    clRed = 0x0000FF,
+    clBlue = 0xFF0000,
+    clWhite = 0xFFFFFF,
+};
+QColor ToQColor(TColor colour);
+TColor FromQColor(const QColor& colour);
+
+enum TFontStyle : unsigned { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
+using TFontStyles = unsigned;  // a set of TFontStyle bits
+
+// The edit-control messages the program sends through TRichEdit::Perform.
+enum : unsigned {
+    EM_GETLINECOUNT = 0x00BA,
+    EM_LINEINDEX = 0x00BB,
+    EM_EXLINEFROMCHAR = 0x0436,
+};
+
+class TRichEdit;
+
+// The character format of the selection. Reading gives the format of its first character (of
+// the insertion point when nothing is selected); setting applies to the whole selection, or to
+// what is typed next when nothing is selected.
+class TTextAttributes {
+public:
+    explicit TTextAttributes(TRichEdit& owner) : owner_(owner) {}
+    TColor Color() const;
+    void SetColor(TColor colour);
+    TFontStyles Style() const;
+    void SetStyle(TFontStyles style);
+    UnicodeString Name() const;
+    void SetName(const UnicodeString& family);
+    int Size() const;  // points
+    void SetSize(int points);
+
+private:
+    TRichEdit& owner_;
+};
+
+// The text of the control as a list of lines. Count leaves out an empty last line, so a text
+// ending in a line break has as many lines as breaks; Add puts each line with its break.
+class TRichEditLines {
+public:
+    explicit TRichEditLines(TRichEdit& owner) : owner_(owner) {}
+    int Count() const;
+    UnicodeString operator[](int index) const;  // "" outside the lines
+    // Replaces the text of a line; an index without a line changes nothing.
+    void Set(int index, const UnicodeString& text);
+    // Appends a line and leaves the caret at the end of the text.
+    void Add(const UnicodeString& text);
+    // Inserts a line before line index (index == Count appends).
+    void Insert(int index, const UnicodeString& text);
+    // Removes a line and its break; the last line loses its text only.
+    void Delete(int index);
+    void Clear();
+
+private:
+    TRichEdit& owner_;
+};
+
+class TRichEdit : public QTextEdit {
+public:
+    explicit TRichEdit(QWidget* parent = nullptr);
+
+    TRichEditLines Lines{*this};
+    TTextAttributes SelAttributes{*this};
+
+    // The whole text, lines joined by "\n".
+    UnicodeString Text() const;
+    void SetText(const UnicodeString& text);
+
+    // Setting SelStart puts the caret there with nothing selected; SelLength then selects
+    // from SelStart on. Both are clamped to the text.
+    int SelStart() const;
+    void SetSelStart(int position);
+    int SelLength() const;
+    void SetSelLength(int length);
+
+    // EM_LINEINDEX: the position of the first character of a line, -1 for a line that does not
+    // exist; line -1 is the caret's line.
+    int LineIndex(int line) const;
+    // EM_EXLINEFROMCHAR: the line holding a character position (past the end: the last line;
+    // -1: the caret's).
+    int LineFromChar(int position) const;
+    // EM_GETLINECOUNT: the lines on screen, an empty last line included; at least 1.
+    int LineCount() const;
+
+    // Sends a message of the original control: the ones above, with its arguments.
+    // Unknown messages answer 0.
+    intptr_t Perform(unsigned message, uintptr_t wParam, intptr_t lParam);
+
+    int LastPosition() const;  // the number of character positions
+
+    // Between these, selection and format changes are gathered and the control shows the
+    // outcome once at EndUpdate: the selection then is the last one set. Calls nest.
+    void BeginUpdate();
+    void EndUpdate();
+
+private:
+    friend class TTextAttributes;
+    friend class TRichEditLines;
+    QTextCursor Cursor() const;  // the selection being worked on
+    void SetCursor(const QTextCursor& cursor);
+    void MergeFormat(const QTextCharFormat& format);
+
+    int updating_ = 0;
+    QTextCursor batch_;
+};

@@ -1,0 +1,325 @@
+// New, Open and Save on the shown main form, as the user does them through the File menu.
+#include "app/PadFile.h"
+#include "platform/vcl/Forms.h"
+#include "platform/vcl/IniFiles.h"
+#include "platform/win/ExtMessageBox.h"
+#include "tests/app/files_form.h"
+#include "tests/common/DialogRecorder.h"
+
+#include <QDir>
+#include <QRegularExpression>
+#include <QTextBlock>
+#include <gtest/gtest.h>
+
+namespace {
+
+std::vector<DialogCall> CallsOf(const DialogRecorder& recorder, DialogCall::Kind kind)
+{
+    std::vector<DialogCall> out;
+    for (const DialogCall& call : recorder.calls)
+        if (call.kind == kind) out.push_back(call);
+    return out;
+}
+
+// Whether the text of a pane's line is set in bold.
+bool LineIsBold(TRichEdit* pane, int line)
+{
+    const QTextBlock block = pane->document()->findBlockByNumber(line);
+    if (!block.isValid() || block.text().isEmpty()) return false;
+    return block.begin().fragment().charFormat().fontWeight() >= QFont::Bold;
+}
+
+// Saves the form's pad under name through the save dialog.
+void SaveAs(const ShownForm& f, const AnsiString& name)
+{
+    DialogRecorder recorder;
+    recorder.Answer(1, {Win1252ToUnicode(f.Path(name))});
+    f->Save1->Click();
+}
+
+// Opens a file through the open dialog, answering New's question (when it is asked) with
+// newAnswer.
+void OpenFile(const ShownForm& f, const AnsiString& path, int newAnswer = IDNO)
+{
+    DialogRecorder recorder;
+    recorder.Answer(1, {Win1252ToUnicode(path)});
+    if (!f->PadUnchanged) recorder.Answer(newAnswer);
+    f->Open1->Click();
+}
+
+}  // namespace
+
+TEST(PadFiles, SaveWritesThePadAndRecordsItInTheSettings)
+{
+    ShownForm f;
+    f.Type("1 + 2\n\n   \nx = 5\n3 * 4\n\n\n");
+    f->Edit_Description->SetText("Deck");
+    f->Cmb_UOM_Answer->SetItemIndex(7);
+    f->Cmb_Precision->SetItemIndex(3);
+    f->RadioGroup_DegRad->SetItemIndex(2);
+
+    DialogRecorder recorder;
+    recorder.Answer(1, {Win1252ToUnicode(f.Path("deck.pad"))});
+    f->Save1->Click();
+
+    const auto dialogs = CallsOf(recorder, DialogCall::Kind::SaveFile);
+    ASSERT_EQ(dialogs.size(), 1u);
+    EXPECT_EQ(dialogs[0].caption, QString("Save Calculator Pad File"));
+    EXPECT_EQ(dialogs[0].text, Win1252ToUnicode(f.Folder()));
+    EXPECT_EQ(dialogs[0].fields.value(0), QString("Untitled"));
+
+    const AnsiString date = UnicodeToWin1252(f->Edit_Date->Text());
+    EXPECT_EQ(PadTestFiles::Read(f.Path("deck.pad")),
+              "_Date=" + date + "\r\n_Description=Deck\r\n_UOM_Input=0\r\n_UOM_Answer=7\r\n_Precision=3\r\n"
+              "_UOM_Angle=2\r\n_Data\r\n1 + 2\r\n\r\n   \r\nx = 5\r\n3 * 4\r\n");
+
+    const TIniFile ini(f.Path("settings.INI"));
+    EXPECT_EQ(ini.ReadString("Setup", "ProjectDir", "?"), f.Folder());
+    EXPECT_EQ(ini.ReadString("Startup", "Scientific", "?"), "false");
+    EXPECT_EQ(ini.ReadString("MRU", "1", "?"), f.Path("deck.pad"));
+    EXPECT_TRUE(f->MRU_File1->Visible());
+    // Saving names nothing anew: the next save proposes the same name, and the pad still counts
+    // as edited.
+    EXPECT_EQ(f->PadName, "Untitled");
+    EXPECT_FALSE(f->PadUnchanged);
+}
+
+TEST(PadFiles, APadSavedWithItsTotalTotalsAgainWhenOpened)
+{
+    ShownForm f;
+    f.Type("1 + 2\n\n3 * 4");
+    f->Btn_CalculateAndTotal->Click();
+    ASSERT_EQ(f.PadLines().value(3), QString("TOTAL"));
+    SaveAs(f, "totalled.pad");
+
+    OpenFile(f, f.Path("totalled.pad"));
+    // The empty line does not survive the file; the total is worked out and shown in bold.
+    EXPECT_EQ(f.PadLines().mid(0, 3), (QStringList{"1 + 2", "3 * 4", "TOTAL"}));
+    const QStringList results = f.ResultLines();
+    ASSERT_GE(results.size(), 3);
+    EXPECT_TRUE(results[2].contains("15")) << results.join('|').toStdString();
+    EXPECT_TRUE(LineIsBold(f->RichEdit_Result, 2));
+    EXPECT_EQ(f->PadName, "totalled");
+    EXPECT_EQ(f->PadFolder, f.Folder());
+    EXPECT_TRUE(f->PadUnchanged);
+}
+
+TEST(PadFiles, APadSavedWithoutItsTotalOpensWithoutOne)
+{
+    ShownForm f;
+    f.Type("1 + 2\n3 * 4");
+    f->Btn_CalculateOnly->Click();
+    SaveAs(f, "plain.pad");
+    OpenFile(f, f.Path("plain.pad"));
+    EXPECT_EQ(f.PadLines().mid(0, 2), (QStringList{"1 + 2", "3 * 4"}));
+    EXPECT_FALSE(f.PadLines().contains("TOTAL"));
+    EXPECT_FALSE(LineIsBold(f->RichEdit_Result, 1));
+}
+
+TEST(PadFiles, OpeningSetsTheControlsFromTheFile)
+{
+    ShownForm f;
+    OpenFile(f, PadTestFiles::Fixture("totalled_lf.pad"));
+    EXPECT_EQ(f->Edit_Date->Text(), QString("7 Mar 2016 14:05:09"));
+    EXPECT_EQ(f->Edit_Description->Text(), QString("Garage roof"));
+    EXPECT_EQ(f->Cmb_UOM_Input->ItemIndex(), 4);
+    EXPECT_EQ(f->Cmb_UOM_Answer->ItemIndex(), 10);
+    EXPECT_EQ(f->Cmb_Precision->ItemIndex(), 3);
+    EXPECT_EQ(f->RadioGroup_DegRad->ItemIndex(), 1);
+    // The controls reach the calculation's settings without a calculation of their own.
+    EXPECT_EQ(f->AnswerUnitName, "ft");
+    EXPECT_EQ(f->Precision, 2);
+    EXPECT_EQ(f->AngleUnit, 1);
+    EXPECT_EQ(f.PadLines().mid(0, 5),
+              (QStringList{"12' 6-1/2\" + 3'", "   ", "rafters = 14", "2 * 4'", "TOTAL"}));
+}
+
+struct NewCase {
+    const char* name;
+    bool edited;
+    int question;    // the answer to New's question
+    int saveDialog;  // then the save dialog's: 1 saves, 0 cancels, -1 not shown
+    bool padKept;
+};
+
+TEST(PadFiles, NewAsksBeforeItGivesUpAnEditedPadTable)
+{
+    const NewCase cases[] = {
+        {"an unedited pad goes without a question", false, 0, -1, false},
+        {"cancel keeps the pad", true, IDCANCEL, -1, true},
+        {"don't save gives it up", true, IDNO, -1, false},
+        {"save writes it first", true, IDYES, 1, false},
+        {"a cancelled save keeps the pad", true, IDYES, 0, true},
+    };
+    for (const NewCase& c : cases) {
+        ShownForm f;
+        f->RichEdit_Main->SetText("7 * 6");
+        f->PadUnchanged = !c.edited;
+        DialogRecorder recorder;
+        if (c.edited) recorder.Answer(c.question);
+        if (c.saveDialog >= 0) recorder.Answer(c.saveDialog, {Win1252ToUnicode(f.Path("kept.pad"))});
+        f->New1->Click();
+
+        const auto questions = CallsOf(recorder, DialogCall::Kind::ExtMessageBox);
+        ASSERT_EQ(questions.size(), c.edited ? 1u : 0u) << c.name;
+        if (c.edited) {
+            EXPECT_EQ(questions[0].text, QString("Do you want to Save the changes to: Untitled?")) << c.name;
+            EXPECT_EQ(questions[0].caption, QString("Plumo Calculator")) << c.name;
+            EXPECT_EQ(questions[0].flags, 0x20000023u) << c.name;
+            EXPECT_TRUE(questions[0].fields.contains("Save")) << c.name;
+            EXPECT_TRUE(questions[0].fields.contains("Don't Save")) << c.name;
+        }
+        EXPECT_EQ(f.PadLines().value(0) == "7 * 6", c.padKept) << c.name;
+        EXPECT_EQ(f->PadUnchanged, !c.padKept) << c.name;
+        EXPECT_EQ(FileExists(f.Path("kept.pad")), c.saveDialog == 1) << c.name;
+        EXPECT_EQ(CallsOf(recorder, DialogCall::Kind::SaveFile).size(), c.saveDialog >= 0 ? 1u : 0u) << c.name;
+    }
+}
+
+TEST(PadFiles, NewStartsAnUntitledPad)
+{
+    const struct {
+        const char* projectDir;
+        const char* path;
+    } cases[] = {
+        {"", "/Untitled.pad"},
+        {"/home/joiner/pads", "/home/joiner/padsUntitled.pad"},  // joined as they stand
+        {"/home/joiner/pads/", "/home/joiner/pads/Untitled.pad"},
+    };
+    for (const auto& c : cases) {
+        ShownForm f(c.projectDir);
+        EXPECT_EQ(f->PadFilePath, c.path) << c.projectDir;
+        EXPECT_EQ(f->PadName, "Untitled") << c.projectDir;
+        EXPECT_TRUE(QRegularExpression("^\\d{1,2} \\w{3} \\d{4} \\d\\d:\\d\\d:\\d\\d$")
+                        .match(f->Edit_Date->Text())
+                        .hasMatch())
+            << f->Edit_Date->Text().toStdString();
+        EXPECT_EQ(f->Edit_Description->TextHint(), QString("Optional Job Description"));
+    }
+}
+
+TEST(PadFiles, SavingUnderAnotherExtensionWritesPadAndKeepsTheOldFile)
+{
+    ShownForm f;
+    PadTestFiles::Write(f.Path("job.pad"), "previous");
+    f.Type("2 + 2");
+    SaveAs(f, "job.txt");
+    EXPECT_EQ(PadTestFiles::Read(f.Path("job.p~d")), "previous");
+    EXPECT_EQ(ParsePadText(PadTestFiles::Read(f.Path("job.pad"))).Lines, std::vector<AnsiString>{"2 + 2"});
+    EXPECT_FALSE(FileExists(f.Path("job.txt")));
+    EXPECT_EQ(Config->MRU.GetPath(1), f.Path("job.pad"));
+}
+
+TEST(PadFiles, ASaveThatCannotBeWrittenSaysSoAndRecordsNothing)
+{
+    ShownForm f;
+    ASSERT_TRUE(QDir(Win1252ToUnicode(f.Folder())).mkdir("taken.pad"));
+    f.Type("2 + 2");
+    DialogRecorder recorder;
+    recorder.Answer(1, {Win1252ToUnicode(f.Path("taken.pad"))});
+    f->Save1->Click();
+    const auto boxes = CallsOf(recorder, DialogCall::Kind::MessageBox);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].caption, QString("File Creation Error"));
+    EXPECT_EQ(boxes[0].text, Win1252ToUnicode("Can't open " + f.Path("taken.pad") + " for writing"));
+    EXPECT_EQ(boxes[0].flags, unsigned(MB_OK));
+    EXPECT_FALSE(FileExists(f.Path("settings.INI")));
+    EXPECT_EQ(Config->MRU.Count(), 0);
+}
+
+TEST(PadFiles, AFileThatCannotBeReadSaysSo)
+{
+    ShownForm f;
+    const AnsiString missing = f.Path("gone.pad");
+    DialogRecorder recorder;
+    recorder.Answer(1, {Win1252ToUnicode(missing)});
+    f->Open1->Click();
+    const auto boxes = CallsOf(recorder, DialogCall::Kind::MessageBox);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].caption, QString("File Open Error"));
+    EXPECT_EQ(boxes[0].text, Win1252ToUnicode("Can't open " + missing + " for reading"));
+    EXPECT_EQ(f->PadFilePath, missing);
+    EXPECT_EQ(Config->MRU.GetPath(1), missing);
+    EXPECT_TRUE(f.PadLines().isEmpty());
+}
+
+TEST(PadFiles, BadFilesOpenTable)
+{
+    ShownForm scratch;
+    const AnsiString longLine = scratch.Path("long.pad");
+    PadTestFiles::Write(longLine, "_Data\n" + AnsiString(1'000'000, '9') + "\n");
+    const struct {
+        const char* name;
+        AnsiString path;
+        int padLines;  // -1: any
+    } cases[] = {
+        {"binary bytes", PadTestFiles::Fixture("binary.pad"), -1},
+        {"keys out of range", PadTestFiles::Fixture("out_of_range.pad"), 1},
+        {"no keys at all", PadTestFiles::Fixture("no_keys.pad"), 2},
+        {"one line of a million characters", longLine, 978},
+    };
+    for (const auto& c : cases) {
+        ShownForm f;
+        f->Cmb_UOM_Input->SetItemIndex(2);
+        OpenFile(f, c.path);
+        if (c.padLines >= 0) {
+            EXPECT_GE(f.PadLines().size(), c.padLines) << c.name;
+        }
+        EXPECT_EQ(f->PadFilePath, c.path) << c.name;
+    }
+
+    ShownForm f;
+    f->Cmb_UOM_Input->SetItemIndex(2);
+    f->Cmb_UOM_Answer->SetItemIndex(5);
+    OpenFile(f, PadTestFiles::Fixture("out_of_range.pad"));
+    EXPECT_EQ(f->Cmb_UOM_Answer->ItemIndex(), -1);  // 99: no such unit, none chosen
+    EXPECT_EQ(f->AnswerUnitName, "");
+    EXPECT_EQ(f->Cmb_Precision->ItemIndex(), -1);
+    EXPECT_EQ(f->Cmb_UOM_Input->ItemIndex(), 0);  // "x" is no number
+    EXPECT_EQ(f->RadioGroup_DegRad->ItemIndex(), 0);
+
+    // A file without keys leaves the controls as they were.
+    f->Cmb_UOM_Answer->SetItemIndex(5);
+    OpenFile(f, PadTestFiles::Fixture("no_keys.pad"));
+    EXPECT_EQ(f->Cmb_UOM_Answer->ItemIndex(), 5);
+    EXPECT_EQ(f.PadLines().mid(0, 2), (QStringList{"3 + 4", "5 * 6"}));
+}
+
+TEST(PadFiles, OnlyTheOpenDialogMovesTheProjectFolder)
+{
+    ShownForm f;
+    const AnsiString sub = f.Path("site");
+    ASSERT_TRUE(QDir().mkpath(Win1252ToUnicode(sub)));
+    PadTestFiles::Write(sub + "/a.pad", "_Data\n1\n");
+    PadTestFiles::Write(f.Path("b.pad"), "_Data\n2\n");
+
+    OpenFile(f, sub + "/a.pad");
+    EXPECT_EQ(Config->ProjectDir, sub);
+    EXPECT_EQ(f->PadFolder, sub);
+
+    Config->ProjectDir = "/elsewhere";
+    OpenFile(f, f.Path("b.pad"));  // list: b, a
+    {
+        DialogRecorder recorder;
+        f->MRU_File2->Click();  // a, without a dialog
+        EXPECT_TRUE(CallsOf(recorder, DialogCall::Kind::OpenFile).empty());
+    }
+    EXPECT_EQ(f->PadFilePath, sub + "/a.pad");
+    EXPECT_EQ(Config->ProjectDir, f.Folder());  // set by the dialog that opened b.pad
+
+    DialogRecorder recorder;
+    f->Save1->Click();  // unscripted: cancelled
+    const auto dialogs = CallsOf(recorder, DialogCall::Kind::SaveFile);
+    ASSERT_EQ(dialogs.size(), 1u);
+    EXPECT_EQ(dialogs[0].text, Win1252ToUnicode(f.Folder()));
+    EXPECT_EQ(dialogs[0].fields.value(0), QString("a"));
+}
+
+// Cancelling New's question while opening leaves the pad, and the file's lines join it.
+TEST(PadFiles, CancelledQuestionDuringOpenAddsTheFilesLines)
+{
+    ShownForm f;
+    f.Type("5");
+    OpenFile(f, PadTestFiles::Fixture("no_keys.pad"), IDCANCEL);
+    EXPECT_EQ(f.PadLines().mid(0, 3), (QStringList{"5", "3 + 4", "5 * 6"}));
+}

@@ -1,0 +1,217 @@
+// Syntax colouring of a pad, read back from the editor's character formats, and the tokenizer
+// the BASIC-line translation uses.
+#include "calc/Highlight.h"
+
+#include <chrono>
+#include <cstring>
+#include <map>
+#include <gtest/gtest.h>
+#include <random>
+
+namespace {
+
+struct Format {
+    TColor colour;
+    TFontStyles style;
+};
+
+Format FormatAt(TRichEdit& edit, int line, int column)
+{
+    edit.SetSelStart(edit.LineIndex(line) + column);
+    edit.SetSelLength(1);
+    return {edit.SelAttributes.Color(), edit.SelAttributes.Style()};
+}
+
+class HighlightTest : public ::testing::Test {
+protected:
+    HighlightTest()
+    {
+        highlighter.Editor = &edit;
+        highlighter.HighlightSyntax = [this] { return on; };
+    }
+    // Colours a one-line pad and returns the format of each character.
+    std::vector<Format> Colour(const QString& line)
+    {
+        edit.SetText(line);
+        highlighter.HighlightLines(0, 0);
+        std::vector<Format> formats;
+        for (int i = 0; i < line.size(); ++i) formats.push_back(FormatAt(edit, 0, i));
+        return formats;
+    }
+
+    TRichEdit edit;
+    THighlight highlighter;
+    bool on = true;
+};
+
+// One letter per character: k keyword (navy), w word (black), n number (blue), d delimiter
+// (purple), s string (red), c comment (green italic), '.' an uncoloured blank.
+struct Row {
+    const char* line;
+    const char* classes;
+};
+
+TEST_F(HighlightTest, ColoursEachKindOfToken)
+{
+    const Row rows[] = {
+        {"If x > 1 THEN", "kk.w.d.n.kkkk"},
+        {"iF To to TO", "ww.kk.kk.kk"},
+        {"a = b ' note", "w.d.w.cccccc"},
+        {"x = \"abc", "w.d.ssss"},                // an open string runs to the end
+        {"m(\"a b\")+1", "wdsssssddn"},
+        {"12' 6 1/2\" + 3", "nnnnnnnnnn.d.n"},    // a length with blanks is one token
+        {"5abc.d + 1", "nnnnnn.d.n"},             // a number runs to the next delimiter
+        {"ab'cd", "wwccc"},                       // an apostrophe in a word starts a comment
+        {"sqrt(2)^2", "kkkkdnddn"},
+        {"say\"hi\"", "wwwwwww"},                 // a quote inside a word does not end it
+        {"\t,", ".d"},
+    };
+    const std::map<char, Format> expected = {
+        {'k', {clNavy, 0}}, {'w', {clBlack, 0}}, {'n', {clBlue, 0}}, {'d', {clPurple, 0}},
+        {'s', {clRed, 0}},  {'c', {clGreen, fsItalic}},
+    };
+    for (const auto& row : rows) {
+        const std::vector<Format> formats = Colour(QString::fromLatin1(row.line));
+        ASSERT_EQ(formats.size(), std::strlen(row.classes)) << row.line;
+        for (size_t i = 0; i < formats.size(); ++i) {
+            const char want = row.classes[i];
+            if (want == '.') continue;
+            EXPECT_EQ(formats[i].colour, expected.at(want).colour) << row.line << " at " << i;
+            EXPECT_EQ(formats[i].style, expected.at(want).style) << row.line << " at " << i;
+        }
+    }
+}
+
+TEST_F(HighlightTest, ColouringCanBeSwitchedOff)
+{
+    on = false;
+    const std::vector<Format> formats = Colour("a = 1");
+    EXPECT_NE(formats[2].colour, clPurple);
+    EXPECT_NE(formats[4].colour, clBlue);
+}
+
+TEST_F(HighlightTest, FirstAfterLastColoursOnlyLast)
+{
+    edit.SetText("a = 1\nb = 2");
+    highlighter.HighlightLines(1, 0);
+    EXPECT_EQ(FormatAt(edit, 0, 2).colour, clPurple);
+    EXPECT_NE(FormatAt(edit, 1, 2).colour, clPurple);
+}
+
+TEST_F(HighlightTest, CaretReturnsWhereTheSelectionBegan)
+{
+    edit.SetText("x = 1 + 2\ny = 3");
+    edit.SetSelStart(4);
+    edit.SetSelLength(3);
+    highlighter.HighlightLines(0, 5);  // lines past the end are passed over
+    EXPECT_EQ(edit.SelStart(), 4);
+    EXPECT_EQ(edit.SelLength(), 0);
+    EXPECT_EQ(FormatAt(edit, 1, 4).colour, clBlue);
+}
+
+struct TokenRow {
+    const char* line;
+    std::vector<std::pair<const char*, int>> tokens;  // text and colour index
+};
+
+TEST(HighlightTokens, NextTokenReadsTokensAndTheirKinds)
+{
+    const THighlight h;
+    const TokenRow rows[] = {
+        {"FOR i = 1 TO 10", {{"FOR", 5}, {"i", 0}, {"1", 3}, {"TO", 5}, {"10", 3}}},
+        {"12' 6 1/2\" + 3", {{"12' 6 1/2\"", 3}, {"3", 3}}},
+        {"x = \"a b\" ' c", {{"x", 0}, {"\"a b\"", 2}, {"' c", 1}}},
+        {"-1", {{"1", 3}}},  // a sign is a delimiter
+        {"   ", {}},
+        {"", {}},
+    };
+    for (const auto& row : rows) {
+        const QString line = QString::fromLatin1(row.line);
+        int pos = 0, start = 0, length = 0;
+        UnicodeString token;
+        for (const auto& [text, colour] : row.tokens) {
+            EXPECT_EQ(h.NextToken(line, token, pos, start, length), colour) << row.line;
+            EXPECT_EQ(token, QString::fromLatin1(text)) << row.line;
+            EXPECT_EQ(line.mid(start, length), token) << row.line;
+        }
+        EXPECT_EQ(h.NextToken(line, token, pos, start, length), -1) << row.line;
+        EXPECT_TRUE(token.isEmpty()) << row.line;
+        EXPECT_EQ(pos, line.size()) << row.line;
+    }
+}
+
+TEST(HighlightTokens, KeywordTableAndPalette)
+{
+    const THighlight h;
+    ASSERT_EQ(h.KeyWords.size(), 204u);
+    EXPECT_EQ(h.KeyWords.front().Word, "sin");
+    EXPECT_EQ(h.KeyWords.back().Word, "ANS");
+    const std::pair<const char*, int> words[] = {
+        {"Log10", 5}, {"InStrIc", 5}, {"EndFunction", 5}, {"MsgBox", 5}, {"QSort", 5},
+        {"GoTo", 5},  {"ElseIf", 5},  {"EOF$", 5},        {"TOTAL", 5},  {"total", 0},
+        {"iF", 0},    {"Msgbox", 5},  {"mSgbox", 0},      {"pi", 0},     {"", 0},
+    };
+    for (const auto& [word, colour] : words) EXPECT_EQ(h.FindKeyWordColour(word), colour) << word;
+    EXPECT_EQ(h.ColourOf(-1), clBlack);
+    EXPECT_EQ(h.ColourOf(7), clBlack);
+    EXPECT_EQ(h.ColourOf(6), clMaroon);
+    EXPECT_EQ(h.ColourOf(h.KeyWordColour), clNavy);
+}
+
+TEST(HighlightTokens, NumberTokenKindTellsLengths)
+{
+    const THighlight h;
+    const struct {
+        const char* line;
+        int start, kind, length;
+    } rows[] = {
+        {"12' 6 1/2\" + 3", 1, 1, 10},
+        {"7\" * 2", 1, 2, 2},
+        {"5.5'", 1, 0, 0},  // the feet length starts after the point: not this token
+        {"5\" 3'", 1, 0, 0}, // a later feet length that does not start here spoils it
+        {"x 5", 3, 0, 0},
+        {"5", 9, 0, 0},
+    };
+    for (const auto& row : rows) {
+        int length = -1;
+        EXPECT_EQ(h.NumberTokenKind(QString::fromLatin1(row.line), row.start, length), row.kind) << row.line;
+        EXPECT_EQ(length, row.length) << row.line;
+    }
+}
+
+TEST_F(HighlightTest, AnyTextIsSafe)
+{
+    std::mt19937 random(5);
+    QString pad;
+    for (int n = 0; n < 200; ++n) {
+        for (int i = static_cast<int>(random() % 80); i > 0; --i) {
+            const QChar c(static_cast<char16_t>(random() % 2 ? random() % 128 : random() % 0x3000));
+            pad += c == QChar('\n') || c == QChar('\r') ? QChar('x') : c;
+        }
+        pad += '\n';
+    }
+    edit.SetText(pad);
+    highlighter.HighlightLines(0, edit.LineCount());
+    int pos = 0, start = 0, length = 0;
+    UnicodeString token;
+    for (int line = 0; line < edit.LineCount(); ++line, pos = 0)
+        while (highlighter.NextToken(edit.Lines[line], token, pos, start, length) >= 0) {}
+}
+
+TEST_F(HighlightTest, LongLinesStayQuick)
+{
+    QString line;
+    while (line.size() < 100000) line += "1 + 12' 6\" * x ";
+    const auto began = std::chrono::steady_clock::now();
+    int pos = 0, start = 0, length = 0, tokens = 0;
+    UnicodeString token;
+    while (highlighter.NextToken(line, token, pos, start, length) >= 0) ++tokens;
+    edit.SetText(line);
+    highlighter.HighlightLines(0, 0);
+    const auto took = std::chrono::steady_clock::now() - began;
+    EXPECT_GT(tokens, 19000);
+    EXPECT_EQ(FormatAt(edit, 0, line.size() - 2).colour, clBlack);  // the last x
+    EXPECT_LT(std::chrono::duration_cast<std::chrono::seconds>(took).count(), 20);
+}
+
+}  // namespace

@@ -1,0 +1,169 @@
+// The setters and predefined values of the pad host: where Set_ZR_Qty files a value, the angle
+// codes, the "Macro Error" box for names without ZR_, and the predefined texts.
+#include "macro/Machine.h"
+#include "macro/Run.h"
+#include "platform/win/WinDefs.h"
+#include "tests/calc/PadFixture.h"
+
+#include <QLocale>
+#include <cmath>
+#include <fstream>
+#include <limits>
+
+namespace {
+
+class HostSetterTest : public PadFixture {
+protected:
+    TPadMacroHost& host = PadMacroHost();
+};
+
+TEST_F(HostSetterTest, WhereSetZRQtyFilesItsValue)
+{
+    const struct {
+        const char* name;
+        int variable;    // index into MacroVariables, -1 none
+        int answerLine;  // the line an answer is filed under, 0 none
+    } rows[] = {
+        {"ZR_VARIABLE_1", 0, 0},
+        {"ZR_VARIABLE_2", 1, 0},
+        {"ZR_VARIABLE_5", 4, 0},
+        {"ZR_VARIABLE:7", -1, 7},
+        {"XZR_VARIABLE:3", -1, 3},     // the marker may stand anywhere
+        {"ZR_VARIABLE:abc", -1, 1},    // not a number: line 1
+        {"ZR_VARIABLE: 7", -1, 1},     // blanks make it no number
+        {"ZR_VARIABLE:", -1, 1},
+        {"ZR_VARIABLE:-4", -1, -4},
+        {"ZR_VARIABLE:99999999999", -1, 1},
+        {"ZR_VARIABLE_6", -1, 0},      // another ZR_ name: ignored
+        {"ZR_PRINT_WARNING", -1, 0},
+        {"ZR_TOTAL_PRICE", -1, 0},
+    };
+    for (const auto& row : rows) {
+        TCalcState fresh;
+        InstallPadHost(&fresh);
+        host.SetZRQty(row.name, 2.5);
+        for (int i = 0; i < 5; ++i)
+            EXPECT_EQ(fresh.MacroVariables[i], i == row.variable ? 2.5 : 0.0) << row.name << " variable " << i;
+        if (row.answerLine) {
+            ASSERT_EQ(fresh.PadAnswers.size(), 1u) << row.name;
+            EXPECT_EQ(fresh.PadAnswers[0].line, row.answerLine) << row.name;
+            EXPECT_EQ(fresh.PadAnswers[0].value, 2.5) << row.name;
+        } else {
+            EXPECT_TRUE(fresh.PadAnswers.empty()) << row.name;
+        }
+    }
+    EXPECT_TRUE(dialogs.calls.empty());
+}
+
+TEST_F(HostSetterTest, AngleCodes)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const struct {
+        const char* name;
+        double value;
+        int mode;
+    } rows[] = {
+        {"ZR_ANGLE_UOM", 1.95, 2}, {"ZR_ANGLE_UOM", 0.95, 1}, {"ZR_ANGLE_UOM", 0.85, 0},
+        {"ZR_ANGLE_UOM", 3, 0},    {"ZR_ANGLE_UOM", 2, 2},    {"ZR_ANGLE_UOM", -0.05, 0},
+        {"ZR_ANGLE_UOM", -0.5, 0}, {"ZR_ANGLE_UOM", 1e300, 0}, {"ZR_ANGLE_UOM", nan, 0},
+        {"ANGLE_UOM", 1, 1},       {"ANGLE_UOM", 2.9, 0},
+    };
+    for (const auto& row : rows) {
+        angleMode = 1 - (row.mode ? 1 : 0);  // something else than expected
+        host.SetZRQty(row.name, row.value);
+        EXPECT_EQ(angleMode, row.mode) << row.name << " " << row.value;
+    }
+    angleMode = 0;
+    EXPECT_TRUE(dialogs.calls.empty());
+}
+
+TEST_F(HostSetterTest, NamesWithoutZRPrefixAreReported)
+{
+    const struct {
+        bool text;  // Set_ZR_Str
+        const char* name;
+        const char* value;
+        double number;
+        const char* shown;
+    } rows[] = {
+        {false, "zr_variable_1", nullptr, 2.5,
+         "Error executing macro...\nSet_ZR_Qty(\"zr_variable_1\",\"2.5\")\n"
+         "Macro Variable must begin with ZR_ for substitution to take place"},
+        {false, "WIDTH", nullptr, 1.0 / 3.0,
+         "Error executing macro...\nSet_ZR_Qty(\"WIDTH\",\"0.333333333333333\")\n"
+         "Macro Variable must begin with ZR_ for substitution to take place"},
+        {true, "CLIENT", "Smith", 0,
+         "Error executing macro...\nSet_ZR_Str(\"CLIENT\",\"Smith\")\n"
+         "Macro Variable must begin with ZR_ for substitution to take place"},
+    };
+    for (const auto& row : rows) {
+        dialogs.calls.clear();
+        if (row.text)
+            host.SetZRStr(row.name, row.value);
+        else
+            host.SetZRQty(row.name, row.number);
+        ASSERT_EQ(dialogs.calls.size(), 1u) << row.name;
+        EXPECT_EQ(dialogs.calls[0].caption, "Macro Error");
+        EXPECT_EQ(dialogs.calls[0].flags, unsigned(MB_ICONINFORMATION | MB_SYSTEMMODAL));
+        EXPECT_EQ(dialogs.calls[0].text.toStdString(), row.shown);
+    }
+    EXPECT_TRUE(state.PadAnswers.empty());
+
+    dialogs.calls.clear();
+    host.SetZRStr("ZR_CLIENT_NAME$", "Smith");
+    EXPECT_TRUE(dialogs.calls.empty());
+    EXPECT_EQ(host.GetPredefinedString("ZR_CLIENT_NAME$"), "");
+}
+
+TEST_F(HostSetterTest, PredefinedValues)
+{
+    Config->Language = "English";
+    Config->Units = "Metric";
+    FormatSettings().ListSeparator = ';';
+    const struct {
+        const char* name;
+        const char* value;
+    } rows[] = {
+        {"ZR_LOCALE_LANGUAGE$", "English"},
+        {"ZR_LOCALE_UNIT$", "Metric"},
+        {"ZR_LIST_SEPARATOR$", ";"},
+        {"TRANSLATE:Message", "Message"},
+        {"TRANSLATE:Input", "Input"},
+        {"TRANSLATE:", ""},
+        {"zr_locale_unit$", ""},  // names are compared case-sensitively
+        {"ZR_CLIENT_NAME$", ""},
+    };
+    for (const auto& row : rows) EXPECT_EQ(host.GetPredefinedString(row.name), row.value) << row.name;
+    EXPECT_EQ(host.GetPredefinedQty("ZR_TOTAL_PRICE"), 0.0);
+
+    // The month names are the locale's (English in tests); minutes follow the hour.
+    const QLocale english(QLocale::English);
+    const QString before = english.toString(QDateTime::currentDateTime(), "d MMM yyyy hh:mm:ss");
+    const QString now = QString::fromStdString(host.GetPredefinedString("ZR_DATE_AND_TIME$"));
+    const QString after = english.toString(QDateTime::currentDateTime(), "d MMM yyyy hh:mm:ss");
+    EXPECT_TRUE(now == before || now == after) << now.toStdString() << " at " << before.toStdString();
+    EXPECT_EQ(QString::fromStdString(host.GetPredefinedString("ZR_CURRENT_DATE$")),
+              english.toString(QDate::currentDate(), "d MMMM yyyy"));
+}
+
+TEST_F(HostSetterTest, AnswersComeBackThroughTheInterpreter)
+{
+    const AnsiString path = Folder() + "/host.mac";
+    std::ofstream(path) << "set_zr_qty(\"ZR_VARIABLE:4\", 6 * 7)\n"
+                           "Set_ZR_Qty(\"ZR_ANGLE_UOM\", 1)\n"
+                           "set_zr_qty(\"ZR_VARIABLE:5\", sin(PI / 2))\n"
+                           "x = get_zr_qty(\"test\")\n"
+                           "set_zr_qty(\"ZR_VARIABLE_3\", x)\n"
+                           "msg$ = get_zr_str(\"Test\")\n"
+                           "set_zr_qty(\"ZR_VARIABLE_4\", strlen(msg$))\n";
+    RunMacroFile(path.c_str());
+    ASSERT_EQ(state.PadAnswers.size(), 2u);
+    EXPECT_EQ(state.PadAnswers[0].value, 42.0);
+    EXPECT_EQ(state.PadAnswers[0].line, 4);
+    EXPECT_DOUBLE_EQ(state.PadAnswers[1].value, 1.0);
+    EXPECT_EQ(state.MacroVariables[2], 99.0);
+    EXPECT_EQ(state.MacroVariables[3], 10.0);
+    EXPECT_TRUE(dialogs.calls.empty());
+}
+
+}  // namespace

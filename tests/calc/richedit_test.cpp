@@ -1,0 +1,121 @@
+// The pad panes' edit control: lines, positions and the selection's format, as the pad code
+// relies on them (a line break counts one position; an empty last line is not a line).
+#include "platform/vcl/RichEdit.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QStringList LinesOf(const TRichEdit& edit)
+{
+    QStringList lines;
+    for (int i = 0; i < edit.Lines.Count(); ++i) lines << edit.Lines[i];
+    return lines;
+}
+
+TEST(RichEdit, AddedLinesEndInABreakAndLeaveTheCaretAtTheEnd)
+{
+    TRichEdit edit;
+    EXPECT_EQ(edit.Lines.Count(), 0);
+    edit.Lines.Add("12.5mm");
+    edit.Lines.Add("");
+    edit.Lines.Add("3'-3 3/8\"");
+    EXPECT_EQ(edit.Lines.Count(), 3);
+    EXPECT_EQ(edit.Text(), "12.5mm\n\n3'-3 3/8\"\n");
+    EXPECT_EQ(edit.LineCount(), 4);
+    // What the calculation relies on to select the last answer for bold.
+    const int last = static_cast<int>(QString("3'-3 3/8\"").size());
+    EXPECT_EQ(edit.SelStart(), edit.LastPosition());
+    edit.SetSelStart(edit.SelStart() - last - 1);
+    edit.SetSelLength(last);
+    edit.SelAttributes.SetStyle(fsBold);
+    EXPECT_EQ(edit.textCursor().selectedText(), "3'-3 3/8\"");
+    EXPECT_EQ(edit.SelAttributes.Style(), TFontStyles(fsBold));
+    edit.SetSelStart(0);
+    edit.SetSelLength(1);
+    EXPECT_EQ(edit.SelAttributes.Style(), TFontStyles(0));
+}
+
+TEST(RichEdit, LinesCanBeSetInsertedAndDeleted)
+{
+    TRichEdit edit;
+    edit.SetText("a\r\nb\rc");
+    EXPECT_EQ(LinesOf(edit), QStringList({"a", "b", "c"}));
+    edit.Lines.Add("d");  // the text did not end in a break
+    EXPECT_EQ(LinesOf(edit), QStringList({"a", "b", "c", "d"}));
+    edit.Lines.Set(1, "TOTAL");
+    edit.Lines.Set(9, "nowhere");
+    edit.Lines.Insert(0, "first");
+    EXPECT_EQ(LinesOf(edit), QStringList({"first", "a", "TOTAL", "c", "d"}));
+    edit.Lines.Delete(1);
+    edit.Lines.Delete(3);  // the last line keeps its break's place, so the count drops
+    EXPECT_EQ(LinesOf(edit), QStringList({"first", "TOTAL", "c"}));
+    EXPECT_EQ(edit.Lines[7], "");
+    edit.Lines.Clear();
+    EXPECT_EQ(edit.Lines.Count(), 0);
+}
+
+TEST(RichEdit, LineMessages)
+{
+    TRichEdit edit;
+    edit.SetText("ab\ncde\n\nf");
+    const struct {
+        unsigned message;
+        intptr_t wParam, lParam, answer;
+    } rows[] = {
+        {EM_GETLINECOUNT, 0, 0, 4},
+        {EM_LINEINDEX, 1, 0, 3},
+        {EM_LINEINDEX, 3, 0, 8},
+        {EM_LINEINDEX, 4, 0, -1},
+        {EM_EXLINEFROMCHAR, 0, 2, 0},   // the break belongs to its line
+        {EM_EXLINEFROMCHAR, 0, 3, 1},
+        {EM_EXLINEFROMCHAR, 0, 999, 3},
+        {0x0400, 0, 0, 0},              // a message the control does not know
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(edit.Perform(row.message, static_cast<uintptr_t>(row.wParam), row.lParam), row.answer)
+            << std::hex << row.message << std::dec << " " << row.wParam << " " << row.lParam;
+    edit.SetSelStart(5);
+    EXPECT_EQ(edit.LineIndex(-1), 3);
+    EXPECT_EQ(edit.LineFromChar(-1), 1);
+}
+
+TEST(RichEdit, AttributesApplyToTheSelectionOnly)
+{
+    TRichEdit edit;
+    edit.SetText("ab cd");
+    edit.SetSelStart(3);
+    edit.SetSelLength(2);
+    edit.SelAttributes.SetColor(clRed);
+    edit.SelAttributes.SetStyle(fsItalic | fsUnderline);
+    edit.SelAttributes.SetName("Courier New");
+    edit.SelAttributes.SetSize(14);
+    EXPECT_EQ(edit.SelAttributes.Color(), clRed);
+    EXPECT_EQ(edit.SelAttributes.Style(), TFontStyles(fsItalic | fsUnderline));
+    EXPECT_EQ(edit.SelAttributes.Name(), "Courier New");
+    EXPECT_EQ(edit.SelAttributes.Size(), 14);
+    edit.SetSelStart(1);
+    edit.SetSelLength(1);
+    EXPECT_NE(edit.SelAttributes.Color(), clRed);
+    EXPECT_EQ(edit.SelAttributes.Style(), TFontStyles(0));
+}
+
+TEST(RichEdit, UpdatesShowTheLastSelectionOnce)
+{
+    TRichEdit edit;
+    edit.SetText("one two");
+    edit.SetSelStart(1);
+    edit.BeginUpdate();
+    edit.SetSelStart(4);
+    edit.SetSelLength(3);
+    edit.SelAttributes.SetColor(clBlue);
+    EXPECT_EQ(edit.textCursor().position(), 1);  // the control itself has not moved yet
+    EXPECT_EQ(edit.SelAttributes.Color(), clBlue);
+    edit.EndUpdate();
+    EXPECT_EQ(edit.SelStart(), 4);
+    EXPECT_EQ(edit.SelLength(), 3);
+    edit.EndUpdate();  // unbalanced: nothing happens
+    EXPECT_EQ(edit.SelStart(), 4);
+}
+
+}  // namespace

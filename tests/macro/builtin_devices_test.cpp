@@ -1,0 +1,242 @@
+// Files, tones, Morse and the serial statements.
+#include "tests/macro/builtin_support.h"
+
+#include "macro/Builtins.h"
+
+#include <chrono>
+#include <deque>
+#include <fstream>
+#include <sstream>
+#include <sys/resource.h>
+
+namespace {
+
+std::string ReadAll(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// A macro string literal of a path.
+std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
+
+TEST(BuiltinFiles, WriteThenRead)
+{
+    std::string path = MacroTestPath("write_read.txt");
+    ProgramRun run;
+    run.Run("h = open(" + Quoted(path) + ", \"w\")\n"
+            "write(h, \"a\")\nwrite(h, \"b\")\nwrite(h, \"\\nsecond line\\n\\nlast\")\nclose(h)\n"
+            "h = open(" + Quoted(path) + ", \"r\")\n"
+            "vector bline$[6]\n"
+            "for (i = 0; i < 6; i++) { bline$[i] = readline(h, 100) }\nclose(h)\n"
+            "for (i = 0; i < 6; i++) { set_zr_str(\"ZR_LINE\", \"\" + bline$[i]) }\n"
+            "set_zr_qty(\"ZR_EOF\", \"\" + bline$[5] == EOF$)\n");
+    EXPECT_EQ(run.Texts(), std::vector<std::string>{});
+    EXPECT_EQ(ReadAll(path), "ab\nsecond line\n\nlast");  // write adds no line end
+    std::vector<std::string> lines;
+    for (const HostCall& c : run.host.calls)
+        if (c.name == "SetZRStr") lines.push_back(c.args[1]);
+    EXPECT_EQ(lines, (std::vector<std::string>{"ab", "second line", "", "last", "\x1A", "\x1A"}));
+    EXPECT_EQ(run.Answers("ZR_EOF"), std::vector<double>{1});
+}
+
+// A line longer than n - 1 bytes comes in pieces; n below 2 counts as 2; a Windows line end goes.
+TEST(BuiltinFiles, ReadInPieces)
+{
+    struct Case {
+        std::string content;
+        const char* n;
+        std::vector<std::string> pieces;
+    } cases[] = {
+        {"abcdefg\n", "4", {"abc", "def", "g", "\x1A"}},
+        {"abc\n", "4", {"abc", "", "\x1A"}},          // the line end alone is an empty line
+        {"ab\n", "0", {"a", "b", "", "\x1A"}},
+        {"ab\r\ncd", "100", {"ab", "cd", "\x1A"}},
+        {"", "100", {"\x1A"}},
+        {std::string("\0ab\n", 4), "100", {"\x1A"}},  // a read that holds no text
+    };
+    for (const Case& c : cases) {
+        std::string path = WriteMacroFile("pieces.txt", c.content);
+        ProgramRun run;
+        std::string program = "h = open(" + Quoted(path) + ", \"r\")\n";
+        for (size_t i = 0; i < c.pieces.size(); ++i)
+            program += std::string("set_zr_str(\"ZR_P\", readline(h, ") + c.n + "))\n";
+        run.Run(program);
+        std::vector<std::string> got;
+        for (const HostCall& call : run.host.calls) got.push_back(call.args[1]);
+        EXPECT_EQ(got, c.pieces) << c.content << " n=" << c.n;
+    }
+}
+
+struct ErrorCase {
+    const char* program;
+    const char* box;
+};
+
+// A handle that names no open file is reported, never used.
+TEST(BuiltinFiles, UnknownHandles)
+{
+    std::string path = WriteMacroFile("some.txt", "x\n");
+    std::string open = "h = open(" + Quoted(path) + ", \"r\")\n";
+    const std::string cases[][2] = {
+        {"x$ = readline(5000, 10)\n", "Error: readline: file not open 5000"},
+        {"write(5000, \"a\")\n", "Error: write: file not open 5000"},
+        {"close(5000)\n", "Error: close: file not open 5000"},
+        {"close(1e300)\n", "Error: close: file not open 1e+300"},
+        {"x$ = readline(3, 10)\n", "Error: readline: readstr read error"},
+        {open + "close(h)\nclose(h)\n", "Error: close: file not open 10"},
+        {open + "close(h)\nx$ = readline(h, 10)\n", "Error: readline: file not open "},
+        {"h = open(\"/no/such/dir/file\", \"r\")\n", "Error: procopen cannot open:  /no/such/dir/file"},
+        {"h = open(" + Quoted(path) + ", \"\")\n", "Error: procopen cannot open:  " + path},
+        // Descriptors below 1,025 lead nowhere: writing and closing them do nothing.
+        {"write(1, \"a\")\nclose(2)\nclose(0)\n", ""},
+    };
+    for (const auto& c : cases) {
+        std::string box = FirstBox(c[0]);
+        EXPECT_EQ(box.substr(0, c[1].size()), c[1]) << c[0];
+        if (c[1].empty()) {
+            EXPECT_EQ(box, "") << c[0];
+        }
+    }
+}
+
+// Handles count up from 1,025; a file an earlier run left open is closed by the next run.
+TEST(BuiltinFiles, HandlesLiveOneRun)
+{
+    std::string path = MacroTestPath("left_open.txt");
+    ProgramRun first;
+    first.Run("h = open(" + Quoted(path) + ", \"w\")\nwrite(h, \"kept\")\nset_zr_qty(\"ZR_H\", h)\n");
+    ASSERT_EQ(first.Answers("ZR_H").size(), 1u);
+    EXPECT_GE(first.Answers("ZR_H")[0], 1025);
+    EXPECT_EQ(ReadAll(path), "kept");  // written through at once
+    ProgramRun second;
+    second.Run("write(h, \"more\")\n");
+    EXPECT_EQ(second.Texts().size(), 1u);
+    EXPECT_EQ(ReadAll(path), "kept");
+}
+
+// Opening without closing, over many runs, never runs out of files.
+TEST(BuiltinFiles, ManyRunsLeavingFilesOpen)
+{
+    std::string path = WriteMacroFile("reopened.txt", "x\n");
+    rlimit saved{};
+    getrlimit(RLIMIT_NOFILE, &saved);
+    rlimit low = saved;
+    low.rlim_cur = 128;  // far fewer descriptors than the runs below would leave open
+    setrlimit(RLIMIT_NOFILE, &low);
+    for (int i = 0; i < 200; ++i) {
+        ProgramRun run;
+        run.Run("h = open(" + Quoted(path) + ", \"r\")\nh2 = open(" + Quoted(path) + ", \"r\")\n");
+        ASSERT_EQ(run.Texts(), std::vector<std::string>{}) << "run " << i;
+    }
+    macroCloseFiles();
+    setrlimit(RLIMIT_NOFILE, &saved);
+}
+
+TEST(BuiltinDevices, Morse)
+{
+    std::string speaker = WriteMacroFile("speaker", "");
+    const char* saved = macroSpeakerDevice;
+    macroSpeakerDevice = speaker.c_str();
+    const std::string dot = "730,9,38,9,", dash = "730,27,38,9,", gap = "38 ,27,";
+    const std::string s = dot + dot + dot + gap + std::string(1, '\0');
+    const std::string o = dash + dash + dash + gap + std::string(1, '\0');
+    struct Case {
+        const char* text;
+        std::string sent;
+    } cases[] = {
+        {"SOS", s + o + s},
+        {"sos", s + o + s},
+        {"S!OS", s},                                          // the text ends at "!"
+        {"E E", dot + gap + '\0' + gap + gap + '\0' + dot + gap + '\0'},  // a space is a gap
+        {"#2E", dot + "38 ,54," + '\0'},                      // "#2" doubles the gaps
+        {"#E", dot + "38 ,0," + '\0'},
+        {"%{\x80", ""},                                       // nothing for these
+        {"[", dot + dash + dot + dash + dot + gap + '\0'},
+    };
+    for (const Case& c : cases) {
+        WriteMacroFile("speaker", "");
+        EXPECT_EQ(FirstBox(std::string("morse(\"") + c.text + "\")\n"), "") << c.text;
+        EXPECT_EQ(ReadAll(speaker), c.sent) << c.text;
+    }
+    macroSpeakerDevice = "/no/such/speaker";
+    EXPECT_EQ(FirstBox("morse(\"SOS\")\n"), "Error: cannot open:  /no/such/speaker");
+    macroSpeakerDevice = saved;
+}
+
+// A serial mouse that delivers scripted bytes.
+class ScriptedMouse : public MacroDevices {
+public:
+    std::deque<int> bytes;  // -1: nothing this time
+    std::vector<int> readFrom;
+    bool ReadByte(int fd, unsigned char& byte) override
+    {
+        readFrom.push_back(fd);
+        if (bytes.empty()) return false;
+        int b = bytes.front();
+        bytes.pop_front();
+        if (b < 0) return false;
+        byte = static_cast<unsigned char>(b);
+        return true;
+    }
+};
+
+TEST(BuiltinDevices, SerialMouse)
+{
+    ScriptedMouse device;
+    SetMacroDevices(&device);
+    // Left button, dx = +20, dy = -3 (0xFD: high bits 11 in the first byte).
+    device.bytes = {0x40 | 0x20 | 0x0C, 20, -1, 0x3D};
+    ProgramRun run;
+    run.Run("mouse(1, 100, 50, 2)\n"
+            "set_zr_qty(\"ZR_X\", mousex(1))\n"
+            "set_zr_qty(\"ZR_Y\", mousey(1))\n"
+            "set_zr_qty(\"ZR_L\", mouselb(1))\n"
+            "set_zr_qty(\"ZR_R\", mouserb(1))\n"
+            "set_zr_qty(\"ZR_BIG\", mousex(500))\n"
+            "set_zr_qty(\"ZR_BIGL\", mouselb(500))\n");
+    SetMacroDevices(nullptr);
+    EXPECT_EQ(run.Texts(), std::vector<std::string>{});
+    EXPECT_EQ(run.Answers("ZR_X"), std::vector<double>{10});  // 20 / scale 2
+    EXPECT_EQ(run.Answers("ZR_Y"), std::vector<double>{0});   // -3 clamped at 0
+    EXPECT_EQ(run.Answers("ZR_L"), std::vector<double>{1});
+    EXPECT_EQ(run.Answers("ZR_R"), std::vector<double>{0});
+    EXPECT_EQ(run.Answers("ZR_BIG"), std::vector<double>{500});  // above 99: the argument
+    EXPECT_EQ(run.Answers("ZR_BIGL"), std::vector<double>{0});
+    for (int fd : device.readFrom) EXPECT_EQ(fd, 1);
+}
+
+TEST(BuiltinDevices, MouseLimits)
+{
+    ScriptedMouse device;
+    SetMacroDevices(&device);
+    // Two packets of dx = +127: the position stops at maxX * scale.
+    device.bytes = {0x40 | 0x01, 0x7F, 0, 0x40 | 0x01, 0x7F, 0};
+    ProgramRun run;
+    run.Run("mouse(1, 1, 1, 500)\nx = mousex(1)\nset_zr_qty(\"ZR_X\", mousex(1))\n");
+    SetMacroDevices(nullptr);
+    EXPECT_EQ(run.Answers("ZR_X"), std::vector<double>{1});  // scale clamped to 100: 100 / 100
+}
+
+// Without a device nothing is read and nothing waits.
+TEST(BuiltinDevices, NoDevices)
+{
+    const char* exprs[] = {"mousex(0) - mousex(0)", "mousey(3) - mousey(3)", "mouselb(0)", "mouserb((-)1)", "getkey(0)",
+                           "extgetkey(1)", "vgamouse(1, 2, 3)", "comlines(0)"};
+    for (const char* e : exprs) EXPECT_EQ(EvalNum(e, "mouse(0, 10, 10, 0)\n"), 0) << e;
+    EXPECT_EQ(EvalNum("comlines(5) + combytes(2)"), 7);
+    EXPECT_EQ(FirstBox("comon(1)\ncomoff(1)\nvgacolor(3)\nclearscreen(1, 2, 3)\ndrawline(1, 2, 3, 4, 5)\n"), "");
+}
+
+TEST(BuiltinDevices, Play)
+{
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(FirstBox("play(440, 30)\nbeep(0, 100000)\nplay(440, (-)5)\nplay(1e300, 1e300)\n"), "");
+    auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_GE(took, std::chrono::milliseconds(30));  // the tone's time is honoured
+    EXPECT_LT(took, std::chrono::seconds(5));        // a tone that cannot sound does not wait
+}
+
+}  // namespace

@@ -1,0 +1,126 @@
+// The run entry and the run loop: what a run resets, what survives it, and how errors end it.
+#include "tests/macro/program_support.h"
+
+#include "macro/Machine.h"
+#include "macro/Run.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Answers = std::map<std::string, double>;
+
+TEST(RunLoop, AnEmptyFileShowsNothing)
+{
+    ProgramRun run;
+    run.Run("");
+    EXPECT_TRUE(run.Texts().empty());
+    EXPECT_TRUE(run.LastAnswers().empty());
+}
+
+TEST(RunLoop, AMissingFileEndsTheRunWithoutABox)
+{
+    ProgramRun run;
+    run.RunFile(MacroTestPath("no such file.mac"));
+    EXPECT_TRUE(run.Texts().empty());
+}
+
+TEST(RunLoop, AfterASyntaxErrorNothingMoreRuns)
+{
+    ProgramRun run;
+    run.Run("x = 5\nset_zr_qty(\"A\", x)\n");
+    run.Run("x = (\nx = 9\nset_zr_qty(\"B\", x)\n");
+    run.Run("set_zr_qty(\"C\", x)\n");
+    EXPECT_EQ(run.LastAnswers(), (Answers{{"A", 5}, {"C", 5}}));
+    EXPECT_EQ(run.Texts(), std::vector<std::string>{"Error: parse error in line number 2:\nx = (\n"});
+}
+
+TEST(RunLoop, ARunTimeErrorSkipsTheRestOfItsLineAndFile)
+{
+    ProgramRun run;
+    run.Run("x = 1 / 0; set_zr_qty(\"A\", 1)\nset_zr_qty(\"B\", 1)\n");
+    EXPECT_TRUE(run.LastAnswers().empty());
+    EXPECT_EQ(run.Texts(), std::vector<std::string>{"Error: division by zero"});
+}
+
+TEST(RunLoop, EachRunStartsAfresh)
+{
+    ProgramRun run;
+    run.Run("x = 1\nstop(0)\nset_zr_qty(\"A\", 1)\n");
+    angleMode = 1;
+    run.Run("set_zr_qty(\"B\", sin(90))\nset_zr_qty(\"C\", 1)\nx = (\n");
+    EXPECT_EQ(run.LastAnswers(), (Answers{{"B", 1}, {"C", 1}}));
+    // The error is found at the line end, which the line counter has counted already.
+    EXPECT_EQ(run.Texts(), std::vector<std::string>{"Error: parse error in line number 4:\nx = (\n"});
+    EXPECT_EQ(valueCount, 0);
+}
+
+TEST(RunLoop, UserVariablesSurviveAndPredefinedNamesAreInstalledAgain)
+{
+    ProgramRun run;
+    run.Run("kept = 42\nPI = 3\nname$ = \"roof\"\n");
+    run.Run("set_zr_qty(\"K\", kept)\nset_zr_qty(\"P\", PI)\nset_zr_qty(\"N\", len(name$))\n");
+    EXPECT_EQ(run.LastAnswers(), (Answers{{"K", 42}, {"P", 3.141592653589793}, {"N", 4}}));
+}
+
+TEST(RunLoop, APadWithALabelCalculatesAgain)
+{
+    ProgramRun run;
+    for (int i = 0; i < 3; ++i) run.RunFile(MacroFixture("labels.mac"));
+    EXPECT_TRUE(run.Texts().empty());
+    EXPECT_EQ(run.Answers("ZR_I"), (std::vector<double>{5, 5, 5}));
+}
+
+TEST(RunLoop, TwoLabelsOfOneNameInOneRunStillFail)
+{
+    ProgramRun run;
+    run.Run("{\nrlhere: x = 1\n}\n{\nrlhere: x = 2\n}\n");
+    EXPECT_EQ(run.Texts(), std::vector<std::string>{"Error: multiple labels:  rlhere"});
+}
+
+TEST(RunLoop, AJumpToALabelOfAnEarlierStatementIsAnUndefinedLabel)
+{
+    // Top-level statements are compiled over the same cells; the earlier statement is gone.
+    ProgramRun run;
+    run.Run("i = 0\nrlback: i = i + 1\nif (i < 5) then goto rlback endif\nset_zr_qty(\"A\", i)\n");
+    EXPECT_EQ(run.Texts(), std::vector<std::string>{"Error: undefined label: rlback"});
+    EXPECT_TRUE(run.LastAnswers().empty());
+}
+
+TEST(RunLoop, AJumpToALabelOfAnEarlierRunIsAnUndefinedLabel)
+{
+    ProgramRun run;
+    run.Run("{\nrlold: x = 1\n}\n");
+    run.Run("goto @rlold\n");
+    EXPECT_EQ(run.Texts(), std::vector<std::string>{"Error: undefined label: rlold"});
+}
+
+TEST(RunLoop, ASyntaxErrorOnALongPadLineIsCutToTheBox)
+{
+    ProgramRun run;
+    std::string line = "x = (" + std::string(700, ' ') + "1 '_LINE:7";
+    run.Run(line + "\n");
+    ASSERT_EQ(run.Texts().size(), 1u);
+    // The reader holds 511 bytes of the line; the box's detail takes at most 511 bytes.
+    std::string expected = "Error: parse error in line number 1:\nx = (" + std::string(506, ' ');
+    std::string detail = run.Texts()[0].substr(std::string("Error: parse error ").size());
+    EXPECT_LE(detail.size(), 511u);
+}
+
+TEST(RunLoop, ThePadMarkerGivesThePadLine)
+{
+    ProgramRun run;
+    run.Run("ANS = 0\nANS = 2 + '_LINE:12\nx = 1 +* 2 '_LINE:\n");
+    EXPECT_EQ(run.Texts(), (std::vector<std::string>{"Error: parse error in line number 12:\nANS = 2 +",
+                                                     "Error: parse error in line number 0:\nx = 1 +* 2"}));
+}
+
+TEST(RunLoop, TheRunFileNameDecidesTheBoxSuffix)
+{
+    ProgramRun run;
+    run.Run("x = (\n", "other.mac");
+    EXPECT_EQ(run.Texts(), std::vector<std::string>{"Error: parse error in line number 2:\nx = (\n in \"" +
+                                                    MacroTestPath("other.mac") + "\""});
+}
+
+}  // namespace
