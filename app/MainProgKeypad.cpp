@@ -186,8 +186,10 @@ void TfrmMainProg::Btn_AllSquaredClick(TObject*)
 // Deletes the character left of the caret within its line; it never joins two lines.
 void TfrmMainProg::BitBtnBackspaceClick(TObject*)
 {
+    // A selection that starts on an earlier line than the caret gives a negative column; there is
+    // no character of the selection's first line to delete then.
     const int c = GetCaretColumn();
-    if (c == 0) return;
+    if (c <= 0) return;
     const int s = RichEdit_Main->SelStart();
     GetCurrentLine();
     const int l0 = CurrentLine;

@@ -11,8 +11,9 @@ constexpr size_t None = AnsiString::npos;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsOperator(char c) { return c == '/' || c == '*' || c == '+' || c == '-'; }
-// Characters a length may hold besides its marks: digits, blank, hyphen, slash.
-bool IsLengthChar(char c) { return IsDigit(c) || c == ' ' || c == '-' || c == '/'; }
+// Characters a length may hold besides its marks: digits, blank, hyphen, slash, and the decimal
+// point of 2.5' or 6.5" (read as a number by ParseLength; without it 2.5' would be 2 and 5').
+bool IsLengthChar(char c) { return IsDigit(c) || c == ' ' || c == '-' || c == '/' || c == '.'; }
 bool SideBySide(size_t a, size_t b)
 {
     return a != None && b != None && (a > b ? a - b : b - a) == 1;
@@ -79,7 +80,8 @@ bool FindFeet(const AnsiString& line, OperatorTrack& track, size_t from, size_t&
     op = track.Before(mark);
     if (mark == 0 || !IsDigit(line[mark - 1])) return false;  // a comment, not a length
     start = mark - 1;
-    while (start > 0 && IsDigit(line[start - 1])) --start;
+    // The feet are the number before the mark, with its decimal point (1.5' is a foot and a half).
+    while (start > 0 && (IsDigit(line[start - 1]) || (line[start - 1] == '.' && IsDigit(line[start])))) --start;
 
     size_t blank = None, dash = None, slash = None;
     end = line.size() - 1;
@@ -167,8 +169,12 @@ bool ReplaceAllLengths(Finder find, AnsiString& line, TDimensionList& dimensions
         CountDimension(dimensions, op);
         const size_t width = end - start + 1;
         const AnsiString text = line.substr(start, width);
+        // The pad's other numbers are in the input unit, and so are its answers: a length read in
+        // millimetres is given in that unit too, or 10' under metres would answer 10000'.
         const double mm = ParseLength(&unit, text.c_str(), true);
-        AnsiString number = Trim(Format("%10g", {mm}));
+        const double millimetresPerUnit = InputUnitMillimetres(unit.Code);
+        const double value = millimetresPerUnit == 1.0 ? mm : mm / millimetresPerUnit;
+        AnsiString number = Trim(Format("%10g", {value}));
         if (number.size() < width) number.append(width - number.size(), ' ');
         line.replace(start, width, number);
         track.ChangedFrom(start);
@@ -194,6 +200,13 @@ int DimensionOf(const AnsiString& converted, const TDimensionList& dimensions)
 }
 
 }  // namespace
+
+double InputUnitMillimetres(int inputCode)
+{
+    if (inputCode == TLengthScale::CM) return 10.0;
+    if (inputCode == TLengthScale::METRIC) return 1000.0;
+    return 1.0;
+}
 
 int FindFeetLength(const AnsiString& line, int& start, int& end, TDimensionList& dimensions)
 {

@@ -28,9 +28,14 @@ int FindFeetLength(const AnsiString& line, int& start, int& end, TDimensionList&
 // The same for the first inch length (the number before the line's first double-quote mark).
 int FindInchLength(const AnsiString& line, int& start, int& end, TDimensionList& dimensions);
 
-// Replaces every feet length and then every inch length of the line by its value in
-// millimetres under the input unit (written as "%10g", trimmed, padded with blanks to the width
-// of the text it replaces). When anything was converted, dimension becomes the line's dimension;
+// Millimetres in one plain number of a pad under the input unit: 10 for centimetres, 1000 for the
+// metric unit of metres, 1 for every other code (millimetres; under the imperial input unit plain
+// numbers are millimetres too). Answers are brought back to millimetres by the same factor.
+double InputUnitMillimetres(int inputCode);
+
+// Replaces every feet length and then every inch length of the line by its value as a plain
+// number of the input unit (written as "%10g", trimmed, padded with blanks to the width of the
+// text it replaces). When anything was converted, dimension becomes the line's dimension;
 // otherwise it keeps what the caller put there (DimNone).
 void ConvertImperialLine(const AnsiString& line, AnsiString& converted, int& dimension,
                          const TLengthScale& inputUnit);

@@ -1,5 +1,6 @@
 #include "calc/FormatAnswer.h"
 
+#include "calc/FeetInch.h"
 #include "config/Lengths.h"
 
 #include <cstdio>
@@ -84,8 +85,7 @@ AnsiString WithDecimals(int decimals, double value)
 // The answer in millimetres of its dimension: input code 19 is centimetres, 16 metres.
 long double ToMillimetres(double answer, int inputCode, int dimension)
 {
-    const long double step = inputCode == TLengthScale::CM ? 10.0L
-                             : inputCode == TLengthScale::METRIC ? 1000.0L : 1.0L;
+    const long double step = InputUnitMillimetres(inputCode);
     long double value = answer;
     for (int d = 0; d < dimension; ++d) value *= step;
     return value;

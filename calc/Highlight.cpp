@@ -43,8 +43,8 @@ const char* const kDelimiters[] = {" ", "\t", "=", "(", ")", "+", "-", "/", "*",
 
 const TColor kPalette[] = {clBlack, clGreen, clRed, clBlue, clPurple, clNavy, clMaroon};
 
-// Characters a length token may run over: digits, blank, both marks, minus and slash.
-const QString kLengthTokenChars = QStringLiteral("0123456789 '\"-/");
+// Characters a length token may run over: digits, blank, both marks, minus, slash and point.
+const QString kLengthTokenChars = QStringLiteral("0123456789 '\"-/.");
 
 bool IsDigit(QChar ch) { return ch >= QLatin1Char('0') && ch <= QLatin1Char('9'); }
 

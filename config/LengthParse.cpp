@@ -87,7 +87,11 @@ bool NearlyEqual(double a, double b) { return std::fabs(a - b) <= kEpsilon; }
 double RoundToFraction(const TLengthScale* unit, double mm)
 {
     const TLengthScale scale = unit ? *unit : TLengthScale();
-    return std::floor(mm / scale.Factor * scale.SecondFactor + 0.5) / scale.SecondFactor * scale.Factor;
+    double steps = mm / scale.Factor * scale.SecondFactor;
+    // A length typed exactly on a half step (23 31/32" in sixteenths) arrives here a hair below
+    // the half after its trip through millimetres; snap that noise away so the half rounds up.
+    if (std::fabs(steps) < 1e6) steps = std::nearbyint(steps * 1e6) / 1e6;
+    return std::floor(steps + 0.5) / scale.SecondFactor * scale.Factor;
 }
 
 double ParseWholeFraction(const char* source)

@@ -4,6 +4,7 @@
 //    assignments); reports the time per pad line, which must stay flat as N grows.
 //  - Longevity: 10,000 calculations of one 100-line pad in one process; reports the growth of
 //    resident memory and the time of the last thousand against the first thousand.
+#include "bench/common/Resident.h"
 #include "calc/PadCalculation.h"
 #include "config/Config.h"
 #include "platform/vcl/DialogSeam.h"
@@ -50,16 +51,6 @@ void Prepare(TCalcState& calc)
     Config->AnswerUnit = UnitFromName("IMPERIAL");
     calc.AnswerUnitName = "cu ft";
     calc.Precision = -1;
-}
-
-double ResidentMegabytes()
-{
-    long pages = 0, resident = 0;
-    if (std::FILE* f = std::fopen("/proc/self/statm", "r")) {
-        if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2) resident = 0;
-        std::fclose(f);
-    }
-    return double(resident) * double(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
 }
 
 void PadLines(benchmark::State& state)

@@ -3,6 +3,7 @@
 //  - Longevity: 10,000 runs of one 100-statement program in one process, as a long session of
 //    pad calculations does; reports the growth of resident memory and the time of the last
 //    thousand runs against the first thousand.
+#include "bench/common/Resident.h"
 #include "macro/Run.h"
 #include "platform/vcl/DialogSeam.h"
 
@@ -26,16 +27,6 @@ std::string WriteProgram(const std::string& name, const std::string& text)
 
 // Any box would mean the program failed: count them instead of showing them.
 int boxesShown = 0;
-
-double ResidentMegabytes()
-{
-    long pages = 0, resident = 0;
-    if (std::FILE* f = std::fopen("/proc/self/statm", "r")) {
-        if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2) resident = 0;
-        std::fclose(f);
-    }
-    return double(resident) * double(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
-}
 
 void Loop(benchmark::State& state)
 {

@@ -165,6 +165,9 @@ TRichEdit::TRichEdit(QWidget* parent) : QTextEdit(parent)
     // The colouring changes formats at every keystroke; an undo history of those would grow
     // without bound and undo nothing the user can see.
     document()->setUndoRedoEnabled(false);
+    // The panes have no menu of their own: edits must come through the keys and commands that
+    // keep the line numbers and the answers in step with the pad.
+    setContextMenuPolicy(Qt::NoContextMenu);
 }
 
 UnicodeString TRichEdit::Text() const { return toPlainText(); }

@@ -74,6 +74,34 @@ TEST(Keypad, EditsKeepCharactersOutsideThePadFilesCodePage)
     EXPECT_EQ(f->RichEdit_Main->Text(), QString::fromUtf8("\u03C0r\u00B2*"));
 }
 
+// With a selection the caret's column is counted from the caret's line but the selection's start:
+// a selection reaching back into an earlier line gives a negative column, and the button must
+// then leave that earlier line alone.
+TEST(Keypad, BackspaceWithASelectionTable)
+{
+    const struct {
+        const char* pad;
+        int anchor;
+        int caret;
+        const char* after;
+    } cases[] = {
+        {"12345\nabc", 3, 8, "12345\nabc"},  // from line 1 into line 2: nothing to delete
+        {"12345\nabc", 1, 9, "12345\nabc"},
+        {"12345\nabc", 8, 3, "1245\nabc"},   // dragged upwards: the caret's own line
+        {"12345\nabc", 2, 4, "1345\nabc"},   // within one line
+    };
+    for (const auto& c : cases) {
+        ShownForm f;
+        f->RichEdit_Main->SetText(QString::fromUtf8(c.pad));
+        QTextCursor cursor(f->RichEdit_Main->document());
+        cursor.setPosition(c.anchor);
+        cursor.setPosition(c.caret, QTextCursor::KeepAnchor);
+        f->RichEdit_Main->setTextCursor(cursor);
+        f->BitBtnBackspace->Click();
+        EXPECT_EQ(f->RichEdit_Main->Text(), QString::fromUtf8(c.after)) << c.pad << " " << c.anchor << "-" << c.caret;
+    }
+}
+
 struct SnippetCase {
     const char* name;
     TComboBox* TfrmMainProg::*combo;

@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QStyle>
+#include <QContextMenuEvent>
 #include <QStyleOptionSlider>
 #include <gtest/gtest.h>
 
@@ -237,4 +238,27 @@ TEST(Panes, DraggingTheScrollBarThumbMovesThePanesTogether)
     EXPECT_EQ(lines[0], lines[1]);
     EXPECT_EQ(lines[2], lines[1]);
     EXPECT_EQ(w->ScrollBar1->Position(), lines[1]);
+}
+
+// The panes have no menu of their own: a Paste or Delete from one would change the pad behind the
+// back of the line numbers and leave old answers beside the wrong lines.
+TEST(Panes, ARightClickOpensNoEditMenu)
+{
+    Window w;
+    CalculatedPad(w, 3);
+    const QStringList answers = w.Answers();
+    for (TRichEdit* pane : {w->RichEdit_Main, w->RichEdit_LineNo, w->RichEdit_Result}) {
+        // What the window system sends for a right click.
+        QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(10, 10), pane->viewport()->mapToGlobal(QPoint(10, 10)));
+        QApplication::sendEvent(pane->viewport(), &click);
+        QApplication::processEvents();
+        QString opened;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (top->isVisible() && (top->windowFlags() & Qt::Popup) == Qt::Popup) {
+                opened = top->metaObject()->className();
+                top->close();
+            }
+        EXPECT_EQ(opened, QString()) << (pane == w->RichEdit_Main ? "pad" : "side pane");
+    }
+    EXPECT_EQ(w.Answers(), answers);
 }

@@ -26,7 +26,10 @@ TEST(FeetInch, FindFeetLengthMarksWholeLengths)
         {"5'+2'", 1, 1, 2},
         {"5' 6 * 2", 1, 1, 4},      // stops before the blank ahead of the operator
         {"x = 10'", 1, 5, 7},
-        {"5.5'", 1, 3, 4},          // only the digits right before the mark
+        {"5.5'", 1, 1, 4},          // decimal feet, point included
+        {"x = .5' + 1", 1, 5, 7},
+        {"5.'", 0, 0, 0},           // a point right before the mark: no digit, a comment
+        {"5' 6.5\" + 1", 1, 1, 7},  // decimal inches after the feet
         {"5'", 1, 1, 2},
         {"' comment 5'", 0, 0, 0},  // the first apostrophe follows no digit: a comment
         {"a' 5'", 0, 0, 0},
@@ -55,6 +58,7 @@ TEST(FeetInch, FindInchLengthNeedsANumberBeforeTheMark)
         {"   \"", 0, 0, 0},            // only blanks before the mark
         {"\"", 0, 0, 0},
         {"x\"", 0, 0, 0},
+        {"x = 0.75\"", 1, 5, 9},      // decimal inches, point included
     };
     for (const auto& row : rows) {
         int start = 0, end = 0;
@@ -113,12 +117,16 @@ TEST(FeetInch, LengthsBecomeNumbersOfTheirOwnWidth)
         {"5' 3-1/2\" + 1", TLengthScale::IMPERIAL, "1612.9    + 1"},
         {"5' + 3'", TLengthScale::MM, "1524 + 914.4"},   // a longer number makes the line grow
         {"5' + 6 1/2\"", TLengthScale::MM, "1524 + 165.1 "},
-        {"5.5'", TLengthScale::MM, "5.1524"},
+        {"5.5'", TLengthScale::MM, "1676.4"},
+        {"5' 6.5\" * 2", TLengthScale::MM, "1689.1  * 2"},
         {"3/4\"", TLengthScale::MM, "19.05"},
         {"1/0\"", TLengthScale::MM, "0   "},             // a zero denominator adds nothing
         {"' comment 5'", TLengthScale::MM, "' comment 5'"},
         {"message \"5\"", TLengthScale::MM, "message \"5\""},
         {"x = 10", TLengthScale::MM, "x = 10"},
+        // Under centimetres and metres the number is in that unit, like the pad's other numbers.
+        {"12' 6 1/2\" + 5", TLengthScale::CM, "382.27     + 5"},
+        {"2.5 + 1'", TLengthScale::METRIC, "2.5 + 0.3048"},
     };
     for (const auto& row : rows) {
         AnsiString converted;

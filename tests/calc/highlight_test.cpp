@@ -167,7 +167,7 @@ TEST(HighlightTokens, NumberTokenKindTellsLengths)
     } rows[] = {
         {"12' 6 1/2\" + 3", 1, 1, 10},
         {"7\" * 2", 1, 2, 2},
-        {"5.5'", 1, 0, 0},  // the feet length starts after the point: not this token
+        {"5.5'", 1, 1, 4},  // decimal feet are one length token
         {"5\" 3'", 1, 0, 0}, // a later feet length that does not start here spoils it
         {"x 5", 3, 0, 0},
         {"5", 9, 0, 0},

@@ -96,6 +96,21 @@ TEST(ParseLength, RoundingFlag)
     EXPECT_NEAR(Parse(18, "12.6", true), 13.0, 1e-12);
 }
 
+// Lengths typed exactly on a half sixteenth round up, with or without feet before them.
+TEST(ParseLength, HalfStepsRoundUp)
+{
+    const struct {
+        const char* text;
+        double inches;
+    } cases[] = {
+        {"11-31/32\"", 12.0},
+        {"1' 11-31/32\"", 24.0},
+        {"10' 3-1/32\"", 123.0625},
+        {"-1' 11-31/32\"", -23.9375},  // a half rounds toward plus infinity
+    };
+    for (const auto& c : cases) EXPECT_NEAR(Parse(32, c.text), c.inches * 25.4, 1e-9) << c.text;
+}
+
 TEST(ParseLength, IgnoresTheLocaleAndLongTexts)
 {
     TFormatSettings saved = FormatSettings();

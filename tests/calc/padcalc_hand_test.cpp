@@ -1,0 +1,131 @@
+// Whole pads typed the way a tradesperson types them, with answers worked out by hand:
+// 1' = 304.8 mm, 1" = 25.4 mm, 1 sq ft = 92903.04 mm2, 1 cu yd = 764554857.984 mm3.
+#include "tests/calc/PadFixture.h"
+
+namespace {
+
+using Lines = std::vector<AnsiString>;
+
+class PadByHandTest : public PadFixture {};
+
+struct Row {
+    const char* input;   // input unit name: "MM", "CM", "M" or "IMPERIAL"
+    const char* answer;  // answer item as shown, "" for None
+    int precision;       // -1 Default
+    int angle;           // 0 degrees, 1 radians, 2 grads
+    Lines pad;
+    bool total;
+    Lines results;
+};
+
+void Check(const Row& row, const PadCalculationResult& result)
+{
+    const AnsiString name = ::testing::PrintToString(row.pad) + " " + row.input + " -> " + row.answer +
+                            " p" + std::to_string(row.precision) + " a" + std::to_string(row.angle);
+    EXPECT_TRUE(result.completed) << name;
+    EXPECT_EQ(result.resultLines, row.results) << name;
+}
+
+TEST_F(PadByHandTest, AnswersWorkedOutByHand)
+{
+    const Row rows[] = {
+        // Feet-inch sums: 12' 6 1/2" is 3822.7 mm, 3' is 914.4 mm.
+        {"IMPERIAL", "ft", -1, 0, {"12' 6-1/2\" + 3'"}, false, {"15'-6 1/2\""}},
+        {"IMPERIAL", "ft", -1, 0, {"12' 6 1/2\" + 3'"}, false, {"15'-6 1/2\""}},
+        {"IMPERIAL", "ft", -1, 0, {"5'-3\" + 2' 9\""}, false, {"8'-0\""}},
+        {"IMPERIAL", "ft", -1, 0, {"1' - 6\""}, false, {"6\""}},
+        {"IMPERIAL", "ft", -1, 0, {"5' 6 * 2"}, false, {"11'-0\""}},  // 5' 6 is five foot six
+        // Decimal feet and inches.
+        {"IMPERIAL", "ft", -1, 0, {"1.5'", "2.5' * 2", "0.75\"", "5' 6.5\"", ".5' + 1.25'"}, false,
+         {"1'-6\"", "5'-0\"", " 3/4\"", "5'-6 1/2\"", "1'-9\""}},
+        {"IMPERIAL", "sq ft", -1, 0, {"2.5' * 4'"}, false, {"10'sq ft"}},
+        // Fractions: the answer is to the 1/16 inch; imperial input rounds to 1/16 on the way in.
+        {"IMPERIAL", "ft", -1, 0, {"1/2\"", "3/4\"", "5/8\"", "7/16\""}, false,
+         {" 1/2\"", " 3/4\"", " 5/8\"", " 7/16\""}},
+        {"IMPERIAL", "ft", -1, 0, {"1/32\"", "1/64\"", "3' 5-15/16\"", "11-31/32\""}, false,
+         {" 1/16\"", "0\"", "3'-5 15/16\"", "1'-0\""}},
+        {"MM", "ft", -1, 0, {"1/64\"", "1' 11-31/32\"", "3/32\""}, false, {"0\"", "2'-0\"", " 1/8\""}},
+        // Negative lengths: the pad's unary minus is (-).
+        {"IMPERIAL", "ft", -1, 0, {"(-)5' 3\"", "3' - 5' 3\"", "(-)6\"", "1' - 1' 6\""}, false,
+         {"-5'-3\"", "-2'-3\"", "-0'-6\"", "-0'-6\""}},
+        // Lengths times and over numbers.
+        {"IMPERIAL", "ft", -1, 0, {"12' 6\" * 3", "2 * 5'", "12' / 4", "(12' + 6\") * 2"}, false,
+         {"37'-6\"", "10'-0\"", "3'-0\"", "25'-0\""}},
+        // Areas: 12' x 10' is 11148364.8 mm2; 12' 6" x 10' 3" is 128 1/8 sq ft.
+        {"IMPERIAL", "sq ft", -1, 0, {"12' * 10'", "12' 6\" * 10' 3\""}, false, {"120'sq ft", "128'-1.5\"sq ft"}},
+        {"IMPERIAL", "sq m", -1, 0, {"12' * 10'"}, false, {"11.148sq m"}},
+        {"IMPERIAL", "sq yds", -1, 0, {"12' * 10'"}, false, {"13.333sq yds"}},
+        {"MM", "sq ft", -1, 0, {"3000 * 4000"}, false, {"129'-2\"sq ft"}},  // 12 m2 = 129.167 sq ft
+        // Volumes.
+        {"IMPERIAL", "cu yds", -1, 0, {"12' * 10' * 3'", "10' * 10' * 4\""}, false, {"13.333cu yds", "1.235cu yds"}},
+        {"IMPERIAL", "cu ft", -1, 0, {"12' * 10' * 3'"}, false, {"360.000cu ft"}},
+        {"IMPERIAL", "cu m", -1, 0, {"12' * 10' * 3'"}, false, {"10.194cu m"}},
+        {"MM", "cu yds", -1, 0, {"1000 * 1000 * 1000"}, false, {"1.308cu yds"}},
+        // Metric input, answers in feet and back.
+        {"MM", "ft", -1, 0, {"2500 + 1500"}, false, {"13'-1 1/2\""}},
+        {"CM", "ft", -1, 0, {"250"}, false, {"8'-2 7/16\""}},
+        {"M", "ft", -1, 0, {"2.5"}, false, {"8'-2 7/16\""}},
+        {"M", "sq ft", -1, 0, {"3 * 4"}, false, {"129'-2\"sq ft"}},
+        {"CM", "sq m", -1, 0, {"100 * 100"}, false, {"1.000sq m"}},
+        {"M", "cu yds", -1, 0, {"2 * 3 * 4"}, false, {"31.391cu yds"}},
+        {"MM", "ft", -1, 0, {"5' 3\""}, false, {"5'-3\""}},
+        // Feet and inches typed under a metric input unit stand for the same length.
+        {"M", "ft", -1, 0, {"10'", "2.5 + 1'"}, false, {"10'-0\"", "9'-2 7/16\""}},
+        {"CM", "ft", -1, 0, {"10' 6\"", "12\" * 2"}, false, {"10'-6\"", "2'-0\""}},
+        {"M", "sq m", -1, 0, {"10' * 10'"}, false, {"9.290sq m"}},
+        {"CM", "cu ft", -1, 0, {"10' * 10' * 6\""}, false, {"50.000cu ft"}},
+        {"M", "mm", -1, 0, {"1'"}, false, {"305mm"}},
+        {"IMPERIAL", "mm", -1, 0, {"5' 3-1/2\""}, false, {"1613mm"}},
+        {"IMPERIAL", "cm", -1, 0, {"5' 3-1/2\""}, false, {"161cm"}},
+        {"IMPERIAL", "m", -1, 0, {"5' 3-1/2\""}, false, {"2m"}},
+        {"IMPERIAL", "yds", -1, 0, {"3'", "12' 6\""}, false, {"1.000yds", "4.167yds"}},
+        // Precision items.
+        {"MM", "", -1, 0, {"10 / 3"}, false, {"3.33333"}},
+        {"MM", "", 0, 0, {"10 / 3", "2 / 3"}, false, {"3", "1"}},
+        {"MM", "", 1, 0, {"10 / 3"}, false, {"3.3"}},
+        {"MM", "", 2, 0, {"10 / 3"}, false, {"3.33"}},
+        {"MM", "", 3, 0, {"10 / 3"}, false, {"3.333"}},
+        {"MM", "", 4, 0, {"10 / 3"}, false, {"3.3333"}},
+        {"MM", "", 5, 0, {"10 / 3"}, false, {"3.33333"}},
+        {"MM", "", 6, 0, {"10 / 3"}, false, {"3.333333"}},
+        {"MM", "yds", 0, 0, {"1000"}, false, {"1yds"}},
+        {"MM", "yds", 6, 0, {"1000"}, false, {"1.093613yds"}},
+        {"IMPERIAL", "sq m", 1, 0, {"12' * 10'"}, false, {"11.1sq m"}},
+        {"MM", "sq cm", -1, 0, {"150 * 10"}, false, {"15.0sq cm"}},
+        {"MM", "cu mm", -1, 0, {"1.5 * 2"}, false, {"3cu mm"}},
+        {"IMPERIAL", "ft", 4, 0, {"12' 6-1/2\" + 3'"}, false, {"15'-6 1/2\""}},  // no effect on ft
+        {"MM", "mm", 4, 0, {"1234.4"}, false, {"1234mm"}},                      // nor on mm
+        // Angles.
+        {"MM", "", -1, 0, {"sin(30)", "cos(60)", "atan(1)", "atan2(1, 1)", "tan(45)"}, false,
+         {"0.5", "0.5", "45", "45", "1"}},
+        {"MM", "", -1, 1, {"atan(1)", "cos(PI)", "sin(PI / 6)"}, false, {"0.785398", "-1", "0.5"}},
+        {"MM", "", -1, 2, {"atan(1)", "cos(200)", "sin(50)"}, false, {"50", "-1", "0.707107"}},
+        // Totals.
+        {"IMPERIAL", "ft", -1, 0, {"12' 6-1/2\"", "3'", "(-)1' 6\""}, true,
+         {"12'-6 1/2\"", "3'-0\"", "-1'-6\"", "14'-0 1/2\""}},
+        {"IMPERIAL", "ft", -1, 0, {"' materials", "x = 2' * 3", "x", "", "x / 2"}, true,
+         {"", "", "6'-0\"", "", "3'-0\"", "9'-0\""}},
+        {"IMPERIAL", "sq ft", -1, 0, {"12' * 10'", "12' 6\" * 10' 3\""}, true,
+         {"120'sq ft", "128'-1.5\"sq ft", "248'-1.5\"sq ft"}},
+        {"MM", "", 2, 0, {"1.25", "2.5", "x = 4", "x"}, true, {"1.25", "2.50", "", "4.00", "7.75"}},
+        // BASIC-style loops and conditions, run.
+        {"MM", "", -1, 0, {"FOR i = 3 TO 1 STEP -1", "i", "NEXT i"}, false, {"", "3", "2", "1", ""}},
+        {"MM", "", -1, 0, {"FOR i = -1 TO 1", "i", "NEXT i"}, true, {"", "-1", "0", "1", "", "0"}},
+        {"MM", "", -1, 0, {"n = 2", "for k = 1 to n + 1", "k", "next"}, false, {"", "", "1", "2", "3", ""}},
+        {"MM", "", -1, 0, {"x = 2", "IF (x > 3) THEN", "x * 2", "ELSE IF (x > 1) THEN", "x * 3", "ELSE", "0", "END IF"},
+         false, {"", "", "", "", "6", "", "", ""}},
+        {"MM", "", -1, 0, {"i = 0", "DO WHILE (i <= 1)", "i = i + 1", "i * 10", "END WHILE"}, false,
+         {"", "", "", "10", "20", ""}},
+    };
+    for (const Row& row : rows) {
+        dialogs.calls.clear();
+        Units(row.input, row.answer, row.precision);
+        state.AngleUnit = row.angle;
+        Lines pad = row.pad;
+        Check(row, Calc(pad, row.total));
+        EXPECT_TRUE(dialogs.calls.empty()) << ::testing::PrintToString(row.pad) << " "
+                                           << (dialogs.calls.empty() ? "" : dialogs.calls[0].caption.toStdString());
+    }
+}
+
+}  // namespace
