@@ -30,9 +30,12 @@ namespace {
 bool inputEnded = true;  // nothing to read until an input is started
 
 // Reads the next piece: up to 511 bytes, ending after a line end. A CR LF pair is one line end.
-// Returns the piece's length up to its first NUL, 0 at the end of the file.
+// Returns the piece's length up to its first NUL, 0 at the end of the file. At the end of the file
+// the buffer keeps the last piece: a syntax error found there (an if without its endif) shows
+// that line, and the pad line number behind its marker.
 int readPiece()
 {
+    char piece[MACRO_LINE_BUFFER];
     int n = 0;
     while (macroInputFile && n < MACRO_LINE_BUFFER - 1) {
         int c = std::getc(macroInputFile);
@@ -42,9 +45,11 @@ int readPiece()
             if (next == '\n') c = '\n';
             else if (next != EOF) std::ungetc(next, macroInputFile);
         }
-        macroLineBuffer[n++] = static_cast<char>(c);
+        piece[n++] = static_cast<char>(c);
         if (c == '\n') break;
     }
+    if (n == 0) return 0;
+    std::memcpy(macroLineBuffer, piece, static_cast<size_t>(n));
     macroLineBuffer[n] = '\0';
     return static_cast<int>(std::strlen(macroLineBuffer));
 }
@@ -314,8 +319,9 @@ int macroLex()
         case '@': return scanLabelReference();
         case '\'':  // a comment runs to the line end, which still ends the statement
             while ((c = macroGetc()) != '\n' && c >= 0) {}
-            if (c < 0) return 0;
-            ++macroLineNumber;
+            // A comment on the last line ends its statement even without a line end; the end of
+            // input follows as the next token.
+            if (c >= 0) ++macroLineNumber;
             return '\n';
         case '\n': ++macroLineNumber; return '\n';
         case ';': return '\n';

@@ -54,7 +54,7 @@ const ProgramCase programCases[] = {
     {"for with an expression for its initialisation", "for (0; i < 1; i++) { }\n", {},
      {ParseError(1, "for (0; i < 1; i++) { }\n")}},
     {"func in braces without endfunc", "func gf() {\n  return(1)\n}\nset_zr_qty(\"Z\", 1)\n", {},
-     {ParseError(5, "")}},
+     {ParseError(5, "set_zr_qty(\"Z\", 1)\n")}},  // the box shows the last line read
     {"return on its own line inside a proc", "y = 0\nproc gp() {\n  y = 1\n  return\n  y = 2\n}\ngp()\nset_zr_qty(\"Z\", y)\n",
      {{"Z", 1}}, {}},
     {"statements inside a list need no separator",

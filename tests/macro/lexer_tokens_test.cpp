@@ -86,7 +86,7 @@ const TokenCase tokenCases[] = {
     {"\"a\\\nb\"\n", "STRING [a\nb] \\n"},
     {"\"\\B\\q\"\n", "STRING [Bq] \\n"},
     {"lxx = 1 ' a remark = 5\nlxy\n", "VAR lxx '=' NUMBER 1 \\n VAR lxy \\n"},
-    {"' remark at the end", ""},
+    {"' remark at the end", "\\n"},  // the remark still ends its line
     {"$1 $20 = $003\n", "ARG 1 ARG 20 '=' ARG 3 \\n"},
     {"print Print msgbox MsgBox MSGbox\n", "PRINT VAR Print PRINT PRINT VAR MSGbox \\n"},
     {"len LEN Len strlen lEN\n", "STRLEN STRLEN STRLEN STRLEN VAR lEN \\n"},

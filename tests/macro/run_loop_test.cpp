@@ -123,4 +123,52 @@ TEST(RunLoop, TheRunFileNameDecidesTheBoxSuffix)
                                                     MacroTestPath("other.mac") + "\""});
 }
 
+// The error boxes a run shows: text, caption and flags. A pad line's number comes from the marker
+// behind it; a run-time error in the pad names no line; another file is named with a line.
+TEST(RunLoop, ErrorBoxesOfARun)
+{
+    const struct {
+        const char* name;
+        const char* source;
+        const char* file;  // null: the pad's run file
+        std::string text;  // empty: no box
+    } cases[] = {
+        {"pad syntax error", "ANS = 0 '_LINE:1\nANS = 2 * '_LINE:7\n", nullptr,
+         "Error: parse error in line number 7:\nANS = 2 *"},
+        {"pad if without endif: the last line at the end of input", "ANS = 0\nif (ANS == 0) then '_LINE:2\n"
+         "ebx = 1 '_LINE:3\n", nullptr, "Error: parse error in line number 3:\nebx = 1"},
+        {"syntax error without marker", "x = (\n", nullptr, "Error: parse error in line number 2:\nx = (\n"},
+        {"syntax error at the end of input without marker", "if (1) then\nebx = 1", nullptr,
+         "Error: parse error in line number 2:\nebx = 1"},
+        {"pad run-time error", "ANS = 1 / 0 '_LINE:4\n", nullptr, "Error: division by zero"},
+        {"pad undefined variable", "ANS = ebUndefined7 '_LINE:2\n", nullptr,
+         "Error: undefined variable \"ebUndefined7\""},
+        {"pad lexer error", "s$ = \"abc '_LINE:3\n", nullptr, "Error: text missing closing double-quote "},
+        {"run-time error in another file", "x = 1\ny = 1 / 0\n", "other.mac",
+         "Error: division by zero in \"" + MacroTestPath("other.mac") + "\" near line 1\n"},
+        {"a comment ends the last statement without a line end", "ebx = 1 ' note", nullptr, ""},
+    };
+    for (const auto& c : cases) {
+        ProgramRun run;
+        if (c.file) run.Run(c.source, c.file);
+        else run.Run(c.source);
+        if (c.text.empty()) {
+            EXPECT_TRUE(run.boxes.calls.empty()) << c.name;
+            continue;
+        }
+        ASSERT_EQ(run.boxes.calls.size(), 1u) << c.name;
+        EXPECT_EQ(run.Texts()[0], c.text) << c.name;
+        EXPECT_EQ(run.boxes.calls[0].caption.toStdString(), "Macro Error") << c.name;
+        EXPECT_EQ(run.boxes.calls[0].flags, 0x1010u) << c.name;
+    }
+}
+
+TEST(RunLoop, ACommentOnTheLastLineEndsItsStatement)
+{
+    ProgramRun run;
+    run.Run("set_zr_qty(\"ZR_A\", 1) ' no line end");
+    EXPECT_TRUE(run.Texts().empty());
+    EXPECT_EQ(run.Answers("ZR_A"), std::vector<double>{1});
+}
+
 }  // namespace
