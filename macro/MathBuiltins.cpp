@@ -43,36 +43,23 @@ double mathErrCheck(double value, const char* name)
     return value;
 }
 
+// Runs f with errno cleared, so that the check sees only the errors of this call.
+static double checkedCall(double (*f)(double), double x, const char* name)
+{
+    errno = 0;
+    return mathErrCheck(f(x), name);
+}
+
 double mathSin(double x) { return std::sin(toRadians(x)); }
 double mathCos(double x) { return std::cos(toRadians(x)); }
 double mathTan(double x) { return std::tan(toRadians(x)); }
 double mathAsin(double x) { return fromRadians(std::asin(x)); }
 double mathAcos(double x) { return fromRadians(std::acos(x)); }
 double mathAtan(double x) { return fromRadians(std::atan(x)); }
-
-double mathLog(double x)
-{
-    errno = 0;
-    return mathErrCheck(std::log(x), "log");
-}
-
-double mathLog10(double x)
-{
-    errno = 0;
-    return mathErrCheck(std::log10(x), "log10");
-}
-
-double mathExp(double x)
-{
-    errno = 0;
-    return mathErrCheck(std::exp(x), "exp");
-}
-
-double mathSqrt(double x)
-{
-    errno = 0;
-    return mathErrCheck(std::sqrt(x), "sqrt");
-}
+double mathLog(double x) { return checkedCall([](double v) { return std::log(v); }, x, "log"); }
+double mathLog10(double x) { return checkedCall([](double v) { return std::log10(v); }, x, "log10"); }
+double mathExp(double x) { return checkedCall([](double v) { return std::exp(v); }, x, "exp"); }
+double mathSqrt(double x) { return checkedCall([](double v) { return std::sqrt(v); }, x, "sqrt"); }
 
 // Truncation toward zero. Within 32 bits this is the integer cast; beyond it the truncated value
 // itself, not a wrapped integer.

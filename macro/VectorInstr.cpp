@@ -97,47 +97,21 @@ void decstrvec()
     symMakeStrVector(v, popNum());
 }
 
-// v[i] = x
-void vecassign()
+// v[i] = x, v[i] += x and their kin leave x itself on the stack.
+template <class Update>
+void updateElement(Update update)
 {
     double x;
     double* element = numericTarget(x);
-    *element = x;
+    update(*element, x);
     pushNum(x);
 }
 
-// v[i] += x and its kin leave x itself on the stack
-void vecadd()
-{
-    double x;
-    double* element = numericTarget(x);
-    *element += x;
-    pushNum(x);
-}
-
-void vecsub()
-{
-    double x;
-    double* element = numericTarget(x);
-    *element -= x;
-    pushNum(x);
-}
-
-void vecmul()
-{
-    double x;
-    double* element = numericTarget(x);
-    *element *= x;
-    pushNum(x);
-}
-
-void vecdiv()
-{
-    double x;
-    double* element = numericTarget(x);
-    *element /= x;
-    pushNum(x);
-}
+void vecassign() { updateElement([](double& e, double x) { e = x; }); }
+void vecadd() { updateElement([](double& e, double x) { e += x; }); }
+void vecsub() { updateElement([](double& e, double x) { e -= x; }); }
+void vecmul() { updateElement([](double& e, double x) { e *= x; }); }
+void vecdiv() { updateElement([](double& e, double x) { e /= x; }); }
 
 // s$[i] = t$
 void strvecassign()
