@@ -45,7 +45,7 @@ std::string FeetInchFraction(const TLengthScale& unit, double mm, int precision)
     const double inches = (a - feet) * 12.0;
     int denominator = precision == 32 || precision == 64 ? precision : static_cast<int>(unit.SecondFactor);
     if (denominator < 2) denominator = 16;
-    double r = std::floor(inches * denominator + 0.5) / denominator;
+    double r = RoundHalfUp(inches * denominator) / denominator;
     // With whole inches, 11 1/2" and more would be written as 12".
     if (precision == -1 && r >= 11.5 && r < 12.5) {
         r = 0.0;
@@ -82,7 +82,7 @@ std::string FeetInchDecimal(const TLengthScale& unit, double area, int precision
     const double a = std::fabs(area * 1000.0 * 1000.0 / squareFoot);
     double whole = std::floor(a);
     const double twelfths = (a - whole) * 12.0;
-    double r = std::floor(twelfths * unit.SecondFactor + 0.5) / unit.SecondFactor;
+    double r = RoundHalfUp(twelfths * unit.SecondFactor) / unit.SecondFactor;
     if (NearlyEqual(r, 12.0)) {
         r = 0.0;
         whole += 1.0;

@@ -87,11 +87,15 @@ bool NearlyEqual(double a, double b) { return std::fabs(a - b) <= kEpsilon; }
 double RoundToFraction(const TLengthScale* unit, double mm)
 {
     const TLengthScale scale = unit ? *unit : TLengthScale();
-    double steps = mm / scale.Factor * scale.SecondFactor;
-    // A length typed exactly on a half step (23 31/32" in sixteenths) arrives here a hair below
-    // the half after its trip through millimetres; snap that noise away so the half rounds up.
-    if (std::fabs(steps) < 1e6) steps = std::nearbyint(steps * 1e6) / 1e6;
-    return std::floor(steps + 0.5) / scale.SecondFactor * scale.Factor;
+    // A length typed exactly on a half step (23 31/32" in sixteenths) rounds up.
+    return RoundHalfUp(mm / scale.Factor * scale.SecondFactor) / scale.SecondFactor * scale.Factor;
+}
+
+double RoundHalfUp(double steps)
+{
+    const double t = steps + 0.5;
+    const double below = std::floor(t);
+    return below + 1.0 - t <= 1e-6 ? below + 1.0 : below;  // NaN and infinities pass through
 }
 
 double ParseWholeFraction(const char* source)

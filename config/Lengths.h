@@ -20,6 +20,10 @@ double SignWithTolerance(double x);
 bool NearlyEqual(double a, double b);
 // The length rounded to the nearest 1/SecondFactor of the unit, a half going up.
 double RoundToFraction(const TLengthScale* unit, double mm);
+// floor(steps + 0.5): the nearest whole step, a half going up. A value a hair (10^-6 of a step)
+// below a half counts as the half, since a length on a half step picks up that much noise on its
+// way through millimetres, feet and inches.
+double RoundHalfUp(double steps);
 
 // A length in millimetres as feet, inches and a fraction (imperial), decimal feet (FEET) or whole
 // metric units, written into out (at most outSize bytes with the NUL; longer texts are cut).

@@ -15,6 +15,7 @@
 #include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -74,6 +75,11 @@ const struct {
 const char kKeyChars[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789Qz";
 static_assert(sizeof kKeyChars == 65);
 
+bool IsResourceNumber(const char* text)
+{
+    return reinterpret_cast<std::uintptr_t>(text) < 65536;
+}
+
 AnsiString FixedText(const char* text, size_t size)
 {
     return AnsiString(text, strnlen(text, size));
@@ -112,6 +118,8 @@ BoxPlan PlanBox(unsigned style, const ExtMessageBoxParams& p)
     if (!report.empty()) plan.captions[CapReport] = report;
     if (p.bUserButtonCaptions)
         for (int i = 0; i < CaptionSlotCount; ++i) {
+            // The report caption of the block, when given, wins over every other source.
+            if (i == CapReport && !report.empty()) continue;
             const AnsiString own = FixedText(p.UserButtonCaptions[i], sizeof p.UserButtonCaptions[i]);
             if (!own.empty()) plan.captions[static_cast<size_t>(i)] = own;
         }
@@ -252,6 +260,11 @@ int ExtMessageBox(QWidget* owner, const char* message, const char* caption, unsi
                   const ExtMessageBoxParams* params)
 {
     EXT_ASSERT(message);
+    // A message or caption may be given as a string resource number (a value below 65536) rather
+    // than a text. This program carries no string resources, so such a text loads as empty; it
+    // must never be read as an address.
+    if (IsResourceNumber(message)) message = "";
+    if (caption && IsResourceNumber(caption)) caption = "";
     if (!owner) owner = QApplication::activeWindow();
     if ((style & MB_ICONSTOP) && (style & MB_SYSTEMMODAL))
         return Application->MessageBox(Win1252ToUnicode(message),
@@ -291,7 +304,8 @@ int ExtMessageBox(QWidget* owner, const char* message, const char* caption, unsi
         if (!(style & MB_NOSOUND)) QApplication::beep();
         answer = RunExtMessageDialog(owner, text, title, style, p, plan, checked);
     }
-    if (checked && plan.checkBit) {
+    // A box closed without an answer (its loop ended from outside) has nothing to remember.
+    if (checked && plan.checkBit && answer != 0) {
         answer |= static_cast<int>(plan.checkBit);
         Remember(p, static_cast<unsigned>(answer));
     }
@@ -376,7 +390,8 @@ int RunExtMessageDialog(QWidget* owner, const QString& message, const QString& c
         row->addWidget(button);
         buttons.push_back(button);
     }
-    if (!(p.dwLayoutOptions & MBLAYOUT_RIGHTBUTTONS)) row->addStretch();
+    // The wide layout puts its buttons on the right as well.
+    if (!(p.dwLayoutOptions & (MBLAYOUT_RIGHTBUTTONS | MBLAYOUT_WIDE))) row->addStretch();
 
     auto* layout = new QVBoxLayout(&dialog);
     layout->addLayout(top);

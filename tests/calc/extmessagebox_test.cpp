@@ -11,6 +11,8 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <gtest/gtest.h>
 
@@ -86,6 +88,42 @@ TEST_F(ExtMessageBoxTest, CallerCaptionsAndButtons)
     EXPECT_EQ(ExtMessageBox(nullptr, "Units?", "Units", MB_OK, &own), 24);
     EXPECT_EQ(dialogs.calls.back().fields, QStringList({"Metric", "Imperial", "Both", "Neither", "Send"}));
     EXPECT_EQ(dialogs.calls.back().result, 24);
+
+    // The block's report caption wins over the caller's caption table; without it the table's
+    // Report slot is used like any other.
+    const struct {
+        const char* reportCaption;
+        const char* tableCaption;
+        const char* shown;
+    } reportRows[] = {
+        {"Send", "Mine", "Send"},
+        {"", "Mine", "Mine"},
+        {"", "", "Re&port"},
+    };
+    for (const auto& row : reportRows) {
+        ExtMessageBoxParams r;
+        r.pfnReport = [](const char*, unsigned) {};
+        r.bUserButtonCaptions = 1;
+        std::strcpy(r.szReportCaption, row.reportCaption);
+        std::strcpy(r.UserButtonCaptions[CapReport], row.tableCaption);
+        ExtMessageBox(nullptr, "m", "c", MB_OK, &r);
+        EXPECT_EQ(dialogs.calls.back().fields, QStringList({"OK", row.shown})) << row.reportCaption << "/" << row.tableCaption;
+    }
+}
+
+TEST_F(ExtMessageBoxTest, ResourceNumbersAreNotReadAsTexts)
+{
+    // No string resources here: a message or caption given by number shows empty, and no
+    // address below 65536 is ever read.
+    ExtMessageBox(nullptr, reinterpret_cast<const char*>(std::uintptr_t{9001}),
+                  reinterpret_cast<const char*>(std::uintptr_t{65535}), MB_OK, nullptr);
+    ASSERT_EQ(dialogs.calls.size(), 1u);
+    EXPECT_EQ(dialogs.calls[0].text, "");
+    EXPECT_EQ(dialogs.calls[0].caption, "");
+    ExtMessageBox(nullptr, reinterpret_cast<const char*>(std::uintptr_t{1}), nullptr,
+                  MB_ICONSTOP | MB_SYSTEMMODAL, nullptr);
+    EXPECT_EQ(dialogs.calls[1].text, "");
+    EXPECT_EQ(dialogs.calls[1].caption, "Error");
 }
 
 TEST_F(ExtMessageBoxTest, TickedBoxAddsItsBitAndTheWarningsStoreNothing)
@@ -220,6 +258,36 @@ TEST_F(ExtMessageBoxWindow, ButtonAndCheckBoxAnswer)
     });
     EXPECT_EQ(static_cast<unsigned>(ExtMessageBox(nullptr, "Save?", "Save", MB_YESNO | MB_DONOTTELLAGAIN | MB_NOSOUND, nullptr)),
               0x02000000u | IDNO);
+}
+
+TEST_F(ExtMessageBoxWindow, BoxClosedWithoutAnAnswerRemembersNothing)
+{
+    ExtMessageBoxParams p;
+    p.pszModule = "PadFiles";
+    p.nLine = 3;
+    QTimer::singleShot(50, [] {
+        QWidget* box = QApplication::activeModalWidget();
+        ASSERT_NE(box, nullptr);
+        box->findChild<QCheckBox*>()->setChecked(true);
+        box->hide();  // its loop ends without a button
+    });
+    EXPECT_EQ(ExtMessageBox(nullptr, "Save?", "Save", MB_YESNO | MB_DONOTASKAGAIN | MB_NOSOUND, &p), 0);
+    EXPECT_EQ(ExtMessageBoxGetCheckBox(p), 0u);
+}
+
+TEST_F(ExtMessageBoxWindow, WideLayoutPutsTheButtonsOnTheRight)
+{
+    QTimer::singleShot(50, [] {
+        QWidget* box = QApplication::activeModalWidget();
+        ASSERT_NE(box, nullptr);
+        int right = 0;
+        for (QPushButton* b : box->findChildren<QPushButton*>())
+            right = std::max(right, b->mapTo(box, QPoint(b->width(), 0)).x());
+        EXPECT_LT(box->width() - right, 40) << box->width() << " " << right;
+        static_cast<QDialog*>(box)->reject();
+    });
+    ExtMessageBox(nullptr, "A message long enough to make the box much wider than its one button.",
+                  "Wide", MB_OK | MB_NOSOUND, nullptr);
 }
 
 TEST_F(ExtMessageBoxWindow, EscapeAnswersOnlyWhereTheSetAllows)

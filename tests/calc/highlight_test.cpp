@@ -65,6 +65,9 @@ TEST_F(HighlightTest, ColoursEachKindOfToken)
         {"sqrt(2)^2", "kkkkdnddn"},
         {"say\"hi\"", "wwwwwww"},                 // a quote inside a word does not end it
         {"\t,", ".d"},
+        {"=()+-/*<>^![]|&,", "dddddddddddddddd"},  // every coloured delimiter
+        {"x = \"a' b\" ' \"c", "w.d.ssssss.cccc"},   // a mark in a string; a quote in a comment
+        {"PI*E+pi", "kkdkdww"},
     };
     const std::map<char, Format> expected = {
         {'k', {clNavy, 0}}, {'w', {clBlack, 0}}, {'n', {clBlue, 0}}, {'d', {clPurple, 0}},
@@ -122,6 +125,17 @@ TEST(HighlightTokens, NextTokenReadsTokensAndTheirKinds)
         {"12' 6 1/2\" + 3", {{"12' 6 1/2\"", 3}, {"3", 3}}},
         {"x = \"a b\" ' c", {{"x", 0}, {"\"a b\"", 2}, {"' c", 1}}},
         {"-1", {{"1", 3}}},  // a sign is a delimiter
+        {"s = \"open", {{"s", 0}, {"\"open", 2}}},      // an open string runs to the end
+        {"\"", {{"\"", 2}}},
+        {"'", {{"'", 1}}},
+        {"x'y \"z\"", {{"x", 0}, {"'y \"z\"", 1}}},  // a comment swallows strings
+        {"\"a'b\" + c", {{"\"a'b\"", 2}, {"c", 0}}}, // and a string swallows comment marks
+        {"1.5E+3*2e-4", {{"1.5E", 3}, {"3", 3}, {"2e", 3}, {"4", 3}}},  // exponents are no part of a number
+        {".5\" ^ 2", {{".5\"", 3}, {"2", 3}}},
+        {"5' 6\"-2'", {{"5' 6\"", 3}, {"2'", 3}}},
+        {"a<=b!c|d&e,f[1]", {{"a", 0}, {"b", 0}, {"c", 0}, {"d", 0}, {"e", 0}, {"f", 0}, {"1", 3}}},
+        {"Sqrt(x)/LOG10 y", {{"Sqrt", 5}, {"x", 0}, {"LOG10", 5}, {"y", 0}}},
+        {"12'' 3", {{"12'", 3}, {"' 3", 1}}},
         {"   ", {}},
         {"", {}},
     };
@@ -156,6 +170,35 @@ TEST(HighlightTokens, KeywordTableAndPalette)
     EXPECT_EQ(h.ColourOf(7), clBlack);
     EXPECT_EQ(h.ColourOf(6), clMaroon);
     EXPECT_EQ(h.ColourOf(h.KeyWordColour), clNavy);
+}
+
+// Every entry of the keyword table, in table order, written out as the user types them.
+TEST(HighlightTokens, EveryKeywordInTableOrder)
+{
+    const char* const expected =
+        "sin Sin SIN cos Cos COS tan Tan TAN atan Atan ATAN atan2 Atan2 ATAN2 asin Asin ASIN "
+        "acos Acos ACOS ln Ln LN log Log LOG log10 Log10 LOG10 exp Exp EXP sqrt Sqrt SQRT "
+        "int Int INT abs Abs ABS rand Rand RAND stop Stop STOP "
+        "instr Instr InStr INSTR instric instrIC Instric InstrIC InStrIc InStrIC INSTRIC "
+        "len Len LEN trim Trim TRIM left Left LEFT right Right RIGHT mid Mid MID asc Asc ASC "
+        "chr Chr CHR str Str STR val Val VAL lcase Lcase LCASE ucase Ucase UCASE if If IF "
+        "while While WHILE function Function FUNCTION for For FOR "
+        "endif Endif EndIf ENDIF endwhile Endwhile EndWhile ENDWHILE "
+        "endfunction Endfunction EndFunction ENDFUNCTION endfor Endfor EndFor ENDFOR "
+        "message Message MESSAGE msgbox Msgbox MSGBOX MsgBox "
+        "return Return RETURN vector Vector VECTOR break Break BREAK qsort Qsort QSort QSORT "
+        "goto Goto GoTo GOTO include Include INCLUDE else Else ELSE elseif Elseif ElseIf ELSEIF "
+        "case Case CASE then Then THEN to To TO next Next NEXT end End END eq Eq EQ ne Ne NE "
+        "and And AND or Or OR not Not NOT gt Gt GT lt Lt LT ge Ge GE le Le LE "
+        "PI E GAMMA DEG PHI EOF$ TOTAL ANS";
+    const QStringList words = QString::fromLatin1(expected).split(' ');
+    const THighlight h;
+    ASSERT_EQ(h.KeyWords.size(), static_cast<size_t>(words.size()));
+    for (int i = 0; i < words.size(); ++i) {
+        EXPECT_EQ(h.KeyWords[static_cast<size_t>(i)].Word, words[i]) << "entry " << i;
+        EXPECT_EQ(h.KeyWords[static_cast<size_t>(i)].ColourIndex, h.KeyWordColour) << words[i].toStdString();
+        EXPECT_EQ(h.ColourOf(h.FindKeyWordColour(words[i])), clNavy) << words[i].toStdString();
+    }
 }
 
 TEST(HighlightTokens, NumberTokenKindTellsLengths)

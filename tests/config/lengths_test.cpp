@@ -190,6 +190,45 @@ TEST(FormatFeetInchFraction, Imperial)
     for (const auto& c : cases) EXPECT_EQ(Fraction(32, c.value, c.precision), c.text) << c.value << " mm, precision " << c.precision;
 }
 
+// An answer that lies exactly on a half of the last step (half a sixteenth, half an inch) is
+// written rounded up, however the arithmetic before it left the last bits.
+TEST(FormatFeetInchFraction, HalfStepsRoundUp)
+{
+    const struct {
+        const char* typed;  // read as millimetres first, so not rounded on the way in
+        int precision;
+        const char* text;
+    } cases[] = {
+        {"1'-0 5/32\"", 16, "1'-0 [3/16]\""},  {"1'-0 7/32\"", 16, "1'-0 [1/4]\""},
+        {"1'-0 17/32\"", 16, "1'-0 [9/16]\""}, {"1'-1 15/32\"", 16, "1'-1 [1/2]\""},
+        {"1'-2 31/32\"", 16, "1'-3\""},        {"1'-0 3/64\"", 32, "1'-0 [1/16]\""},
+        {"2'-5 15/32\"", -1, "2'-6\""},        {"-1'-0 5/32\"", 16, "-1'-0 [3/16]\""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(Fraction(32, Parse(18, c.typed, false), c.precision), c.text) << c.typed;
+    // A half sixteenth of every inch up to twelve feet, reached by halving a length.
+    int roundedDown = 0;
+    for (int sixteenths = 1; sixteenths < 144 * 16 * 2; sixteenths += 2)
+        if (Fraction(32, sixteenths * 25.4 / 16 / 2, 16) != Fraction(32, (sixteenths + 1) * 25.4 / 32, 16)) ++roundedDown;
+    EXPECT_EQ(roundedDown, 0);
+}
+
+TEST(FormatFeetInchDecimal, HalfStepsRoundUp)
+{
+    // Square feet and twelfths that lie on a half sixteenth of a twelfth.
+    const struct {
+        int squareFeet;
+        double twelfths;
+        const char* text;
+    } cases[] = {
+        {1, 5 + 31.0 / 32, "1'-6\""},
+        {5, 7 + 27.0 / 32, "5'-7.875\""},
+        {11, 6 + 1.0 / 32, "11'-6.0625\""},
+        {23, 1 + 3.0 / 32, "23'-1.125\""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Decimal(32, (c.squareFeet + c.twelfths / 12) * 0.09290304, 16), c.text) << c.squareFeet << "' " << c.twelfths;
+}
+
 TEST(FormatFeetInchFraction, DecimalFeetAndMetric)
 {
     const struct {
