@@ -4,6 +4,7 @@
 //    recent-files menu, which reads, colours and calculates it and fills the answer pane.
 //  - TypeCharacter/N: one key typed into the middle of an N-line calculated pad (only the edited
 //    line is coloured again; the answers are cleared).
+#include "bench/common/BenchSupport.h"
 #include "app/MainProg.h"
 #include "config/Config.h"
 #include "platform/vcl/DialogSeam.h"
@@ -20,7 +21,6 @@
 
 namespace {
 
-int boxesShown = 0;
 
 const char* const kLines[] = {
     "12' 6 1/2\" + 3' 4\"", "(10' - 2' 6 3/4\") / 2", "x = 7' 2\"", "x * 2 + 1' 1/8\"",
@@ -118,12 +118,7 @@ BENCHMARK(TypeCharacter)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv)
 {
-    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    std::setlocale(LC_NUMERIC, "C");
-    SetDialogHandler([](DialogCall& call) {
-        if (!boxesShown++) std::fprintf(stderr, "box: %s: %s\n", qPrintable(call.caption), qPrintable(call.text));
-    });
+    auto app = StartBenchApplication(argc, argv);
     {
         // The first window of a process also loads the fonts: the start-up the user waits for.
         Session session;
@@ -133,9 +128,6 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "first window of the process, shown and calculated: %.1f ms\n",
                      timer.nsecsElapsed() / 1e6);
     }
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    if (boxesShown) std::fprintf(stderr, "%d boxes were shown: the pads did not calculate cleanly\n", boxesShown);
+    RunBenchmarks(argc, argv);
     return boxesShown ? 1 : 0;
 }

@@ -4,7 +4,7 @@
 //    assignments); reports the time per pad line, which must stay flat as N grows.
 //  - Longevity: 10,000 calculations of one 100-line pad in one process; reports the growth of
 //    resident memory and the time of the last thousand against the first thousand.
-#include "bench/common/Resident.h"
+#include "bench/common/BenchSupport.h"
 #include "calc/PadCalculation.h"
 #include "config/Config.h"
 #include "platform/vcl/DialogSeam.h"
@@ -42,8 +42,6 @@ std::vector<AnsiString> Pad(int lines)
     for (int i = 0; i < lines; ++i) pad.push_back(kPadLines[i % std::size(kPadLines)]);
     return pad;
 }
-
-int boxesShown = 0;
 
 void Prepare(TCalcState& calc)
 {
@@ -109,21 +107,14 @@ BENCHMARK(Longevity)->Iterations(1)->Unit(benchmark::kSecond);
 
 int main(int argc, char** argv)
 {
-    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    SetDialogHandler([](DialogCall& call) {
-        ++boxesShown;
-        std::fprintf(stderr, "[box] %s: %s\n", qPrintable(call.caption), qPrintable(call.text));
-    });
+    auto app = StartBenchApplication(argc, argv);
     // Settings of our own, with the program file in a scratch folder.
     const std::string folder = QDir::tempPath().toStdString() + "/plumo_calc_bench_" + std::to_string(getpid());
     QDir().mkpath(QString::fromStdString(folder));
     new TConfig((folder + "/none.INI").c_str());
     Config->TempDir = folder;
 
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    RunBenchmarks(argc, argv);
     QDir(QString::fromStdString(folder)).removeRecursively();
     return 0;
 }

@@ -3,7 +3,7 @@
 //  - Longevity: 10,000 runs of one 100-statement program in one process, as a long session of
 //    pad calculations does; reports the growth of resident memory and the time of the last
 //    thousand runs against the first thousand.
-#include "bench/common/Resident.h"
+#include "bench/common/BenchSupport.h"
 #include "macro/Run.h"
 #include "platform/vcl/DialogSeam.h"
 
@@ -25,8 +25,6 @@ std::string WriteProgram(const std::string& name, const std::string& text)
     return path;
 }
 
-// Any box would mean the program failed: count them instead of showing them.
-int boxesShown = 0;
 
 void Loop(benchmark::State& state)
 {
@@ -89,14 +87,7 @@ BENCHMARK(Longevity)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime(
 
 int main(int argc, char** argv)
 {
-    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    SetDialogHandler([](DialogCall& call) {
-        ++boxesShown;
-        std::fprintf(stderr, "[box] %s\n", qPrintable(call.text));
-    });
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    auto app = StartBenchApplication(argc, argv);
+    RunBenchmarks(argc, argv);
     return 0;
 }
