@@ -1,0 +1,235 @@
+#include "platform/vcl/SafeWrite.h"
+
+#include <QDir>
+#include <QFile>
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <vector>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+struct ArmedFault {
+    int id;
+    SafeWriteFault fault;
+    bool spent = false;
+    bool struck = false;
+};
+
+std::vector<ArmedFault>& Faults()
+{
+    static std::vector<ArmedFault> faults;
+    return faults;
+}
+
+// True when the seam makes this step fail now; errno then holds the injected error.
+bool Injected(SafeWriteStep step)
+{
+    for (ArmedFault& armed : Faults()) {
+        if (armed.spent || armed.fault.step != step) continue;
+        if (armed.fault.nth > 1) {
+            --armed.fault.nth;
+            continue;
+        }
+        errno = armed.fault.error;
+        armed.struck = true;
+        armed.spent = !armed.fault.sticky;
+        return true;
+    }
+    return false;
+}
+
+SafeWriteResult Failed(int error, const QString& more = QString())
+{
+    return {false, QString::fromLocal8Bit(std::strerror(error)) + more};
+}
+
+bool WriteAll(int fd, const char* data, size_t size)
+{
+    while (size > 0) {
+        if (Injected(SafeWriteStep::Write)) return false;
+        const ssize_t n = ::write(fd, data, std::min(size, SafeWriteChunk));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return false;
+        if (n == 0) {
+            errno = EIO;
+            return false;
+        }
+        data += n;
+        size -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+bool SyncAndClose(int fd)
+{
+    if (Injected(SafeWriteStep::Sync) || ::fsync(fd) != 0) {
+        const int error = errno;
+        ::close(fd);
+        errno = error;
+        return false;
+    }
+    // Some file systems report a lost write only when the file is closed.
+    if (Injected(SafeWriteStep::Close)) {
+        const int error = errno;
+        ::close(fd);
+        errno = error;
+        return false;
+    }
+    return ::close(fd) == 0;
+}
+
+// The whole of a file with its bytes replaced, written in place.
+bool OverwriteInPlace(const std::string& path, const std::string& bytes)
+{
+    const int fd = Injected(SafeWriteStep::Create) ? -1 : ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    if (fd < 0) return false;
+    if (!WriteAll(fd, bytes.data(), bytes.size())) {
+        const int error = errno;
+        ::close(fd);
+        errno = error;
+        return false;
+    }
+    return SyncAndClose(fd);
+}
+
+bool ReadWhole(const std::string& path, std::string& bytes)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    bytes.clear();
+    char buffer[SafeWriteChunk];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            const int error = errno;
+            ::close(fd);
+            errno = error;
+            return false;
+        }
+        if (n == 0) break;
+        bytes.append(buffer, static_cast<size_t>(n));
+    }
+    ::close(fd);
+    return true;
+}
+
+std::string FolderOf(const std::string& path)
+{
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string NameOf(const std::string& path)
+{
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// A folder that refuses a new file while its file may still be written: the file is rewritten
+// in place, with its old contents kept elsewhere until the new ones are safely down.
+SafeWriteResult WriteInPlace(const std::string& target, const std::string& bytes, int createError)
+{
+    std::string old;
+    if (!ReadWhole(target, old)) return Failed(createError);
+    const std::string kept = QFile::encodeName(QDir::tempPath()).toStdString() + "/" + NameOf(target) + "." +
+                             std::to_string(::getpid()) + ".kept";
+    if (!SafeWriteFile(kept, old)) return Failed(createError);
+
+    if (OverwriteInPlace(target, bytes)) {
+        ::unlink(kept.c_str());
+        return {};
+    }
+    const int error = errno;
+    if (OverwriteInPlace(target, old)) {
+        ::unlink(kept.c_str());
+        return Failed(error);
+    }
+    return Failed(error, QStringLiteral("; the previous contents are kept in ") + QFile::decodeName(kept.c_str()));
+}
+
+mode_t NewFileMode()
+{
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+}  // namespace
+
+SafeWriteResult SafeWriteFile(const std::string& path, const std::string& bytes)
+{
+    if (path.empty() || path.find('\0') != std::string::npos) return Failed(ENOENT);
+    // A link is followed, so that the file it names is replaced and the link stays a link.
+    std::string target = path;
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
+        if (char* real = ::realpath(path.c_str(), nullptr)) {
+            target = real;
+            std::free(real);
+        }
+    }
+    const bool exists = ::stat(target.c_str(), &info) == 0;
+    if (exists && S_ISDIR(info.st_mode)) return Failed(EISDIR);
+
+    std::string temp = FolderOf(target) + "/." + NameOf(target) + ".~XXXXXX";
+    const int fd = Injected(SafeWriteStep::Create) ? -1 : ::mkostemp(temp.data(), O_CLOEXEC);
+    if (fd < 0) {
+        const int error = errno;
+        if ((error == EACCES || error == EPERM) && exists && ::access(target.c_str(), W_OK) == 0)
+            return WriteInPlace(target, bytes, error);
+        return Failed(error);
+    }
+    auto fail = [&](int error) {
+        ::unlink(temp.c_str());
+        return Failed(error);
+    };
+    // The new file keeps the permissions of the one it replaces.
+    ::fchmod(fd, exists ? (info.st_mode & 07777) : NewFileMode());
+    if (!WriteAll(fd, bytes.data(), bytes.size())) {
+        const int error = errno;
+        ::close(fd);
+        return fail(error);
+    }
+    if (!SyncAndClose(fd)) return fail(errno);
+    if (Injected(SafeWriteStep::Rename) || ::rename(temp.c_str(), target.c_str()) != 0) return fail(errno);
+
+    // The rename itself reaches the disk with the folder.
+    const int folder = ::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder >= 0) {
+        ::fsync(folder);
+        ::close(folder);
+    }
+    return {};
+}
+
+SafeWriteResult SafeWriteFile(const QString& path, const std::string& bytes)
+{
+    return SafeWriteFile(QFile::encodeName(path).toStdString(), bytes);
+}
+
+ScopedSafeWriteFault::ScopedSafeWriteFault(const SafeWriteFault& fault)
+{
+    static int lastId = 0;
+    id_ = ++lastId;
+    Faults().push_back({id_, fault});
+}
+
+ScopedSafeWriteFault::~ScopedSafeWriteFault()
+{
+    std::erase_if(Faults(), [this](const ArmedFault& armed) { return armed.id == id_; });
+}
+
+bool ScopedSafeWriteFault::Struck() const
+{
+    for (const ArmedFault& armed : Faults())
+        if (armed.id == id_) return armed.struck;
+    return false;
+}

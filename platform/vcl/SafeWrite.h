@@ -1,0 +1,53 @@
+#pragma once
+// Writing a whole file so that a failure never leaves it worse than it was. Every file the
+// program writes goes through here.
+//
+// The bytes go to a temporary file in the target's folder; every write is checked, the file is
+// synced and closed, and only then renamed over the target, so the target is at every moment
+// either the old file or the whole new one, even if the process dies in the middle. Any failure
+// removes the temporary file, leaves the target untouched and returns the reason.
+//
+// A folder that takes no new file (read-only folder, writable file) is written in place, but
+// only after a full copy of the old contents has been kept safely in the temporary folder; a
+// failed write then puts the old contents back, or says where the copy is.
+#include <QString>
+#include <string>
+
+struct SafeWriteResult {
+    bool ok = true;
+    QString reason;  // why it failed, for the user; empty when ok
+
+    explicit operator bool() const { return ok; }
+};
+
+// path: the file's name as the file system knows it (UTF-8 bytes here).
+SafeWriteResult SafeWriteFile(const std::string& path, const std::string& bytes);
+SafeWriteResult SafeWriteFile(const QString& path, const std::string& bytes);
+
+// The steps that can fail, for the test seam below.
+enum class SafeWriteStep { Create, Write, Sync, Close, Rename };
+
+// Test seam: the nth time `step` is reached from now on (counted over all calls) it fails with
+// `error` as if the system had refused it; `sticky` keeps failing every later time too (a full
+// disk). Writes go out in chunks of at most SafeWriteChunk bytes, one step each. Several faults
+// may be armed at once; each lasts as long as its ScopedSafeWriteFault.
+struct SafeWriteFault {
+    SafeWriteStep step = SafeWriteStep::Write;
+    int nth = 1;
+    int error = 28;  // ENOSPC
+    bool sticky = false;
+};
+inline constexpr size_t SafeWriteChunk = 64 * 1024;
+
+class ScopedSafeWriteFault {
+public:
+    explicit ScopedSafeWriteFault(const SafeWriteFault& fault);
+    ~ScopedSafeWriteFault();
+    ScopedSafeWriteFault(const ScopedSafeWriteFault&) = delete;
+    ScopedSafeWriteFault& operator=(const ScopedSafeWriteFault&) = delete;
+    // Whether the fault has struck at least once.
+    bool Struck() const;
+
+private:
+    int id_ = 0;
+};
