@@ -271,6 +271,8 @@ public:
     // ---- helpers of the file, keypad and recent-files handlers ------------------------------------
     // Save's work: true when the pad was written (New gives the pad up only then).
     bool WritePadFile();
+    // New's work: false when the user kept the edited pad (cancelled, or its save failed).
+    bool StartNewPad();
     // Replaces the caret's line (CurrentLine) with text as the pane holds it.
     void ReplaceCurrentLine(const UnicodeString& text);
     // Re-colours the lines an edit touched and renumbers the lines when it added some.

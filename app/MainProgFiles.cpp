@@ -5,7 +5,6 @@
 #include "config/Config.h"
 #include "platform/vcl/Dialogs.h"
 #include "platform/vcl/Forms.h"
-#include "platform/vcl/IniFiles.h"
 #include "platform/vcl/RichEditScroll.h"
 #include "platform/vcl/SysUtils.h"
 #include "platform/win/ExtMessageBox.h"
@@ -25,31 +24,30 @@ AnsiString ExtractFileDir(const AnsiString& path)
     return folder.substr(0, folder.size() - 1);
 }
 
-// The file the form's settings live in; the program's own INI file unless the settings were
-// read from another.
-AnsiString SettingsPath()
-{
-    return Config && !Config->IniPath.empty() ? Config->IniPath : ProgramIniPath();
-}
-
 }  // namespace
 
 void TfrmMainProg::New1Click(TObject* Sender)
 {
     (void)Sender;
+    StartNewPad();
+}
+
+bool TfrmMainProg::StartNewPad()
+{
     if (!PadUnchanged) {
         ExtMessageBoxParams params;
         params.bUserButtonCaptions = 1;
         std::strcpy(params.UserButtonCaptions[CapYes], "Save");
         std::strcpy(params.UserButtonCaptions[CapNo], "Don't Save");
-        const AnsiString text = "Do you want to Save the changes to: " + PadName + "?";
+        // The box takes code-page text; a name it cannot spell shows its missing letters as '?'.
+        const AnsiString text = "Do you want to Save the changes to: " + UnicodeToWin1252(PathToUnicode(PadName)) + "?";
         const int answer = ExtMessageBox(nullptr, text.c_str(), "Plumo Calculator", 0x20000023, &params) &
                            ~(MB_CHECKBOXMASK | MB_TIMEOUT);
         if (answer == IDYES) {
             // The pad is only given up once it is safely on disk: a cancelled or failed save keeps it.
-            if (!WritePadFile()) return;
+            if (!WritePadFile()) return false;
         } else if (answer != IDNO) {
-            return;
+            return false;
         }
     }
 
@@ -73,21 +71,27 @@ void TfrmMainProg::New1Click(TObject* Sender)
 
     PadUnchanged = true;
     RichEdit_Main->setFocus();
+    return true;
 }
 
 void TfrmMainProg::Open1Click(TObject* Sender)
 {
+    (void)Sender;
     if (!OpenDialog1) OpenDialog1 = new TOpenDialog(this);
     OpenDialog1->Filter = QString::fromLatin1(padFilter);
     OpenDialog1->Title = QStringLiteral("Open Plumo Calculator Pad File");
-    OpenDialog1->InitialDir = Win1252ToUnicode(PadFolder);
+    OpenDialog1->InitialDir = PathToUnicode(PadFolder);
 
     TMRU& mru = Config->MRU;
     const bool fromMenu = mru.OpenIndex >= 1;
     AnsiString path;
     if (fromMenu) {
         // The entry is read after New: a save that New asked for may have reordered the list.
-        New1Click(Sender);
+        // An edited pad that was not given up stays, and nothing is opened over it.
+        if (!StartNewPad()) {
+            mru.OpenIndex = 0;
+            return;
+        }
         path = mru.GetPath(mru.OpenIndex);
         if (path.empty()) {
             mru.OpenIndex = 0;
@@ -95,8 +99,8 @@ void TfrmMainProg::Open1Click(TObject* Sender)
         }
     } else {
         if (!OpenDialog1->Execute()) return;
-        New1Click(Sender);
-        path = UnicodeToWin1252(OpenDialog1->FileName);
+        if (!StartNewPad()) return;
+        path = UnicodeToPath(OpenDialog1->FileName);
     }
 
     PadFilePath = path;
@@ -115,7 +119,7 @@ void TfrmMainProg::ReadPadFile()
 {
     TPadFile pad;
     if (!LoadPadFile(PadFilePath, pad)) {
-        Application->MessageBox(Win1252ToUnicode("Can't open " + PadFilePath + " for reading"),
+        Application->MessageBox("Can't open " + PathToUnicode(PadFilePath) + " for reading",
                                 QStringLiteral("File Open Error"), MB_OK);
         return;
     }
@@ -168,8 +172,8 @@ bool TfrmMainProg::WritePadFile()
     if (!SaveDialog1) SaveDialog1 = new TSaveDialog(this);
     SaveDialog1->Filter = QString::fromLatin1(padFilter);
     SaveDialog1->Title = QStringLiteral("Save Calculator Pad File");
-    SaveDialog1->InitialDir = Win1252ToUnicode(Config->ProjectDir);
-    SaveDialog1->FileName = Win1252ToUnicode(PadName);
+    SaveDialog1->InitialDir = PathToUnicode(Config->ProjectDir);
+    SaveDialog1->FileName = PathToUnicode(PadName);
     if (!SaveDialog1->Execute()) return false;
 
     TPadFile pad;
@@ -186,20 +190,16 @@ bool TfrmMainProg::WritePadFile()
     pad.Lines.reserve(static_cast<size_t>(n));
     for (int i = 0; i < n; ++i) pad.Lines.push_back(UnicodeToWin1252(RichEdit_Main->Lines[i]));
 
-    const TPadSaveResult saved = SavePadFile(UnicodeToWin1252(SaveDialog1->FileName), pad);
+    const TPadSaveResult saved = SavePadFile(UnicodeToPath(SaveDialog1->FileName), pad);
     if (!saved.Saved()) {
-        Application->MessageBox(Win1252ToUnicode(saved.Message()), QStringLiteral("File Creation Error"), MB_OK);
+        Application->MessageBox(saved.Message(), QStringLiteral("File Creation Error"), MB_OK);
         return false;
     }
 
     Config->ProjectDir = PadFolder;
-    {
-        TIniFile ini(SettingsPath());
-        ini.WriteString("Setup", "ProjectDir", Config->ProjectDir);
-        ini.WriteString("Startup", "Scientific", ScientificShown ? "true" : "false");
-    }
     Config->MRU.Add(saved.FileName);
     UpdateMRUMenu();
-    Config->MRU.Save(SettingsPath());
+    // A settings file that cannot be written says so itself; the pad is saved all the same.
+    Config->SaveSettings(ScientificShown);
     return true;
 }

@@ -11,7 +11,7 @@ void TfrmMainProg::UpdateMRUMenuItem(TMenuItem* item, int i, TMRU list)
         return;
     }
     // The number is the item's accelerator up to 9; an '&' of the path itself is shown as such.
-    QString display = Win1252ToUnicode(list.GetDisplay(i));
+    QString display = PathToUnicode(list.GetDisplay(i));
     display.replace(QLatin1Char('&'), QLatin1String("&&"));
     const QString number = QString::number(i);
     item->SetCaption((i < 10 ? QLatin1Char('&') + number : number) + QLatin1Char(' ') + display);

@@ -1,6 +1,7 @@
 #include "app/PadFile.h"
 
 #include "platform/vcl/Forms.h"
+#include "platform/vcl/SafeWrite.h"
 #include "platform/vcl/SysUtils.h"
 
 #include <QFile>
@@ -86,7 +87,7 @@ TPadFile ParsePadText(const AnsiString& bytes)
 
 bool LoadPadFile(const AnsiString& path, TPadFile& pad)
 {
-    QFile file(Win1252ToUnicode(path));
+    QFile file(PathToUnicode(path));
     if (!file.open(QIODevice::ReadOnly)) return false;
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) return false;
@@ -109,16 +110,20 @@ AnsiString FormatPadText(const TPadFile& pad)
     return out;
 }
 
-AnsiString TPadSaveResult::Message() const
+QString TPadSaveResult::Message() const
 {
-    AnsiString text;
+    const QString name = PathToUnicode(FileName);
     switch (status) {
-    case Status::Saved: return "";
-    case Status::CannotCreate: text = "Can't open " + FileName + " for writing"; break;
-    case Status::CannotWrite: text = "Can't write " + FileName; break;
+    case Status::Saved: return {};
+    case Status::CannotBackUp:
+        return "Can't open " + PathToUnicode(BackupName) + " for writing\n" + Reason +
+               "\nNothing was saved; " + name + " is as it was.";
+    case Status::CannotWrite:
+        return "Can't open " + name + " for writing\n" + Reason +
+               (BackupMade ? "\n" + name + " is as it was; its contents are also kept in " + PathToUnicode(BackupName)
+                           : "\nNothing was saved.");
     }
-    if (BackupMade) text += "\nThe previous contents of the file are kept in " + BackupName;
-    return text;
+    return {};
 }
 
 TPadSaveResult SavePadFile(const AnsiString& chosenName, const TPadFile& pad)
@@ -126,29 +131,31 @@ TPadSaveResult SavePadFile(const AnsiString& chosenName, const TPadFile& pad)
     TPadSaveResult result;
     result.FileName = ChangeFileExt(chosenName, ".pad");
     result.BackupName = ChangeFileExt(chosenName, ".p~d");
-    const QString name = Win1252ToUnicode(result.FileName);
-    const QString backup = Win1252ToUnicode(result.BackupName);
 
-    QFile::remove(backup);
+    // The backup is made by copying, never by moving: the pad file stands whole at every moment,
+    // and the backup is replaced only once the copy is whole on disk.
     if (FileExists(result.FileName)) {
-        // Where the old file cannot be moved aside, a copy keeps it all the same: the file is
-        // about to be overwritten.
-        result.BackupMade = QFile::rename(name, backup) || QFile::copy(name, backup);
+        AnsiString previous;
+        QFile old(PathToUnicode(result.FileName));
+        if (old.open(QIODevice::ReadOnly)) {
+            const QByteArray bytes = old.readAll();
+            if (old.error() == QFileDevice::NoError) previous.assign(bytes.constData(), static_cast<size_t>(bytes.size()));
+            else old.close();
+        }
+        SafeWriteResult kept = old.isOpen() ? SafeWriteFile(result.BackupName, previous)
+                                            : SafeWriteResult{false, old.errorString()};
+        if (!kept) {
+            result.status = TPadSaveResult::Status::CannotBackUp;
+            result.Reason = kept.reason;
+            return result;
+        }
+        result.BackupMade = true;
     }
 
-    QFile file(name);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        result.status = TPadSaveResult::Status::CannotCreate;
-        return result;
-    }
-    const AnsiString bytes = FormatPadText(pad);
-    const qint64 written = file.write(bytes.data(), static_cast<qint64>(bytes.size()));
-    const bool flushed = file.flush();
-    file.close();
-    if (written != static_cast<qint64>(bytes.size()) || !flushed || file.error() != QFileDevice::NoError) {
-        // A cut-off pad must not pass for the whole one.
-        file.remove();
+    const SafeWriteResult written = SafeWriteFile(result.FileName, FormatPadText(pad));
+    if (!written) {
         result.status = TPadSaveResult::Status::CannotWrite;
+        result.Reason = written.reason;
     }
     return result;
 }

@@ -41,25 +41,29 @@ inline constexpr size_t MaxPadFileLine = 1023;
 
 // The settings and lines held in the bytes of a pad file.
 TPadFile ParsePadText(const AnsiString& bytes);
-// Reads a pad file; false when it cannot be opened (pad is then left as it was).
+// Reads a pad file (path as the system spells it); false when it cannot be opened (pad is then
+// left as it was).
 bool LoadPadFile(const AnsiString& path, TPadFile& pad);
 
 // The bytes of a pad file. A setting left unset writes an empty text or -1 (no selection).
 AnsiString FormatPadText(const TPadFile& pad);
 
 struct TPadSaveResult {
-    enum class Status { Saved, CannotCreate, CannotWrite };
+    enum class Status { Saved, CannotBackUp, CannotWrite };
     Status status = Status::Saved;
     AnsiString FileName;    // the name written: the chosen name with the extension ".pad"
     AnsiString BackupName;  // the chosen name with the extension ".p~d"
-    bool BackupMade = false;  // a file stood under FileName and now lives on under BackupName
+    bool BackupMade = false;  // the file that stood under FileName is now also under BackupName
+    QString Reason;           // why the save failed, as the system says it
 
     bool Saved() const { return status == Status::Saved; }
-    // The text of the error box, "" when saved.
-    AnsiString Message() const;
+    // The text of the error box, empty when saved. File names are shown as the system spells them.
+    QString Message() const;
 };
 
-// Writes the pad under chosenName with its extension made ".pad". A file already standing there
-// is first kept under the extension ".p~d" (an older backup is deleted). When the new file cannot
-// be written, the old contents stay under the backup name and no part-written file is left.
+// Writes the pad under chosenName (a file name as the system spells it) with its extension made
+// ".pad". The file that stands there is first copied whole to the extension ".p~d"; the backup is
+// only ever replaced by such a whole copy. Both files are written through SafeWriteFile, so a
+// save that fails, or a process that dies while saving, leaves the pad file and its backup each
+// whole: the old or the new contents, never a part.
 TPadSaveResult SavePadFile(const AnsiString& chosenName, const TPadFile& pad);

@@ -5,6 +5,7 @@
 #include "config/StrUtils.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/IniFiles.h"
+#include "platform/vcl/SafeWrite.h"
 #include "platform/vcl/SysUtils.h"
 #include "platform/win/WinDefs.h"
 
@@ -95,11 +96,26 @@ TConfig::~TConfig()
     if (Visualization != 3 && !IniPath.empty()) {
         TIniFile ini(IniPath);
         // Compared as resolved, so that a ".\" setting is not turned into this machine's folder.
-        AnsiString stored = ini.ReadString("Setup", "ProjectDir", ".\\");
+        AnsiString stored = ini.ReadPath("Setup", "ProjectDir", ".\\");
         ResolvePath(stored);
-        if (stored != ProjectDir) ini.WriteString("Setup", "ProjectDir", ProjectDir);
+        // No box from a destructor: the program never gets here, and a test's folder may be gone.
+        if (stored != ProjectDir) ini.WritePath("Setup", "ProjectDir", ProjectDir);
     }
     if (Config == this) Config = nullptr;
+}
+
+bool TConfig::SaveSettings(bool scientificShown)
+{
+    TIniFile ini(IniPath.empty() ? ProgramIniPath() : IniPath);
+    std::vector<TIniValue> values = {
+        {"Setup", "ProjectDir", ProjectDir, true},
+        {"Startup", "Scientific", scientificShown ? "true" : "false", false},
+    };
+    const std::vector<TIniValue> mru = MRU.IniValues();
+    values.insert(values.end(), mru.begin(), mru.end());
+    if (ini.WriteValues(values)) return true;
+    ReportWriteFailureOnce(QStringLiteral("The settings"), PathToUnicode(ini.FileName()), ini.LastError());
+    return false;
 }
 
 void TConfig::ResolvePath(AnsiString& path)
@@ -234,7 +250,11 @@ void TConfig::ReadKey(const TIniFile& ini, const TIniKey& key)
         return v;
     };
 
-    Converted value = convert(ini.ReadString(key.Section, key.Key, defaultText), true);
+    // Folders are file names, kept as the file system spells them.
+    const bool isPath = key.Rule == TIniRule::Path || key.Rule == TIniRule::LowerPath || key.Rule == TIniRule::Table;
+    Converted value = convert(isPath ? ini.ReadPath(key.Section, key.Key, defaultText)
+                                     : ini.ReadString(key.Section, key.Key, defaultText),
+                              true);
     // A number the member cannot hold (an overflow, a length of 1e999mm) takes the default.
     if (!IsTextMember(key.Member) && !Fits(key.Member, value.number)) value = convert(defaultText, false);
 

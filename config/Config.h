@@ -29,6 +29,11 @@ public:
     TConfig(const TConfig&) = delete;
     TConfig& operator=(const TConfig&) = delete;
 
+    // What a pad save records in the INI file: the project folder, whether the scientific panel
+    // is open, and the recent-files list, in one write. A file that cannot be written is left as
+    // it was and the user is told, once per session. False when nothing was written.
+    bool SaveSettings(bool scientificShown);
+
     // A path that begins with ".\" or "./" is taken from the program's folder; any other is kept.
     static void ResolvePath(AnsiString& path);
     // A table path without a folder is looked for in TableDir; one that names no ".csv" or ".xls"

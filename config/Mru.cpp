@@ -9,6 +9,18 @@ namespace {
 
 const char kSection[] = "MRU";
 
+// A UTF-8 name cut in the middle of a character loses the character's first bytes too, so the
+// menu shows no broken character.
+void DropCutCharacter(AnsiString& text)
+{
+    size_t lead = text.size();
+    while (lead > 0 && (static_cast<unsigned char>(text[lead - 1]) & 0xC0) == 0x80) --lead;
+    if (lead == 0) return;
+    const unsigned char c = static_cast<unsigned char>(text[lead - 1]);
+    const size_t length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+    if (text.size() - (lead - 1) < length) text.resize(lead - 1);
+}
+
 bool SamePathIgnoringCase(const AnsiString& a, const AnsiString& b) { return UpperCase(a) == UpperCase(b); }
 
 }  // namespace
@@ -47,7 +59,11 @@ AnsiString TMRU::ShortenPath(const AnsiString& path) const
     const long limit = MaxCharacters;
     auto cut = [limit](AnsiString text) {
         if (limit < 0) return AnsiString();
-        if (text.size() > static_cast<size_t>(limit)) text.resize(static_cast<size_t>(limit));
+        if (text.size() > static_cast<size_t>(limit)) {
+            const bool utf8 = IsUtf8Text(text);
+            text.resize(static_cast<size_t>(limit));
+            if (utf8) DropCutCharacter(text);
+        }
         return text;
     };
     if (static_cast<long>(path.size()) <= limit) return path;
@@ -92,13 +108,18 @@ void TMRU::Load(const AnsiString& iniPath)
     Clear();
     const TIniFile ini(iniPath.empty() ? ProgramIniPath() : iniPath);
     // Oldest first, so that key "1" ends up at the front.
-    for (int i = MaxCount; i >= 1; --i) Add(ini.ReadString(kSection, std::to_string(i), ""));
+    for (int i = MaxCount; i >= 1; --i) Add(ini.ReadPath(kSection, std::to_string(i), ""));
+}
+
+std::vector<TIniValue> TMRU::IniValues() const
+{
+    std::vector<TIniValue> values;
+    for (int i = 1; i <= Count(); ++i) values.push_back({kSection, std::to_string(i), GetPath(i), true});
+    return values;
 }
 
 bool TMRU::Save(const AnsiString& iniPath) const
 {
     TIniFile ini(iniPath.empty() ? ProgramIniPath() : iniPath);
-    bool ok = true;
-    for (int i = 1; i <= Count(); ++i) ok = ini.WriteString(kSection, std::to_string(i), GetPath(i)) && ok;
-    return ok;
+    return ini.WriteValues(IniValues());
 }

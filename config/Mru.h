@@ -5,6 +5,8 @@
 
 #include <vector>
 
+struct TIniValue;
+
 class TMRU {
 public:
     struct TMRUData {
@@ -32,9 +34,11 @@ public:
 
     // An empty INI path stands for the program's own INI file.
     void Load(const AnsiString& iniPath);
-    // Writes keys 1 to Count; keys above the count stay as they are. False when a key could not
-    // be written.
+    // Writes keys 1 to Count in one write of the file; keys above the count stay as they are.
+    // False when the file could not be written (it is then as it was).
     bool Save(const AnsiString& iniPath) const;
+    // The keys Save writes, for a caller that writes them with other settings.
+    std::vector<TIniValue> IniValues() const;
 
     int MaxCount = 4;
     int MaxCharacters = 40;

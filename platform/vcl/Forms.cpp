@@ -83,7 +83,7 @@ UnicodeString TApplication::ExeName() const
     return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
 }
 
-AnsiString ParamStr0() { return UnicodeToWin1252(Application->ExeName()); }
+AnsiString ParamStr0() { return UnicodeToPath(Application->ExeName()); }
 
 AnsiString ProgramFolder() { return ExtractFilePath(ParamStr0()); }
 
@@ -121,11 +121,11 @@ AnsiString ChangeFileExt(const AnsiString& path, const AnsiString& ext)
 
 bool FileExists(const AnsiString& path)
 {
-    QFileInfo info(Win1252ToUnicode(path));
+    QFileInfo info(PathToUnicode(path));
     return info.exists() && !info.isDir();
 }
 
 bool DirectoryExists(const AnsiString& path)
 {
-    return !path.empty() && QFileInfo(Win1252ToUnicode(path)).isDir();
+    return !path.empty() && QFileInfo(PathToUnicode(path)).isDir();
 }

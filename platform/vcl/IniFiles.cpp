@@ -3,8 +3,9 @@
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/SysUtils.h"
 
+#include "platform/vcl/SafeWrite.h"
+
 #include <QFile>
-#include <QSaveFile>
 // SimpleIni used as a header only: its templates are compiled here (SI_IMPLEMENTATION), and only
 // the 8-bit form is wanted, which needs no conversion library.
 #ifndef SI_NO_CONVERSION
@@ -164,7 +165,33 @@ AnsiString UpdatedBytes(const AnsiString& raw, const AnsiString& section, const 
 
 bool HoldsLineBreak(const AnsiString& s) { return s.find_first_of(AnsiString("\r\n\0", 3)) != AnsiString::npos; }
 
-QString QPath(const AnsiString& path) { return Win1252ToUnicode(path); }
+QString QPath(const AnsiString& path) { return PathToUnicode(path); }
+
+bool IsAscii(const AnsiString& s)
+{
+    return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// Whether the code page can hold the name as it is.
+bool FitsCodePage(const AnsiString& path)
+{
+    const QString name = PathToUnicode(path);
+    return Win1252ToUnicode(UnicodeToWin1252(name)) == name;
+}
+
+// The bytes that stand for a value in a file of the given kind.
+AnsiString Stored(const TIniValue& v, bool utf8)
+{
+    if (v.IsPath) return utf8 || IsAscii(v.Value) ? v.Value : UnicodeToWin1252(PathToUnicode(v.Value));
+    return utf8 ? Win1252ToUnicode(v.Value).toUtf8().toStdString() : v.Value;
+}
+
+bool Storable(const TIniValue& v)
+{
+    return !HoldsLineBreak(v.Section) && !HoldsLineBreak(v.Key) && !HoldsLineBreak(v.Value) &&
+           v.Section.find(']') == AnsiString::npos && !TrimBlanks(v.Key).empty() &&
+           v.Key.find('=') == AnsiString::npos;
+}
 
 // The file's bytes; false when it exists but cannot be read.
 bool ReadBytes(const AnsiString& path, AnsiString& bytes)
@@ -192,22 +219,41 @@ TIniFile::~TIniFile() = default;
 void TIniFile::Load(const AnsiString& bytes)
 {
     parsed_ = std::make_unique<Parsed>();
+    utf8_ = IsUtf8Text(bytes);
     const AnsiString clean = WithoutNul(bytes);
     if (parsed_->ini.LoadData(clean.data(), clean.size()) < 0) parsed_ = std::make_unique<Parsed>();
 }
 
-AnsiString TIniFile::ReadString(const AnsiString& section, const AnsiString& key,
-                                const AnsiString& defaultValue) const
+AnsiString TIniFile::Raw(const AnsiString& section, const AnsiString& key, bool& found) const
 {
+    found = false;
     CSimpleIniA::TNamesDepend values;
-    if (!parsed_->ini.GetAllValues(section.c_str(), key.c_str(), values) || values.empty()) return defaultValue;
+    if (!parsed_->ini.GetAllValues(section.c_str(), key.c_str(), values) || values.empty()) return {};
     // The first in the file, whatever order the duplicates are kept in.
     auto first = std::min_element(values.begin(), values.end(),
                                   [](const auto& a, const auto& b) { return a.nOrder < b.nOrder; });
     AnsiString value = first->pItem ? first->pItem : "";
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
         value = value.substr(1, value.size() - 2);
+    found = true;
     return value;
+}
+
+AnsiString TIniFile::ReadString(const AnsiString& section, const AnsiString& key,
+                                const AnsiString& defaultValue) const
+{
+    bool found = false;
+    const AnsiString value = Raw(section, key, found);
+    if (!found) return defaultValue;
+    return utf8_ ? UnicodeToWin1252(QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size()))) : value;
+}
+
+AnsiString TIniFile::ReadPath(const AnsiString& section, const AnsiString& key, const AnsiString& defaultValue) const
+{
+    bool found = false;
+    const AnsiString value = Raw(section, key, found);
+    if (!found) return defaultValue;
+    return utf8_ || IsAscii(value) ? value : UnicodeToPath(Win1252ToUnicode(value));
 }
 
 int TIniFile::ReadInteger(const AnsiString& section, const AnsiString& key, int defaultValue) const
@@ -235,22 +281,49 @@ bool TIniFile::ValueExists(const AnsiString& section, const AnsiString& key) con
 
 bool TIniFile::WriteString(const AnsiString& section, const AnsiString& key, const AnsiString& value)
 {
-    if (fileName_.empty() || HoldsLineBreak(section) || HoldsLineBreak(key) || HoldsLineBreak(value) ||
-        section.find(']') != AnsiString::npos || TrimBlanks(key).empty() || key.find('=') != AnsiString::npos)
+    return WriteValues({{section, key, value, false}});
+}
+
+bool TIniFile::WritePath(const AnsiString& section, const AnsiString& key, const AnsiString& path)
+{
+    return WriteValues({{section, key, path, true}});
+}
+
+bool TIniFile::WriteValues(const std::vector<TIniValue>& values)
+{
+    lastError_.clear();
+    if (values.empty()) return true;
+    if (fileName_.empty()) {
+        lastError_ = QStringLiteral("The settings file has no name");
         return false;
+    }
+    for (const TIniValue& v : values) {
+        if (!Storable(v)) {
+            lastError_ = QStringLiteral("A setting holds a line break and cannot be stored");
+            return false;
+        }
+    }
     // Start from the file as it is now, not as it was read, so that nothing written to it since
     // is lost; a file that exists but cannot be read is not replaced.
     AnsiString raw;
-    if (!ReadBytes(fileName_, raw)) return false;
-    const AnsiString updated = UpdatedBytes(raw, section, key, value);
-
-    QSaveFile out(QPath(fileName_));
-    if (!out.open(QIODevice::WriteOnly)) return false;
-    if (out.write(updated.data(), static_cast<qint64>(updated.size())) != static_cast<qint64>(updated.size())) {
-        out.cancelWriting();
+    if (!ReadBytes(fileName_, raw)) {
+        lastError_ = QStringLiteral("The file cannot be read");
         return false;
     }
-    if (!out.commit()) return false;
+    bool utf8 = IsUtf8Text(raw);
+    if (!utf8 && std::any_of(values.begin(), values.end(),
+                             [](const TIniValue& v) { return v.IsPath && !FitsCodePage(v.Value); })) {
+        raw = Win1252ToUnicode(raw).toUtf8().toStdString();
+        utf8 = true;
+    }
+    AnsiString updated = raw;
+    for (const TIniValue& v : values) updated = UpdatedBytes(updated, v.Section, v.Key, Stored(v, utf8));
+
+    const SafeWriteResult written = SafeWriteFile(fileName_, updated);
+    if (!written) {
+        lastError_ = written.reason;
+        return false;
+    }
     Load(updated);
     return true;
 }

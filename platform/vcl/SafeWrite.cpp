@@ -1,7 +1,11 @@
 #include "platform/vcl/SafeWrite.h"
 
+#include "platform/vcl/Forms.h"
+#include "platform/win/WinDefs.h"
+
 #include <QDir>
 #include <QFile>
+#include <QSet>
 #include <algorithm>
 #include <cerrno>
 #include <climits>
@@ -233,3 +237,23 @@ bool ScopedSafeWriteFault::Struck() const
         if (armed.id == id_) return armed.struck;
     return false;
 }
+
+namespace {
+
+QSet<QString>& Reported()
+{
+    static QSet<QString> reported;
+    return reported;
+}
+
+}  // namespace
+
+void ReportWriteFailureOnce(const QString& what, const QString& path, const QString& reason)
+{
+    if (Reported().contains(what)) return;
+    Reported().insert(what);
+    Application->MessageBox(what + QStringLiteral(" could not be saved in ") + path + QLatin1Char('\n') + reason,
+                            QStringLiteral("File Write Error"), MB_OK | MB_ICONWARNING);
+}
+
+void ForgetReportedWriteFailures() { Reported().clear(); }

@@ -51,3 +51,9 @@ public:
 private:
     int id_ = 0;
 };
+
+// Tells the user that a file kept for them (the settings, remembered answers) could not be
+// written: once per kind of file and session, so a settings file that stays unwritable is named
+// once, not at every save. Tests clear what was told.
+void ReportWriteFailureOnce(const QString& what, const QString& path, const QString& reason);
+void ForgetReportedWriteFailures();

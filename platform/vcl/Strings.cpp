@@ -1,5 +1,6 @@
 #include "platform/vcl/Strings.h"
 
+#include <QFile>
 #include <algorithm>
 
 namespace {
@@ -74,3 +75,36 @@ AnsiString TrimRight(const AnsiString& text)
 }
 
 AnsiString Trim(const AnsiString& text) { return TrimLeft(TrimRight(text)); }
+
+UnicodeString PathToUnicode(const AnsiString& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
+
+AnsiString UnicodeToPath(const UnicodeString& path) { return QFile::encodeName(path).toStdString(); }
+
+bool IsUtf8Text(const AnsiString& text)
+{
+    bool wide = false;
+    for (size_t i = 0; i < text.size();) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        wide = true;
+        size_t more = 0;
+        unsigned min = 0, code = 0;
+        if ((c & 0xE0) == 0xC0) more = 1, min = 0x80, code = c & 0x1F;
+        else if ((c & 0xF0) == 0xE0) more = 2, min = 0x800, code = c & 0x0F;
+        else if ((c & 0xF8) == 0xF0) more = 3, min = 0x10000, code = c & 0x07;
+        else return false;
+        if (i + more >= text.size()) return false;
+        for (size_t k = 1; k <= more; ++k) {
+            const unsigned char t = static_cast<unsigned char>(text[i + k]);
+            if ((t & 0xC0) != 0x80) return false;
+            code = (code << 6) | (t & 0x3F);
+        }
+        // Overlong forms, surrogates and code points past Unicode are no UTF-8.
+        if (code < min || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return false;
+        i += more + 1;
+    }
+    return wide;
+}

@@ -21,3 +21,11 @@ AnsiString LowerCase(const AnsiString& text);
 AnsiString Trim(const AnsiString& text);
 AnsiString TrimLeft(const AnsiString& text);
 AnsiString TrimRight(const AnsiString& text);
+
+// File names are the system's own, never forced through the code page: a path is held as the
+// bytes the file system takes (UTF-8 here) and turned into UTF-16 only at Qt's door.
+UnicodeString PathToUnicode(const AnsiString& path);
+AnsiString UnicodeToPath(const UnicodeString& path);
+// Whether text is valid UTF-8 holding at least one byte outside ASCII: the mark of a settings
+// file that was written in UTF-8 because it holds a name the code page lacks.
+bool IsUtf8Text(const AnsiString& text);

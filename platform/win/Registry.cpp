@@ -1,9 +1,10 @@
 #include "platform/win/Registry.h"
 
+#include "platform/vcl/SafeWrite.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QFile>
-#include <QSaveFile>
 #include <QStandardPaths>
 // SimpleIni compiles its template bodies only where SI_IMPLEMENTATION is set; setting it here
 // makes this file link on its own, whatever else the program uses.
@@ -41,6 +42,7 @@ bool Load(CSimpleIniA& ini)
     if (!file.exists()) return true;
     if (!file.open(QIODevice::ReadOnly)) return false;
     const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) return false;
     return ini.LoadData(bytes.constData(), static_cast<size_t>(bytes.size())) >= 0;
 }
 
@@ -73,16 +75,23 @@ bool RegWriteDword(const AnsiString& key, const AnsiString& name, unsigned value
 {
     if (!Storable(key) || !Storable(name)) return false;
     CSimpleIniA ini;
-    if (!Load(ini)) return false;
+    // A store that cannot be read is not replaced by one that holds only this value.
+    if (!Load(ini)) {
+        ReportWriteFailureOnce(QStringLiteral("Your remembered answers"), RegistryFilePath(),
+                               QStringLiteral("The file cannot be read"));
+        return false;
+    }
     ini.SetValue(key.c_str(), name.c_str(), std::to_string(value).c_str());
     std::string data;
     if (ini.Save(data) < 0) return false;
 
     const QString path = RegistryFilePath();
-    if (!QDir().mkpath(QFileInfo(path).absolutePath())) return false;
-    // Written beside the old file and renamed over it, so a failed write loses nothing.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    file.write(data.data(), static_cast<qint64>(data.size()));
-    return file.commit();
+    SafeWriteResult written;
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+        written = {false, QStringLiteral("The folder cannot be made")};
+    else
+        written = SafeWriteFile(path, data);
+    // An answer that could not be kept is asked again next time; the user hears why, once.
+    if (!written) ReportWriteFailureOnce(QStringLiteral("Your remembered answers"), path, written.reason);
+    return written.ok;
 }

@@ -46,7 +46,7 @@ TEST(CalcWindow, TypedPadsAndTheirAnswers)
         EXPECT_EQ(answers, c.answers) << c.name;
         EXPECT_EQ(w.BoldAnswers(), c.bold) << c.name;
         for (const DialogCall& call : dialogs.calls)
-            ADD_FAILURE() << c.name << ": unexpected box " << call.caption.toStdString();
+            ADD_FAILURE() << c.name << ": unexpected box " << call.caption.toStdString() << call.text.toStdString();
     }
 }
 

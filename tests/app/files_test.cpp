@@ -221,7 +221,8 @@ TEST(PadFiles, ASaveThatCannotBeWrittenSaysSoAndRecordsNothing)
     const auto boxes = CallsOf(recorder, DialogCall::Kind::MessageBox);
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].caption, QString("File Creation Error"));
-    EXPECT_EQ(boxes[0].text, Win1252ToUnicode("Can't open " + f.Path("taken.pad") + " for writing"));
+    EXPECT_TRUE(boxes[0].text.startsWith(Win1252ToUnicode("Can't open " + f.Path("taken.pad") + " for writing\n")))
+        << boxes[0].text.toStdString();
     EXPECT_EQ(boxes[0].flags, unsigned(MB_OK));
     EXPECT_FALSE(FileExists(f.Path("settings.INI")));
     EXPECT_EQ(Config->MRU.Count(), 0);
@@ -315,11 +316,35 @@ TEST(PadFiles, OnlyTheOpenDialogMovesTheProjectFolder)
     EXPECT_EQ(dialogs[0].fields.value(0), QString("a"));
 }
 
-// Cancelling New's question while opening leaves the pad, and the file's lines join it.
-TEST(PadFiles, CancelledQuestionDuringOpenAddsTheFilesLines)
+// Cancelling New's question, or the save it asks for, or a save that fails, keeps the edited pad
+// as it was, under its own name, and opens nothing over it.
+TEST(PadFiles, OpenKeepsTheEditedPadWhenItWasNotGivenUp)
 {
     ShownForm f;
-    f.Type("5");
-    OpenFile(f, PadTestFiles::Fixture("no_keys.pad"), IDCANCEL);
-    EXPECT_EQ(f.PadLines().mid(0, 3), (QStringList{"5", "3 + 4", "5 * 6"}));
+    const AnsiString blocker = f.Path("blocked.pad");
+    ASSERT_TRUE(QDir().mkdir(QString::fromStdString(blocker)));  // a folder: the save fails
+    struct Case {
+        const char* what;
+        int newAnswer;
+        QStringList saveAnswer;  // empty: the save dialog is cancelled
+    };
+    const Case cases[] = {
+        {"question cancelled", IDCANCEL, {}},
+        {"save dialog cancelled", IDYES, {}},
+        {"save failed", IDYES, {QString::fromStdString(blocker)}},
+    };
+    for (const Case& c : cases) {
+        f.Type("5");
+        const AnsiString pathBefore = f->PadFilePath;
+        DialogRecorder recorder;
+        recorder.Answer(1, {Win1252ToUnicode(PadTestFiles::Fixture("no_keys.pad"))});
+        recorder.Answer(c.newAnswer);
+        recorder.Answer(c.saveAnswer.isEmpty() ? 0 : 1, c.saveAnswer);
+        recorder.Answer(IDOK);  // the failed save's box
+        f->Open1->Click();
+        EXPECT_EQ(f.PadLines(), QStringList{"5"}) << c.what;
+        EXPECT_EQ(f->PadFilePath, pathBefore) << c.what;
+        EXPECT_FALSE(f->PadUnchanged) << c.what;
+        EXPECT_EQ(Config->MRU.Count(), 0) << c.what;
+    }
 }
