@@ -5,6 +5,7 @@
 #include "config/Config.h"
 #include "macro/Run.h"
 #include "platform/vcl/Forms.h"
+#include "platform/vcl/SafeWrite.h"
 #include "platform/win/ExtMessageBox.h"
 
 #include <string>
@@ -29,10 +30,17 @@ bool IsStatement(const AnsiString& upper)
     return false;
 }
 
-void WriteLine(std::FILE* stream, const AnsiString& text)
+void WriteLine(PadMacroFile& file, const AnsiString& text)
 {
-    std::fwrite(text.data(), 1, text.size(), stream);
-    std::fputc('\n', stream);
+    file.text += text;
+    file.text += '\n';
+}
+
+void CannotWrite(const AnsiString& path, const QString& reason)
+{
+    QString text = "Can't open " + PathToUnicode(path) + " for writing";
+    if (!reason.isEmpty()) text += "\n" + reason;
+    Application->MessageBox(text, QStringLiteral("Macro Single Line File Error"), MB_OK);
 }
 
 // Stored folders may be written the Windows way.
@@ -52,11 +60,6 @@ AnsiString ChooseFolder(const AnsiString& tempDir, const AnsiString& macroDir)
 
 }  // namespace
 
-PadMacroFile::~PadMacroFile()
-{
-    if (stream) std::fclose(stream);
-}
-
 int& ConsistencyWarningAnswer()
 {
     static int answer = 0;
@@ -71,31 +74,25 @@ int& AnswerUnitsWarningAnswer()
 
 bool OpenPadMacroFile(PadMacroFile& file, AnsiString& path)
 {
-    if (file.stream) {
-        std::fclose(file.stream);
-        file.stream = nullptr;
-    }
+    file = PadMacroFile();
     const AnsiString folder = Config ? ChooseFolder(Config->TempDir, Config->MacroDir) : AnsiString();
     path = folder;
     if (path.empty() || path.back() != '/') path += '/';
     path += kPadMacroFileName;
 
-    std::remove(path.c_str());
-    if (path.size() <= kMaxProgramPath) file.stream = std::fopen(path.c_str(), "w");
-    if (!file.stream) {
-        Application->MessageBox(Win1252ToUnicode("Can't open " + path + " for writing"),
-                                QStringLiteral("Macro Single Line File Error"), MB_OK);
+    // What can be known before the pad is translated is checked now; the write itself may still
+    // fail when the program is run.
+    if (path.size() > kMaxProgramPath || !DirectoryExists(folder)) {
+        CannotWrite(path, QString());
         return false;
     }
-    // A pad of many lines is written in few system calls.
-    std::setvbuf(file.stream, nullptr, _IOFBF, 1 << 16);
-
+    file.open = true;
     const TCalcState* state = HostCalcState();
     const int angleUnit = state ? state->AngleUnit : 0;
-    if (angleUnit == 1) WriteLine(file.stream, "Set_ZR_Qty(\"ZR_ANGLE_UOM\",1)");
-    if (angleUnit == 2) WriteLine(file.stream, "Set_ZR_Qty(\"ZR_ANGLE_UOM\",2)");
-    WriteLine(file.stream, "TOTAL = 0");
-    WriteLine(file.stream, "ANS = 0");
+    if (angleUnit == 1) WriteLine(file, "Set_ZR_Qty(\"ZR_ANGLE_UOM\",1)");
+    if (angleUnit == 2) WriteLine(file, "Set_ZR_Qty(\"ZR_ANGLE_UOM\",2)");
+    WriteLine(file, "TOTAL = 0");
+    WriteLine(file, "ANS = 0");
     return true;
 }
 
@@ -121,18 +118,27 @@ bool TranslatePadLine(PadMacroFile& file, AnsiString line, int n, int& dimension
     // The line that mentions TOTAL is itself no longer added to the total.
     if (converted.find("TOTAL") != AnsiString::npos) stillTotalling = false;
 
-    if (!file.stream) return true;
+    if (!file.open) return true;
     const AnsiString upper = Trim(UpperCase(converted));
     if (IsStatement(upper)) {
-        WriteLine(file.stream, converted + marker);
+        WriteLine(file, converted + marker);
     } else if (!upper.empty() && upper[0] == '\'') {
-        WriteLine(file.stream, converted);
+        WriteLine(file, converted);
     } else {
-        WriteLine(file.stream, "ANS = " + converted + marker);
-        WriteLine(file.stream, "Set_ZR_Qty(\"ZR_VARIABLE:" + std::to_string(n) + "\", ANS)");
-        if (stillTotalling) WriteLine(file.stream, "TOTAL = TOTAL + ANS");
+        WriteLine(file, "ANS = " + converted + marker);
+        WriteLine(file, "Set_ZR_Qty(\"ZR_VARIABLE:" + std::to_string(n) + "\", ANS)");
+        if (stillTotalling) WriteLine(file, "TOTAL = TOTAL + ANS");
     }
     return true;
+}
+
+bool WritePadMacroFile(PadMacroFile& file, const AnsiString& path)
+{
+    if (!file.open) return false;
+    file.open = false;
+    const SafeWriteResult written = SafeWriteFile(path, file.text);
+    if (!written) CannotWrite(path, written.reason);
+    return written.ok;
 }
 
 bool RunPadMacroFile(PadMacroFile& file, const AnsiString& path)
@@ -142,10 +148,9 @@ bool RunPadMacroFile(PadMacroFile& file, const AnsiString& path)
         state->MacroVariables[0] = 0.0;
         state->MacroVariables[1] = 0.0;
     }
-    if (!file.stream) return false;
-    WriteLine(file.stream, "Set_ZR_Qty(\"ZR_VARIABLE_2\", 1)");
-    std::fclose(file.stream);
-    file.stream = nullptr;
+    if (!file.open) return false;
+    WriteLine(file, "Set_ZR_Qty(\"ZR_VARIABLE_2\", 1)");
+    if (!WritePadMacroFile(file, path)) return false;
 
     RunMacroFile(path.c_str());
     return state && state->MacroVariables[1] >= 0.1;

@@ -14,16 +14,12 @@
 // The marker is a comment to the interpreter; its syntax-error box reads the pad line back from it.
 #include "platform/vcl/Strings.h"
 
-#include <cstdio>
 
-// The open program of one calculation; the calculation owns it.
+// The program of one calculation, built in memory and written whole when it is run, so that a
+// full or failing disk can never leave a cut program to be run. The calculation owns it.
 struct PadMacroFile {
-    PadMacroFile() = default;
-    ~PadMacroFile();
-    PadMacroFile(const PadMacroFile&) = delete;
-    PadMacroFile& operator=(const PadMacroFile&) = delete;
-
-    std::FILE* stream = nullptr;
+    AnsiString text;    // the program so far
+    bool open = false;  // opened and not yet written
 };
 
 // The file name of the program, in the temporary folder (else the macro folder).
@@ -31,9 +27,10 @@ inline constexpr const char* kPadMacroFileName = "MacroRunLine.Tmp";
 // The marker that ends each line written for a pad line, followed by the pad line number.
 inline constexpr const char* kPadLineMarker = " '_LINE:";
 
-// Chooses the folder (Config->TempDir when it exists, else Config->MacroDir), stores the path,
-// deletes the old file and writes the program's first lines. When the file cannot be opened the
-// "Macro Single Line File Error" box is shown and false returned, with the stream null.
+// Chooses the folder (Config->TempDir when it exists, else Config->MacroDir), stores the path and
+// starts the program with its first lines. When no file can be made there (no such folder, a
+// path too long for the interpreter) the "Macro Single Line File Error" box is shown and false
+// returned, with the program not open.
 bool OpenPadMacroFile(PadMacroFile& file, AnsiString& path);
 
 // Writes the lines of pad line n (after its BASIC-style rewrite), converting its feet-and-inch
@@ -42,7 +39,11 @@ bool OpenPadMacroFile(PadMacroFile& file, AnsiString& path);
 // warning (until it is answered with "Don't tell me again"). Always true.
 bool TranslatePadLine(PadMacroFile& file, AnsiString line, int n, int& dimension, bool& stillTotalling);
 
-// Writes the completion line, closes the file and runs it. True when the run reached its end.
+// Writes the program to path through the safe write. A failure shows the "Macro Single Line File
+// Error" box with the file and the reason and returns false; the program is then not run.
+bool WritePadMacroFile(PadMacroFile& file, const AnsiString& path);
+
+// Adds the completion line, writes the file and runs it. True when the run reached its end.
 bool RunPadMacroFile(PadMacroFile& file, const AnsiString& path);
 
 // The last answers of the two warnings of a calculation, kept for the life of the process; once

@@ -4,7 +4,10 @@
 #include "platform/win/WinDefs.h"
 #include "tests/calc/PadFixture.h"
 
+#include "platform/vcl/SafeWrite.h"
+
 #include <QDir>
+#include <cerrno>
 
 namespace {
 
@@ -22,8 +25,7 @@ protected:
             int dimension = 0;
             EXPECT_TRUE(TranslatePadLine(file, text, n, dimension, still));
         }
-        std::fclose(file.stream);
-        file.stream = nullptr;
+        EXPECT_TRUE(WritePadMacroFile(file, path));
         if (totalling) *totalling = still;
         const AnsiString all = ProgramText();
         const AnsiString head = "TOTAL = 0\nANS = 0\n";
@@ -44,7 +46,7 @@ TEST_F(PadMacroTest, WorkedExampleByteForByte)
     EXPECT_EQ(dimension, -9);
     TranslatePadLine(file, "x = 2", 3, dimension, still);
     EXPECT_TRUE(RunPadMacroFile(file, path));
-    EXPECT_EQ(file.stream, nullptr);
+    EXPECT_FALSE(file.open);
 
     EXPECT_EQ(ProgramText(),
               "TOTAL = 0\n"
@@ -78,7 +80,8 @@ TEST_F(PadMacroTest, AngleLineByAngleUnit)
             PadMacroFile file;
             AnsiString path;
             ASSERT_TRUE(OpenPadMacroFile(file, path));
-        }  // closed by the record
+            ASSERT_TRUE(WritePadMacroFile(file, path));
+        }
         EXPECT_EQ(ProgramText().substr(0, std::strlen(row.first)), row.first) << "angle unit " << row.angleUnit;
     }
 }
@@ -133,7 +136,7 @@ TEST_F(PadMacroTest, FolderOfTheProgram)
         AnsiString path;
         EXPECT_TRUE(OpenPadMacroFile(file, path)) << row.temp;
         EXPECT_EQ(path, row.expected) << row.temp;
-        EXPECT_NE(file.stream, nullptr) << row.temp;
+        EXPECT_TRUE(file.open) << row.temp;
     }
     EXPECT_TRUE(dialogs.calls.empty());
 }
@@ -156,12 +159,45 @@ TEST_F(PadMacroTest, NoFolderToWriteIn)
         PadMacroFile file;
         AnsiString path;
         EXPECT_FALSE(OpenPadMacroFile(file, path));
-        EXPECT_EQ(file.stream, nullptr);
+        EXPECT_FALSE(file.open);
         ASSERT_EQ(dialogs.calls.size(), 1u);
         EXPECT_EQ(dialogs.calls[0].caption, "Macro Single Line File Error");
         EXPECT_EQ(dialogs.calls[0].text.toStdString(), "Can't open " + row.path + " for writing");
         EXPECT_EQ(dialogs.calls[0].flags, unsigned(MB_OK));
         EXPECT_FALSE(RunPadMacroFile(file, path));
+    }
+}
+
+// A program file that cannot be written whole is never run: the box names the file and the
+// reason, and the calculation gives no answers (before, a cut program ran, or nothing was said).
+TEST_F(PadMacroTest, AProgramThatCannotBeWrittenIsNotRun)
+{
+    std::vector<AnsiString> good = {"1 + 1"};
+    ASSERT_TRUE(CalculatePadLines(state, good, false).completed);
+    const AnsiString before = ProgramText();
+
+    const struct {
+        const char* what;
+        SafeWriteFault fault;
+    } rows[] = {
+        {"full disk", {SafeWriteStep::Write, 1, ENOSPC, true}},
+        {"nearly full: the second part fails", {SafeWriteStep::Write, 2, ENOSPC}},
+        {"sync fails", {SafeWriteStep::Sync, 1, EIO}},
+    };
+    for (const auto& row : rows) {
+        dialogs.calls.clear();
+        std::vector<AnsiString> pad(20000, "2 + 3");  // a program of several write chunks
+        ScopedSafeWriteFault fault(row.fault);
+        const PadCalculationResult r = CalculatePadLines(state, pad, true);
+        EXPECT_TRUE(fault.Struck()) << row.what;
+        EXPECT_FALSE(r.completed) << row.what;
+        EXPECT_TRUE(r.resultLines.empty()) << row.what;
+        EXPECT_TRUE(state.PadAnswers.empty()) << row.what;
+        ASSERT_EQ(dialogs.calls.size(), 1u) << row.what;
+        EXPECT_EQ(dialogs.calls[0].caption, "Macro Single Line File Error");
+        EXPECT_TRUE(dialogs.calls[0].text.startsWith(QString::fromStdString("Can't open " + ProgramPath() + " for writing\n")))
+            << dialogs.calls[0].text.toStdString();
+        EXPECT_EQ(ProgramText(), before) << row.what;
     }
 }
 
