@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# The installed program: its folders stand beside it, and installing again (what a rebuild with
+# scripts/run does) replaces the program but leaves the settings, the pads and the Temp folder alone.
+set -euo pipefail
+build=$1
+home=$(mktemp -d)
+trap 'rm -rf "$home"' EXIT
+
+cmake --install "$build" --prefix "$home" >/dev/null
+[ -x "$home/PlumoCalculator" ] || { echo "no program in $home"; exit 1; }
+for folder in Temp Macros Manuals; do
+  [ -d "$home/$folder" ] || { echo "no $folder folder"; exit 1; }
+done
+
+printf '[Setup]\r\nProjectDir=.\\\r\n[MRU]\r\n1=%s/job.pad\r\n' "$home" > "$home/PlumoCalculator.INI"
+printf '_Data\r\n1 + 1\r\n' > "$home/job.pad"
+printf 'TOTAL = 0\n' > "$home/Temp/MacroRunLine.Tmp"
+settings=$(md5sum < "$home/PlumoCalculator.INI")
+pad=$(md5sum < "$home/job.pad")
+: > "$home/PlumoCalculator"  # an old program, to be replaced
+
+cmake --install "$build" --prefix "$home" >/dev/null
+[ -s "$home/PlumoCalculator" ] || { echo "the program was not replaced"; exit 1; }
+[ "$(md5sum < "$home/PlumoCalculator.INI")" = "$settings" ] || { echo "the settings changed"; exit 1; }
+[ "$(md5sum < "$home/job.pad")" = "$pad" ] || { echo "the pad changed"; exit 1; }
+[ -e "$home/Temp/MacroRunLine.Tmp" ] || { echo "Temp was emptied"; exit 1; }
+echo "install layout ok"
