@@ -103,3 +103,14 @@ TEST(IniEncoding, EveryWriterLeavesTheFileWholeOnFailure)
     ASSERT_EQ(boxes.calls.size(), 1u);
     EXPECT_TRUE(boxes.calls[0].text.startsWith("Your remembered answers could not be saved in "));
 }
+
+// A shortened recent-files text never ends in part of a character.
+TEST(IniEncoding, ShortenedNamesKeepWholeCharacters)
+{
+    TMRU mru;
+    mru.SetMaxCharacters(20);
+    AnsiString name;
+    for (int i = 0; i < 15; ++i) name += "\xD0\x94";  // 15 two-byte letters, 30 bytes
+    for (const AnsiString& path : {"/" + name + ".pad", "/a/" + name, "/ab/" + name})
+        EXPECT_TRUE(IsUtf8Text(mru.ShortenPath(path))) << path;
+}
