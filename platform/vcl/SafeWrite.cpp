@@ -182,6 +182,8 @@ SafeWriteResult SafeWriteFile(const std::string& path, const std::string& bytes)
     }
     const bool exists = ::stat(target.c_str(), &info) == 0;
     if (exists && S_ISDIR(info.st_mode)) return Failed(EISDIR);
+    // A file the user may not write is not replaced behind its back by the rename.
+    if (exists && ::access(target.c_str(), W_OK) != 0) return Failed(errno);
 
     std::string temp = FolderOf(target) + "/." + NameOf(target) + ".~XXXXXX";
     const int fd = Injected(SafeWriteStep::Create) ? -1 : ::mkostemp(temp.data(), O_CLOEXEC);
