@@ -52,7 +52,7 @@ TEST(PadSaveCrash, KilledWhileSavingLeavesWholeFiles)
 
     std::mt19937 random(20260107);
     bool backupSeen = false;
-    for (int kill = 0; kill < 5; ++kill) {
+    for (int kill = 0; kill < 4; ++kill) {
         QProcess child;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(kChildFolder, dir.path());
