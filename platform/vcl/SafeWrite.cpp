@@ -137,13 +137,17 @@ std::string NameOf(const std::string& path)
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+// The name part of a file made beside or for the target: short enough that the additions still
+// fit the file system's limit on a name (255 bytes) when the target's name nearly fills it.
+std::string ShortNameOf(const std::string& path) { return NameOf(path).substr(0, 200); }
+
 // A folder that refuses a new file while its file may still be written: the file is rewritten
 // in place, with its old contents kept elsewhere until the new ones are safely down.
 SafeWriteResult WriteInPlace(const std::string& target, const std::string& bytes, int createError)
 {
     std::string old;
     if (!ReadWhole(target, old)) return Failed(createError);
-    const std::string kept = QFile::encodeName(QDir::tempPath()).toStdString() + "/" + NameOf(target) + "." +
+    const std::string kept = QFile::encodeName(QDir::tempPath()).toStdString() + "/" + ShortNameOf(target) + "." +
                              std::to_string(::getpid()) + ".kept";
     if (!SafeWriteFile(kept, old)) return Failed(createError);
 
@@ -185,7 +189,7 @@ SafeWriteResult SafeWriteFile(const std::string& path, const std::string& bytes)
     // A file the user may not write is not replaced behind its back by the rename.
     if (exists && ::access(target.c_str(), W_OK) != 0) return Failed(errno);
 
-    std::string temp = FolderOf(target) + "/." + NameOf(target) + ".~XXXXXX";
+    std::string temp = FolderOf(target) + "/." + ShortNameOf(target) + ".~XXXXXX";
     const int fd = Injected(SafeWriteStep::Create) ? -1 : ::mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0) {
         const int error = errno;

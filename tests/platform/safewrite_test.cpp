@@ -89,6 +89,11 @@ TEST(SafeWrite, WritesWholeKeepsModeAndFollowsLinks)
     ::lstat(link.c_str(), &info);
     EXPECT_TRUE(S_ISLNK(info.st_mode));
 
+    // A name that nearly fills the file system's limit still leaves room for the temporary file.
+    const std::string longName = f.Path((std::string(250, 'n') + ".pad").c_str());
+    EXPECT_TRUE(SafeWriteFile(longName, "long").ok);
+    EXPECT_EQ(ReadFile(longName), "long");
+
     EXPECT_FALSE(SafeWriteFile(f.Path("no folder/x.pad"), "x").ok);
     EXPECT_FALSE(SafeWriteFile(f.dir.path().toStdString(), "x").ok);  // a folder
     EXPECT_FALSE(SafeWriteFile(std::string(), "x").ok);
