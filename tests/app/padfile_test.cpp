@@ -1,11 +1,13 @@
 // Reading and writing .pad files without a window: the format, its forgiving reader, the backup of
 // a replaced file, and saves that fail.
 #include "app/PadFile.h"
+#include "platform/vcl/SafeWrite.h"
 #include "tests/app/padfile_support.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <cerrno>
 #include <csignal>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -172,4 +174,26 @@ TEST_F(PadSave, AFailedWriteKeepsTheOldContentsAndLeavesNoCutOffFile)
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name), (QStringList{"job.pad", "job.p~d"}));
     EXPECT_TRUE(r.Message().endsWith("its contents are also kept in " + QString::fromStdString(Path("job.p~d"))))
         << r.Message().toStdString();
+}
+
+// Every failure point of the backup and of the pad itself: both files stay whole and as they were
+// or, for the backup, a whole copy of the pad; the failure is reported.
+TEST_F(PadSave, EveryFailurePointKeepsBothFilesWhole)
+{
+    for (SafeWriteStep step : {SafeWriteStep::Create, SafeWriteStep::Write, SafeWriteStep::Sync,
+                               SafeWriteStep::Close, SafeWriteStep::Rename}) {
+        for (int nth : {1, 2}) {  // 1: the backup fails, 2: the pad fails
+            PadTestFiles::Write(Path("job.pad"), "previous");
+            PadTestFiles::Write(Path("job.p~d"), "oldest");
+            ScopedSafeWriteFault fault({step, nth, ENOSPC});
+            const TPadSaveResult r = SavePadFile(Path("job.pad"), SamplePad());
+            const char* what = nth == 1 ? "backup" : "pad";
+            EXPECT_FALSE(r.Saved()) << static_cast<int>(step) << what;
+            EXPECT_FALSE(r.Message().isEmpty()) << static_cast<int>(step) << what;
+            EXPECT_EQ(PadTestFiles::Read(Path("job.pad")), "previous") << static_cast<int>(step) << what;
+            EXPECT_EQ(PadTestFiles::Read(Path("job.p~d")), nth == 1 ? "oldest" : "previous")
+                << static_cast<int>(step) << what;
+            EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
+        }
+    }
 }

@@ -180,9 +180,12 @@ TEST_F(PadMacroTest, AProgramThatCannotBeWrittenIsNotRun)
         const char* what;
         SafeWriteFault fault;
     } rows[] = {
+        {"no file can be made", {SafeWriteStep::Create, 1, ENOSPC}},
         {"full disk", {SafeWriteStep::Write, 1, ENOSPC, true}},
         {"nearly full: the second part fails", {SafeWriteStep::Write, 2, ENOSPC}},
         {"sync fails", {SafeWriteStep::Sync, 1, EIO}},
+        {"close fails", {SafeWriteStep::Close, 1, EIO}},
+        {"rename fails", {SafeWriteStep::Rename, 1, EIO}},
     };
     for (const auto& row : rows) {
         dialogs.calls.clear();
