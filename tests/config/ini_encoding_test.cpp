@@ -1,5 +1,6 @@
 // Settings files hold Windows-1252 text and the file system's own names: a name the code page
 // lacks turns the file into UTF-8, and each kind of value reads back as it was written.
+#include "config/Config.h"
 #include "config/Mru.h"
 #include "platform/vcl/IniFiles.h"
 #include "platform/vcl/SafeWrite.h"
@@ -61,6 +62,12 @@ TEST(IniEncoding, PathsAndTextKeepTheirKind)
         ASSERT_TRUE(TIniFile(path).WriteString("A", "U", "\x80 5")) << row.what;
         EXPECT_EQ(TIniFile(path).ReadString("A", "U", "?"), "\x80 5") << row.what;
     }
+    // The settings object takes its folders as names, its texts as code-page text.
+    const TConfig& config = *new TConfig(folder.Write("[Setup]\nProjectDir=" + cyrillic + "\n[Address]\nAdd1=\xC3\xA9\n").c_str());
+    EXPECT_EQ(config.ProjectDir, cyrillic);
+    EXPECT_EQ(config.Add1, "\xE9");
+    delete &config;
+
     // A path stored by the Windows program in its code page reads as the system's own name.
     EXPECT_EQ(TIniFile(folder.Write("[MRU]\n1=C:\\Caf\xE9\\a.pad\n")).ReadPath("MRU", "1", "?"),
               "C:\\Caf\xC3\xA9\\a.pad");
