@@ -29,24 +29,31 @@ GpBrush* NewPathGradient(const QPolygonF& polygon, INT points)
 // Distance from the centre to the boundary along each of kRays directions.
 constexpr int kRays = 1024;
 
+// Each edge fills only the rays whose directions it spans, so the cost is edges plus rays.
 std::vector<double> BoundaryDistances(const QPolygonF& poly, QPointF c)
 {
     std::vector<double> dist(kRays, 0.0);
     const int n = int(poly.size());
-    for (int k = 0; k < kRays; ++k) {
-        const double a = 2 * M_PI * k / kRays;
-        const double dx = std::cos(a), dy = std::sin(a);
-        double best = 0;
-        for (int i = 0; i < n; ++i) {
-            const QPointF p = poly[i] - c, q = poly[(i + 1) % n] - c;
-            const QPointF e = q - p;
+    const double step = 2 * M_PI / kRays;
+    for (int i = 0; i < n; ++i) {
+        const QPointF p = poly[i] - c, q = poly[(i + 1) % n] - c;
+        const QPointF e = q - p;
+        const double a0 = std::atan2(p.y(), p.x());
+        double span = std::atan2(q.y(), q.x()) - a0;
+        if (span > M_PI) span -= 2 * M_PI;
+        if (span < -M_PI) span += 2 * M_PI;
+        const double lo = std::min(a0, a0 + span), hi = std::max(a0, a0 + span);
+        for (long k = long(std::floor(lo / step)); k <= long(std::ceil(hi / step)); ++k) {
+            const double a = k * step;
+            const double dx = std::cos(a), dy = std::sin(a);
             const double den = dx * e.y() - dy * e.x();
             if (std::abs(den) < 1e-12) continue;
             const double t = (p.x() * e.y() - p.y() * e.x()) / den;  // along the ray
             const double s = (p.x() * dy - p.y() * dx) / den;        // along the edge
-            if (t > 0 && s >= 0 && s <= 1) best = std::max(best, t);
+            if (t <= 0 || s < -1e-9 || s > 1 + 1e-9) continue;
+            double& d = dist[size_t(((k % kRays) + kRays) % kRays)];
+            d = std::max(d, t);
         }
-        dist[k] = best;
     }
     return dist;
 }
@@ -90,25 +97,42 @@ QRgb ColourAt(const GpBrush& b, double t)
 
 }  // namespace
 
+// atan2 to about 1e-5 radians, plenty for the ray table and several times faster.
+static double FastAtan2(double y, double x)
+{
+    const double ax = std::abs(x), ay = std::abs(y);
+    const double big = std::max(ax, ay);
+    if (big == 0) return 0;
+    const double a = std::min(ax, ay) / big, s = a * a;
+    double r = ((-0.0464964749 * s + 0.15931422) * s - 0.327622764) * s * a + a;
+    if (ay > ax) r = M_PI / 2 - r;
+    if (x < 0) r = M_PI - r;
+    return y < 0 ? -r : r;
+}
+
 QImage RenderPathGradient(const GpBrush& b, const QRect& pixels)
 {
     QImage img(pixels.size(), QImage::Format_ARGB32_Premultiplied);
     img.fill(Qt::transparent);
     if (b.boundary.size() < 3 || pixels.isEmpty()) return img;
     const std::vector<double> dist = BoundaryDistances(b.boundary, b.center);
+    // The colours along a ray, from the boundary to the centre.
+    constexpr int kSteps = 1024;
+    std::vector<QRgb> colours(kSteps);
+    for (int i = 0; i < kSteps; ++i) colours[size_t(i)] = qPremultiply(ColourAt(b, double(i) / (kSteps - 1)));
     for (int y = 0; y < img.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
         const double py = pixels.y() + y + 0.5 - b.center.y();
         for (int x = 0; x < img.width(); ++x) {
             const double px = pixels.x() + x + 0.5 - b.center.x();
-            const double r = std::hypot(px, py);
-            double a = std::atan2(py, px);
+            const double r = std::sqrt(px * px + py * py);
+            double a = FastAtan2(py, px);
             if (a < 0) a += 2 * M_PI;
             const double k = a / (2 * M_PI) * kRays;
             const int k0 = int(k) % kRays, k1 = (k0 + 1) % kRays;
-            const double edge = dist[k0] + (dist[k1] - dist[k0]) * (k - std::floor(k));
+            const double edge = dist[size_t(k0)] + (dist[size_t(k1)] - dist[size_t(k0)]) * (k - std::floor(k));
             if (edge <= 0 || r > edge) continue;
-            line[x] = qPremultiply(ColourAt(b, 1.0 - r / edge));
+            line[x] = colours[size_t((1.0 - r / edge) * (kSteps - 1) + 0.5)];
         }
     }
     return img;
