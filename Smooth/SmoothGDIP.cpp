@@ -274,9 +274,26 @@ TGPLinearGradientBrush::TGPLinearGradientBrush(const TGPRectF& rect, ARGB c1, AR
     lastResult = GdipCreateLineBrushFromRectWithAngle(&rect, c1, c2, angle, scalable, WrapModeTile, &nativeBrush);
 }
 
+TGPLinearGradientBrush::TGPLinearGradientBrush(const QPoint& p1, const QPoint& p2, ARGB c1, ARGB c2)
+{
+    lastResult = GdipCreateLineBrushI(&p1, &p2, c1, c2, WrapModeTile, &nativeBrush);
+}
+TGPLinearGradientBrush::TGPLinearGradientBrush(const TGPRect& rect, ARGB c1, ARGB c2, LinearGradientMode mode)
+{
+    lastResult = GdipCreateLineBrushFromRectI(&rect, c1, c2, mode, WrapModeTile, &nativeBrush);
+}
+TGPLinearGradientBrush::TGPLinearGradientBrush(const TGPRect& rect, ARGB c1, ARGB c2, REAL angle, bool scalable)
+{
+    lastResult = GdipCreateLineBrushFromRectWithAngleI(&rect, c1, c2, angle, scalable, WrapModeTile, &nativeBrush);
+}
+
 TGPPathGradientBrush::TGPPathGradientBrush(const TGPPointF* points, INT count, WrapMode wrap)
 {
     lastResult = GdipCreatePathGradient(points, count, wrap, &nativeBrush);
+}
+TGPPathGradientBrush::TGPPathGradientBrush(const QPoint* points, INT count, WrapMode wrap)
+{
+    lastResult = GdipCreatePathGradientI(points, count, wrap, &nativeBrush);
 }
 TGPPathGradientBrush::TGPPathGradientBrush(const TGPGraphicsPath* path)
 {
@@ -356,6 +373,20 @@ TGPMatrix::TGPMatrix() { lastResult = GdipCreateMatrix(&nativeMatrix); }
 TGPMatrix::TGPMatrix(REAL m11, REAL m12, REAL m21, REAL m22, REAL dx, REAL dy)
 {
     lastResult = GdipCreateMatrix2(m11, m12, m21, m22, dx, dy, &nativeMatrix);
+}
+TGPMatrix::TGPMatrix(const TGPRectF& rect, const TGPPointF* points)
+{
+    lastResult = GdipCreateMatrix3(&rect, points, &nativeMatrix);
+}
+TGPMatrix::TGPMatrix(const TGPRect& rect, const QPoint* points)
+{
+    lastResult = GdipCreateMatrix3I(&rect, points, &nativeMatrix);
+}
+bool TGPMatrix::EqualMatrix(const TGPMatrix* other)
+{
+    bool r = false;
+    SetStatus(GdipIsMatrixEqual(nativeMatrix, other ? other->nativeMatrix : nullptr, &r));
+    return r;
 }
 TGPMatrix::~TGPMatrix() { GdipDeleteMatrix(nativeMatrix); }
 TGPMatrix* TGPMatrix::Clone()

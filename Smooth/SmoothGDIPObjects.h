@@ -75,6 +75,8 @@ class TGPMatrix : public TGdiplusBase {
 public:
     TGPMatrix();
     TGPMatrix(REAL m11, REAL m12, REAL m21, REAL m22, REAL dx, REAL dy);
+    TGPMatrix(const TGPRectF& rect, const TGPPointF* points);
+    TGPMatrix(const TGPRect& rect, const QPoint* points);
     ~TGPMatrix();
     TGPMatrix(const TGPMatrix&) = delete;
     TGPMatrix& operator=(const TGPMatrix&) = delete;
@@ -104,7 +106,16 @@ public:
         return SetStatus(gdip::GdipRotateMatrix(nativeMatrix, angle, o));
     }
     Status RotateAt(REAL angle, const TGPPointF& center, gdip::MatrixOrder o = gdip::MatrixOrderPrepend);
+    Status Shear(REAL shearX, REAL shearY, gdip::MatrixOrder o = gdip::MatrixOrderPrepend)
+    {
+        return SetStatus(gdip::GdipShearMatrix(nativeMatrix, shearX, shearY, o));
+    }
     Status Invert() { return SetStatus(gdip::GdipInvertMatrix(nativeMatrix)); }
+    Status TransformVectors(TGPPointF* pts, INT count = 1)
+    {
+        return SetStatus(gdip::GdipVectorTransformMatrixPoints(nativeMatrix, pts, count));
+    }
+    bool EqualMatrix(const TGPMatrix* other);
     Status TransformPoints(TGPPointF* pts, INT count = 1) { return SetStatus(gdip::GdipTransformMatrixPoints(nativeMatrix, pts, count)); }
     bool IsInvertible();
     bool IsIdentity();
@@ -171,12 +182,16 @@ public:
     TGPLinearGradientBrush(const TGPPointF& p1, const TGPPointF& p2, ARGB c1, ARGB c2);
     TGPLinearGradientBrush(const TGPRectF& rect, ARGB c1, ARGB c2, gdip::LinearGradientMode mode);
     TGPLinearGradientBrush(const TGPRectF& rect, ARGB c1, ARGB c2, REAL angle, bool isAngleScalable = false);
+    TGPLinearGradientBrush(const QPoint& p1, const QPoint& p2, ARGB c1, ARGB c2);
+    TGPLinearGradientBrush(const TGPRect& rect, ARGB c1, ARGB c2, gdip::LinearGradientMode mode);
+    TGPLinearGradientBrush(const TGPRect& rect, ARGB c1, ARGB c2, REAL angle, bool isAngleScalable = false);
     TGPLinearGradientBrush() = default;
 };
 
 class TGPPathGradientBrush : public TGPGradientBrush {
 public:
     TGPPathGradientBrush(const TGPPointF* points, INT count, gdip::WrapMode wrap = gdip::WrapModeClamp);
+    TGPPathGradientBrush(const QPoint* points, INT count, gdip::WrapMode wrap = gdip::WrapModeClamp);
     explicit TGPPathGradientBrush(const TGPGraphicsPath* path);
     Status SetCenterColor(ARGB c) { return SetStatus(gdip::GdipSetPathGradientCenterColor(nativeBrush, c)); }
     ARGB GetCenterColor();
@@ -190,7 +205,15 @@ public:
         return SetStatus(gdip::GdipGetPathGradientSurroundColorsWithCount(nativeBrush, colors, count));
     }
     Status SetCenterPoint(const TGPPointF& p) { return SetStatus(gdip::GdipSetPathGradientCenterPoint(nativeBrush, &p)); }
+    Status SetCenterPoint(const QPoint& p) { return SetCenterPoint(MakePointF(REAL(p.x()), REAL(p.y()))); }
     Status GetCenterPoint(TGPPointF* p) { return SetStatus(gdip::GdipGetPathGradientCenterPoint(nativeBrush, p)); }
+    Status GetCenterPoint(QPoint* p)
+    {
+        TGPPointF f{};
+        const Status s = GetCenterPoint(&f);
+        if (p) *p = QPoint(int(f.X), int(f.Y));
+        return s;
+    }
     Status SetWrapMode(gdip::WrapMode w) { return SetStatus(gdip::GdipSetPathGradientWrapMode(nativeBrush, w)); }
     gdip::WrapMode GetWrapMode();
 };
@@ -288,6 +311,47 @@ public:
     Status SetColorKey(ARGB low, ARGB high) { return SetStatus(gdip::GdipSetImageAttributesColorKeys(nativeImageAttr, true, low, high)); }
     Status ClearColorKey() { return SetStatus(gdip::GdipSetImageAttributesColorKeys(nativeImageAttr, false, 0, 0)); }
     Status SetWrapMode(gdip::WrapMode w) { return SetStatus(gdip::GdipSetImageAttributesWrapMode(nativeImageAttr, w)); }
+    Status SetColorMatrix(const gdip::ColorMatrix* m, INT flags = 0)
+    {
+        return SetStatus(gdip::GdipSetImageAttributesColorMatrix(nativeImageAttr, true, m, nullptr, flags));
+    }
+    Status ClearColorMatrix() { return SetStatus(gdip::GdipSetImageAttributesColorMatrix(nativeImageAttr, false, nullptr, nullptr, 0)); }
+    Status SetColorMatrices(const gdip::ColorMatrix* m, const gdip::ColorMatrix* gray, INT flags = 0)
+    {
+        return SetStatus(gdip::GdipSetImageAttributesColorMatrix(nativeImageAttr, true, m, gray, flags));
+    }
+    Status ClearColorMatrices() { return ClearColorMatrix(); }
+    Status SetThreshold(REAL t) { return SetStatus(gdip::GdipSetImageAttributesThreshold(nativeImageAttr, true, t)); }
+    Status ClearThreshold() { return SetStatus(gdip::GdipSetImageAttributesThreshold(nativeImageAttr, false, 0)); }
+    Status SetGamma(REAL g) { return SetStatus(gdip::GdipSetImageAttributesGamma(nativeImageAttr, true, g)); }
+    Status ClearGamma() { return SetStatus(gdip::GdipSetImageAttributesGamma(nativeImageAttr, false, 0)); }
+    Status SetNoOp() { return SetStatus(gdip::GdipSetImageAttributesNoOp(nativeImageAttr, true)); }
+    Status ClearNoOp() { return SetStatus(gdip::GdipSetImageAttributesNoOp(nativeImageAttr, false)); }
+    Status SetOutputChannel(INT flags) { return SetStatus(gdip::GdipSetImageAttributesOutputChannel(nativeImageAttr, true, flags)); }
+    Status ClearOutputChannel() { return SetStatus(gdip::GdipSetImageAttributesOutputChannel(nativeImageAttr, false, 0)); }
+    Status SetOutputChannelColorProfile(const QString& name)
+    {
+        return SetStatus(gdip::GdipSetImageAttributesOutputChannelColorProfile(nativeImageAttr, true, name));
+    }
+    Status ClearOutputChannelColorProfile()
+    {
+        return SetStatus(gdip::GdipSetImageAttributesOutputChannelColorProfile(nativeImageAttr, false, QString()));
+    }
+    // Adjust type 0 is the default, 2 the brush.
+    Status SetRemapTable(INT count, const ARGB* map, INT adjustType = 0)
+    {
+        return SetStatus(gdip::GdipSetImageAttributesRemapTable(nativeImageAttr, adjustType, true, count, map));
+    }
+    Status ClearRemapTable(INT adjustType = 0)
+    {
+        return SetStatus(gdip::GdipSetImageAttributesRemapTable(nativeImageAttr, adjustType, false, 0, nullptr));
+    }
+    Status SetBrushRemapTable(INT count, const ARGB* map) { return SetRemapTable(count, map, 2); }
+    Status ClearBrushRemapTable() { return ClearRemapTable(2); }
+    Status GetAdjustedPalette(QList<QRgb>* palette, INT adjustType)
+    {
+        return SetStatus(gdip::GdipGetImageAttributesAdjustedPalette(nativeImageAttr, palette, adjustType));
+    }
     gdip::GpImageAttributes* nativeImageAttr = nullptr;
     SMOOTH_STATUS_RULE
 };

@@ -266,6 +266,29 @@ GpStatus GdipCreateLineBrushFromRectWithAngle(const RectF* rect, ARGB c1, ARGB c
     return NewBrush(brush, b);
 }
 
+static RectF ToRectF(const Rect* r) { return {REAL(r->X), REAL(r->Y), REAL(r->Width), REAL(r->Height)}; }
+
+GpStatus GdipCreateLineBrushI(const QPoint* p1, const QPoint* p2, ARGB c1, ARGB c2, WrapMode wrap, GpBrush** brush)
+{
+    if (!p1 || !p2) return InvalidParameter;
+    const PointF a{REAL(p1->x()), REAL(p1->y())}, b{REAL(p2->x()), REAL(p2->y())};
+    return GdipCreateLineBrush(&a, &b, c1, c2, wrap, brush);
+}
+GpStatus GdipCreateLineBrushFromRectI(const Rect* rect, ARGB c1, ARGB c2, LinearGradientMode mode, WrapMode wrap,
+                                      GpBrush** brush)
+{
+    if (!rect) return InvalidParameter;
+    const RectF r = ToRectF(rect);
+    return GdipCreateLineBrushFromRect(&r, c1, c2, mode, wrap, brush);
+}
+GpStatus GdipCreateLineBrushFromRectWithAngleI(const Rect* rect, ARGB c1, ARGB c2, REAL angle, bool scalable,
+                                               WrapMode wrap, GpBrush** brush)
+{
+    if (!rect) return InvalidParameter;
+    const RectF r = ToRectF(rect);
+    return GdipCreateLineBrushFromRectWithAngle(&r, c1, c2, angle, scalable, wrap, brush);
+}
+
 GpStatus GdipSetGammaCorrection(GpBrush* b, bool on)
 {
     if (!b) return InvalidParameter;

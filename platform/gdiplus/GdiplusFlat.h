@@ -5,6 +5,7 @@
 #include "platform/gdiplus/GdiplusTypes.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 namespace gdip {
@@ -105,6 +106,11 @@ GpStatus GdipGetTextureImage(GpBrush* brush, GpImage** image);
 GpStatus GdipCreateLineBrush(const PointF* p1, const PointF* p2, ARGB c1, ARGB c2, WrapMode wrap, GpBrush** brush);
 GpStatus GdipCreateLineBrushFromRect(const RectF* rect, ARGB c1, ARGB c2, LinearGradientMode mode, WrapMode wrap,
                                      GpBrush** brush);
+GpStatus GdipCreateLineBrushI(const QPoint* p1, const QPoint* p2, ARGB c1, ARGB c2, WrapMode wrap, GpBrush** brush);
+GpStatus GdipCreateLineBrushFromRectI(const Rect* rect, ARGB c1, ARGB c2, LinearGradientMode mode, WrapMode wrap,
+                                      GpBrush** brush);
+GpStatus GdipCreateLineBrushFromRectWithAngleI(const Rect* rect, ARGB c1, ARGB c2, REAL angle, bool scalable,
+                                               WrapMode wrap, GpBrush** brush);
 GpStatus GdipCreateLineBrushFromRectWithAngle(const RectF* rect, ARGB c1, ARGB c2, REAL angle, bool scalable,
                                               WrapMode wrap, GpBrush** brush);
 // Gamma, blend, preset colours and their shapes, for line and path gradients alike.
@@ -209,5 +215,31 @@ QImage RenderPathGradient(const GpBrush& brush, const QRect& pixels);
 // The colour of a line gradient as a Qt brush.
 QBrush LinearGradientBrush(const GpBrush& brush);
 QBrush HatchBrush(const GpBrush& brush);
+
+}  // namespace gdip
+
+namespace gdip {
+
+// Colour adjustments of image attributes. Drawing here applies only the colour key; the others
+// report NotImplemented when enabled and clear without complaint.
+struct ColorMatrix {
+    REAL m[5][5];
+};
+GpStatus GdipSetImageAttributesColorMatrix(GpImageAttributes* a, bool enable, const ColorMatrix* matrix,
+                                           const ColorMatrix* grayMatrix, INT flags);
+GpStatus GdipSetImageAttributesThreshold(GpImageAttributes* a, bool enable, REAL threshold);
+GpStatus GdipSetImageAttributesGamma(GpImageAttributes* a, bool enable, REAL gamma);
+GpStatus GdipSetImageAttributesNoOp(GpImageAttributes* a, bool enable);
+GpStatus GdipSetImageAttributesOutputChannel(GpImageAttributes* a, bool enable, INT channelFlags);
+GpStatus GdipSetImageAttributesOutputChannelColorProfile(GpImageAttributes* a, bool enable, const QString& profile);
+GpStatus GdipSetImageAttributesRemapTable(GpImageAttributes* a, INT adjustType, bool enable, INT count, const ARGB* map);
+GpStatus GdipGetImageAttributesAdjustedPalette(GpImageAttributes* a, QList<QRgb>* palette, INT adjustType);
+
+// Matrices from a rectangle and the three points it maps to (top-left, top-right, bottom-left).
+GpStatus GdipCreateMatrix3(const RectF* rect, const PointF* points, GpMatrix** matrix);
+GpStatus GdipCreateMatrix3I(const Rect* rect, const QPoint* points, GpMatrix** matrix);
+GpStatus GdipShearMatrix(GpMatrix* matrix, REAL shearX, REAL shearY, MatrixOrder order);
+GpStatus GdipVectorTransformMatrixPoints(const GpMatrix* matrix, PointF* points, INT count);
+GpStatus GdipIsMatrixEqual(const GpMatrix* matrix, const GpMatrix* other, bool* result);
 
 }  // namespace gdip
