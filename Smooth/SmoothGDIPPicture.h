@@ -90,7 +90,7 @@ TImageSize GetBMPSize(const QByteArray& bytes);
 TImageSize GetTIFFSize(const QByteArray& bytes);
 TImageSize GetGIFSize(const QByteArray& bytes);
 
-enum TGradientType {
+enum TGradientType : int {
     gtSolid,
     gtRadial,
     gtVertical,

@@ -34,7 +34,7 @@ GpStatus Decode(QIODevice* device, GpImage** image)
     const QByteArray format = reader.format();
     const QSize size = reader.size();
     if (format.isEmpty()) return UnknownImageFormat;
-    if (!size.isValid() || qint64(size.width()) * size.height() > kMaxPixels) return OutOfMemory;
+    if (size.isValid() && qint64(size.width()) * size.height() > kMaxPixels) return OutOfMemory;
     QImage decoded = reader.read();
     if (decoded.isNull()) return UnknownImageFormat;
     *image = new GpImage{std::move(decoded), FormatOf(format)};

@@ -14,12 +14,28 @@ QByteArray Bytes(std::initializer_list<int> values)
     return b;
 }
 
+std::uint32_t Crc32(const QByteArray& bytes)
+{
+    std::uint32_t crc = 0xFFFFFFFF;
+    for (char c : bytes) {
+        crc ^= static_cast<unsigned char>(c);
+        for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
+    }
+    return ~crc;
+}
+
+// The signature and a well-formed header chunk (its checksum right), so that a decoder believes it.
 QByteArray PngHeader(std::uint32_t w, std::uint32_t h)
 {
-    QByteArray b("\x89PNG\r\n\x1A\n\0\0\0\x0DIHDR", 16);
+    QByteArray chunk("IHDR");
     for (std::uint32_t v : {w, h})
-        for (int s = 24; s >= 0; s -= 8) b.append(char((v >> s) & 0xFF));
-    return b + Bytes({8, 6, 0, 0, 0, 0, 0, 0, 0});
+        for (int s = 24; s >= 0; s -= 8) chunk.append(char((v >> s) & 0xFF));
+    chunk += Bytes({8, 6, 0, 0, 0});
+    const std::uint32_t crc = Crc32(chunk);
+    QByteArray b("\x89PNG\r\n\x1A\n\0\0\0\x0D", 12);
+    b += chunk;
+    for (int s = 24; s >= 0; s -= 8) b.append(char((crc >> s) & 0xFF));
+    return b;
 }
 
 QByteArray Le32(std::uint32_t v) { return Bytes({int(v & 0xFF), int((v >> 8) & 0xFF), int((v >> 16) & 0xFF), int(v >> 24)}); }
@@ -92,7 +108,11 @@ TEST(SmoothPicture, HeaderReadersOverCraftedFiles)
 TEST(SmoothPicture, HostileBytesDecodeToNothingAndDrawNothing)
 {
     QByteArray hugePng = PngHeader(70000, 70000);
-    hugePng += QByteArray(64, '\0');
+    const QByteArray idat = QByteArray("IDAT") + QByteArray(8, '\x55');  // pixel data that is not there
+    hugePng += Bytes({0, 0, 0, 8}) + idat;
+    for (int s = 24; s >= 0; s -= 8) hugePng.append(char((Crc32(idat) >> s) & 0xFF));
+    TGPImage huge(hugePng);
+    EXPECT_EQ(huge.GetLastStatus(), gdip::OutOfMemory);  // refused from its header, nothing allocated
     const QByteArray rows[] = {hugePng,
                                PngHeader(5, 5).left(12),
                                Bytes({0xFF, 0xD8, 0xFF, 0xE0, 0, 0}),
