@@ -238,3 +238,23 @@ TEST(SmoothPicture, TextureRepeatsFromTheAreasOrigin)
             ASSERT_EQ(image.pixelColor(x, y).rgba(), want.rgba()) << x << "," << y;
         }
 }
+
+TEST(SmoothPicture, DrawOnAPlainPainter)
+{
+    TGDIPPicture bmp, png;
+    QImage bitmap = Swatch(4, 4, Qt::blue, Qt::red);
+    bitmap.setPixelColor(0, 3, Qt::green);  // the bottom-left pixel keys a bitmap drawn this way
+    LoadBytes(bmp, Encode(bitmap, "BMP"));
+    LoadBytes(png, Encode(Swatch(4, 4, Qt::blue, Qt::red), "PNG"));
+    QImage image(40, 20, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    {
+        QPainter painter(&image);
+        bmp.Draw(painter, TRect{0, 0, 20, 20});
+        png.Draw(painter, TRect{20, 0, 40, 20});
+    }
+    EXPECT_EQ(image.pixelColor(0, 0), QColor(Qt::red));
+    EXPECT_EQ(qAlpha(image.pixel(0, 3)), 0);
+    EXPECT_EQ(qAlpha(image.pixel(10, 10)), 0);  // unscaled
+    EXPECT_EQ(image.pixelColor(39, 19), QColor(Qt::blue));  // stretched
+}
