@@ -1,0 +1,284 @@
+// Painting a fill: geometry of shadow, halves and thin rectangles, corners, glow, pictures, and a
+// few rendered fills against their reference pictures.
+#include "FillSamples.h"
+
+#include <QDir>
+#include <cstdlib>
+#include <gtest/gtest.h>
+
+namespace {
+
+QColor At(const QImage& image, int x, int y) { return image.pixelColor(x, y); }
+
+// Paints a fill set up by the caller over R on a transparent canvas.
+QImage Paint(int w, int h, const std::function<void(TGDIPFill&)>& setUp, TGPRectF R, TGPRectF* body = nullptr)
+{
+    TGDIPFill fill;
+    setUp(fill);
+    Canvas canvas(w, h);
+    fill.Fill(canvas.graphics.get(), R, 255, 255, 255, 255, 255, body);
+    return canvas.Done();
+}
+
+void Solid(TGDIPFill& f, TColor colour)
+{
+    f.SetGradientType(gtSolid);
+    f.SetColor(colour);
+}
+
+}  // namespace
+
+TEST(SmoothFillPaint, ShadowTakesRightAndBottomFromTheBody)
+{
+    TGPRectF body{};
+    const QImage image = Paint(110, 50, [](TGDIPFill& f) { Solid(f, clRed), f.SetShadowOffset(3), f.SetShadowColor(clBlack); },
+                               MakeRectF(5, 5, 100, 40), &body);
+    EXPECT_FLOAT_EQ(body.X, 5);
+    EXPECT_FLOAT_EQ(body.Y, 5);
+    EXPECT_FLOAT_EQ(body.Width, 97);
+    EXPECT_FLOAT_EQ(body.Height, 37);
+    EXPECT_EQ(At(image, 5, 5), QColor(Qt::red));
+    EXPECT_EQ(At(image, 101, 41), QColor(Qt::red));  // the body's last pixel
+    const QColor right = At(image, 103, 25), below = At(image, 55, 43);
+    for (const QColor& shadow : {right, below}) {
+        EXPECT_GT(shadow.alpha(), 20);
+        EXPECT_LT(shadow.alpha(), 181);
+        EXPECT_EQ(shadow.red(), 0);
+    }
+    EXPECT_EQ(At(image, 106, 25).alpha(), 0);  // nothing beyond the 100 x 40
+    EXPECT_EQ(At(image, 55, 46).alpha(), 0);
+}
+
+TEST(SmoothFillPaint, TwoHalvesOverlapAtTheSeam)
+{
+    // Upper half 0..20, lower half 19..39: the lower one is painted last.
+    const QImage image = Paint(50, 40, [](TGDIPFill& f) {
+        Solid(f, clRed);
+        f.SetColorMirror(clBlue);
+        f.SetGradientMirrorType(gtSolid);
+    }, MakeRectF(0, 0, 50, 40));
+    EXPECT_EQ(At(image, 25, 18), QColor(Qt::red));
+    EXPECT_EQ(At(image, 25, 19), QColor(Qt::blue));
+    EXPECT_EQ(At(image, 25, 39), QColor(Qt::blue));
+
+    // A linear mirror half starts with a line of its own first colour.
+    const QImage linear = Paint(50, 40, [](TGDIPFill& f) {
+        Solid(f, clRed);
+        f.SetColorMirror(clBlue);
+        f.SetColorMirrorTo(clWhite);
+        f.SetGradientMirrorType(gtVertical);
+    }, MakeRectF(0, 0, 50, 40));
+    EXPECT_EQ(At(linear, 25, 19), QColor(Qt::blue));
+    EXPECT_GT(At(linear, 25, 38).red(), 200);
+
+    // No mirror colour, or a hatch or a texture: one area over the whole rectangle.
+    for (TGradientType type : {gtSolid, gtHatch}) {
+        const QImage one = Paint(50, 40, [type](TGDIPFill& f) {
+            Solid(f, clRed);
+            f.SetGradientType(type);
+            f.SetColorTo(clRed);
+            f.SetColorMirror(type == gtSolid ? clNone : clBlue);
+        }, MakeRectF(0, 0, 50, 40));
+        for (int y : {0, 19, 20, 39}) EXPECT_EQ(At(one, 25, y), QColor(Qt::red)) << type << " row " << y;
+    }
+}
+
+TEST(SmoothFillPaint, ThinRectangleIsOnlyALine)
+{
+    TGPRectF body{};
+    const QImage image = Paint(60, 20, [](TGDIPFill& f) {
+        Solid(f, clBlue);
+        f.SetColorMirror(clGreen);
+        f.SetShadowOffset(3);
+        f.SetBorderColor(clRed);
+    }, MakeRectF(0, 5, 50, 1), &body);
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 60; ++x) {
+            const QColor c = At(image, x, y);
+            if (c.alpha() == 0) continue;
+            EXPECT_TRUE(y >= 4 && y <= 6 && c.red() > 0 && c.blue() == 0 && c.green() == 0) << x << "," << y;
+        }
+    EXPECT_GT(At(image, 25, 5).alpha() + At(image, 25, 4).alpha(), 200);
+    EXPECT_FLOAT_EQ(body.Height, 1);
+    EXPECT_FLOAT_EQ(body.Width, 50);
+
+    TGDIPFill fill;  // a null graphics paints nothing and leaves the body rectangle alone
+    TGPRectF untouched = MakeRectF(1, 2, 3, 4);
+    fill.Fill(nullptr, MakeRectF(0, 0, 1, 1), 255, 255, 255, 255, 255, &untouched);
+    fill.Fill(nullptr, MakeRectF(0, 0, 50, 50), 255, 255, 255, 255, 255, &untouched);
+    EXPECT_FLOAT_EQ(untouched.Width, 3);
+}
+
+TEST(SmoothFillPaint, RoundingZeroGivesSquareCrispCorners)
+{
+    for (TFillRoundingType type : {rtNone, rtTop, rtBottom, rtBoth, rtLeft, rtRight}) {
+        const QImage square = Paint(30, 20, [type](TGDIPFill& f) { Solid(f, clRed), f.SetRoundingType(type); },
+                                    MakeRectF(0.5f, 0.5f, 25, 15));
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 30; ++x) {
+                const int a = At(square, x, y).alpha();
+                ASSERT_TRUE(a == 0 || a == 255) << "rounding type " << type << " at " << x << "," << y;
+            }
+    }
+    // With a radius only the named corners are cut.
+    const struct {
+        TFillRoundingType type;
+        bool tl, tr, br, bl;
+    } rows[] = {{rtNone, 0, 0, 0, 0}, {rtTop, 1, 1, 0, 0}, {rtBottom, 0, 0, 1, 1},
+                {rtBoth, 1, 1, 1, 1}, {rtLeft, 1, 0, 0, 1}, {rtRight, 0, 1, 1, 0}};
+    for (const auto& row : rows) {
+        const QImage image = Paint(40, 30, [&](TGDIPFill& f) { Solid(f, clRed), f.SetRounding(8), f.SetRoundingType(row.type); },
+                                   MakeRectF(0, 0, 40, 30));
+        EXPECT_EQ(At(image, 0, 0).alpha() == 0, row.tl) << row.type;
+        EXPECT_EQ(At(image, 39, 0).alpha() == 0, row.tr) << row.type;
+        EXPECT_EQ(At(image, 39, 29).alpha() == 0, row.br) << row.type;
+        EXPECT_EQ(At(image, 0, 29).alpha() == 0, row.bl) << row.type;
+        EXPECT_EQ(At(image, 20, 15), QColor(Qt::red));
+    }
+}
+
+TEST(SmoothFillPaint, RadialGlowIsBrightestAtTheTopMiddle)
+{
+    const QImage image = Paint(100, 40, [](TGDIPFill& f) {
+        f.SetGradientType(gtRadial);
+        f.SetColor(0x202020);
+        f.SetColorTo(clWhite);
+    }, MakeRectF(0, 0, 100, 40));
+    int bestX = -1, bestY = -1, best = -1;
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 100; ++x)
+            if (At(image, x, y).lightness() > best) best = At(image, x, y).lightness(), bestX = x, bestY = y;
+    EXPECT_EQ(bestY, 0);
+    EXPECT_NEAR(bestX, 50, 2);
+    EXPECT_GT(best, 240);
+    EXPECT_LT(At(image, 2, 39).lightness(), 60);  // the surround colour far from the centre
+}
+
+TEST(SmoothFillPaint, BackgroundPictureTilesOrSitsInsideTheFill)
+{
+    auto withPicture = [](TGDIPFill& f, TFillPicturePosition position, TFillPictureMode mode, QImage picture) {
+        f.SetGradientType(gtTexture);
+        f.SetColorMirror(clBlue);  // a texture never splits into halves
+        f.SetBackGroundPicturePosition(position);
+        f.SetBackGroundPictureMode(mode);
+        f.SetRounding(10);
+        LoadBytes(*f.BackGroundPicture(), Encode(picture, "PNG"));
+    };
+    const QImage tiled = Paint(40, 30, [&](TGDIPFill& f) {
+        withPicture(f, ppTiled, pmOutsideFill, Swatch(3, 3, Qt::blue, Qt::red));
+        f.SetRounding(0);
+    }, MakeRectF(5, 4, 30, 20));
+    for (int y = 4; y < 24; ++y)
+        for (int x = 5; x < 35; ++x) {
+            const bool corner = (x - 5) % 3 == 0 && (y - 4) % 3 == 0;
+            ASSERT_EQ(At(tiled, x, y), corner ? QColor(Qt::red) : QColor(Qt::blue)) << x << "," << y;
+        }
+    EXPECT_EQ(At(tiled, 4, 4).alpha(), 0);
+
+    const QImage red = Swatch(40, 40, Qt::red, Qt::red);
+    const QImage inside = Paint(40, 40, [&](TGDIPFill& f) { withPicture(f, ppCenterCenter, pmInsideFill, red); },
+                                MakeRectF(0, 0, 40, 40));
+    EXPECT_EQ(At(inside, 20, 20), QColor(Qt::red));
+    EXPECT_EQ(At(inside, 0, 0).alpha(), 0);  // clipped to the rounded outline
+    const QImage outside = Paint(40, 40, [&](TGDIPFill& f) { withPicture(f, ppCenterCenter, pmOutsideFill, red); },
+                                 MakeRectF(0, 0, 40, 40));
+    EXPECT_EQ(At(outside, 0, 0), QColor(Qt::red));
+    const QImage notTexture = Paint(40, 40, [&](TGDIPFill& f) {
+        withPicture(f, ppCenterCenter, pmOutsideFill, red);
+        f.SetGradientType(gtSolid);
+        f.SetColor(clWhite);
+        f.SetColorMirror(clNone);
+    }, MakeRectF(0, 0, 40, 40));
+    EXPECT_EQ(At(notTexture, 20, 20), QColor(Qt::white));
+}
+
+TEST(SmoothFillPaint, PictureByPosition)
+{
+    const struct {
+        TFillPicturePosition position;
+        int x, y, w, h;  // where the red block lands, or w 0 for nowhere
+    } rows[] = {
+        {ppTopLeft, 0, 0, 4, 4},      {ppTopCenter, 8, 0, 4, 4},    {ppTopRight, 16, 0, 4, 4},
+        {ppBottomLeft, 0, 9, 4, 4},   {ppBottomCenter, 8, 9, 4, 4}, {ppBottomRight, 16, 9, 4, 4},
+        {ppCenterLeft, 0, 4, 4, 4},   {ppCenterCenter, 8, 4, 4, 4}, {ppCenterRight, 16, 4, 4, 4},
+        {ppCustom, 3, 6, 4, 4},       {ppStretched, 0, 0, 20, 13},  {ppTiled, 0, 0, 0, 0},
+    };
+    for (const auto& row : rows) {
+        const QImage image = Paint(24, 16, [&](TGDIPFill& f) {
+            Solid(f, clWhite);
+            f.SetPicturePosition(row.position);
+            f.SetPictureLeft(3);
+            f.SetPictureTop(6);
+            LoadBytes(*f.Picture(), Encode(Swatch(4, 4, Qt::red, Qt::red), "PNG"));
+        }, MakeRectF(0, 0, 20, 13));
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 24; ++x) {
+                const bool in = x >= row.x && x < row.x + row.w && y >= row.y && y < row.y + row.h;
+                ASSERT_EQ(At(image, x, y) == QColor(Qt::red), in) << "position " << row.position << " at " << x << "," << y;
+            }
+    }
+    // A custom size stretches the picture to it; a size of nothing draws nothing.
+    for (int width : {6, 0, -6}) {
+        const QImage image = Paint(24, 16, [&](TGDIPFill& f) {
+            Solid(f, clWhite);
+            f.SetPictureSize(psCustom);
+            f.SetPictureWidth(width);
+            f.SetPictureHeight(2);
+            LoadBytes(*f.Picture(), Encode(Swatch(4, 4, Qt::red, Qt::red), "PNG"));
+        }, MakeRectF(0, 0, 20, 13));
+        int red = 0;
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 24; ++x) red += At(image, x, y) == QColor(Qt::red);
+        EXPECT_EQ(red, width > 0 ? 12 : 0) << width;
+    }
+}
+
+TEST(SmoothFillPaint, FocusMarkIsDottedInsideTheBorder)
+{
+    TGDIPFill fill;
+    Solid(fill, clWhite);
+    fill.SetBorderColor(clBlack);
+    fill.SetBorderWidth(2);
+    fill.Focus = true;
+    fill.FocusColor = clRed;
+    Canvas canvas(40, 20);
+    canvas.graphics->SetSmoothingMode(gdip::SmoothingModeAntiAlias);
+    fill.Fill(canvas.graphics.get(), MakeRectF(0, 0, 40, 20));
+    EXPECT_EQ(canvas.graphics->GetSmoothingMode(), gdip::SmoothingModeDefault);  // left so
+    const QImage& image = canvas.Done();
+    EXPECT_FLOAT_EQ(fill.FocusRect.X, 2);
+    EXPECT_FLOAT_EQ(fill.FocusRect.Width, 36);
+    int red = 0, white = 0;
+    for (int x = 4; x < 36; ++x) (At(image, x, 2) == QColor(Qt::red) ? red : white) += 1;
+    EXPECT_GT(red, 10);
+    EXPECT_GT(white, 10);
+}
+
+// The rendered fills against their reference pictures. PLUMO_UPDATE_REFERENCES=1 rewrites them.
+TEST(SmoothFillPaint, ReferencePictures)
+{
+    const QString folder = QStringLiteral(SMOOTH_TEST_DATA);
+    const bool update = std::getenv("PLUMO_UPDATE_REFERENCES") != nullptr;
+    for (const FillSample& sample : FillSamples()) {
+        const QImage image = RenderSample(sample).convertToFormat(QImage::Format_ARGB32);
+        const QString path = folder + QStringLiteral("/fill-%1.png").arg(QLatin1String(sample.name));
+        if (update) {
+            QDir().mkpath(folder);
+            ASSERT_TRUE(image.save(path)) << path.toStdString();
+            continue;
+        }
+        const QImage reference = QImage(path).convertToFormat(QImage::Format_ARGB32);
+        ASSERT_EQ(reference.size(), image.size()) << sample.name;
+        int off = 0, worst = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QRgb a = image.pixel(x, y), b = reference.pixel(x, y);
+                const int d = std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                                        std::abs(qBlue(a) - qBlue(b)), std::abs(qAlpha(a) - qAlpha(b))});
+                worst = std::max(worst, d);
+                off += d > 8;
+            }
+        // Anti-aliasing may differ by a shade between machines; shapes and colours may not.
+        EXPECT_LE(off, image.width() * image.height() / 100) << sample.name << ", worst difference " << worst;
+    }
+}
