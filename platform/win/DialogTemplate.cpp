@@ -41,7 +41,14 @@ QSize LayOut(QTextLayout& layout, const QFont& font, const QString& text, int wr
     layout.setFont(font);
     layout.setText(WithLineSeparators(text));
     QTextOption option;
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    // Breaking between words costs a scan to the next break for every line, so a text holding a
+    // very long unbroken run (a pasted path, a row of digits) simply breaks anywhere.
+    qsizetype run = 0, longest = 0;
+    for (const QChar c : text) {
+        run = c.isSpace() ? 0 : run + 1;
+        longest = std::max(longest, run);
+    }
+    option.setWrapMode(longest > 500 ? QTextOption::WrapAnywhere : QTextOption::WrapAtWordBoundaryOrAnywhere);
     option.setTabStopDistance(8.0 * QFontMetrics(font).averageCharWidth());
     layout.setTextOption(option);
     const qreal width = std::max(wrapWidth, 1);
@@ -98,25 +105,20 @@ void StaticText::SetColours(const QColor& background, const QColor& text)
     update();
 }
 
-void StaticText::Relayout()
+int StaticText::TextHeight()
+{
+    EnsureLayout();
+    return laidOut_.height();
+}
+
+void StaticText::EnsureLayout()
 {
     if (text_.isEmpty()) return;
     if (!layout_) layout_ = new QTextLayout;
-    const QSize size = LayOut(*layout_, font(), text_, width());
-    // A text taller than its place (inside a scroll area) takes the height it needs.
-    if (size.height() > height()) resize(width(), size.height());
-}
-
-void StaticText::resizeEvent(QResizeEvent* event)
-{
-    QWidget::resizeEvent(event);
-    if (!layout_ || layout_->lineCount() == 0 || layout_->lineAt(0).width() != std::max(width(), 1)) Relayout();
-}
-
-void StaticText::changeEvent(QEvent* event)
-{
-    QWidget::changeEvent(event);
-    if (event->type() == QEvent::FontChange) Relayout();
+    if (laidOutWidth_ == width() && laidOutFont_ == font()) return;
+    laidOut_ = LayOut(*layout_, font(), text_, width());
+    laidOutWidth_ = width();
+    laidOutFont_ = font();
 }
 
 void StaticText::paintEvent(QPaintEvent* event)
@@ -127,6 +129,7 @@ void StaticText::paintEvent(QPaintEvent* event)
         painter.drawPixmap(0, 0, icon_);
         return;
     }
+    EnsureLayout();
     if (!layout_) return;
     painter.setPen(colour_.isValid() ? colour_ : palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
                                                                   QPalette::WindowText));
@@ -164,9 +167,10 @@ TemplateDialog::TemplateDialog(const DialogTemplateRecord& record, DialogBaseUni
             widget = new QLineEdit(r.caption, this);
             break;
         case DialogItemClass::Static: {
-            auto* text = new StaticText(r.caption);
+            auto* text = new StaticText(r.caption, this);
+            text->setGeometry(place);
             // A text too long for the screen scrolls rather than pushing the box off it.
-            if (!r.caption.isEmpty() && MeasureStaticText(font, r.caption, place.width()).height() > place.height()) {
+            if (!r.caption.isEmpty() && text->TextHeight() > place.height()) {
                 auto* scroller = new QScrollArea(this);
                 scroller->setFrameShape(QFrame::NoFrame);
                 scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -174,11 +178,9 @@ TemplateDialog::TemplateDialog(const DialogTemplateRecord& record, DialogBaseUni
                 scroller->viewport()->setAutoFillBackground(false);
                 scroller->setWidget(text);
                 const int bar = scroller->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-                text->setFont(font);
                 text->resize(std::max(place.width() - bar, 1), place.height());
+                text->resize(text->width(), text->TextHeight());
                 placed = scroller;
-            } else {
-                text->setParent(this);
             }
             widget = text;
             break;

@@ -77,22 +77,24 @@ public:
     ~StaticText() override;
 
     QString text() const { return text_; }
+    int TextHeight();  // of the text wrapped at the present width
     void SetIcon(const QPixmap& icon);  // drawn at 0, 0 in place of text
     // Fills its background with this colour; an invalid colour leaves it transparent.
     void SetColours(const QColor& background, const QColor& text);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void changeEvent(QEvent* event) override;
 
 private:
-    void Relayout();
+    void EnsureLayout();  // laid out once per width and font
 
     QString text_;
     QPixmap icon_;
     QColor background_, colour_;
     QTextLayout* layout_ = nullptr;
+    QSize laidOut_;
+    int laidOutWidth_ = -1;
+    QFont laidOutFont_;
 };
 
 // The window of a template record. Push buttons and check boxes report their clicks through

@@ -96,7 +96,6 @@ void MsgBoxWindow::InitDialog()
         savedDefaultCaption_ = static_cast<QPushButton*>(button)->text().left(99);
         button->setFocus();
     }
-    adjustSize();
     Position();
     if (p.nTimeoutSeconds > 0) {
         timeoutLeft_ = p.nTimeoutSeconds;
@@ -117,7 +116,9 @@ void MsgBoxWindow::Position()
     QScreen* screen = parent && parent->screen() ? parent->screen() : QGuiApplication::primaryScreen();
     if (!screen) return;
     const QRect over = parent && parent->isVisible() ? parent->frameGeometry() : screen->availableGeometry();
-    const QPoint centred = over.center() - QPoint(width() / 2, height() / 2);
+    // The frame counts once the window has one.
+    const QSize size = frameGeometry().size();
+    const QPoint centred = over.center() - QPoint(size.width() / 2, size.height() / 2);
     QPoint at(p.x, p.y);
     if (p.x == 0 && p.y == 0) {
         at = centred;
@@ -128,8 +129,8 @@ void MsgBoxWindow::Position()
     // Whatever was asked, the box stays whole on a screen.
     if (QScreen* there = QGuiApplication::screenAt(at)) screen = there;
     const QRect area = screen->availableGeometry();
-    at.setX(std::max(area.left(), std::min(at.x(), area.right() + 1 - width())));
-    at.setY(std::max(area.top(), std::min(at.y(), area.bottom() + 1 - height())));
+    at.setX(std::max(area.left(), std::min(at.x(), area.right() + 1 - size.width())));
+    at.setY(std::max(area.top(), std::min(at.y(), area.bottom() + 1 - size.height())));
     move(at);
 }
 
@@ -294,6 +295,7 @@ int CXDialogTemplate::Display()
     window.setEnabled(true);
     window.InitDialog();
     window.show();
+    window.Position();
     // Brought to the front (a platform without a window stack has nothing to raise).
     if (QGuiApplication::platformName() != QLatin1String("offscreen")) window.raise();
     window.activateWindow();

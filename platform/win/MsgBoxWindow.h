@@ -27,14 +27,18 @@ public:
     void Command(unsigned id) override;
     void LButtonDown();        // a click anywhere in the box
     bool OnKeyDown(int key, Qt::KeyboardModifiers modifiers);  // true: the key is used up
+    // Where the position rules put the box, kept whole on a screen.
+    void Position();
 
     // The box as Ctrl+C puts it on the clipboard.
     QString ClipboardText() const;
     // Whether the title bar offers to close the box (the system menu's Close item).
     bool CloseEnabled() const { return closeEnabled_; }
+    bool TimeoutRunning() const { return timeout_.isActive(); }
 
     void SetLoop(QEventLoop* loop) { loop_ = loop; }
     bool Closed() const { return closed_; }  // the window went away without an answer
+    bool Answered() const { return box_.ended_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -48,7 +52,6 @@ private:
     void End(int answer);
     void StopTimeout();
     void SetCloseEnabled(bool enabled);
-    void Position();
     QWidget* Button(int id) const;
 
     CXDialogTemplate& box_;
