@@ -31,25 +31,25 @@ const QString kRule = QStringLiteral("---------------------------");
 // Key presses reach the box's Ctrl+C before any control or shortcut sees them.
 class KeyDownFilter : public QObject {
 public:
-    explicit KeyDownFilter(MsgBoxWindow& window) : window_(window) {}
+    explicit KeyDownFilter(MsgBoxWindow* window) : window_(window) {}
 
     bool eventFilter(QObject* target, QEvent* event) override
     {
         const auto type = event->type();
-        if (type != QEvent::KeyPress && type != QEvent::ShortcutOverride) return false;
+        if (!window_ || (type != QEvent::KeyPress && type != QEvent::ShortcutOverride)) return false;
         const auto* widget = qobject_cast<QWidget*>(target);
-        if (!widget || widget->window() != &window_) return false;
+        if (!widget || widget->window() != window_) return false;
         const auto* key = static_cast<QKeyEvent*>(event);
         if (type == QEvent::ShortcutOverride) {
             // Keep application shortcuts from taking Ctrl+C while the box has the keyboard.
             if (key->key() == Qt::Key_C && (key->modifiers() & Qt::ControlModifier)) event->accept();
             return false;
         }
-        return window_.OnKeyDown(key->key(), key->modifiers());
+        return window_->OnKeyDown(key->key(), key->modifiers());
     }
 
 private:
-    MsgBoxWindow& window_;
+    QPointer<MsgBoxWindow> window_;
 };
 
 }  // namespace
@@ -288,30 +288,36 @@ void MsgBoxWindow::hideEvent(QHideEvent* event)
 int CXDialogTemplate::Display()
 {
     QPointer<QWidget> owner = owner_ ? owner_->window() : nullptr;
-    MsgBoxWindow window(*this, owner);
+    // The window belongs to its owner, which may be destroyed while the box runs.
+    QPointer<MsgBoxWindow> window = new MsgBoxWindow(*this, owner);
+    QEventLoop loop;
+    QObject::connect(window, &QObject::destroyed, &loop, [&loop] { loop.exit(0); });
     // Only the owner is held off while the box runs; it gets back the state it had.
     const bool ownerWasEnabled = owner && owner->isEnabled();
     if (owner) owner->setEnabled(false);
-    window.setEnabled(true);
-    window.InitDialog();
-    window.show();
-    window.Position();
+    window->setEnabled(true);
+    window->InitDialog();
+    window->show();
+    window->Position();
     // Brought to the front (a platform without a window stack has nothing to raise).
-    if (QGuiApplication::platformName() != QLatin1String("offscreen")) window.raise();
-    window.activateWindow();
-    if (QWidget* button = window.Item(defaultId_)) button->setFocus();
+    if (QGuiApplication::platformName() != QLatin1String("offscreen")) window->raise();
+    window->activateWindow();
+    if (QWidget* button = window->Item(defaultId_)) button->setFocus();
 
     KeyDownFilter filter(window);
     qApp->installEventFilter(&filter);
-    QEventLoop loop;
-    window.SetLoop(&loop);
+    window->SetLoop(&loop);
     // A quit request ends this loop and, through Qt, every loop below it: the program's own loop
     // leaves as soon as the box returns.
-    while (!ended_ && !window.Closed())
-        if (loop.exec() != 0 || (!ended_ && !window.Closed())) break;
-    window.SetLoop(nullptr);
+    const auto running = [&] { return window && !ended_ && !window->Closed(); };
+    while (running())
+        if (loop.exec() != 0 || running()) break;
     qApp->removeEventFilter(&filter);
-    window.hide();
+    if (window) {
+        window->SetLoop(nullptr);
+        window->hide();
+        delete window;
+    }
     if (owner && ownerWasEnabled) owner->setEnabled(true);
     return ended_ ? answer_ : 0;
 }

@@ -140,6 +140,29 @@ TEST_F(ExtMessageBoxTest, TickedBoxAddsItsBitAndTheWarningsStoreNothing)
     EXPECT_EQ(ExtMessageBox(nullptr, "x", "Answer Error", 0x20000010, nullptr), IDOK);
 }
 
+TEST_F(ExtMessageBoxTest, CancelNeverCarriesTheCheckBox)
+{
+    // A warning ticked and then cancelled must show again; nothing is remembered for it.
+    ExtMessageBoxParams p;
+    p.pszModule = "Calc";
+    dialogs.Answer(IDCANCEL, {}, true);
+    EXPECT_EQ(ExtMessageBox(nullptr, "x", "Warning", MB_OKCANCEL | MB_DONOTTELLAGAIN, &p), IDCANCEL);
+    EXPECT_EQ(ExtMessageBoxGetCheckBox(p), 0u);
+    dialogs.Answer(IDOK, {}, true);
+    EXPECT_EQ(static_cast<unsigned>(ExtMessageBox(nullptr, "x", "Warning", MB_OKCANCEL | MB_DONOTTELLAGAIN, &p)),
+              0x02000001u);
+    EXPECT_EQ(ExtMessageBoxGetCheckBox(p), 0x02000001u);
+}
+
+TEST_F(ExtMessageBoxTest, LongTextsAreCut)
+{
+    const std::string message(70000, 'm'), caption(2000, 'c');
+    ExtMessageBox(nullptr, message.c_str(), caption.c_str(), MB_OK, nullptr);
+    ASSERT_EQ(dialogs.calls.size(), 1u);
+    EXPECT_EQ(dialogs.calls[0].text.size(), 65535);
+    EXPECT_EQ(dialogs.calls[0].caption.size(), 2000);  // the title alone is cut, to 1,023
+}
+
 TEST_F(ExtMessageBoxTest, RememberedAnswersAreReturnedWithoutAsking)
 {
     ExtMessageBoxParams p;

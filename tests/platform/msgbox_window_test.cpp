@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -62,11 +63,11 @@ protected:
     {
         bool ran = false;
         QTimer::singleShot(0, [&] {
-            MsgBoxWindow* box = ShownBox();
+            QPointer<MsgBoxWindow> box = ShownBox();
             ran = box != nullptr;
             if (!box) return;
             script(*box);
-            if (!box->Answered() && !box->Closed()) {
+            if (box && !box->Answered() && !box->Closed()) {
                 ADD_FAILURE() << "box left open";
                 box->hide();
             }
@@ -304,6 +305,13 @@ TEST_F(MsgBoxWindowTest, HostileCallsGiveABoxOnTheScreen)
             Click(box, IDOK);
         });
     }
+}
+
+TEST_F(MsgBoxWindowTest, OwnerDestroyedWhileTheBoxRuns)
+{
+    auto* owner = new QWidget;
+    owner->show();
+    EXPECT_EQ(Run("m", "c", MB_OKCANCEL, nullptr, [&](MsgBoxWindow&) { delete owner; }, owner), 0);
 }
 
 TEST_F(MsgBoxWindowTest, QuitRequestEndsTheBoxAndIsPassedOn)
