@@ -168,8 +168,12 @@ TemplateDialog::TemplateDialog(const DialogTemplateRecord& record, DialogBaseUni
             break;
         case DialogItemClass::Static: {
             auto* text = new StaticText(r.caption, this);
-            text->setGeometry(place);
-            // A text too long for the screen scrolls rather than pushing the box off it.
+            // A text too long for the screen scrolls rather than pushing the box off it. A long
+            // text is first laid out at the width it has beside the scroll bar, where it will
+            // most likely be shown: laying out 64 KB of text takes time.
+            const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+            const int inner = std::max(place.width() - bar, 1);
+            text->setGeometry(QRect(place.topLeft(), QSize(r.caption.size() > 2000 ? inner : place.width(), place.height())));
             if (!r.caption.isEmpty() && text->TextHeight() > place.height()) {
                 auto* scroller = new QScrollArea(this);
                 scroller->setFrameShape(QFrame::NoFrame);
@@ -177,9 +181,8 @@ TemplateDialog::TemplateDialog(const DialogTemplateRecord& record, DialogBaseUni
                 scroller->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
                 scroller->viewport()->setAutoFillBackground(false);
                 scroller->setWidget(text);
-                const int bar = scroller->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-                text->resize(std::max(place.width() - bar, 1), place.height());
-                text->resize(text->width(), text->TextHeight());
+                text->resize(inner, place.height());
+                text->resize(inner, text->TextHeight());
                 placed = scroller;
             }
             widget = text;
