@@ -31,14 +31,14 @@ const QString kRule = QStringLiteral("---------------------------");
 // Key presses reach the box's Ctrl+C before any control or shortcut sees them.
 class KeyDownFilter : public QObject {
 public:
-    explicit KeyDownFilter(MsgBoxWindow* window) : window_(window) {}
+    explicit KeyDownFilter(MsgBoxWindow* window) : window_(window), watched_(window) {}
 
     bool eventFilter(QObject* target, QEvent* event) override
     {
         const auto type = event->type();
-        if (!window_ || (type != QEvent::KeyPress && type != QEvent::ShortcutOverride)) return false;
+        if (!watched_ || (type != QEvent::KeyPress && type != QEvent::ShortcutOverride)) return false;
         const auto* widget = qobject_cast<QWidget*>(target);
-        if (!widget || widget->window() != window_) return false;
+        if (!widget || widget->window() != watched_.data()) return false;
         const auto* key = static_cast<QKeyEvent*>(event);
         if (type == QEvent::ShortcutOverride) {
             // Keep application shortcuts from taking Ctrl+C while the box has the keyboard.
@@ -49,7 +49,9 @@ public:
     }
 
 private:
-    QPointer<MsgBoxWindow> window_;
+    MsgBoxWindow* window_;
+    // Compared as a plain widget: the window sends events while it is being taken apart.
+    QPointer<QWidget> watched_;
 };
 
 }  // namespace
