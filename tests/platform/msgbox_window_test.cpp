@@ -307,6 +307,29 @@ TEST_F(MsgBoxWindowTest, HostileCallsGiveABoxOnTheScreen)
     }
 }
 
+TEST_F(MsgBoxWindowTest, StyleBitsReachTheWindow)
+{
+    const struct {
+        unsigned style;
+        bool topmost;
+        Qt::WindowModality modality;
+        bool icon;
+    } rows[] = {
+        {MB_OK, false, Qt::NonModal, false},
+        {MB_OK | MB_TOPMOST | MB_ICONQUESTION, true, Qt::NonModal, true},
+        {MB_OK | MB_SYSTEMMODAL | 0x60, false, Qt::ApplicationModal, true},  // any other icon value: the exclamation
+    };
+    for (const auto& row : rows) {
+        Run("m", "c", row.style, nullptr, [&](MsgBoxWindow& box) {
+            EXPECT_EQ(box.windowFlags().testFlag(Qt::WindowStaysOnTopHint), row.topmost) << std::hex << row.style;
+            EXPECT_EQ(box.windowModality(), row.modality) << std::hex << row.style;
+            EXPECT_EQ(box.Item(IDC_ICONSTATIC) != nullptr, row.icon) << std::hex << row.style;
+            EXPECT_EQ(box.focusWidget(), box.Item(IDOK));
+            Click(box, IDOK);
+        });
+    }
+}
+
 TEST_F(MsgBoxWindowTest, OwnerDestroyedWhileTheBoxRuns)
 {
     auto* owner = new QWidget;
