@@ -253,6 +253,13 @@ void MsgBoxWindow::paintEvent(QPaintEvent* event)
     painter.fillRect(QRect(0, 0, width(), ToPixelsY(message.item.y + message.item.cy)), box_.background_);
 }
 
+bool MsgBoxWindow::event(QEvent* event)
+{
+    // A click on the title bar, where the desktop reports one.
+    if (event->type() == QEvent::NonClientAreaMouseButtonPress) LButtonDown();
+    return TemplateDialog::event(event);
+}
+
 void MsgBoxWindow::mousePressEvent(QMouseEvent* event)
 {
     LButtonDown();
