@@ -1,37 +1,24 @@
 #include "platform/win/ExtMessageBox.h"
+#include "platform/win/ExtMessageBoxPlan.h"
 
 #include "platform/vcl/DialogSeam.h"
 #include "platform/vcl/Forms.h"
+#include "platform/win/CXDialogTemplate.h"
 #include "platform/win/Registry.h"
 
 #include <QApplication>
-#include <QCheckBox>
-#include <QDialog>
-#include <QEvent>
-#include <QHBoxLayout>
-#include <QLabel>
-#include <QPushButton>
-#include <QScreen>
-#include <QStyle>
-#include <QTimer>
-#include <QVBoxLayout>
 #include <cstdint>
 #include <cstring>
 #include <string>
 #include <vector>
 
-#define EXT_ASSERT(condition)                                                                     \
-    do {                                                                                          \
-        if (!(condition)) ExtMessageBoxAssertFailed(#condition, __LINE__);                        \
-    } while (0)
-
-namespace {
-
-[[noreturn]] void ExtMessageBoxAssertFailed(const char* condition, int line)
+void ExtMessageBoxAssertFailed(const char* condition, int line)
 {
     throw EExtMessageBoxError(std::string(condition) + " failed - ExtMessageBox.cpp#" +
                               std::to_string(line));
 }
+
+namespace {
 
 // The caption table: string resource number and built-in text.
 const struct {
@@ -47,16 +34,12 @@ const struct {
     {9013, "Y&es to All"},
 };
 constexpr size_t kCaptionSize = 100;  // characters a caption slot holds, its terminator included
-
-struct ButtonSpec {
-    TCaptionSlot caption;
-    int answer;
-};
+constexpr size_t kMaxText = 65535;
 
 // The button sets of the style's low four bits, and what Escape (and the close box) answers:
 // 0 nothing, else that answer. Yes to All and No to All are put in by PlaceButtons.
 const struct {
-    std::vector<ButtonSpec> buttons;
+    std::vector<ExtButtonSpec> buttons;
     int escape;
 } kButtonSets[] = {
     {{{CapOK, IDOK}}, IDOK},
@@ -97,20 +80,11 @@ AnsiString ValueName(const char* module, int line)
     return EncodeCheckBoxKey(module) + std::to_string(line);
 }
 
-// Everything the box shows, worked out from the style and the parameter block.
-struct BoxPlan {
-    std::vector<AnsiString> captions;   // per caption slot
-    std::vector<ButtonSpec> buttons;    // left to right, Help and Report last
-    std::vector<AnsiString> labels;     // the text on each button
-    int escape = 0;
-    size_t defaultButton = 0;           // index into buttons
-    TCaptionSlot checkBox = CaptionSlotCount;  // none
-    unsigned checkBit = 0;
-};
+}  // namespace
 
-BoxPlan PlanBox(unsigned style, const ExtMessageBoxParams& p)
+ExtBoxPlan PlanExtMessageBox(unsigned style, const ExtMessageBoxParams& p)
 {
-    BoxPlan plan;
+    ExtBoxPlan plan;
     // Captions: built-in texts, then the caller's own where given; this program has no string
     // resources, so a resource lookup leaves the built-in texts.
     for (const auto& c : kCaptions) plan.captions.emplace_back(c.text);
@@ -150,13 +124,13 @@ BoxPlan PlanBox(unsigned style, const ExtMessageBoxParams& p)
     } else {
         const auto& chosen = set < std::size(kButtonSets) ? kButtonSets[set] : kButtonSets[0];
         plan.escape = set < std::size(kButtonSets) ? chosen.escape : 0;
-        for (const ButtonSpec& b : chosen.buttons) {
+        for (const ExtButtonSpec& b : chosen.buttons) {
             plan.buttons.push_back(b);
             const bool yesNo = set == MB_YESNOCANCEL || set == MB_YESNO;
             if (yesNo && b.answer == IDYES && (style & MB_YESTOALL)) plan.buttons.push_back({CapYesToAll, IDYESTOALL});
             if (yesNo && b.answer == IDNO && (style & MB_NOTOALL)) plan.buttons.push_back({CapNoToAll, IDNOTOALL});
         }
-        for (const ButtonSpec& b : plan.buttons) plan.labels.push_back(plan.captions[b.caption]);
+        for (const ExtButtonSpec& b : plan.buttons) plan.labels.push_back(plan.captions[b.caption]);
     }
     if (style & MB_HELP) {
         plan.buttons.push_back({CapHelp, IDEXTHELP});
@@ -187,6 +161,8 @@ BoxPlan PlanBox(unsigned style, const ExtMessageBoxParams& p)
     return plan;
 }
 
+namespace {
+
 // Keeps an answer given with the check box ticked, when the caller named it.
 void Remember(const ExtMessageBoxParams& p, unsigned answer)
 {
@@ -198,10 +174,6 @@ void Remember(const ExtMessageBoxParams& p, unsigned answer)
     const DWORD dwData = ReadRegistry(p.szCompany, name.c_str());
     EXT_ASSERT(dwData == (DWORD) wParam);
 }
-
-int RunExtMessageDialog(QWidget* owner, const QString& message, const QString& caption,
-                        unsigned style, const ExtMessageBoxParams& p, const BoxPlan& plan,
-                        bool& checked);
 
 }  // namespace
 
@@ -264,12 +236,15 @@ int ExtMessageBox(QWidget* owner, const char* message, const char* caption, unsi
     // than a text. This program carries no string resources, so such a text loads as empty; it
     // must never be read as an address.
     if (IsResourceNumber(message)) message = "";
+    // The box holds at most 65,535 characters of its message and of its caption.
+    const AnsiString messageText(message, strnlen(message, kMaxText));
     if (caption && IsResourceNumber(caption)) caption = "";
     if (!owner) owner = QApplication::activeWindow();
     if ((style & MB_ICONSTOP) && (style & MB_SYSTEMMODAL))
         return Application->MessageBox(Win1252ToUnicode(message),
                                        Win1252ToUnicode(caption ? caption : "Error"), style);
     if (!caption) caption = "Error";
+    const AnsiString captionText(caption, strnlen(caption, kMaxText));
 
     ExtMessageBoxParams p;
     if (params) p = *params;
@@ -282,9 +257,9 @@ int ExtMessageBox(QWidget* owner, const char* message, const char* caption, unsi
     EXT_ASSERT(p.nTimeoutSeconds == 0 || p.nDisabledSeconds == 0);
     if (IsOsMajorVersion6OrLater()) p.dwLayoutOptions |= MBLAYOUT_WIDE;
 
-    const BoxPlan plan = PlanBox(style, p);
-    const QString text = Win1252ToUnicode(message);
-    const QString title = Win1252ToUnicode(caption);
+    const ExtBoxPlan plan = PlanExtMessageBox(style, p);
+    const QString text = Win1252ToUnicode(messageText);
+    const QString title = Win1252ToUnicode(captionText);
 
     DialogCall call;
     call.kind = DialogCall::Kind::ExtMessageBox;
@@ -296,178 +271,16 @@ int ExtMessageBox(QWidget* owner, const char* message, const char* caption, unsi
     call.result = plan.buttons[plan.defaultButton].answer;
 
     int answer = 0;
-    bool checked = false;
     if (AnswerBySeam(call)) {
+        // A scripted answer counts as that button pressed: Cancel (like Escape) leaves the check
+        // box out, and a box closed without an answer has nothing to add it to.
         answer = call.result;
-        checked = call.checked;
+        if (call.checked && answer != 0 && answer != IDCANCEL) answer |= static_cast<int>(plan.checkBit);
     } else {
+        CXDialogTemplate box(owner, text, title, style, p, plan, SystemMessageBoxMetrics());
         if (!(style & MB_NOSOUND)) QApplication::beep();
-        answer = RunExtMessageDialog(owner, text, title, style, p, plan, checked);
+        answer = box.Display();
     }
-    // A box closed without an answer (its loop ended from outside) has nothing to remember.
-    if (checked && plan.checkBit && answer != 0) {
-        answer |= static_cast<int>(plan.checkBit);
-        Remember(p, static_cast<unsigned>(answer));
-    }
+    if (plan.checkBit && (static_cast<unsigned>(answer) & plan.checkBit)) Remember(p, static_cast<unsigned>(answer));
     return answer;
 }
-
-// ---- the window ----
-
-namespace {
-
-QStyle::StandardPixmap IconOf(unsigned style)
-{
-    switch (style & MB_ICONMASK) {
-    case 0x10: return QStyle::SP_MessageBoxCritical;
-    case 0x20: return QStyle::SP_MessageBoxQuestion;
-    case 0x40: return QStyle::SP_MessageBoxInformation;
-    default: return QStyle::SP_MessageBoxWarning;  // 0x30 and any other non-zero value
-    }
-}
-
-class ExtMessageDialog : public QDialog {
-public:
-    ExtMessageDialog(QWidget* owner, int escape) : QDialog(owner), escape_(escape) {}
-
-    // Escape and the close box answer only where the button set says so, and not while the
-    // buttons are disabled.
-    void reject() override
-    {
-        if (escape_ && !locked) done(escape_);
-    }
-
-    bool locked = false;
-
-private:
-    int escape_;
-};
-
-int RunExtMessageDialog(QWidget* owner, const QString& message, const QString& caption,
-                        unsigned style, const ExtMessageBoxParams& p, const BoxPlan& plan,
-                        bool& checked)
-{
-    ExtMessageDialog dialog(owner, plan.escape);
-    dialog.setWindowTitle(caption);
-    if (style & MB_TOPMOST) dialog.setWindowFlag(Qt::WindowStaysOnTopHint);
-    if (style & MB_SYSTEMMODAL) dialog.setWindowModality(Qt::ApplicationModal);
-
-    auto* top = new QHBoxLayout;
-    if (style & MB_ICONMASK) {
-        auto* icon = new QLabel;
-        const int size = dialog.style()->pixelMetric(QStyle::PM_MessageBoxIconSize);
-        icon->setPixmap(dialog.style()->standardIcon(IconOf(style)).pixmap(size, size));
-        icon->setAlignment(Qt::AlignTop);
-        top->addWidget(icon);
-    }
-    auto* text = new QLabel(message);
-    text->setTextFormat(Qt::PlainText);
-    text->setWordWrap(true);
-    text->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    if (p.crBackground != -1) {
-        QPalette palette = text->palette();
-        palette.setColor(QPalette::Window, QColor(p.crBackground & 0xFF, (p.crBackground >> 8) & 0xFF, (p.crBackground >> 16) & 0xFF));
-        if (p.crText != -1)
-            palette.setColor(QPalette::WindowText, QColor(p.crText & 0xFF, (p.crText >> 8) & 0xFF, (p.crText >> 16) & 0xFF));
-        text->setPalette(palette);
-        text->setAutoFillBackground(true);
-    }
-    top->addWidget(text, 1);
-
-    auto* row = new QHBoxLayout;
-    row->addStretch();
-    std::vector<QPushButton*> buttons;
-    for (size_t i = 0; i < plan.buttons.size(); ++i) {
-        auto* button = new QPushButton(Win1252ToUnicode(plan.labels[i]));
-        const int answer = plan.buttons[i].answer;
-        QObject::connect(button, &QPushButton::clicked, &dialog, [&dialog, &p, &message, answer] {
-            if (answer == IDREPORT) {
-                if (p.pfnReport) p.pfnReport(UnicodeToWin1252(message).c_str(), p.dwReportData);
-            } else if (answer != IDEXTHELP) {  // there is no help file to open
-                dialog.done(answer);
-            }
-        });
-        row->addWidget(button);
-        buttons.push_back(button);
-    }
-    // The wide layout puts its buttons on the right as well.
-    if (!(p.dwLayoutOptions & (MBLAYOUT_RIGHTBUTTONS | MBLAYOUT_WIDE))) row->addStretch();
-
-    auto* layout = new QVBoxLayout(&dialog);
-    layout->addLayout(top);
-    layout->addLayout(row);
-    QCheckBox* check = nullptr;
-    if (plan.checkBit) {
-        check = new QCheckBox(Win1252ToUnicode(plan.captions[plan.checkBox]));
-        layout->addWidget(check);
-    }
-
-    QPushButton* defaultButton = buttons[plan.defaultButton];
-    defaultButton->setDefault(true);
-    defaultButton->setFocus();
-
-    // The time-out counts down on the default button; the disabled time in the title.
-    QTimer timer;
-    int seconds = p.nTimeoutSeconds > 0 ? p.nTimeoutSeconds : p.nDisabledSeconds;
-    const QString defaultLabel = defaultButton->text();
-    if (p.nDisabledSeconds > 0) {
-        dialog.locked = true;
-        for (QPushButton* b : buttons) b->setEnabled(false);
-    }
-    const auto tick = [&] {
-        if (p.nTimeoutSeconds > 0) {
-            if (seconds > 0) {
-                defaultButton->setText(QStringLiteral("%1 = %2").arg(defaultLabel).arg(seconds--));
-                return;
-            }
-            timer.stop();
-            dialog.done(static_cast<int>(plan.buttons[plan.defaultButton].answer | MB_TIMEOUT));
-        } else {
-            if (seconds > 0) {
-                dialog.setWindowTitle(caption + QStringLiteral(" %1").arg(seconds--));
-                return;
-            }
-            timer.stop();
-            for (QPushButton* b : buttons) b->setEnabled(true);
-            dialog.locked = false;
-            dialog.setWindowTitle(caption);
-        }
-    };
-    if (seconds > 0) {
-        QObject::connect(&timer, &QTimer::timeout, &dialog, tick);
-        timer.start(1000);
-        tick();
-    }
-    // Any click in the box stops the time-out.
-    if (p.nTimeoutSeconds > 0) {
-        const auto stop = [&] {
-            if (timer.isActive()) {
-                timer.stop();
-                defaultButton->setText(defaultLabel);
-            }
-        };
-        for (QPushButton* b : buttons) QObject::connect(b, &QPushButton::pressed, &dialog, stop);
-        if (check) QObject::connect(check, &QCheckBox::pressed, &dialog, stop);
-    }
-
-    if (p.x != 0 || p.y != 0) {
-        dialog.adjustSize();
-        QPoint at(p.x, p.y);
-        if (p.x < 0 || p.y < 0) {
-            const QWidget* parent = dialog.parentWidget();
-            const QRect area = parent ? parent->frameGeometry() : dialog.screen()->availableGeometry();
-            at = area.center() - QPoint(dialog.width() / 2, dialog.height() / 2) + QPoint(p.x, p.y);
-            at = QPoint(std::max(at.x(), 0), std::max(at.y(), 0));
-        }
-        dialog.move(at);
-    }
-    if (style & MB_SETFOREGROUND) {
-        dialog.raise();
-        dialog.activateWindow();
-    }
-    const int answer = dialog.exec();
-    checked = check && check->isChecked();
-    return answer;
-}
-
-}  // namespace

@@ -140,6 +140,29 @@ TEST_F(ExtMessageBoxTest, TickedBoxAddsItsBitAndTheWarningsStoreNothing)
     EXPECT_EQ(ExtMessageBox(nullptr, "x", "Answer Error", 0x20000010, nullptr), IDOK);
 }
 
+TEST_F(ExtMessageBoxTest, CancelNeverCarriesTheCheckBox)
+{
+    // A warning ticked and then cancelled must show again; nothing is remembered for it.
+    ExtMessageBoxParams p;
+    p.pszModule = "Calc";
+    dialogs.Answer(IDCANCEL, {}, true);
+    EXPECT_EQ(ExtMessageBox(nullptr, "x", "Warning", MB_OKCANCEL | MB_DONOTTELLAGAIN, &p), IDCANCEL);
+    EXPECT_EQ(ExtMessageBoxGetCheckBox(p), 0u);
+    dialogs.Answer(IDOK, {}, true);
+    EXPECT_EQ(static_cast<unsigned>(ExtMessageBox(nullptr, "x", "Warning", MB_OKCANCEL | MB_DONOTTELLAGAIN, &p)),
+              0x02000001u);
+    EXPECT_EQ(ExtMessageBoxGetCheckBox(p), 0x02000001u);
+}
+
+TEST_F(ExtMessageBoxTest, LongTextsAreCut)
+{
+    const std::string message(70000, 'm'), caption(2000, 'c');
+    ExtMessageBox(nullptr, message.c_str(), caption.c_str(), MB_OK, nullptr);
+    ASSERT_EQ(dialogs.calls.size(), 1u);
+    EXPECT_EQ(dialogs.calls[0].text.size(), 65535);
+    EXPECT_EQ(dialogs.calls[0].caption.size(), 2000);  // the title alone is cut, to 1,023
+}
+
 TEST_F(ExtMessageBoxTest, RememberedAnswersAreReturnedWithoutAsking)
 {
     ExtMessageBoxParams p;
@@ -230,6 +253,14 @@ TEST_F(ExtMessageBoxTest, RegistryFileKeepsOtherValues)
     EXPECT_FALSE(RegWriteDword("Software\\B", "", 1));
 }
 
+// The message box on the screen, if any.
+QWidget* ShownBox()
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == "ExtMessageBox" && w->isVisible()) return w;
+    return nullptr;
+}
+
 // The window itself, with no seam handler: it answers by itself after its time-out, and its
 // buttons and check box answer as they do through the seam.
 class ExtMessageBoxWindow : public ExtMessageBoxTest {
@@ -250,7 +281,7 @@ TEST_F(ExtMessageBoxWindow, TimeOutAnswersWithTheDefaultButton)
 TEST_F(ExtMessageBoxWindow, ButtonAndCheckBoxAnswer)
 {
     QTimer::singleShot(50, [] {
-        QWidget* box = QApplication::activeModalWidget();
+        QWidget* box = ShownBox();
         ASSERT_NE(box, nullptr);
         box->findChild<QCheckBox*>()->setChecked(true);
         for (QPushButton* b : box->findChildren<QPushButton*>())
@@ -266,7 +297,7 @@ TEST_F(ExtMessageBoxWindow, BoxClosedWithoutAnAnswerRemembersNothing)
     p.pszModule = "PadFiles";
     p.nLine = 3;
     QTimer::singleShot(50, [] {
-        QWidget* box = QApplication::activeModalWidget();
+        QWidget* box = ShownBox();
         ASSERT_NE(box, nullptr);
         box->findChild<QCheckBox*>()->setChecked(true);
         box->hide();  // its loop ends without a button
@@ -278,7 +309,7 @@ TEST_F(ExtMessageBoxWindow, BoxClosedWithoutAnAnswerRemembersNothing)
 TEST_F(ExtMessageBoxWindow, WideLayoutPutsTheButtonsOnTheRight)
 {
     QTimer::singleShot(50, [] {
-        QWidget* box = QApplication::activeModalWidget();
+        QWidget* box = ShownBox();
         ASSERT_NE(box, nullptr);
         int right = 0;
         for (QPushButton* b : box->findChildren<QPushButton*>())
@@ -293,7 +324,7 @@ TEST_F(ExtMessageBoxWindow, WideLayoutPutsTheButtonsOnTheRight)
 TEST_F(ExtMessageBoxWindow, EscapeAnswersOnlyWhereTheSetAllows)
 {
     QTimer::singleShot(50, [] {
-        QWidget* box = QApplication::activeModalWidget();
+        QWidget* box = ShownBox();
         ASSERT_NE(box, nullptr);
         static_cast<QDialog*>(box)->reject();  // Escape: a Yes/No box has no answer for it
         EXPECT_TRUE(box->isVisible());
@@ -301,7 +332,7 @@ TEST_F(ExtMessageBoxWindow, EscapeAnswersOnlyWhereTheSetAllows)
             if (b->text() == "&Yes") b->click();
     });
     EXPECT_EQ(ExtMessageBox(nullptr, "Save?", "Save", MB_YESNO | MB_NOSOUND, nullptr), IDYES);
-    QTimer::singleShot(50, [] { static_cast<QDialog*>(QApplication::activeModalWidget())->reject(); });
+    QTimer::singleShot(50, [] { static_cast<QDialog*>(ShownBox())->reject(); });
     EXPECT_EQ(ExtMessageBox(nullptr, "Go?", "Go", MB_OKCANCEL | MB_NOSOUND, nullptr), IDCANCEL);
 }
 

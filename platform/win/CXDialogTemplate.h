@@ -1,0 +1,119 @@
+#pragma once
+// The message box's dialog. The constructor measures the box in pixels from the message font's
+// base units and lays it out as a template record (icon, message text, button row, check box);
+// Display shows it with the owner disabled, runs its own event loop until it is answered, and
+// returns the answer. MsgBoxWindow (MsgBoxWindow.h) is the window's behaviour.
+#include "platform/win/DialogTemplate.h"
+#include "platform/win/ExtMessageBoxPlan.h"
+
+#include <QColor>
+#include <QPointer>
+#include <QRect>
+#include <QStyle>
+#include <functional>
+
+class MsgBoxWindow;
+
+// What the box is measured with: the desktop's (SystemMessageBoxMetrics), or fixed ones in tests.
+struct MessageBoxMetrics {
+    DialogBaseUnits units;
+    QFont font;
+    int screenWidth = 800;
+    int screenHeight = 600;  // the box never grows taller than this
+    int iconSize = 32;
+    std::function<int(const QString&)> textWidth;                  // a caption on one line
+    std::function<QSize(const QString&, int wrapWidth)> textSize;  // the wrapped message
+};
+MessageBoxMetrics SystemMessageBoxMetrics();
+
+// Kinds of control in the template.
+enum CXItemKind { ItemIcon = 127, ItemButton = 128, ItemEdit = 129, ItemStaticText = 130, ItemCheckBox = 131 };
+
+// Control ids beyond the answers (which are the push buttons' ids).
+inline constexpr int IDC_ICONSTATIC = 1000;
+inline constexpr int IDC_MESSAGETEXT = 1001;
+inline constexpr int IDC_CHECKBOX = 5555;
+
+// Bits of SetOption/TestOption.
+inline constexpr unsigned CXOPT_DONOTASK = 1;
+inline constexpr unsigned CXOPT_DONOTTELL = 2;
+inline constexpr unsigned CXOPT_DONOTSHOW = 4;
+inline constexpr unsigned CXOPT_ESCAPECANCEL = 8;  // Escape and the close box answer IDCANCEL
+inline constexpr unsigned CXOPT_ESCAPEOK = 16;     // they answer IDOK
+
+// One control of the template, with the pixel rectangle it was placed at.
+struct CXDialogItem {
+    CXItemKind kind;
+    QRect pixels;
+    DialogItemRecord record;
+};
+
+// The measures the layout works with, in pixels.
+struct CXMeasures {
+    int minButtonWidth = 0;
+    int countdownRoom = 0;
+    int buttonHeight = 0;
+    int checkBoxHeight = 0;
+    int wrapWidth = 0;
+};
+
+class CXDialogTemplate {
+public:
+    static constexpr int MaxItems = 20;
+    static constexpr int MaxTitle = 1023;  // characters of the caption the title shows
+
+    CXDialogTemplate(QWidget* owner, const QString& message, const QString& caption, unsigned style,
+                     const ExtMessageBoxParams& params, const ExtBoxPlan& plan, const MessageBoxMetrics& metrics);
+    CXDialogTemplate(const CXDialogTemplate&) = delete;
+    CXDialogTemplate& operator=(const CXDialogTemplate&) = delete;
+
+    // Shows the box and runs it until answered; the answer, or 0 when the box went away unanswered
+    // (a quit request, which is passed on, or the window closed from outside).
+    int Display();
+
+    void AddItem(CXItemKind kind, int id, const QRect* rect, const QString& caption);
+    void SetOption(unsigned option) { options_ |= option; }
+    bool TestOption(unsigned option) const { return (options_ & option) != 0; }
+
+    // The record Display builds its window from: the title cut to MaxTitle characters.
+    DialogTemplateRecord Template() const;
+
+    const CXMeasures& Measures() const { return measures_; }
+    const std::vector<CXDialogItem>& Items() const { return items_; }
+    QRect MessageRect() const { return messageRect_; }
+    QSize DialogSize() const { return dialogSize_; }  // in pixels, before its conversion
+    int DefaultButtonId() const { return defaultId_; }
+    bool HasBrush() const { return background_.isValid(); }
+
+private:
+    friend class MsgBoxWindow;
+
+    void LayOut(const ExtBoxPlan& plan);
+    int ButtonWidth(const QString& caption) const;
+
+    QPointer<QWidget> owner_;
+    unsigned style_;
+    ExtMessageBoxParams params_;
+    QString message_, caption_;
+    AnsiString messageAnsi_;  // what the report function is given
+    MessageBoxMetrics metrics_;
+    CXMeasures measures_;
+    unsigned options_ = 0;
+    unsigned checkBit_ = 0;
+    int defaultNumber_ = 1;   // 1-based, among the push buttons
+    int defaultId_ = 1;
+    int nextId_ = IDC_MESSAGETEXT;
+    int buttonCount_ = 0;
+    int answer_ = 0;
+    bool ended_ = false;
+    bool hasIcon_ = false;
+    QStyle::StandardPixmap icon_ = QStyle::SP_MessageBoxWarning;
+    QColor background_, text_;  // the message band's brush and text colour; invalid: none
+    QRect messageRect_, iconRect_;
+    QSize dialogSize_;
+    DLGTEMPLATE header_;
+    std::vector<CXDialogItem> items_;
+};
+
+// The ANSI colour word 0x00BBGGRR as a colour; the high byte is ignored.
+QColor ColourOfColorRef(int colorRef);

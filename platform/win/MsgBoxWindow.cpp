@@ -1,0 +1,332 @@
+#include "platform/win/MsgBoxWindow.h"
+
+#include "platform/vcl/Forms.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QUrl>
+
+namespace {
+
+ExtHelpOpener& HelpOpener()
+{
+    static ExtHelpOpener opener = [](const QString& path, int) {
+        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    };
+    return opener;
+}
+
+const QString kRule = QStringLiteral("---------------------------");
+
+// Key presses reach the box's Ctrl+C before any control or shortcut sees them.
+class KeyDownFilter : public QObject {
+public:
+    explicit KeyDownFilter(MsgBoxWindow* window) : window_(window), watched_(window) {}
+
+    bool eventFilter(QObject* target, QEvent* event) override
+    {
+        const auto type = event->type();
+        if (!watched_ || (type != QEvent::KeyPress && type != QEvent::ShortcutOverride)) return false;
+        const auto* widget = qobject_cast<QWidget*>(target);
+        if (!widget || widget->window() != watched_.data()) return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (type == QEvent::ShortcutOverride) {
+            // Keep application shortcuts from taking Ctrl+C while the box has the keyboard.
+            if (key->key() == Qt::Key_C && (key->modifiers() & Qt::ControlModifier)) event->accept();
+            return false;
+        }
+        return window_->OnKeyDown(key->key(), key->modifiers());
+    }
+
+private:
+    MsgBoxWindow* window_;
+    // Compared as a plain widget: the window sends events while it is being taken apart.
+    QPointer<QWidget> watched_;
+};
+
+}  // namespace
+
+ExtHelpOpener SetExtMessageBoxHelpOpener(ExtHelpOpener opener)
+{
+    return std::exchange(HelpOpener(), std::move(opener));
+}
+
+MsgBoxWindow::MsgBoxWindow(CXDialogTemplate& box, QWidget* parent)
+    : TemplateDialog(box.Template(), box.metrics_.units, box.metrics_.font, parent), box_(box)
+{
+    setObjectName(QStringLiteral("ExtMessageBox"));
+    // Closing the box must never end the program, even when it is the only window.
+    setAttribute(Qt::WA_QuitOnClose, false);
+    timeout_.setInterval(1000);
+    disabled_.setInterval(1000);
+    connect(&timeout_, &QTimer::timeout, this, [this] { Timer(TimeoutTimer); });
+    connect(&disabled_, &QTimer::timeout, this, [this] { Timer(DisabledTimer); });
+}
+
+QWidget* MsgBoxWindow::Button(int id) const { return Item(id); }
+
+void MsgBoxWindow::InitDialog()
+{
+    const ExtMessageBoxParams& p = box_.params_;
+    Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+    if (box_.style_ & MB_TOPMOST) flags |= Qt::WindowStaysOnTopHint;
+    setWindowFlags(flags);
+    SetCloseEnabled(box_.TestOption(CXOPT_ESCAPECANCEL | CXOPT_ESCAPEOK) && p.nDisabledSeconds <= 0);
+
+    if (p.nDisabledSeconds > 0)
+        for (QWidget* item : Items())
+            if (qobject_cast<QPushButton*>(item)) item->setEnabled(false);
+    if (auto* icon = dynamic_cast<StaticText*>(Item(IDC_ICONSTATIC))) {
+        const int size = box_.metrics_.iconSize;
+        icon->SetIcon(style()->standardIcon(box_.icon_).pixmap(size, size));
+    }
+    if (box_.HasBrush())
+        if (auto* text = dynamic_cast<StaticText*>(Item(IDC_MESSAGETEXT)))
+            text->SetColours(box_.background_, box_.text_.isValid() ? box_.text_ : palette().color(QPalette::Text));
+
+    if (QWidget* button = Button(box_.defaultId_)) {
+        savedDefaultCaption_ = static_cast<QPushButton*>(button)->text().left(99);
+        button->setFocus();
+    }
+    Position();
+    if (p.nTimeoutSeconds > 0) {
+        timeoutLeft_ = p.nTimeoutSeconds;
+        Timer(TimeoutTimer);  // the count shows from the start
+        timeout_.start();
+    }
+    if (p.nDisabledSeconds > 0) {
+        disabledLeft_ = p.nDisabledSeconds;
+        Timer(DisabledTimer);
+        disabled_.start();
+    }
+}
+
+void MsgBoxWindow::Position()
+{
+    const ExtMessageBoxParams& p = box_.params_;
+    const QWidget* parent = parentWidget() ? parentWidget()->window() : nullptr;
+    QScreen* screen = parent && parent->screen() ? parent->screen() : QGuiApplication::primaryScreen();
+    if (!screen) return;
+    const QRect over = parent && parent->isVisible() ? parent->frameGeometry() : screen->availableGeometry();
+    // The frame counts once the window has one.
+    const QSize size = frameGeometry().size();
+    const QPoint centred = over.center() - QPoint(size.width() / 2, size.height() / 2);
+    QPoint at(p.x, p.y);
+    if (p.x == 0 && p.y == 0) {
+        at = centred;
+    } else if (p.x < 0 || p.y < 0) {
+        at = centred + QPoint(p.x, p.y);
+        at = QPoint(std::max(at.x(), 0), std::max(at.y(), 0));
+    }
+    // Whatever was asked, the box stays whole on a screen.
+    if (QScreen* there = QGuiApplication::screenAt(at)) screen = there;
+    const QRect area = screen->availableGeometry();
+    at.setX(std::max(area.left(), std::min(at.x(), area.right() + 1 - size.width())));
+    at.setY(std::max(area.top(), std::min(at.y(), area.bottom() + 1 - size.height())));
+    move(at);
+}
+
+void MsgBoxWindow::SetCloseEnabled(bool enabled)
+{
+    closeEnabled_ = enabled;
+    if (windowFlags().testFlag(Qt::WindowCloseButtonHint) == enabled) return;
+    // Changing a window's flags hides it; that is no reason to end the box.
+    changingFlags_ = true;
+    const bool shown = isVisible();
+    setWindowFlag(Qt::WindowSystemMenuHint, enabled);
+    setWindowFlag(Qt::WindowCloseButtonHint, enabled);
+    if (shown) show();
+    changingFlags_ = false;
+}
+
+void MsgBoxWindow::Timer(int id)
+{
+    if (id == TimeoutTimer) {
+        auto* button = static_cast<QPushButton*>(Button(box_.defaultId_));
+        if (timeoutLeft_ > 0) {
+            if (button) button->setText(QStringLiteral("%1 = %2").arg(savedDefaultCaption_).arg(timeoutLeft_));
+            --timeoutLeft_;
+            return;
+        }
+        timeout_.stop();
+        Command(static_cast<unsigned>(box_.defaultId_) | MB_TIMEOUT);
+    } else if (id == DisabledTimer) {
+        const QString title = box_.caption_.left(CXDialogTemplate::MaxTitle);
+        if (disabledLeft_ > 0) {
+            setWindowTitle(title + QStringLiteral(" %1").arg(disabledLeft_));
+            --disabledLeft_;
+            return;
+        }
+        disabled_.stop();
+        for (QWidget* item : Items())
+            if (qobject_cast<QPushButton*>(item)) item->setEnabled(true);
+        if (box_.TestOption(CXOPT_ESCAPECANCEL | CXOPT_ESCAPEOK)) SetCloseEnabled(true);
+        setWindowTitle(title);
+        update();
+    }
+}
+
+void MsgBoxWindow::StopTimeout()
+{
+    if (!timeout_.isActive()) return;
+    timeout_.stop();
+    if (auto* button = static_cast<QPushButton*>(Button(box_.defaultId_))) button->setText(savedDefaultCaption_);
+}
+
+void MsgBoxWindow::LButtonDown() { StopTimeout(); }
+
+void MsgBoxWindow::Command(unsigned id)
+{
+    StopTimeout();
+    if (box_.ended_) return;
+    const ExtMessageBoxParams& p = box_.params_;
+    switch (id) {
+    case IDEXTHELP: {
+        const QString path = Win1252ToUnicode(ChangeFileExt(ParamStr0(), ".hlp"));
+        if (QFileInfo(path).isFile() && HelpOpener()) HelpOpener()(path, p.nHelpContext);
+        return;
+    }
+    case IDCANCEL:
+        // Escape and the close box: not while the buttons wait to be enabled.
+        if (disabled_.isActive()) return;
+        if (box_.TestOption(CXOPT_ESCAPECANCEL)) End(IDCANCEL);
+        else if (box_.TestOption(CXOPT_ESCAPEOK)) End(IDOK);
+        return;
+    case IDCLOSE:
+    case IDC_CHECKBOX:
+        return;
+    case IDREPORT:
+        if (p.pfnReport) p.pfnReport(box_.messageAnsi_.c_str(), p.dwReportData);
+        return;
+    default: {
+        int answer = static_cast<int>(id);
+        const auto* check = qobject_cast<QCheckBox*>(Item(IDC_CHECKBOX));
+        if (check && check->isChecked()) answer |= static_cast<int>(box_.checkBit_);
+        End(answer);
+    }
+    }
+}
+
+void MsgBoxWindow::End(int answer)
+{
+    box_.answer_ = answer;
+    box_.ended_ = true;
+    timeout_.stop();
+    disabled_.stop();
+    if (loop_) loop_->exit(0);
+}
+
+bool MsgBoxWindow::OnKeyDown(int key, Qt::KeyboardModifiers modifiers)
+{
+    if (key != Qt::Key_C || !(modifiers & Qt::ControlModifier)) return false;
+    if (QClipboard* clipboard = QGuiApplication::clipboard()) clipboard->setText(ClipboardText());
+    return true;
+}
+
+QString MsgBoxWindow::ClipboardText() const
+{
+    // Line feeds: the desktop's clipboard makes them its own line ends.
+    QString text = kRule + u'\n' + windowTitle() + u'\n' + kRule + u'\n' + box_.message_ + u'\n' + kRule + u'\n';
+    for (QWidget* item : Items())
+        if (const auto* button = qobject_cast<const QAbstractButton*>(item))
+            text += QString(button->text()).remove(u'&') + QStringLiteral("   ");
+    text += u'\n' + kRule + u'\n';
+    return text.left(MaxClipboardText);
+}
+
+void MsgBoxWindow::paintEvent(QPaintEvent* event)
+{
+    if (!box_.HasBrush()) return QDialog::paintEvent(event);
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().color(QPalette::Window));
+    const DialogItemRecord& message = box_.items_[box_.hasIcon_ ? 1 : 0].record;
+    painter.fillRect(QRect(0, 0, width(), ToPixelsY(message.item.y + message.item.cy)), box_.background_);
+}
+
+bool MsgBoxWindow::event(QEvent* event)
+{
+    // A click on the title bar, where the desktop reports one.
+    if (event->type() == QEvent::NonClientAreaMouseButtonPress) LButtonDown();
+    return TemplateDialog::event(event);
+}
+
+void MsgBoxWindow::mousePressEvent(QMouseEvent* event)
+{
+    LButtonDown();
+    QDialog::mousePressEvent(event);
+}
+
+void MsgBoxWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        Command(IDCANCEL);
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void MsgBoxWindow::reject() { Command(IDCANCEL); }
+
+void MsgBoxWindow::closeEvent(QCloseEvent* event)
+{
+    event->ignore();
+    if (closeEnabled_) Command(IDCANCEL);
+}
+
+void MsgBoxWindow::hideEvent(QHideEvent* event)
+{
+    QDialog::hideEvent(event);
+    // Hidden by the program (not minimised, not re-flagged): nothing is left to answer.
+    if (event->spontaneous() || changingFlags_ || box_.ended_) return;
+    closed_ = true;
+    if (loop_) loop_->exit(0);
+}
+
+// ---- running the box ----
+
+int CXDialogTemplate::Display()
+{
+    QPointer<QWidget> owner = owner_ ? owner_->window() : nullptr;
+    // The window belongs to its owner, which may be destroyed while the box runs.
+    QPointer<MsgBoxWindow> window = new MsgBoxWindow(*this, owner);
+    QEventLoop loop;
+    QObject::connect(window, &QObject::destroyed, &loop, [&loop] { loop.exit(0); });
+    // Only the owner is held off while the box runs; it gets back the state it had.
+    const bool ownerWasEnabled = owner && owner->isEnabled();
+    if (owner) owner->setEnabled(false);
+    window->setEnabled(true);
+    window->InitDialog();
+    window->show();
+    window->Position();
+    // Brought to the front (a platform without a window stack has nothing to raise).
+    if (QGuiApplication::platformName() != QLatin1String("offscreen")) window->raise();
+    window->activateWindow();
+    if (QWidget* button = window->Item(defaultId_)) button->setFocus();
+
+    KeyDownFilter filter(window);
+    qApp->installEventFilter(&filter);
+    window->SetLoop(&loop);
+    // A quit request ends this loop and, through Qt, every loop below it: the program's own loop
+    // leaves as soon as the box returns.
+    const auto running = [&] { return window && !ended_ && !window->Closed(); };
+    while (running())
+        if (loop.exec() != 0 || running()) break;
+    qApp->removeEventFilter(&filter);
+    if (window) {
+        window->SetLoop(nullptr);
+        window->hide();
+        delete window;
+    }
+    if (owner && ownerWasEnabled) owner->setEnabled(true);
+    return ended_ ? answer_ : 0;
+}

@@ -1,0 +1,384 @@
+// The message box's own window, run offscreen with no dialog handler: each test drives the box
+// from a timer while its loop runs, with synthetic keys and clicks and a hand-turned clock.
+#include "platform/vcl/DialogSeam.h"
+#include "platform/vcl/Forms.h"
+#include "platform/win/MsgBoxWindow.h"
+#include "platform/win/Registry.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QPushButton>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace {
+
+MsgBoxWindow* ShownBox()
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* box = dynamic_cast<MsgBoxWindow*>(w); box && box->isVisible()) return box;
+    return nullptr;
+}
+
+void Key(QWidget& box, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QWidget* target = box.focusWidget() ? box.focusWidget() : &box;
+    QKeyEvent press(QEvent::KeyPress, key, modifiers);
+    QApplication::sendEvent(target, &press);
+}
+
+void ClickBackground(QWidget& box)
+{
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(2, 2), box.mapToGlobal(QPointF(2, 2)), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&box, &press);
+}
+
+void Click(MsgBoxWindow& box, int id) { static_cast<QAbstractButton*>(box.Item(id))->click(); }
+
+void Tick(MsgBoxWindow& box) { box.findChild<QCheckBox*>()->click(); }
+
+class MsgBoxWindowTest : public ::testing::Test {
+protected:
+    MsgBoxWindowTest() : previous_(SetDialogHandler({})) { SetRegistryFolder(folder_.path()); }
+    ~MsgBoxWindowTest() override
+    {
+        SetRegistryFolder({});
+        SetDialogHandler(previous_);
+    }
+
+    // Shows the box and runs the script once it is up; a box the script leaves open fails the
+    // test and is closed.
+    int Run(const char* message, const char* caption, unsigned style, const ExtMessageBoxParams* p,
+            std::function<void(MsgBoxWindow&)> script, QWidget* owner = nullptr)
+    {
+        bool ran = false;
+        QTimer::singleShot(0, [&] {
+            QPointer<MsgBoxWindow> box = ShownBox();
+            ran = box != nullptr;
+            if (!box) return;
+            script(*box);
+            if (box && !box->Answered() && !box->Closed()) {
+                ADD_FAILURE() << "box left open";
+                box->hide();
+            }
+        });
+        const int answer = ExtMessageBox(owner, message, caption, style | MB_NOSOUND, p);
+        EXPECT_TRUE(ran) << "no box shown";
+        return answer;
+    }
+
+    QTemporaryDir folder_;
+    DialogHandler previous_;
+};
+
+TEST_F(MsgBoxWindowTest, EscapeAndCloseFollowTheButtonSet)
+{
+    // What Escape and the close box answer, per button set; 0: nothing, the box stays.
+    const int escape[16] = {IDOK, IDCANCEL, 0, IDCANCEL, 0, IDCANCEL, IDCANCEL, 0, IDCANCEL, IDCANCEL, 0, 0, 0, 0, 0, 0};
+    for (unsigned set = 0; set <= 16; ++set) {
+        ExtMessageBoxParams own;
+        std::strcpy(own.szButtonsText, "Metric\nImperial");
+        const ExtMessageBoxParams* p = set == 16 ? &own : nullptr;  // caller-given buttons
+        const int expected = set == 16 ? 0 : escape[set];
+        for (const bool byKey : {true, false}) {
+            int first = 0;
+            const int answer = Run("m", "c", (set & 15) | MB_DONOTTELLAGAIN, p, [&](MsgBoxWindow& box) {
+                EXPECT_EQ(box.CloseEnabled(), expected != 0) << set;
+                Tick(box);
+                if (byKey) Key(box, Qt::Key_Escape);
+                else box.close();
+                if (box.Answered()) return;
+                first = box.ItemId(box.findChildren<QPushButton*>().front());
+                if (expected == 0) Click(box, first);
+            });
+            // Escape and the close box never carry the check box; a button does.
+            EXPECT_EQ(answer, expected ? expected : first | 0x02000000) << "set " << set << (byKey ? " Escape" : " close");
+        }
+    }
+}
+
+TEST_F(MsgBoxWindowTest, TimeOutCountsDownOnTheDefaultButton)
+{
+    ExtMessageBoxParams p;
+    p.nTimeoutSeconds = 3;
+    QStringList seen;
+    const int answer = Run("Going on", "Wait", MB_OK, &p, [&](MsgBoxWindow& box) {
+        const auto* ok = static_cast<QPushButton*>(box.Item(IDOK));
+        for (int second = 0; second < 3; ++second) {
+            seen << ok->text();
+            box.Timer(MsgBoxWindow::TimeoutTimer);
+        }
+    });
+    EXPECT_EQ(seen, QStringList({"OK = 3", "OK = 2", "OK = 1"}));
+    EXPECT_EQ(static_cast<unsigned>(answer), 0x80000001u);
+
+    // A click anywhere in the box stops the count and gives the button its caption back.
+    p.nTimeoutSeconds = 5;
+    EXPECT_EQ(Run("Going on", "Wait", MB_OKCANCEL, &p, [](MsgBoxWindow& box) {
+        const auto* ok = static_cast<QPushButton*>(box.Item(IDOK));
+        EXPECT_EQ(ok->text(), "OK = 5");
+        ClickBackground(box);
+        EXPECT_FALSE(box.TimeoutRunning());
+        EXPECT_EQ(ok->text(), "OK");
+        Click(box, IDCANCEL);
+    }), IDCANCEL);
+}
+
+TEST_F(MsgBoxWindowTest, DisabledCountdownHoldsTheButtons)
+{
+    ExtMessageBoxParams p;
+    p.nDisabledSeconds = 5;
+    QStringList titles;
+    const int answer = Run("Read this first", "Notice", MB_OKCANCEL, &p, [&](MsgBoxWindow& box) {
+        for (int second = 0; second < 5; ++second) {
+            titles << box.windowTitle();
+            EXPECT_FALSE(box.Item(IDOK)->isEnabled());
+            EXPECT_FALSE(box.CloseEnabled());
+            Key(box, Qt::Key_Escape);  // nothing yet
+            box.Timer(MsgBoxWindow::DisabledTimer);
+        }
+        EXPECT_EQ(box.windowTitle(), "Notice");
+        EXPECT_TRUE(box.Item(IDOK)->isEnabled());
+        EXPECT_TRUE(box.Item(IDCANCEL)->isEnabled());
+        EXPECT_TRUE(box.CloseEnabled());
+        Key(box, Qt::Key_Escape);
+    });
+    EXPECT_EQ(titles, QStringList({"Notice 5", "Notice 4", "Notice 3", "Notice 2", "Notice 1"}));
+    EXPECT_EQ(answer, IDCANCEL);
+}
+
+TEST_F(MsgBoxWindowTest, CtrlCCopiesTheBoxAsText)
+{
+    QGuiApplication::clipboard()->clear();
+    Run("Possible Inconsistent Units\nin line 3", "Consistency Warning",
+        MB_OKCANCEL | MB_ICONEXCLAMATION | MB_HELP | MB_DONOTTELLAGAIN, nullptr, [](MsgBoxWindow& box) {
+            Key(box, Qt::Key_C, Qt::ControlModifier);
+            Click(box, IDOK);
+        });
+    EXPECT_EQ(QGuiApplication::clipboard()->text(),
+              "---------------------------\n"
+              "Consistency Warning\n"
+              "---------------------------\n"
+              "Possible Inconsistent Units\nin line 3\n"
+              "---------------------------\n"
+              "OK   Cancel   Help   Don't tell me again   \n"
+              "---------------------------\n");
+}
+
+TEST_F(MsgBoxWindowTest, CheckBoxAnswersAreStoredOnlyFromAButton)
+{
+    enum Action { Yes, CancelButton, Escape, UntickedYes };
+    const struct {
+        Action action;
+        unsigned answer;
+        bool stored;
+    } rows[] = {
+        {Yes, 0x01000000u | IDYES, true},
+        {CancelButton, IDCANCEL, false},
+        {Escape, IDCANCEL, false},
+        {UntickedYes, IDYES, false},
+    };
+    int line = 0;
+    for (const auto& row : rows) {
+        ExtMessageBoxParams p;
+        p.pszModule = "PadFiles";
+        p.nLine = ++line;
+        const int answer = Run("Save?", "Save", MB_YESNOCANCEL | MB_DONOTASKAGAIN, &p, [&](MsgBoxWindow& box) {
+            if (row.action != UntickedYes) Tick(box);
+            switch (row.action) {
+            case Yes:
+            case UntickedYes: Click(box, IDYES); break;
+            case CancelButton: Click(box, IDCANCEL); break;
+            case Escape: Key(box, Qt::Key_Escape); break;
+            }
+        });
+        EXPECT_EQ(static_cast<unsigned>(answer), row.answer) << line;
+        EXPECT_EQ(ExtMessageBoxGetCheckBox(p), row.stored ? row.answer : 0u) << line;
+    }
+}
+
+TEST_F(MsgBoxWindowTest, HelpAndReportLeaveTheBoxOpen)
+{
+    static QString helpPath;
+    static int helpContext = 0;
+    static std::string reported;
+    static unsigned reportData = 0;
+    const ExtHelpOpener before = SetExtMessageBoxHelpOpener([](const QString& path, int context) {
+        helpPath = path;
+        helpContext = context;
+    });
+    ExtMessageBoxParams p;
+    p.nHelpContext = 42;
+    p.dwReportData = 7;
+    p.pfnReport = [](const char* message, unsigned data) {
+        reported = message;
+        reportData = data;
+    };
+    const QString file = Win1252ToUnicode(ChangeFileExt(ParamStr0(), ".hlp"));
+    const int answer = Run("Lost \xe9t\xe9", "Help", MB_OK | MB_HELP, &p, [&](MsgBoxWindow& box) {
+        Click(box, IDEXTHELP);  // no help file: nothing happens
+        EXPECT_TRUE(helpPath.isEmpty());
+        QFile help(file);
+        ASSERT_TRUE(help.open(QIODevice::WriteOnly));
+        help.close();
+        Click(box, IDEXTHELP);
+        QFile::remove(file);
+        Click(box, IDREPORT);
+        EXPECT_FALSE(box.Answered());
+        Click(box, IDOK);
+    });
+    SetExtMessageBoxHelpOpener(before);
+    EXPECT_EQ(answer, IDOK);
+    EXPECT_EQ(helpPath, file);
+    EXPECT_EQ(helpContext, 42);
+    EXPECT_EQ(reported, "Lost \xe9t\xe9");
+    EXPECT_EQ(reportData, 7u);
+}
+
+TEST_F(MsgBoxWindowTest, OwnerIsHeldOffAndTheBoxSitsOverIt)
+{
+    QWidget owner;
+    owner.setGeometry(100, 120, 500, 400);
+    owner.show();
+    const struct {
+        int x, y;
+        std::function<QPoint(QSize)> at;  // the box's expected top-left for its size
+    } rows[] = {
+        {0, 0, [&](QSize s) { return owner.frameGeometry().center() - QPoint(s.width() / 2, s.height() / 2); }},
+        {-40, -30, [&](QSize s) { return owner.frameGeometry().center() - QPoint(s.width() / 2 + 40, s.height() / 2 + 30); }},
+        {50, 60, [](QSize) { return QPoint(50, 60); }},
+    };
+    for (const auto& row : rows) {
+        ExtMessageBoxParams p;
+        p.x = row.x;
+        p.y = row.y;
+        Run("m", "c", MB_OK, &p, [&](MsgBoxWindow& box) {
+            EXPECT_FALSE(owner.isEnabled());
+            EXPECT_TRUE(box.isEnabled());
+            EXPECT_EQ(box.pos(), row.at(box.frameGeometry().size())) << row.x << "," << row.y;
+            Click(box, IDOK);
+        }, &owner);
+        EXPECT_TRUE(owner.isEnabled());
+    }
+}
+
+TEST_F(MsgBoxWindowTest, HostileCallsGiveABoxOnTheScreen)
+{
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const std::string huge(70000, 'x'), breaks(5000, '\n'), words = [] {
+        std::string s;
+        while (s.size() < 65000) s += "Rafter length exceeds stock\t";
+        return s;
+    }();
+    const std::string longCaption(2000, 'c');
+    const struct {
+        const char* name;
+        const char* message;
+        int x, y, background;
+    } rows[] = {
+        {"one long word", huge.c_str(), 0, 0, -1},
+        {"only line breaks", breaks.c_str(), 0, 0, -1},
+        {"many words", words.c_str(), -100000, -100000, 0x7FFFFFFF},
+        {"far right", "m", 100000, 100000, -2},
+        {"far left", "m", -100000, 5, 0x00FF00},
+    };
+    for (const auto& row : rows) {
+        ExtMessageBoxParams p;
+        p.x = row.x;
+        p.y = row.y;
+        p.crBackground = row.background;
+        Run(row.message, longCaption.c_str(), MB_OK | MB_ICONINFORMATION, &p, [&](MsgBoxWindow& box) {
+            EXPECT_TRUE(screen.contains(box.frameGeometry())) << row.name << " " << box.frameGeometry().x() << ","
+                                                              << box.frameGeometry().y() << " " << box.width()
+                                                              << "x" << box.height();
+            EXPECT_EQ(box.windowTitle(), QString(1023, 'c'));
+            Click(box, IDOK);
+        });
+    }
+}
+
+TEST_F(MsgBoxWindowTest, StyleBitsReachTheWindow)
+{
+    const struct {
+        unsigned style;
+        bool topmost;
+        Qt::WindowModality modality;
+        bool icon;
+    } rows[] = {
+        {MB_OK, false, Qt::NonModal, false},
+        {MB_OK | MB_TOPMOST | MB_ICONQUESTION, true, Qt::NonModal, true},
+        {MB_OK | MB_SYSTEMMODAL | 0x60, false, Qt::ApplicationModal, true},  // any other icon value: the exclamation
+    };
+    for (const auto& row : rows) {
+        Run("m", "c", row.style, nullptr, [&](MsgBoxWindow& box) {
+            EXPECT_EQ(box.windowFlags().testFlag(Qt::WindowStaysOnTopHint), row.topmost) << std::hex << row.style;
+            EXPECT_EQ(box.windowModality(), row.modality) << std::hex << row.style;
+            EXPECT_EQ(box.Item(IDC_ICONSTATIC) != nullptr, row.icon) << std::hex << row.style;
+            EXPECT_EQ(box.focusWidget(), box.Item(IDOK));
+            Click(box, IDOK);
+        });
+    }
+}
+
+TEST_F(MsgBoxWindowTest, OwnerDestroyedWhileTheBoxRuns)
+{
+    auto* owner = new QWidget;
+    owner->show();
+    EXPECT_EQ(Run("m", "c", MB_OKCANCEL, nullptr, [&](MsgBoxWindow&) { delete owner; }, owner), 0);
+}
+
+TEST_F(MsgBoxWindowTest, QuitRequestEndsTheBoxAndIsPassedOn)
+{
+    QEventLoop program;
+    int answer = -1;
+    QTimer guard;  // should the request not end the box
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [] {
+        if (MsgBoxWindow* box = ShownBox()) box->hide();
+    });
+    guard.start(2000);
+    QTimer::singleShot(0, [&] {
+        QTimer::singleShot(0, [] { QCoreApplication::exit(5); });
+        answer = ExtMessageBox(nullptr, "m", "c", MB_OKCANCEL | MB_NOSOUND, nullptr);
+    });
+    EXPECT_EQ(program.exec(), 5);
+    EXPECT_EQ(answer, 0);
+    // Let later loops run again.
+    QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+    QApplication::exec();
+}
+
+// Pictures of a few boxes for a person to look at: PLUMO_GRAB_DIR names the folder.
+TEST_F(MsgBoxWindowTest, Pictures)
+{
+    const QString dir = qEnvironmentVariable("PLUMO_GRAB_DIR");
+    if (dir.isEmpty()) GTEST_SKIP() << "PLUMO_GRAB_DIR not set";
+    const auto grab = [&](const char* name) {
+        return [&dir, name](MsgBoxWindow& box) {
+            box.grab().save(QDir(dir).filePath(name));
+            Key(box, Qt::Key_Escape);
+            if (!box.Answered()) box.Command(box.ItemId(box.findChildren<QPushButton*>().front()));
+        };
+    };
+    Run("The answer unit is metric but the pad is in feet and inches.", "Answer Units Warning", 0x22000030, nullptr,
+        grab("warning.png"));
+    Run("Do you want to Save the changes to: Untitled.pad?", "Plumo Calculator", 0x20000023, nullptr, grab("question.png"));
+    ExtMessageBoxParams p;
+    p.nTimeoutSeconds = 9;
+    p.dwLayoutOptions = MBLAYOUT_NARROWTEXT;
+    Run("The stored roof pitch table is older than this pad. The calculation goes on with the stored table "
+        "unless you choose to stop now.",
+        "Roof Pitch", MB_OKCANCEL | MB_ICONINFORMATION | MB_HELP, &p, grab("timeout.png"));
+}
+
+}  // namespace
