@@ -75,14 +75,26 @@ QString RunQuietly(const QString& program, const QStringList& arguments)
     return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
 }
 
-UnicodeString DesktopCommand(const UnicodeString& extension)
+// The MIME type of files with the extension. The kinds the program opens are known without the
+// desktop's MIME database, which a small system may lack.
+QString MimeTypeOf(const UnicodeString& extension)
 {
+    const QString lower = extension.toLower();
+    if (lower == QLatin1String(".pdf")) return QStringLiteral("application/pdf");
+    if (lower == QLatin1String(".csv")) return QStringLiteral("text/csv");
+    if (lower == QLatin1String(".xls")) return QStringLiteral("application/vnd.ms-excel");
     const QMimeType type = QMimeDatabase().mimeTypeForFile(QStringLiteral("file") + extension,
                                                            QMimeDatabase::MatchExtension);
-    if (type.isValid() && !type.isDefault()) {
+    return type.isValid() && !type.isDefault() ? type.name() : QString();
+}
+
+UnicodeString DesktopCommand(const UnicodeString& extension)
+{
+    const QString type = MimeTypeOf(extension);
+    if (!type.isEmpty()) {
         const QString xdgMime = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
         if (!xdgMime.isEmpty()) {
-            const QString ids = RunQuietly(xdgMime, {QStringLiteral("query"), QStringLiteral("default"), type.name()});
+            const QString ids = RunQuietly(xdgMime, {QStringLiteral("query"), QStringLiteral("default"), type});
             const QString id = ids.section(QLatin1Char(';'), 0, 0).trimmed();
             if (!id.isEmpty()) {
                 const QString entry = DesktopEntryPath(id);
