@@ -9,18 +9,6 @@
 
 namespace {
 
-std::string Escape(const std::string& text)
-{
-    std::string out;
-    for (char c : text) {
-        if (c == '<') out += "&lt;";
-        else if (c == '>') out += "&gt;";
-        else if (c == '&') out += "&amp;";
-        else out += c;
-    }
-    return out;
-}
-
 // Escapes the text and sets what stands between backquotes as program text.
 std::string Inline(const std::string& text)
 {
@@ -32,11 +20,11 @@ std::string Inline(const std::string& text)
             piece += c;
             continue;
         }
-        out += code ? "<code>" + Escape(piece) + "</code>" : Escape(piece);
+        out += code ? "<code>" + HtmlEscape(piece) + "</code>" : HtmlEscape(piece);
         piece.clear();
         code = !code;
     }
-    return out + (code ? "`" : "") + Escape(piece);
+    return out + (code ? "`" : "") + HtmlEscape(piece);
 }
 
 std::string Trimmed(const std::string& text)
@@ -59,8 +47,8 @@ std::string PadHtml(const std::vector<AnsiString>& lines, const std::string& opt
     if ((options.expectError || options.expectBoxes) && pad.boxes.empty())
         throw std::runtime_error("a worked pad showed no box");
 
-    std::string html = "<p class=\"controls\"><i>Input: " + Escape(InputUnitCaption(options.input)) +
-                       " &#183; Answer: " + Escape(options.answer.empty() ? "None" : options.answer) +
+    std::string html = "<p class=\"controls\"><i>Input: " + HtmlEscape(InputUnitCaption(options.input)) +
+                       " &#183; Answer: " + HtmlEscape(options.answer.empty() ? "None" : options.answer) +
                        " &#183; Precision: " +
                        (options.precision < 0 ? std::string("Default") : std::to_string(options.precision) + " Decimal Places") +
                        (options.angle == 1 ? " &#183; Angles: Radians" : options.angle == 2 ? " &#183; Angles: Grads" : "") +
@@ -70,14 +58,14 @@ std::string PadHtml(const std::vector<AnsiString>& lines, const std::string& opt
     const size_t rows = std::max(pad.padLines.size(), pad.answerLines.size());
     for (size_t i = 0; i < rows; ++i) {
         const std::string line = i < pad.padLines.size() ? pad.padLines[i] : std::string();
-        std::string answer = i < pad.answerLines.size() ? Escape(pad.answerLines[i]) : std::string();
+        std::string answer = i < pad.answerLines.size() ? HtmlEscape(pad.answerLines[i]) : std::string();
         if (pad.lastIsTotal && i + 1 == pad.answerLines.size()) answer = "<b>" + answer + "</b>";
-        html += "<tr><td><code>" + (line.empty() ? std::string("&#160;") : Escape(line)) + "</code></td><td>" +
+        html += "<tr><td><code>" + (line.empty() ? std::string("&#160;") : HtmlEscape(line)) + "</code></td><td>" +
                 (answer.empty() ? std::string("&#160;") : answer) + "</td></tr>\n";
     }
     html += "</table>\n";
     for (const std::string& box : pad.boxes)
-        html += "<p><i>The program shows the box</i> &#8220;" + Escape(box) + "&#8221;</p>\n";
+        html += "<p><i>The program shows the box</i> &#8220;" + HtmlEscape(box) + "&#8221;</p>\n";
     return html;
 }
 

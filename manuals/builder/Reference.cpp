@@ -11,9 +11,7 @@
 #include <stdexcept>
 #include <vector>
 
-namespace {
-
-std::string Escape(const std::string& text)
+std::string HtmlEscape(const std::string& text)
 {
     std::string out;
     for (char c : text) {
@@ -25,6 +23,10 @@ std::string Escape(const std::string& text)
     }
     return out;
 }
+
+namespace {
+
+std::string Escape(const std::string& text) { return HtmlEscape(text); }
 
 std::string Code(const std::string& text) { return "<code>" + Escape(text) + "</code>"; }
 

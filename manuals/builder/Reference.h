@@ -11,6 +11,9 @@
 // name, or "Section/Key" of a setting.
 using Descriptions = std::map<std::string, std::string>;
 
+// The text with the characters HTML gives a meaning escaped.
+std::string HtmlEscape(const std::string& text);
+
 // The HTML table of one kind ("statements", "builtins", "constants", "numbers", "strings",
 // "settings", "units"). Throws std::runtime_error when descriptions and program disagree.
 std::string ReferenceTable(const std::string& kind, const Descriptions& descriptions);
