@@ -64,8 +64,16 @@ std::string PadHtml(const std::vector<AnsiString>& lines, const std::string& opt
                 (answer.empty() ? std::string("&#160;") : answer) + "</td></tr>\n";
     }
     html += "</table>\n";
-    for (const std::string& box : pad.boxes)
-        html += "<p><i>The program shows the box</i> &#8220;" + HtmlEscape(box) + "&#8221;</p>\n";
+    for (const std::string& box : pad.boxes) {
+        const size_t arrow = box.find(" -> ");
+        if (arrow == std::string::npos) {
+            html += "<p><i>The program shows the box</i> &#8220;" + HtmlEscape(box) + "&#8221;</p>\n";
+        } else {
+            const std::string answer = box.substr(arrow + 4);
+            html += "<p><i>The program asks</i> &#8220;" + HtmlEscape(box.substr(0, arrow)) + "&#8221; <i>and you " +
+                    (answer == "yes" || answer == "no" ? "answer</i> " : "type</i> ") + HtmlEscape(answer) + "</p>\n";
+        }
+    }
     return html;
 }
 

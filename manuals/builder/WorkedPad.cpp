@@ -5,6 +5,7 @@
 #include "calc/PadMacro.h"
 #include "config/Config.h"
 #include "platform/vcl/DialogSeam.h"
+#include "platform/win/WinDefs.h"
 
 #include <sstream>
 #include <stdexcept>
@@ -67,6 +68,15 @@ WorkedPadOptions ParsePadOptions(const std::string& words)
             else throw std::runtime_error("unknown angle unit: " + value);
         } else if (key == "total") {
             options.total = true;
+        } else if (key == "type") {
+            std::string item;
+            std::istringstream items(value);
+            while (std::getline(items, item, ',')) {
+                for (char& c : item)
+                    if (c == '_') c = ' ';
+                options.typed.push_back(item);
+            }
+            options.expectBoxes = true;
         } else if (key == "boxes") {
             options.expectBoxes = true;
         } else if (key == "error") {
@@ -93,8 +103,22 @@ WorkedPad CalculateWorkedPad(const std::vector<AnsiString>& lines, const WorkedP
     AnswerUnitsWarningAnswer() = 0;
 
     WorkedPad pad;
-    const DialogHandler previous = SetDialogHandler([&pad](DialogCall& call) {
-        pad.boxes.push_back(call.caption.toStdString() + ": " + call.text.toStdString());
+    size_t nextAnswer = 0;
+    const DialogHandler previous = SetDialogHandler([&](DialogCall& call) {
+        std::string shown = call.caption.toStdString() + ": " + call.text.toStdString();
+        const bool question = call.kind == DialogCall::Kind::MacroInput ||
+                              (call.kind == DialogCall::Kind::MessageBox && (call.flags & MB_TYPEMASK) == MB_YESNO);
+        if (question && nextAnswer < options.typed.size()) {
+            const std::string& answer = options.typed[nextAnswer++];
+            if (call.kind == DialogCall::Kind::MacroInput) {
+                call.values = QStringList{QString::fromStdString(answer)};
+                call.result = 1;
+            } else {
+                call.result = answer == "yes" ? IDYES : IDNO;
+            }
+            shown += " -> " + answer;
+        }
+        pad.boxes.push_back(shown);
     });
     InstallPadHost(&state);
     pad.padLines = lines;
@@ -108,6 +132,7 @@ WorkedPad CalculateWorkedPad(const std::vector<AnsiString>& lines, const WorkedP
     }
     InstallPadHost(nullptr);
     SetDialogHandler(previous);
+    if (nextAnswer < options.typed.size()) throw std::runtime_error("a worked pad asked fewer questions than it has answers");
     pad.answerLines = result.resultLines;
     pad.lastIsTotal = result.lastIsTotal;
     pad.completed = result.completed;

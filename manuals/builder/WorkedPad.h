@@ -14,6 +14,9 @@ struct WorkedPadOptions {
     bool total = false;           // Run & Total rather than Run
     bool expectBoxes = false;     // the example shows boxes (messages) on purpose
     bool expectError = false;     // the example shows an error on purpose and stops
+    // What the user answers to the questions the pad asks, in order: a typed value for an input
+    // box, "yes" or "no" for a yes/no box ("type=3600,yes"; an underscore stands for a blank).
+    std::vector<std::string> typed;
 };
 
 struct WorkedPad {
@@ -21,7 +24,8 @@ struct WorkedPad {
     std::vector<AnsiString> answerLines;  // the answer pane, line by line
     bool lastIsTotal = false;
     bool completed = false;
-    std::vector<std::string> boxes;       // "caption: text" of every box the run showed
+    // Every box the run showed: "caption: text", and " -> answer" where the user answered.
+    std::vector<std::string> boxes;
 };
 
 // Reads "key=value" words ("input=imperial answer=sq_ft precision=2 total"); an underscore in the

@@ -30,7 +30,7 @@ TEST(BuiltManuals, EachHasItsTitleAndAWorkedAnswer)
     } rows[] = {
         {kMetricBasicManual, "Plumo Calculator: Metric Basics", "4200 * 3600", "15.120sq m"},
         {kImperialBasicManual, "Plumo Calculator: Imperial Basics", "TOTAL", "20'-10\""},
-        {kGeneralManual, "Plumo Calculator: Programming", "total", "6000"},
+        {kGeneralManual, "Plumo Calculator: Programming", "total", "9000"},
         {kReferenceManual, "Plumo Calculator: Reference Manual", "sqrt(2400^2 + 1800^2)", "3000mm"},
     };
     for (const auto& row : rows) {
