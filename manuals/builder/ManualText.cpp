@@ -13,18 +13,18 @@ namespace {
 std::string Inline(const std::string& text)
 {
     std::string out;
-    std::string piece;
+    std::string chunk;
     bool code = false;
     for (char c : text) {
         if (c != '`') {
-            piece += c;
+            chunk += c;
             continue;
         }
-        out += code ? "<code>" + HtmlEscape(piece) + "</code>" : HtmlEscape(piece);
-        piece.clear();
+        out += code ? "<code>" + HtmlEscape(chunk) + "</code>" : HtmlEscape(chunk);
+        chunk.clear();
         code = !code;
     }
-    return out + (code ? "`" : "") + HtmlEscape(piece);
+    return out + (code ? "`" : "") + HtmlEscape(chunk);
 }
 
 std::string Trimmed(const std::string& text)
