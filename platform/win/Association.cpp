@@ -20,6 +20,8 @@ AssociationLookup& Lookup()
 // stand for a sub-folder ("kde-viewer.desktop" for kde/viewer.desktop).
 QString DesktopEntryPath(QString id)
 {
+    // An id is a file name; one that reaches out of the applications folders names no entry.
+    if (id.contains(QLatin1Char('/')) || id.contains(QLatin1Char('\\')) || id.startsWith(QLatin1Char('.'))) return {};
     for (;;) {
         const QString found = QStandardPaths::locate(QStandardPaths::ApplicationsLocation, id);
         if (!found.isEmpty()) return found;

@@ -67,6 +67,8 @@ TEST(DesktopAssociation, DefaultApplicationOrTheGeneralOpener)
         {"empty Exec", "viewer.desktop\n", "viewer.desktop", "[Desktop Entry]\nExec=\n", opener},
         {"empty entry file", "viewer.desktop\n", "viewer.desktop", "", opener},
         {"entry missing", "gone.desktop\n", "", "", opener},
+        {"id that leaves the folder", "../outside.desktop\n", "../outside.desktop", "[Desktop Entry]\nExec=/opt/x %U\n",
+         opener},
         {"no default application", "", "", "", opener},
     };
 
