@@ -5,6 +5,8 @@
 #include "config/IniLayout.h"
 #include "config/Units.h"
 #include "macro/Init.h"
+#include "macro/Lexer.h"
+#include "macro/Machine.h"
 
 #include <cstdio>
 #include <set>
@@ -154,6 +156,27 @@ std::string UnitsTable(const Descriptions& descriptions)
     return Table({"Answer unit", "Pad line (input mm)", "Answer", "Use it for"}, rows);
 }
 
+// The interpreter's fixed limits, with the values it is built with.
+std::string LimitsTable(const Descriptions& descriptions)
+{
+    const struct {
+        const char* name;
+        int value;
+    } limits[] = {
+        {"name", MACRO_LINE_BUFFER - 1},  // names, quoted texts and labels alike
+        {"text", TEXT_BUFFER - 1},
+        {"program", PROGRAM_CELLS},
+        {"stack", STACK_SIZE},
+        {"calls", FRAME_COUNT - 1},
+    };
+    std::set<std::string> used;
+    std::string rows;
+    for (const auto& limit : limits)
+        rows += Row({std::to_string(limit.value), DescriptionOf(descriptions, limit.name, used)});
+    CheckAllUsed(descriptions, used, "limits");
+    return Table({"Limit", "What it bounds"}, rows);
+}
+
 }  // namespace
 
 std::string ReferenceTable(const std::string& kind, const Descriptions& descriptions)
@@ -179,5 +202,6 @@ std::string ReferenceTable(const std::string& kind, const Descriptions& descript
     if (kind == "strings") return NameList(macroPredefinedStrings());
     if (kind == "settings") return SettingsTable(descriptions);
     if (kind == "units") return UnitsTable(descriptions);
+    if (kind == "limits") return LimitsTable(descriptions);
     throw std::runtime_error("unknown reference table: " + kind);
 }
