@@ -6,7 +6,9 @@
 //   - item             a bulleted list item
 //   blank line         ends a paragraph
 //   `text`             program text
-//   @pad <options>     a worked pad, its lines up to @end, calculated by the program
+//   @pad <options>     a worked pad, its lines up to @end, calculated by the program; options:
+//                      input=none|mm|cm|m|imperial answer=<unit, _ for blank> precision=<n>
+//                      angle=degrees|radians|grads total boxes error type=<answer>,<answer>...
 //   @table <kind>      a reference table; its descriptions follow as "name | text" up to @end
 //   @box <text>        a note set apart in a frame
 #include <string>
