@@ -208,6 +208,7 @@ TEST(AboutBox, LinksOpenTheirAddressesOrSayWhyNot)
     TAboutBox box(&*w);
     DialogRecorder shown;
     box.ShowModal();
+    box.show();  // on screen, so that a failed link can be seen to leave it open
     const struct {
         const char* what;
         QWidget* label;
@@ -245,6 +246,7 @@ TEST(AboutBox, LinksOpenTheirAddressesOrSayWhyNot)
             EXPECT_EQ(boxes.calls[0].caption, QStringLiteral("Plumo Calculator Error"));
             EXPECT_EQ(boxes.calls[0].flags, unsigned(MB_ICONSTOP | MB_SYSTEMMODAL));
         }
+        EXPECT_TRUE(box.isVisible());
     }
 }
 
