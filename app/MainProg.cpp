@@ -182,6 +182,7 @@ void TfrmMainProg::CreateMenus()
         File1->Add(*item);
     }
     MainMenu1->Add(File1);
+    CreateHelpMenu();
 }
 
 void TfrmMainProg::CreateTopPanel()

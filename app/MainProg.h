@@ -9,6 +9,7 @@
 //   MainProgFiles.cpp   New, Open, Save and the pad file format
 //   MainProgKeypad.cpp  keypad, scientific panel and snippets
 //   MainProgMru.cpp     the recent-files items of the File menu
+//   MainProgHelp.cpp    the Help menu: the manuals and the About box
 #include "calc/CalcState.h"
 #include "platform/vcl/Controls.h"
 #include "platform/vcl/ExtCtrls.h"
@@ -46,6 +47,13 @@ public:
     TMenuItem* MRU_File7;
     TMenuItem* MRU_File8;
     TMenuItem* MRU_File9;
+    TMenuItem* Help1;
+    TMenuItem* TutorialManual1;  // submenu of the three tutorials
+    TMenuItem* MetricBasic1;
+    TMenuItem* ImperialBasic1;
+    TMenuItem* General1;
+    TMenuItem* Manual1;
+    TMenuItem* About1;
 
     TPanel* Panel_Top;
     TLabel* Label_Date;
@@ -268,6 +276,13 @@ public:
     void MRU_File8Click(TObject* Sender);
     void MRU_File9Click(TObject* Sender);
 
+    // ---- help menu (MainProgHelp.cpp) ----------------------------------------------------------
+    void MetricBasic1Click(TObject* Sender);
+    void ImperialBasic1Click(TObject* Sender);
+    void General1Click(TObject* Sender);
+    void Manual1Click(TObject* Sender);
+    void About1Click(TObject* Sender);
+
     // ---- helpers of the file, keypad and recent-files handlers ------------------------------------
     // Save's work: true when the pad was written (New gives the pad up only then).
     bool WritePadFile();
@@ -288,6 +303,8 @@ protected:
 private:
     // MainProg.cpp: building the form's controls and menus and wiring their events.
     void CreateMenus();
+    // MainProgHelp.cpp: the Help menu, last on the menu bar, with its events.
+    void CreateHelpMenu();
     void CreateTopPanel();
     void CreateGrid();
     void CreateBottomPanel();

@@ -1,5 +1,6 @@
 // The program entry: the application, the main form and the macro input form, then the message
 // loop. No command-line argument is read; the program's own path locates its INI file.
+#include "app/About.h"
 #include "app/MainProg.h"
 #include "macro/MacroInput.h"
 #include "platform/vcl/Forms.h"
@@ -39,13 +40,16 @@ int main(int argc, char** argv)
     std::setlocale(LC_NUMERIC, "C");
     try {
         try {
-            // The first form made is the main form; the macro input form follows it.
+            // The first form made is the main form; the About box, which shows the main form's
+            // version, and the macro input form follow it.
             frmMainProg = new TfrmMainProg();
+            AboutBox = new TAboutBox(frmMainProg);
             frm_MacroInput = new Tfrm_MacroInput(frmMainProg);
             frmMainProg->show();
             QApplication::exec();
-            delete frmMainProg;  // the input form goes with it
+            delete frmMainProg;  // the About box and the input form go with it
             frmMainProg = nullptr;
+            AboutBox = nullptr;
             frm_MacroInput = nullptr;
         } catch (const std::exception&) {
             throw;

@@ -1,0 +1,107 @@
+#include "app/Help_manuals.h"
+
+#include "config/Config.h"
+#include "platform/vcl/Forms.h"
+#include "platform/vcl/SysUtils.h"
+#include "platform/win/Association.h"
+#include "platform/win/Shell.h"
+#include "platform/win/WinDefs.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+UnicodeString& ProgramFolderOverride()
+{
+    static UnicodeString folder;
+    return folder;
+}
+
+// The class library's error dialog: an error box with an OK button.
+void ShowError(const char* text)
+{
+    Application->MessageBox(QString::fromLatin1(text), QStringLiteral("Error"), MB_OK | MB_ICONERROR);
+}
+
+// A settings text is Windows-1252, as the settings file is.
+UnicodeString SettingText(const AnsiString& text) { return Win1252ToUnicode(text); }
+
+// A manual's file name in the user's language, or empty when the language cannot name a file
+// in the Manuals folder (a language that is a path, or has characters no file name may hold).
+UnicodeString LanguageVariant(const UnicodeString& name, const UnicodeString& language)
+{
+    if (language.isEmpty()) return {};
+    for (const QChar c : language)
+        if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c.unicode() < 0x20) return {};
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    if (dot < 0) return name + QLatin1Char('_') + language;
+    return name.left(dot) + QLatin1Char('_') + language + name.mid(dot);
+}
+
+}  // namespace
+
+UnicodeString ManualsFolder()
+{
+    UnicodeString folder = ProgramFolderOverride();
+    if (folder.isEmpty()) folder = QFileInfo(Application->ExeName()).absolutePath();
+    if (!folder.endsWith(QLatin1Char('/'))) folder += QLatin1Char('/');
+    return folder + QStringLiteral("Manuals");
+}
+
+void SetProgramFolderForManuals(const UnicodeString& folder) { ProgramFolderOverride() = folder; }
+
+UnicodeString StripCommandQuotes(UnicodeString command)
+{
+    for (;;) {
+        const qsizetype quote = command.indexOf(QLatin1Char('"'));
+        if (quote < 0) return command;
+        if (quote > 0) {
+            // A closing quote ends the program's path; the arguments after it, however long,
+            // are not part of it.
+            command.truncate(quote);
+            return command;
+        }
+        command.remove(0, 1);
+    }
+}
+
+UnicodeString FindAssociatedProgram(const AnsiString& extension)
+{
+    const AnsiString lower = LowerCase(extension);
+    if (Config) {
+        if (lower.find("pdf") != AnsiString::npos && !Config->PDFTab.empty()) return SettingText(Config->PDFTab);
+        if (lower.find("csv") != AnsiString::npos && !Config->CSVTab.empty()) return SettingText(Config->CSVTab);
+        if (lower.find("xls") != AnsiString::npos && !Config->XLSTab.empty()) return SettingText(Config->XLSTab);
+    }
+    UnicodeString command = StripCommandQuotes(AssociatedCommand(Win1252ToUnicode(extension)));
+    if (!command.isEmpty()) {
+        UnicodeString shortPath;
+        const int length = GetShortPathName(command, shortPath, 256);
+        if (length == 0 || length >= 256) {
+            ShowError(kPathInvalidMessage);
+            return {};
+        }
+        command = shortPath;
+    }
+    return command;
+}
+
+void OpenManual(const AnsiString& name)
+{
+    const UnicodeString viewer = FindAssociatedProgram(".pdf");
+    const UnicodeString workDir = ManualsFolder();
+    // Only a plain file name: the path handed to the viewer stays inside the Manuals folder.
+    UnicodeString file = QFileInfo(Win1252ToUnicode(name)).fileName();
+    if (file == QLatin1String(".") || file == QLatin1String("..")) file.clear();
+    const UnicodeString variant = LanguageVariant(file, Config ? SettingText(Config->Language) : UnicodeString());
+    if (!variant.isEmpty() && QFileInfo(workDir + QLatin1Char('/') + variant).isFile()) file = variant;
+
+    ProcessStart start;
+    start.program = viewer;
+    start.arguments = QStringList{workDir + QLatin1Char('/') + file};
+    start.workDir = workDir;
+    if (viewer.isEmpty() || file.isEmpty() || !CreateProcess(start)) ShowError(kNoViewerMessage);
+}
+
+void OpenReferenceManual() { OpenManual(kReferenceManual); }

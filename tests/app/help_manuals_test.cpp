@@ -1,0 +1,219 @@
+// Opening the manuals: which file, which viewer, which boxes. The desktop's association and the
+// process start are scripted; no viewer is ever started.
+#include "app/Help_manuals.h"
+#include "config/Config.h"
+#include "platform/win/Association.h"
+#include "platform/win/Shell.h"
+#include "tests/common/DialogRecorder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Placeholders in the rows: {viewer} is an existing program file, {blank viewer} one whose path
+// holds a blank, {deep viewer} one whose path is longer than a start allows.
+struct ManualRow {
+    const char* what;
+    const char* language;
+    const char* pdfTab;
+    std::string association;
+    QStringList files;       // made in the Manuals folder ("sub/x.pdf" makes a folder too)
+    bool manualsFolder;      // the Manuals folder exists
+    const char* program;     // the program a start was asked for, "" when none was asked
+    const char* argument;    // the manual's path relative to the Manuals folder
+    QStringList boxes;       // the texts of the boxes the user sees, in order
+};
+
+const QString kInvalid = QString::fromLatin1(kPathInvalidMessage);
+const QString kNoViewer = QString::fromLatin1(kNoViewerMessage);
+const QString kLong = QString(150, QLatin1Char('x'));
+
+const ManualRow kRows[] = {
+    {"association's quoted program", "", "", "\"{viewer}\" %U", {"Reference_Manual.pdf"}, true, "{viewer}",
+     "Reference_Manual.pdf", {}},
+    {"language variant present", "fr", "", "\"{viewer}\" %U", {"Reference_Manual.pdf", "Reference_Manual_fr.pdf"},
+     true, "{viewer}", "Reference_Manual_fr.pdf", {}},
+    {"language variant missing", "de", "", "\"{viewer}\" %U", {"Reference_Manual.pdf", "Reference_Manual_fr.pdf"},
+     true, "{viewer}", "Reference_Manual.pdf", {}},
+    {"language that is a path", "../x", "", "\"{viewer}\" %U", {"Reference_Manual.pdf", "Reference_Manual_../x.pdf"},
+     true, "{viewer}", "Reference_Manual.pdf", {}},
+    {"language of 300 characters", "lllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllll"
+                                   "lllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllll"
+                                   "lllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllll"
+                                   "lllllllllllllllllllllllllllllllllllllllllllll",
+     "", "\"{viewer}\" %U", {"Reference_Manual.pdf"}, true, "{viewer}", "Reference_Manual.pdf", {}},
+    {"override used unchanged", "", "{viewer}", "", {"Reference_Manual.pdf"}, true, "{viewer}",
+     "Reference_Manual.pdf", {}},
+    {"override is not unquoted", "", "\"{viewer}\"", "\"{viewer}\" %U", {"Reference_Manual.pdf"}, true,
+     "\"{viewer}\"", "Reference_Manual.pdf", {kNoViewer}},
+    {"override names a missing program", "", "/no/such/viewer", "\"{viewer}\" %U", {"Reference_Manual.pdf"}, true,
+     "/no/such/viewer", "Reference_Manual.pdf", {kNoViewer}},
+    {"association unquoted with arguments", "", "", "{viewer} %U", {"Reference_Manual.pdf"}, true, "", "",
+     {kInvalid, kNoViewer}},
+    {"association of one quoted character", "", "", "\"a\"", {"Reference_Manual.pdf"}, true, "", "",
+     {kInvalid, kNoViewer}},
+    {"association of quotes only", "", "", "\"\"", {"Reference_Manual.pdf"}, true, "", "", {kNoViewer}},
+    {"no association", "", "", "", {"Reference_Manual.pdf"}, true, "", "", {kNoViewer}},
+    {"association with a long tail", "", "", "\"{viewer}\" --view " + kLong.toStdString() + " %U",
+     {"Reference_Manual.pdf"}, true, "{viewer}", "Reference_Manual.pdf", {}},
+    {"program path with a blank", "", "", "\"{blank viewer}\" \"%f\"", {"Reference_Manual.pdf"}, true,
+     "{blank viewer}", "Reference_Manual.pdf", {}},
+    {"program path too long", "", "", "\"{deep viewer}\" %f", {"Reference_Manual.pdf"}, true, "", "",
+     {kInvalid, kNoViewer}},
+    {"empty Manuals folder", "", "", "\"{viewer}\" %U", {}, true, "{viewer}", "Reference_Manual.pdf", {}},
+    {"missing Manuals folder", "", "", "\"{viewer}\" %U", {}, false, "{viewer}", "Reference_Manual.pdf",
+     {kNoViewer}},
+};
+
+class HelpManuals : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir_.isValid());
+        root_ = dir_.path();
+        new TConfig((root_ + QStringLiteral("/none.INI")).toUtf8().constData());
+        QDir().mkpath(root_ + QStringLiteral("/program"));
+        SetProgramFolderForManuals(root_ + QStringLiteral("/program"));
+        viewer_ = MakeFile(root_ + QStringLiteral("/bin/viewer"));
+        blankViewer_ = MakeFile(root_ + QStringLiteral("/my bin/the viewer"));
+        const QString part(90, QLatin1Char('d'));
+        deepViewer_ = MakeFile(root_ + QLatin1Char('/') + part + QLatin1Char('/') + part + QLatin1Char('/') + part +
+                               QStringLiteral("/viewer"));
+        previousStarter_ = SetProcessStarter([this](const ProcessStart& start) {
+            starts_.push_back(start);
+            // As a real start: the program must exist, and so must the folder it starts in.
+            return QFileInfo(start.program).isFile() && QFileInfo(start.workDir).isDir();
+        });
+        previousLookup_ = SetAssociationLookup([this](const UnicodeString& extension) {
+            lookups_ << extension;
+            return association_;
+        });
+    }
+    void TearDown() override
+    {
+        SetProcessStarter(previousStarter_);
+        SetAssociationLookup(previousLookup_);
+        SetProgramFolderForManuals(QString());
+        delete Config;
+    }
+    static QString MakeFile(const QString& path)
+    {
+        QDir().mkpath(QFileInfo(path).path());
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        return path;
+    }
+    QString Expand(QString text) const
+    {
+        return text.replace(QStringLiteral("{viewer}"), viewer_)
+            .replace(QStringLiteral("{blank viewer}"), blankViewer_)
+            .replace(QStringLiteral("{deep viewer}"), deepViewer_);
+    }
+
+    QTemporaryDir dir_;
+    QString root_, viewer_, blankViewer_, deepViewer_;
+    QString association_;
+    QStringList lookups_;
+    std::vector<ProcessStart> starts_;
+    ProcessStarter previousStarter_;
+    AssociationLookup previousLookup_;
+};
+
+TEST_F(HelpManuals, EachCaseOpensTheRightFileOrSaysWhyNot)
+{
+    for (const ManualRow& row : kRows) {
+        SCOPED_TRACE(row.what);
+        const QString manuals = root_ + QStringLiteral("/program/Manuals");
+        QDir(manuals).removeRecursively();
+        if (row.manualsFolder) QDir().mkpath(manuals);
+        for (const QString& file : row.files) MakeFile(manuals + QLatin1Char('/') + file);
+        Config->Language = row.language;
+        Config->PDFTab = Expand(QString::fromLatin1(row.pdfTab)).toStdString();
+        association_ = Expand(QString::fromStdString(row.association));
+        starts_.clear();
+
+        DialogRecorder boxes;
+        OpenReferenceManual();
+
+        QStringList texts;
+        for (const DialogCall& call : boxes.calls) texts << call.text;
+        EXPECT_EQ(texts, row.boxes);
+        if (*row.program) {
+            ASSERT_EQ(starts_.size(), 1u);
+            EXPECT_EQ(starts_[0].program, Expand(QString::fromLatin1(row.program)));
+            EXPECT_EQ(starts_[0].arguments, QStringList{manuals + QLatin1Char('/') + QString::fromLatin1(row.argument)});
+            EXPECT_EQ(starts_[0].workDir, manuals);
+        } else {
+            EXPECT_TRUE(starts_.empty());
+        }
+        // Whatever the settings hold, a start is only ever asked for a file of the Manuals folder.
+        for (const ProcessStart& start : starts_)
+            for (const QString& argument : start.arguments)
+                EXPECT_EQ(QFileInfo(argument).absolutePath(), QDir::cleanPath(manuals)) << qPrintable(argument);
+    }
+}
+
+TEST_F(HelpManuals, TheMenuNamesAndTheOverridesOfOtherKinds)
+{
+    QDir().mkpath(root_ + QStringLiteral("/program/Manuals"));
+    association_ = QLatin1Char('"') + viewer_ + QStringLiteral("\" %U");
+    for (const char* name : {kMetricBasicManual, kImperialBasicManual, kGeneralManual}) {
+        starts_.clear();
+        OpenManual(name);
+        ASSERT_EQ(starts_.size(), 1u);
+        EXPECT_EQ(QFileInfo(starts_[0].arguments.value(0)).fileName(), QString::fromLatin1(name));
+    }
+    EXPECT_EQ(lookups_.value(0), QStringLiteral(".pdf"));
+
+    // The CSV and XLS viewers serve their own kinds only; the PDF viewer is the PDF one's.
+    Config->CSVTab = "/csv/viewer";
+    Config->XLSTab = "/xls/viewer";
+    EXPECT_EQ(FindAssociatedProgram(".CSV"), QStringLiteral("/csv/viewer"));
+    EXPECT_EQ(FindAssociatedProgram(".xls"), QStringLiteral("/xls/viewer"));
+    EXPECT_EQ(FindAssociatedProgram(".pdf"), viewer_);
+}
+
+TEST(HelpCommandQuotes, StripLeavesTheProgramPath)
+{
+    const struct {
+        const char* command;
+        const char* program;
+    } rows[] = {
+        {"\"/opt/My Viewer/view\" \"%1\"", "/opt/My Viewer/view"},
+        {"/usr/bin/view %U", "/usr/bin/view %U"},  // left whole: the path check refuses it
+        {"\"a\"", "a"},
+        {"a\"", "a"},
+        {"\"", ""},
+        {"\"\"\"", ""},
+        {"", ""},
+        {"/usr/bin/view", "/usr/bin/view"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(StripCommandQuotes(QString::fromLatin1(row.command)), QString::fromLatin1(row.program))
+            << row.command;
+}
+
+TEST(HelpDesktopEntries, ExecBecomesAQuotedProgramAndItsArguments)
+{
+    const QString sh = QStandardPaths::findExecutable(QStringLiteral("sh"));
+    ASSERT_FALSE(sh.isEmpty());
+    const struct {
+        QString exec;
+        QString command;
+    } rows[] = {
+        {QStringLiteral("sh -c x %U"), QLatin1Char('"') + sh + QStringLiteral("\" -c x %U")},
+        {QStringLiteral("\"/opt/My Viewer/v\" %f"), QStringLiteral("\"/opt/My Viewer/v\" %f")},
+        {QStringLiteral("\"/opt/a\\\\b\" %f"), QStringLiteral("\"/opt/a\\b\" %f")},
+        {QStringLiteral("no-such-viewer-here %U"), QStringLiteral("\"no-such-viewer-here\" %U")},
+        {QStringLiteral("\"\""), QString()},
+        {QStringLiteral("   "), QString()},
+        {QString(), QString()},
+    };
+    for (const auto& row : rows) EXPECT_EQ(CommandFromDesktopExec(row.exec), row.command) << qPrintable(row.exec);
+}
+
+}  // namespace

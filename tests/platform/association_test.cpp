@@ -1,0 +1,93 @@
+// The desktop's program for PDF files, found through a stand-in xdg-mime and desktop entries in a
+// scratch data folder. Nothing is opened: the lookup only reads.
+#include "platform/win/Association.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+class EnvironmentValue {
+public:
+    EnvironmentValue(const char* name, const QByteArray& value) : name_(name), old_(qgetenv(name)), had_(qEnvironmentVariableIsSet(name))
+    {
+        qputenv(name, value);
+    }
+    ~EnvironmentValue()
+    {
+        if (had_) qputenv(name_, old_);
+        else qunsetenv(name_);
+    }
+
+private:
+    const char* name_;
+    QByteArray old_;
+    bool had_;
+};
+
+void Write(const QString& path, const QByteArray& text, bool executable = false)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(text);
+    file.close();
+    if (executable) file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
+}
+
+TEST(DesktopAssociation, DefaultApplicationOrTheGeneralOpener)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString root = dir.path();
+    const QString opener = QLatin1Char('"') + root + QStringLiteral("/bin/xdg-open\" %f");
+    const struct {
+        const char* what;
+        QByteArray defaultId;  // what xdg-mime answers
+        const char* entryPath; // below applications/, "" for no entry
+        QByteArray entry;
+        QString command;
+    } rows[] = {
+        {"plain Exec", "viewer.desktop\n", "viewer.desktop", "[Desktop Entry]\nName=V\nExec=/opt/v/viewer %U\n",
+         QStringLiteral("\"/opt/v/viewer\" %U")},
+        {"quoted program with a blank", "viewer.desktop\n", "viewer.desktop",
+         "[Desktop Entry]\nExec=\"/opt/my viewer/v\" --page 1 %f\n", QStringLiteral("\"/opt/my viewer/v\" --page 1 %f")},
+        {"blanks around the equals sign", "viewer.desktop\n", "viewer.desktop", "[Desktop Entry]\nExec = /opt/v/v %f\n",
+         QStringLiteral("\"/opt/v/v\" %f")},
+        {"first of several ids", "a.desktop;b.desktop\n", "a.desktop", "[Desktop Entry]\nExec=/opt/a %U\n",
+         QStringLiteral("\"/opt/a\" %U")},
+        {"id naming a sub-folder", "kde-viewer.desktop\n", "kde/viewer.desktop", "[Desktop Entry]\nExec=/opt/k %U\n",
+         QStringLiteral("\"/opt/k\" %U")},
+        {"Exec only in an action", "viewer.desktop\n", "viewer.desktop",
+         "[Desktop Entry]\nName=V\n[Desktop Action new]\nExec=/opt/new %U\n", opener},
+        {"a key that only starts with Exec", "viewer.desktop\n", "viewer.desktop", "[Desktop Entry]\nExecPath=/opt\n",
+         opener},
+        {"empty Exec", "viewer.desktop\n", "viewer.desktop", "[Desktop Entry]\nExec=\n", opener},
+        {"empty entry file", "viewer.desktop\n", "viewer.desktop", "", opener},
+        {"entry missing", "gone.desktop\n", "", "", opener},
+        {"id that leaves the folder", "../outside.desktop\n", "../outside.desktop", "[Desktop Entry]\nExec=/opt/x %U\n",
+         opener},
+        {"no default application", "", "", "", opener},
+    };
+
+    const EnvironmentValue path("PATH", (root + QStringLiteral("/bin")).toLocal8Bit());
+    const EnvironmentValue home("XDG_DATA_HOME", (root + QStringLiteral("/home")).toLocal8Bit());
+    const EnvironmentValue dirs("XDG_DATA_DIRS", (root + QStringLiteral("/data")).toLocal8Bit());
+    Write(root + QStringLiteral("/bin/xdg-open"), "#!/bin/sh\nexit 0\n", true);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        QDir(root + QStringLiteral("/data")).removeRecursively();
+        Write(root + QStringLiteral("/bin/xdg-mime"), "#!/bin/sh\nprintf '" + row.defaultId + "'\n", true);
+        if (*row.entryPath) Write(root + QStringLiteral("/data/applications/") + QString::fromLatin1(row.entryPath), row.entry);
+        EXPECT_EQ(AssociatedCommand(QStringLiteral(".pdf")).toStdString(), row.command.toStdString());
+    }
+
+    // A kind of file the desktop does not know still gets the general opener; without one, none.
+    EXPECT_EQ(AssociatedCommand(QStringLiteral(".no-such-kind")).toStdString(), opener.toStdString());
+    QFile::remove(root + QStringLiteral("/bin/xdg-open"));
+    EXPECT_EQ(AssociatedCommand(QStringLiteral(".no-such-kind")), QString());
+}
+
+}  // namespace
