@@ -183,7 +183,6 @@ void TFindDialog::SetOptions(TFindOptions options)
 bool TFindDialog::Execute()
 {
     window_->show();
-    window_->raise();
     window_->activateWindow();
     findEdit_->setFocus();
     findEdit_->selectAll();
