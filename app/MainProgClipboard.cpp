@@ -38,20 +38,26 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (watching_ || !MayEdit(event)) return false;
         QWidget* viewport = form_.RichEdit_Main->viewport();
-        if (watched != viewport) return false;
+        if (watched != viewport || forwarding_) return false;
+        const bool middle = (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease) &&
+                            static_cast<const QMouseEvent*>(event)->button() == Qt::MiddleButton;
+        // A middle click pastes on its release: the press and the release are one edit.
+        if (middle && event->type() == QEvent::MouseButtonPress) {
+            Begin();
+            return false;
+        }
+        if (!MayEdit(event)) return false;
+        if (!(middle && watching_)) Begin();
         // The pane handles the event first (a drag started here runs to its drop inside).
-        watching_ = true;
-        first_ = INT_MAX;
-        last_ = -1;
-        addedLines_ = 0;
+        forwarding_ = true;
         viewport->removeEventFilter(this);
         QCoreApplication::sendEvent(viewport, event);
         viewport->installEventFilter(this);
-        watching_ = false;
+        forwarding_ = false;
         // Handled, with its passing on to the parents, already.
         if (event->type() != QEvent::Drop) event->accept();
+        watching_ = false;
         if (last_ >= 0) {
             const int lines = form_.RichEdit_Main->LineCount();
             form_.AfterMouseEdit(std::min(first_, lines - 1), std::min(last_ + addedLines_, lines - 1));
@@ -72,7 +78,16 @@ private:
         }
     }
 
+    void Begin()
+    {
+        watching_ = true;
+        first_ = INT_MAX;
+        last_ = -1;
+        addedLines_ = 0;
+    }
+
     TfrmMainProg& form_;
+    bool forwarding_ = false;
     bool watching_ = false;
     int first_ = INT_MAX;
     int last_ = -1;
