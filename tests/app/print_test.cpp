@@ -6,6 +6,7 @@
 
 #include "platform/vcl/Printers.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -273,4 +274,20 @@ TEST(Print, AnOldFileIsReplacedByTheWholePrint)
     const QByteArray bytes = printed.readAll();
     EXPECT_TRUE(bytes.startsWith("%PDF-"));
     EXPECT_TRUE(bytes.trimmed().endsWith("%%EOF"));
+}
+
+TEST(Print, AMillionCharacterLinePrintsQuickly)
+{
+    DialogRecorder boxes;
+    Window w;
+    const QString line = QString(1000000, '7');
+    w.SetPad(line);
+    QTemporaryDir dir;
+    QElapsedTimer timer;
+    timer.start();
+    const Printed printed = PrintPad(w, dir.filePath("wide.pdf"));
+    EXPECT_LT(timer.elapsed(), 5000);
+    EXPECT_EQ(printed.dialogs.size(), 1u);
+    EXPECT_GT(QFileInfo(dir.filePath("wide.pdf")).size(), 100);
+    EXPECT_EQ(w->RichEdit_Main->Text(), line);
 }
