@@ -115,6 +115,7 @@ TFindDialog::TFindDialog(QWidget* owner, bool replacing) : QObject(owner), windo
     auto* grid = new QGridLayout(window_);
     auto* findLabel = new QLabel(QStringLiteral("Fi&nd what:"), window_);
     findEdit_ = new QLineEdit(window_);
+    findEdit_->setMinimumWidth(findEdit_->fontMetrics().averageCharWidth() * 30);
     findLabel->setBuddy(findEdit_);
     grid->addWidget(findLabel, 0, 0);
     grid->addWidget(findEdit_, 0, 1);

@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -23,6 +24,22 @@ bool IsWholePdf(const QString& path)
     if (!file.read(5).startsWith("%PDF-")) return false;
     file.seek(std::max<qint64>(0, file.size() - 64));
     return file.readAll().trimmed().endsWith("%%EOF");
+}
+
+// The temporary file is made for its owner alone: the printed file gets the mode of the file it
+// replaces, or that of a new file.
+bool GiveModeOf(const QString& temporary, const QString& target)
+{
+    struct stat old;
+    mode_t mode;
+    if (::stat(QFile::encodeName(target).constData(), &old) == 0) {
+        mode = old.st_mode & 07777;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    return ::chmod(QFile::encodeName(temporary).constData(), mode) == 0;
 }
 
 // Puts the file's bytes on the disk before it is renamed over the target.
@@ -161,7 +178,7 @@ bool TPrinter::EndDoc()
         if (error_.isEmpty() && !IsWholePdf(temporary_))
             Fail(QStringLiteral("The file %1 could not be written whole (is the disk full?).")
                      .arg(QDir::toNativeSeparators(target_)));
-        if (error_.isEmpty() && !SyncFile(temporary_))
+        if (error_.isEmpty() && !(GiveModeOf(temporary_, target_) && SyncFile(temporary_)))
             Fail(QStringLiteral("The file %1 could not be written: %2")
                      .arg(QDir::toNativeSeparators(target_), QString::fromLocal8Bit(std::strerror(errno))));
         if (error_.isEmpty() &&

@@ -268,12 +268,16 @@ TEST(Print, AnOldFileIsReplacedByTheWholePrint)
         ASSERT_TRUE(old.open(QIODevice::WriteOnly));
         old.write("old");
     }
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
     PrintPad(w, path);
     QFile printed(path);
     ASSERT_TRUE(printed.open(QIODevice::ReadOnly));
     const QByteArray bytes = printed.readAll();
     EXPECT_TRUE(bytes.startsWith("%PDF-"));
     EXPECT_TRUE(bytes.trimmed().endsWith("%%EOF"));
+    // With the old file's mode, not that of a private temporary file.
+    EXPECT_EQ(QFileInfo(path).permissions() & (QFile::ReadGroup | QFile::ReadOther),
+              QFile::ReadGroup | QFile::ReadOther);
 }
 
 TEST(Print, AMillionCharacterLinePrintsQuickly)
