@@ -183,18 +183,6 @@ TEST(Replace, TheReplaceButtonReplacesWhateverIsSelected)
     }
 }
 
-TEST(Replace, TheFindNextButtonOfTheReplaceDialogDoesNothing)
-{
-    DialogRecorder dialogs;
-    Window w;
-    w.SetPad("a a");
-    w->Replace1->Click();
-    w->ReplaceDialog->FindEdit()->setText("a");
-    w->ReplaceDialog->FindNextButton()->click();
-    EXPECT_EQ(w->RichEdit_Main->SelLength(), 0);
-    EXPECT_TRUE(dialogs.calls.empty());
-}
-
 TEST(Replace, ManyMatchesInALongLineEndQuickly)
 {
     DialogRecorder dialogs;
@@ -212,7 +200,7 @@ TEST(Replace, ManyMatchesInALongLineEndQuickly)
     EXPECT_EQ(w->RichEdit_Main->LastPosition(), 100000);
 }
 
-TEST(Find, TheShortcutsOpenTheDialogs)
+TEST(Find, TheShortcutsOpenTheDialogsAndPrint)
 {
     DialogRecorder dialogs;
     Window w;
@@ -226,4 +214,14 @@ TEST(Find, TheShortcutsOpenTheDialogs)
     w.Key(Qt::Key_H, Qt::ControlModifier);
     EXPECT_TRUE(w->ReplaceDialog->IsOpen());
     EXPECT_FALSE(w->ReplaceDialog->Window()->isModal());
+    // The replace dialog's Find Next has no event to run.
+    w->ReplaceDialog->FindEdit()->setText("a");
+    w->ReplaceDialog->FindNextButton()->click();
+    EXPECT_TRUE(dialogs.calls.empty());
+    w->ReplaceDialog->CloseDialog();
+    QApplication::setActiveWindow(&*w);
+    w->RichEdit_Main->setFocus();
+    w.Key(Qt::Key_P, Qt::ControlModifier);  // cancelled by the unscripted answer
+    ASSERT_EQ(dialogs.calls.size(), 1u);
+    EXPECT_EQ(dialogs.calls[0].kind, DialogCall::Kind::Print);
 }

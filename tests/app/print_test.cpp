@@ -92,7 +92,6 @@ TEST(Print, HeaderHeadingsRowsAndBoldAnswers)
     QTemporaryDir dir;
     const QString path = dir.filePath("pad.pdf");
     const Printed printed = PrintPad(w, path);
-    if (qEnvironmentVariableIsSet("PLUMO_KEEP_PDF")) QFile::copy(path, qEnvironmentVariable("PLUMO_KEEP_PDF"));
 
     ASSERT_EQ(printed.dialogs.size(), 1u) << "only the print dialog";
     EXPECT_EQ(printed.dialogs[0].kind, DialogCall::Kind::Print);
@@ -133,18 +132,6 @@ TEST(Print, HeaderHeadingsRowsAndBoldAnswers)
     EXPECT_EQ(w->RichEdit_Main->Text(), pad) << "printing never changes the pad";
     EXPECT_EQ(w.Answers().value(4), "14");
 
-    if (!HavePdfToText()) GTEST_SKIP() << "pdftotext is missing (scripts/setup --test installs it)";
-    QProcess run;
-    run.start("pdftotext", {"-layout", path, "-"});
-    run.waitForFinished(20000);
-    const QStringList lines = QString::fromUtf8(run.readAllStandardOutput()).split('\n');
-    const QStringList wanted = {"7-Dec-2026", "Deck", rule, "Calculation", "1 1+2", "2     4*2", "5 TOTAL"};
-    int found = 0;
-    for (const QString& line : lines) {
-        const QString simple = line.simplified();
-        if (found < wanted.size() && simple.startsWith(QString(wanted[found]).simplified())) ++found;
-    }
-    EXPECT_EQ(found, wanted.size()) << lines.join('\n').toStdString();
 }
 
 TEST(Print, LongPadsGoOnOnNewPagesWithRowsOnly)
@@ -179,7 +166,7 @@ TEST(Print, LongPadsGoOnOnNewPagesWithRowsOnly)
             if (call.page == page) first = std::min(first, call.y);
         EXPECT_EQ(first, top) << page;
     }
-    if (!HavePdfToText()) GTEST_SKIP() << "pdftotext is missing";
+    if (!HavePdfToText()) GTEST_SKIP() << "pdftotext is missing (scripts/setup --test installs it)";
     const auto words = PdfWords(dir.filePath("long.pdf"));
     ASSERT_FALSE(words.empty());
     EXPECT_EQ(words.back().page, pages);
