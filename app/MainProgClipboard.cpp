@@ -20,13 +20,15 @@
 // the changes they make; after such an event the form handles the changed lines as a paste.
 class PadMouseEdits : public QObject {
 public:
-    explicit PadMouseEdits(TfrmMainProg& form) : QObject(form.RichEdit_Main), form_(form)
+    // The pad is kept apart from the form: the pad (and this watch, its child) outlive the form's
+    // own part while the window is taken down, and its events may still come then.
+    explicit PadMouseEdits(TfrmMainProg& form) : QObject(form.RichEdit_Main), form_(form), pad_(form.RichEdit_Main)
     {
-        TRichEdit* pad = form.RichEdit_Main;
-        pad->viewport()->installEventFilter(this);
-        connect(pad->document(), &QTextDocument::contentsChange, this, [this](int position, int, int added) {
+        viewport_ = pad_->viewport();
+        viewport_->installEventFilter(this);
+        connect(pad_->document(), &QTextDocument::contentsChange, this, [this](int position, int, int added) {
             if (!watching_) return;
-            const QTextDocument* doc = form_.RichEdit_Main->document();
+            const QTextDocument* doc = pad_->document();
             const int from = doc->findBlock(position).blockNumber();
             const int to = doc->findBlock(position + added).blockNumber();
             first_ = std::min(first_, from);
@@ -38,7 +40,12 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        QWidget* viewport = form_.RichEdit_Main->viewport();
+        // Only the events that can edit: while the pane is taken down others still pass here.
+        const QEvent::Type type = event->type();
+        if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease && type != QEvent::MouseMove &&
+            type != QEvent::Drop)
+            return false;
+        QWidget* viewport = viewport_;
         if (watched != viewport || forwarding_) return false;
         const bool middle = (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease) &&
                             static_cast<const QMouseEvent*>(event)->button() == Qt::MiddleButton;
@@ -59,7 +66,7 @@ protected:
         if (event->type() != QEvent::Drop) event->accept();
         watching_ = false;
         if (last_ >= 0) {
-            const int lines = form_.RichEdit_Main->LineCount();
+            const int lines = pad_->LineCount();
             form_.AfterMouseEdit(std::min(first_, lines - 1), std::min(last_ + addedLines_, lines - 1));
         }
         return true;
@@ -87,6 +94,8 @@ private:
     }
 
     TfrmMainProg& form_;
+    TRichEdit* pad_;
+    QWidget* viewport_;
     bool forwarding_ = false;
     bool watching_ = false;
     int first_ = INT_MAX;
