@@ -171,9 +171,10 @@ void TfrmMainProg::CreateMenus()
     Open1 = new TMenuItem(QStringLiteral("Open"), QKeySequence(QStringLiteral("Ctrl+O")));
     Save1 = new TMenuItem(QStringLiteral("Save"), QKeySequence(QStringLiteral("Ctrl+S")));
     SaveAs1 = new TMenuItem(QStringLiteral("Save As..."));
+    Print1 = new TMenuItem(QStringLiteral("Print"), QKeySequence(QStringLiteral("Ctrl+P")));
     Exit1 = new TMenuItem(QStringLiteral("Exit"));
     N2 = new TMenuItem(QStringLiteral("-"));
-    for (TMenuItem* item : {New1, Open1, Save1, SaveAs1, Exit1, N2}) File1->Add(item);
+    for (TMenuItem* item : {New1, Open1, Save1, SaveAs1, Print1, Exit1, N2}) File1->Add(item);
     TMenuItem** recent[] = {&MRU_File1, &MRU_File2, &MRU_File3, &MRU_File4, &MRU_File5,
                             &MRU_File6, &MRU_File7, &MRU_File8, &MRU_File9};
     for (TMenuItem** item : recent) {
@@ -182,6 +183,19 @@ void TfrmMainProg::CreateMenus()
         File1->Add(*item);
     }
     MainMenu1->Add(File1);
+
+    Edit1 = new TMenuItem(QStringLiteral("Edit"));
+    Cut1 = new TMenuItem(QStringLiteral("Cut"), QKeySequence(QStringLiteral("Ctrl+X")));
+    Copy1 = new TMenuItem(QStringLiteral("Copy"), QKeySequence(QStringLiteral("Ctrl+C")));
+    Paste1 = new TMenuItem(QStringLiteral("Paste"), QKeySequence(QStringLiteral("Ctrl+V")));
+    N1 = new TMenuItem(QStringLiteral("-"));
+    N1->SetVisible(false);
+    CopyAll1 = new TMenuItem(QStringLiteral("Copy All"), QKeySequence(QStringLiteral("Ctrl+Alt+C")));
+    N3 = new TMenuItem(QStringLiteral("-"));
+    Find1 = new TMenuItem(QStringLiteral("Find"), QKeySequence(QStringLiteral("Ctrl+F")));
+    Replace1 = new TMenuItem(QStringLiteral("Replace"), QKeySequence(QStringLiteral("Ctrl+H")));
+    for (TMenuItem* item : {Cut1, Copy1, Paste1, N1, CopyAll1, N3, Find1, Replace1}) Edit1->Add(item);
+    MainMenu1->Add(Edit1);
     CreateHelpMenu();
 }
 
@@ -375,6 +389,7 @@ void TfrmMainProg::ConnectEvents()
     Panel_Splitter->OnMouseUp = [this](TObject* s, TMouseButton b, TShiftState shift, int x, int y) {
         Panel_SplitterMouseUp(s, b, shift, x, y);
     };
+    ConnectEditCommands();
 }
 
 void TfrmMainProg::PlaceColumnCaptions()

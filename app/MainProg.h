@@ -9,6 +9,9 @@
 //   MainProgFiles.cpp   New, Open, Save and the pad file format
 //   MainProgKeypad.cpp  keypad, scientific panel and snippets
 //   MainProgMru.cpp     the recent-files items of the File menu
+//   MainProgPrint.cpp   printing and the plain-text copy (Copy All)
+//   MainProgFind.cpp    find and replace
+//   MainProgClipboard.cpp  cut, copy and paste, and edits the mouse makes in the pad
 //   MainProgHelp.cpp    the Help menu: the manuals and the About box
 #include "calc/CalcState.h"
 #include "platform/vcl/Controls.h"
@@ -23,6 +26,10 @@
 class THighlight;
 class TOpenDialog;
 class TSaveDialog;
+class TPrintDialog;
+class TFindDialog;
+class TReplaceDialog;
+class PadMouseEdits;
 
 class TfrmMainProg : public TForm {
 public:
@@ -276,6 +283,38 @@ public:
     void MRU_File8Click(TObject* Sender);
     void MRU_File9Click(TObject* Sender);
 
+    // ---- printing, plain-text copy, find and replace, clipboard ----------------------------------
+    // (MainProgPrint.cpp, MainProgFind.cpp, MainProgClipboard.cpp; the menu items are made in
+    // CreateMenus with the others)
+    TMenuItem* Print1;
+    TMenuItem* Edit1;
+    TMenuItem* Cut1;
+    TMenuItem* Copy1;
+    TMenuItem* Paste1;
+    TMenuItem* N1;  // hidden
+    TMenuItem* CopyAll1;
+    TMenuItem* N3;
+    TMenuItem* Find1;
+    TMenuItem* Replace1;
+    TPrintDialog* PrintDialog1 = nullptr;
+    TFindDialog* FindDialog = nullptr;
+    TReplaceDialog* ReplaceDialog = nullptr;
+    int ReplacementCount = 0;  // counted up by Replace All, 0 between runs
+    void Print1Click(TObject* Sender);
+    void CopyAll1Click(TObject* Sender);
+    void RenderPadAsText();
+    AnsiString TabsToAnswerColumn(const AnsiString& line);
+    void Find1Click(TObject* Sender);
+    void Replace1Click(TObject* Sender);
+    void FindDialogFind(TObject* Sender);
+    void ReplaceDialogReplace(TObject* Sender);
+    void ReplaceDialogClose(TObject* Sender);
+    void Cut1Click(TObject* Sender);
+    void Copy1Click(TObject* Sender);
+    void Paste1Click(TObject* Sender);
+    // After the mouse changed the pad (a drop, a middle-click paste, text dragged out of it):
+    // the handling of a paste over the lines first to last.
+    void AfterMouseEdit(int first, int last);
     // ---- help menu (MainProgHelp.cpp) ----------------------------------------------------------
     void MetricBasic1Click(TObject* Sender);
     void ImperialBasic1Click(TObject* Sender);
@@ -310,6 +349,10 @@ private:
     void CreateBottomPanel();
     void CreateScientificPanel();
     void ConnectEvents();
+    // MainProgClipboard.cpp: the print, find and replace dialogs, the Edit menu's events and the
+    // watch over edits the mouse makes in the pad.
+    void ConnectEditCommands();
+    PadMouseEdits* mouseEdits_ = nullptr;
     // Keeps the column caption "Answer" above the answer pane.
     void PlaceColumnCaptions();
     // MainProgPanes.cpp: the height the keypad panel took over from the panes at the last fitting

@@ -1,8 +1,17 @@
 #include "platform/vcl/Dialogs.h"
 
 #include "platform/vcl/DialogSeam.h"
+#include "platform/vcl/Printers.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QDialog>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPrintDialog>
+#include <QPushButton>
+#include <QVBoxLayout>
 #include <QFileDialog>
 #include <QRegularExpression>
 
@@ -70,3 +79,144 @@ bool TCommonFileDialog::Execute()
     if (index >= 0) FilterIndex = index + 1;
     return true;
 }
+
+// ---- TPrintDialog ----
+
+bool TPrintDialog::Execute()
+{
+    QPrinter& device = Printer()->Device();
+    DialogCall call;
+    call.kind = DialogCall::Kind::Print;
+    call.caption = QStringLiteral("Print");
+    call.fields = QStringList{device.printerName(), device.outputFileName()};
+    call.result = 0;
+    if (AnswerBySeam(call)) {
+        if (call.result == 0) return false;
+        if (!call.values.isEmpty() && !call.values.front().isEmpty()) {
+            device.setOutputFormat(QPrinter::PdfFormat);
+            device.setOutputFileName(call.values.front());
+        }
+        return true;
+    }
+    QWidget* owner = qobject_cast<QWidget*>(parent());
+    QPrintDialog dialog(&device, owner ? owner : QApplication::activeWindow());
+    dialog.setWindowTitle(QStringLiteral("Print"));
+    return dialog.exec() == QDialog::Accepted;
+}
+
+// ---- TFindDialog, TReplaceDialog ----
+
+TFindDialog::TFindDialog(QWidget* owner) : TFindDialog(owner, false) {}
+
+TFindDialog::TFindDialog(QWidget* owner, bool replacing) : QObject(owner), window_(new QDialog(owner))
+{
+    window_->setWindowTitle(replacing ? QStringLiteral("Replace") : QStringLiteral("Find"));
+    window_->setModal(false);
+    auto* grid = new QGridLayout(window_);
+    auto* findLabel = new QLabel(QStringLiteral("Fi&nd what:"), window_);
+    findEdit_ = new QLineEdit(window_);
+    findEdit_->setMinimumWidth(findEdit_->fontMetrics().averageCharWidth() * 30);
+    findLabel->setBuddy(findEdit_);
+    grid->addWidget(findLabel, 0, 0);
+    grid->addWidget(findEdit_, 0, 1);
+    int row = 1;
+    if (replacing) {
+        auto* replaceLabel = new QLabel(QStringLiteral("Re&place with:"), window_);
+        replaceEdit_ = new QLineEdit(window_);
+        replaceLabel->setBuddy(replaceEdit_);
+        grid->addWidget(replaceLabel, row, 0);
+        grid->addWidget(replaceEdit_, row++, 1);
+    }
+    wholeWord_ = new QCheckBox(QStringLiteral("Match &whole word only"), window_);
+    matchCase_ = new QCheckBox(QStringLiteral("Match &case"), window_);
+    grid->addWidget(wholeWord_, row++, 0, 1, 2);
+    grid->addWidget(matchCase_, row++, 0, 1, 2);
+    grid->setRowStretch(row, 1);
+
+    auto* buttons = new QVBoxLayout();
+    findNext_ = new QPushButton(QStringLiteral("&Find Next"), window_);
+    findNext_->setDefault(true);
+    buttons->addWidget(findNext_);
+    if (replacing) {
+        replace_ = new QPushButton(QStringLiteral("&Replace"), window_);
+        replaceAll_ = new QPushButton(QStringLiteral("Replace &All"), window_);
+        buttons->addWidget(replace_);
+        buttons->addWidget(replaceAll_);
+    }
+    cancel_ = new QPushButton(QStringLiteral("Cancel"), window_);
+    buttons->addWidget(cancel_);
+    buttons->addStretch(1);
+    grid->addLayout(buttons, 0, 2, row + 1, 1);
+
+    connect(findEdit_, &QLineEdit::textChanged, this, [this] { UpdateButtons(); });
+    connect(findNext_, &QPushButton::clicked, this, [this] { Fire(frFindNext, OnFind); });
+    connect(cancel_, &QPushButton::clicked, window_, &QDialog::reject);
+    connect(window_, &QDialog::finished, this, [this] {
+        if (OnClose) OnClose(this);
+    });
+    UpdateButtons();
+}
+
+TFindDialog::~TFindDialog()
+{
+    // The window belongs to the owner too, which may have deleted it first.
+    delete window_.data();
+}
+
+UnicodeString TFindDialog::FindText() const { return findEdit_->text(); }
+void TFindDialog::SetFindText(const UnicodeString& text) { findEdit_->setText(text); }
+
+TFindOptions TFindDialog::Options() const
+{
+    TFindOptions options = options_ & ~(frMatchCase | frWholeWord);
+    if (matchCase_->isChecked()) options |= frMatchCase;
+    if (wholeWord_->isChecked()) options |= frWholeWord;
+    return options;
+}
+
+void TFindDialog::SetOptions(TFindOptions options)
+{
+    options_ = options;
+    matchCase_->setChecked((options & frMatchCase) != 0);
+    wholeWord_->setChecked((options & frWholeWord) != 0);
+}
+
+bool TFindDialog::Execute()
+{
+    window_->show();
+    window_->activateWindow();
+    findEdit_->setFocus();
+    findEdit_->selectAll();
+    return true;
+}
+
+void TFindDialog::CloseDialog()
+{
+    if (window_->isVisible()) window_->reject();
+}
+
+bool TFindDialog::IsOpen() const { return window_->isVisible(); }
+
+void TFindDialog::Fire(TFindOptions action, const TNotifyEvent& event)
+{
+    // Nothing to look for: the buttons are disabled, and a click that comes anyway does nothing.
+    if (findEdit_->text().isEmpty()) return;
+    options_ = (options_ & ~(frFindNext | frReplace | frReplaceAll)) | action;
+    if (event) event(this);
+}
+
+void TFindDialog::UpdateButtons()
+{
+    const bool any = !findEdit_->text().isEmpty();
+    for (QPushButton* button : {findNext_, replace_, replaceAll_})
+        if (button) button->setEnabled(any);
+}
+
+TReplaceDialog::TReplaceDialog(QWidget* owner) : TFindDialog(owner, true)
+{
+    connect(replace_, &QPushButton::clicked, this, [this] { Fire(frReplace, OnReplace); });
+    connect(replaceAll_, &QPushButton::clicked, this, [this] { Fire(frReplaceAll, OnReplace); });
+}
+
+UnicodeString TReplaceDialog::ReplaceText() const { return replaceEdit_->text(); }
+void TReplaceDialog::SetReplaceText(const UnicodeString& text) { replaceEdit_->setText(text); }

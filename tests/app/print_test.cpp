@@ -1,0 +1,284 @@
+// Printing the calculated pad into a PDF file through the print dialog, read back with pdftotext
+// and checked against what the canvas was asked to write: header, headings, rows, bold answers,
+// page breaks, the shifted and unshifted margins, and the failures a user must be told of.
+#include "tests/app/mainform_fixture.h"
+#include "tests/common/DialogRecorder.h"
+
+#include "platform/vcl/Printers.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+namespace {
+
+struct Printed {
+    std::vector<TTextOutCall> calls;
+    std::vector<DialogCall> dialogs;
+};
+
+// Prints the window's pad through File > Print into path, on A4 with the given device margins.
+Printed PrintPad(const Window& w, const QString& path, double marginMm = 0)
+{
+    QPrinter& device = Printer()->Device();
+    device.setOutputFormat(QPrinter::PdfFormat);
+    device.setOutputFileName(QString());
+    device.setPageSize(QPageSize(QPageSize::A4));
+    device.setPageMargins(QMarginsF(marginMm, marginMm, marginMm, marginMm), QPageLayout::Millimeter);
+    Printed printed;
+    Printer()->Canvas()->OnTextOut = [&printed](const TTextOutCall& call) { printed.calls.push_back(call); };
+    DialogRecorder dialogs;
+    dialogs.Answer(1, {path});
+    w->Print1->Click();
+    Printer()->Canvas()->OnTextOut = nullptr;
+    printed.dialogs = dialogs.calls;
+    return printed;
+}
+
+// The words of a PDF with their page and left edge in points, from pdftotext's box listing.
+struct Word {
+    int page;
+    double x;
+    double y;
+    QString text;
+};
+std::vector<Word> PdfWords(const QString& path)
+{
+    QProcess run;
+    run.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), path, QStringLiteral("-")});
+    run.waitForFinished(20000);
+    const QString html = QString::fromUtf8(run.readAllStandardOutput());
+    std::vector<Word> words;
+    int page = 0;
+    static const QRegularExpression tag(
+        QStringLiteral("<page |<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\"[^>]*>([^<]*)</word>"));
+    for (auto it = tag.globalMatch(html); it.hasNext();) {
+        const auto m = it.next();
+        if (m.captured(0).startsWith(QLatin1String("<page"))) {
+            ++page;
+            continue;
+        }
+        words.push_back({page, m.captured(1).toDouble(), m.captured(2).toDouble(), m.captured(3)});
+    }
+    return words;
+}
+
+bool HavePdfToText() { return !QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty(); }
+
+const Word* FindWord(const std::vector<Word>& words, const QString& text)
+{
+    for (const Word& w : words)
+        if (w.text == text) return &w;
+    return nullptr;
+}
+
+int Mm(int mm, int dpi) { return static_cast<int>(mm * dpi / 25.4); }
+
+}  // namespace
+
+TEST(Print, HeaderHeadingsRowsAndBoldAnswers)
+{
+    DialogRecorder boxes;
+    Window w;
+    w->Edit_Date->SetText("7-Dec-2026");
+    w->Edit_Description->SetText("Deck");
+    w.SetPad("1+2\n\t4*2\n\n3");
+    w->Btn_CalculateAndTotal->Click();
+    const QString pad = w->RichEdit_Main->Text();
+    QTemporaryDir dir;
+    const QString path = dir.filePath("pad.pdf");
+    const Printed printed = PrintPad(w, path);
+
+    ASSERT_EQ(printed.dialogs.size(), 1u) << "only the print dialog";
+    EXPECT_EQ(printed.dialogs[0].kind, DialogCall::Kind::Print);
+    const int dpi = Printer()->GetDeviceCaps(LOGPIXELSX);
+    const int left = Mm(25, dpi), top = Mm(20, dpi), gutter = Mm(10, dpi);
+    const int lh = 10 * dpi / 72 + 1;  // 10 points, rounded
+    const int printable = Printer()->GetDeviceCaps(HORZRES) - left - Mm(10, dpi);
+    const int answerAt = left + gutter +
+                         w->RichEdit_Main->width() * printable / (w->RichEdit_Main->width() + w->RichEdit_Result->width());
+    const QString rule(79, '_');
+    const struct {
+        int x;
+        int y;
+        const char* text;
+        TFontStyles style;
+    } expected[] = {
+        {left, top, "7-Dec-2026", 0},        {left, top + lh, "Deck", fsBold},
+        {left, top + 2 * lh, nullptr, 0},    {left + gutter, top + 4 * lh, "Calculation", fsBold},
+        {answerAt, top + 4 * lh, "Answer", fsBold}, {left, top + 5 * lh, nullptr, 0},
+        {left, top + 7 * lh, "1", 0},        {left + gutter, top + 7 * lh, "1+2", 0},
+        {answerAt, top + 7 * lh, "3", fsBold}, {left, top + 8 * lh, "2", 0},
+        {left + gutter, top + 8 * lh, "    4*2", 0}, {answerAt, top + 8 * lh, "8", fsBold},
+        {left, top + 9 * lh, "3", 0},        {left + gutter, top + 9 * lh, "", 0},
+        {answerAt, top + 9 * lh, "", fsBold}, {left, top + 10 * lh, "4", 0},
+        {left + gutter, top + 10 * lh, "3", 0}, {answerAt, top + 10 * lh, "3", fsBold},
+        {left, top + 11 * lh, "5", 0},       {left + gutter, top + 11 * lh, "TOTAL", 0},
+        {answerAt, top + 11 * lh, "14", fsBold},
+    };
+    ASSERT_EQ(printed.calls.size(), std::size(expected));
+    for (size_t i = 0; i < std::size(expected); ++i) {
+        const TTextOutCall& call = printed.calls[i];
+        EXPECT_EQ(call.page, 1) << i;
+        EXPECT_EQ(call.x, expected[i].x) << i;
+        EXPECT_EQ(call.y, expected[i].y) << i;
+        EXPECT_EQ(call.text, expected[i].text ? QString::fromLatin1(expected[i].text) : rule) << i;
+        EXPECT_EQ(call.style, expected[i].style) << i;
+    }
+    EXPECT_EQ(w->RichEdit_Main->Text(), pad) << "printing never changes the pad";
+    EXPECT_EQ(w.Answers().value(4), "14");
+
+}
+
+TEST(Print, LongPadsGoOnOnNewPagesWithRowsOnly)
+{
+    DialogRecorder boxes;
+    Window w;
+    QStringList pad;
+    for (int i = 1; i <= 150; ++i) pad << QString::number(i);
+    w.SetPad(pad.join('\n'));
+    w->Btn_CalculateOnly->Click();
+    QTemporaryDir dir;
+    const Printed printed = PrintPad(w, dir.filePath("long.pdf"));
+    const int dpi = Printer()->GetDeviceCaps(LOGPIXELSY);
+    const int top = Mm(20, dpi), bottom = Mm(30, dpi), height = Printer()->GetDeviceCaps(VERTRES);
+    int pages = 0;
+    int rows = 0;
+    for (const TTextOutCall& call : printed.calls) {
+        pages = std::max(pages, call.page);
+        if (call.page > 1) {
+            EXPECT_GE(call.y, top);
+            EXPECT_NE(call.text, "Calculation") << "the headings are on the first page only";
+        }
+        EXPECT_LT(call.y, height - bottom) << call.page << " " << call.text.toStdString();
+        if (call.x == Mm(25, dpi) && call.y >= top && call.text == QString::number(rows + 1)) ++rows;
+    }
+    EXPECT_EQ(rows, 150);
+    EXPECT_GE(pages, 3);
+    // The first row of each later page stands at the top margin.
+    for (int page = 2; page <= pages; ++page) {
+        int first = INT_MAX;
+        for (const TTextOutCall& call : printed.calls)
+            if (call.page == page) first = std::min(first, call.y);
+        EXPECT_EQ(first, top) << page;
+    }
+    if (!HavePdfToText()) GTEST_SKIP() << "pdftotext is missing (scripts/setup --test installs it)";
+    const auto words = PdfWords(dir.filePath("long.pdf"));
+    ASSERT_FALSE(words.empty());
+    EXPECT_EQ(words.back().page, pages);
+    EXPECT_EQ(words.back().text, "150");
+}
+
+// The date, description and first rule start at the shifted left margin: 25 mm from the sheet's
+// edge whatever the device's own margin. Headings and rows start at the unshifted margin: 25 mm
+// from the printable area's edge.
+TEST(Print, ShiftedAndUnshiftedMargins)
+{
+    if (!HavePdfToText()) GTEST_SKIP() << "pdftotext is missing";
+    DialogRecorder boxes;
+    Window w;
+    w->Edit_Date->SetText("Today");
+    w->Edit_Description->SetText("Shed");
+    w.SetPad("Roof");
+    for (const double margin : {0.0, 12.0}) {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("m.pdf");
+        PrintPad(w, path, margin);
+        const auto words = PdfWords(path);
+        const double mmToPt = 72 / 25.4;
+        const struct {
+            const char* word;
+            double fromSheetMm;
+        } rows[] = {{"Today", 25}, {"Shed", 25}, {"Calculation", 25 + margin + 10}, {"1", 25 + margin},
+                    {"Roof", 25 + margin + 10}};
+        for (const auto& r : rows) {
+            const Word* word = FindWord(words, r.word);
+            ASSERT_NE(word, nullptr) << r.word;
+            EXPECT_NEAR(word->x, r.fromSheetMm * mmToPt, 1.0) << r.word << " margin " << margin;
+        }
+        EXPECT_NEAR(FindWord(words, "Today")->y, 20 * mmToPt, 3.0) << margin;
+    }
+}
+
+TEST(Print, FailuresAreReportedAndCancelPrintsNothing)
+{
+    Window w;
+    w.SetPad("1+1");
+    QTemporaryDir dir;
+    QDir(dir.path()).mkdir("locked");
+    QFile::setPermissions(dir.filePath("locked"), QFile::ReadOwner | QFile::ExeOwner);
+    const bool root = ::geteuid() == 0;
+    const struct {
+        QString path;
+        bool fails;
+    } rows[] = {
+        {dir.filePath("missing/pad.pdf"), true},
+        {dir.filePath("locked/pad.pdf"), !root},
+        {dir.path(), true},  // a folder, not a file
+        {dir.filePath("ok.pdf"), false},
+    };
+    for (const auto& r : rows) {
+        const Printed printed = PrintPad(w, r.path);
+        const bool boxShown = printed.dialogs.size() == 2;
+        EXPECT_EQ(boxShown, r.fails) << r.path.toStdString();
+        if (boxShown) {
+            EXPECT_EQ(printed.dialogs[1].caption, "Print");
+            EXPECT_TRUE(printed.dialogs[1].text.startsWith("The pad was not printed.")) << r.path.toStdString();
+        }
+        if (r.fails) EXPECT_FALSE(QFileInfo(r.path).isFile()) << r.path.toStdString();
+        else EXPECT_GT(QFileInfo(r.path).size(), 100) << r.path.toStdString();
+    }
+    // No temporary file is left beside a target.
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).join(","), "ok.pdf");
+
+    DialogRecorder cancel;
+    cancel.Answer(0);
+    w->Print1->Click();
+    ASSERT_EQ(cancel.calls.size(), 1u);
+    EXPECT_EQ(cancel.calls[0].kind, DialogCall::Kind::Print);
+    QFile::setPermissions(dir.filePath("locked"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+TEST(Print, AnOldFileIsReplacedByTheWholePrint)
+{
+    DialogRecorder boxes;
+    Window w;
+    w.SetPad("1+1");
+    QTemporaryDir dir;
+    const QString path = dir.filePath("pad.pdf");
+    {
+        QFile old(path);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("old");
+    }
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    PrintPad(w, path);
+    QFile printed(path);
+    ASSERT_TRUE(printed.open(QIODevice::ReadOnly));
+    const QByteArray bytes = printed.readAll();
+    EXPECT_TRUE(bytes.startsWith("%PDF-"));
+    EXPECT_TRUE(bytes.trimmed().endsWith("%%EOF"));
+    // With the old file's mode, not that of a private temporary file.
+    EXPECT_EQ(QFileInfo(path).permissions() & (QFile::ReadGroup | QFile::ReadOther),
+              QFile::ReadGroup | QFile::ReadOther);
+}
+
+TEST(Print, AMillionCharacterLinePrintsQuickly)
+{
+    DialogRecorder boxes;
+    Window w;
+    const QString line = QString(1000000, '7');
+    w.SetPad(line);
+    QTemporaryDir dir;
+    QElapsedTimer timer;
+    timer.start();
+    const Printed printed = PrintPad(w, dir.filePath("wide.pdf"));
+    EXPECT_LT(timer.elapsed(), 5000);
+    EXPECT_EQ(printed.dialogs.size(), 1u);
+    EXPECT_GT(QFileInfo(dir.filePath("wide.pdf")).size(), 100);
+    EXPECT_EQ(w->RichEdit_Main->Text(), line);
+}
