@@ -1,18 +1,13 @@
 #include "platform/vcl/Printers.h"
 
 #include "platform/vcl/Graphics.h"
+#include "platform/vcl/SafeWrite.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -24,32 +19,6 @@ bool IsWholePdf(const QString& path)
     if (!file.read(5).startsWith("%PDF-")) return false;
     file.seek(std::max<qint64>(0, file.size() - 64));
     return file.readAll().trimmed().endsWith("%%EOF");
-}
-
-// The temporary file is made for its owner alone: the printed file gets the mode of the file it
-// replaces, or that of a new file.
-bool GiveModeOf(const QString& temporary, const QString& target)
-{
-    struct stat old;
-    mode_t mode;
-    if (::stat(QFile::encodeName(target).constData(), &old) == 0) {
-        mode = old.st_mode & 07777;
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
-    return ::chmod(QFile::encodeName(temporary).constData(), mode) == 0;
-}
-
-// Puts the file's bytes on the disk before it is renamed over the target.
-bool SyncFile(const QString& path)
-{
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
-    if (fd < 0) return false;
-    const bool ok = ::fsync(fd) == 0;
-    ::close(fd);
-    return ok;
 }
 
 }  // namespace
@@ -133,11 +102,13 @@ bool TPrinter::BeginDoc()
             Fail(QStringLiteral("%1 is a folder.").arg(QDir::toNativeSeparators(target)));
             return false;
         }
-        QTemporaryFile file(info.absolutePath() + QStringLiteral("/.print-XXXXXX.pdf"));
+        // The document is made aside and put in place by the safe write once it is whole, so a
+        // failed print never leaves the target worse than it was.
+        QTemporaryFile file(QDir::tempPath() + QStringLiteral("/plumo-print-XXXXXX.pdf"));
         file.setAutoRemove(false);
         if (!file.open()) {
-            Fail(QStringLiteral("Cannot write in the folder %1: %2")
-                     .arg(QDir::toNativeSeparators(info.absolutePath()), file.errorString()));
+            Fail(QStringLiteral("Cannot make a temporary file in %1: %2")
+                     .arg(QDir::toNativeSeparators(QDir::tempPath()), file.errorString()));
             return false;
         }
         file.close();
@@ -178,14 +149,20 @@ bool TPrinter::EndDoc()
         if (error_.isEmpty() && !IsWholePdf(temporary_))
             Fail(QStringLiteral("The file %1 could not be written whole (is the disk full?).")
                      .arg(QDir::toNativeSeparators(target_)));
-        if (error_.isEmpty() && !(GiveModeOf(temporary_, target_) && SyncFile(temporary_)))
-            Fail(QStringLiteral("The file %1 could not be written: %2")
-                     .arg(QDir::toNativeSeparators(target_), QString::fromLocal8Bit(std::strerror(errno))));
-        if (error_.isEmpty() &&
-            std::rename(QFile::encodeName(temporary_).constData(), QFile::encodeName(target_).constData()) != 0)
-            Fail(QStringLiteral("Cannot replace %1: %2")
-                     .arg(QDir::toNativeSeparators(target_), QString::fromLocal8Bit(std::strerror(errno))));
-        // After a rename the temporary name is gone; after a failure the half-made file goes.
+        if (error_.isEmpty()) {
+            QFile made(temporary_);
+            if (!made.open(QIODevice::ReadOnly)) {
+                Fail(QStringLiteral("The file %1 could not be written: %2")
+                         .arg(QDir::toNativeSeparators(target_), made.errorString()));
+            } else {
+                const QByteArray bytes = made.readAll();
+                const SafeWriteResult written =
+                    SafeWriteFile(target_, std::string(bytes.constData(), static_cast<size_t>(bytes.size())));
+                if (!written)
+                    Fail(QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(target_), written.reason));
+            }
+        }
+        // The temporary copy goes in every case.
         DropTemporary();
     }
     return error_.isEmpty();

@@ -5,6 +5,7 @@
 #include "tests/common/DialogRecorder.h"
 
 #include "platform/vcl/Printers.h"
+#include "platform/vcl/SafeWrite.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -265,6 +266,18 @@ TEST(Print, AnOldFileIsReplacedByTheWholePrint)
     // With the old file's mode, not that of a private temporary file.
     EXPECT_EQ(QFileInfo(path).permissions() & (QFile::ReadGroup | QFile::ReadOther),
               QFile::ReadGroup | QFile::ReadOther);
+
+    // A disk that fills while the print is put in place leaves the last print as it was.
+    for (SafeWriteStep step : {SafeWriteStep::Write, SafeWriteStep::Sync, SafeWriteStep::Rename}) {
+        ScopedSafeWriteFault fault({step, 1, 28, true});
+        w.SetPad("2+2");
+        const Printed failed = PrintPad(w, path);
+        ASSERT_EQ(failed.dialogs.size(), 2u) << int(step);
+        EXPECT_TRUE(failed.dialogs[1].text.startsWith("The pad was not printed.")) << int(step);
+        QFile kept(path);
+        ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+        EXPECT_EQ(kept.readAll(), bytes) << int(step);
+    }
 }
 
 TEST(Print, AMillionCharacterLinePrintsQuickly)
