@@ -4,6 +4,7 @@
 #include "macro/Errors.h"
 #include "macro/Machine.h"
 #include "macro/Macromain.h"
+#include "macro/RunControl.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -144,6 +145,7 @@ void whilecode()
         while (d != 0.0) {
             macroExecute(body);
             if (returnFlag || breakFlag || stopFlag) break;
+            macroTick();
             if (!condition(cond, d)) break;
         }
     }
@@ -163,6 +165,7 @@ void forcode()
         while (d != 0.0) {
             macroExecute(body);
             if (returnFlag || breakFlag || stopFlag) break;
+            macroTick();
             mark = stackPtr;
             macroExecute(advance);
             dropTo(mark);
@@ -228,6 +231,7 @@ void gotocode()
     Symbol* label = programArea[execPos].sym;
     // A label left by an earlier run points into code that no longer exists.
     if (!labelFromThisRun(label)) macroError("undefined label:", label->name);
+    macroTick();
     returnFlag = 0;
     gotoFlag = 1;
     execPos = static_cast<int>(label->u.defn);
@@ -243,6 +247,7 @@ void call()
                    routine->gen == currentRun();
     if (!defined) macroError("undefined routine", routine->name);
     if (currentFrame == &callFrames[FRAME_COUNT - 1]) macroError(routine->name, "call nested too deep");
+    macroTick();
     Frame* f = ++currentFrame;
     f->routine = routine;
     f->returnPos = execPos + 2;

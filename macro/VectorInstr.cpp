@@ -4,6 +4,7 @@
 #include "macro/Builtins.h"
 #include "macro/Host.h"
 #include "macro/Run.h"
+#include "macro/RunControl.h"
 #include "platform/win/Sound.h"
 
 #include <cstdio>
@@ -218,7 +219,8 @@ void sleepfor()
     double seconds = std::trunc(popNum());
     if (!(seconds > 0)) return;
     double ms = seconds * 1000.0;
-    Sleep(ms >= 4294967295.0 ? 4294967295u : static_cast<unsigned>(ms));
+    unsigned wait = ms >= 4294967295.0 ? 4294967295u : static_cast<unsigned>(ms);
+    macroStoppableWait([](void* w) { Sleep(*static_cast<unsigned*>(w)); }, &wait);
 }
 
 // getarg(n)
