@@ -301,8 +301,6 @@ void argassign()
     *argument(n) = d;
 }
 
-void discard() { stackPop(); }
-
 // --- output and questions ------------------------------------------------------------------------
 
 void prexpr()

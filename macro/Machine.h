@@ -12,6 +12,12 @@
 #include <cstddef>
 #include <cstdint>
 
+// The machine's state is read and written by every instruction. The build makes position-
+// independent code, which would reach each of these variables through an address table; hidden
+// visibility (nothing here is ever exported from a shared library) lets the compiler address them
+// directly.
+#pragma GCC visibility push(hidden)
+
 struct Symbol;
 
 // One value slot of the stack. It carries no tag: each instruction knows from the grammar which
@@ -293,3 +299,5 @@ double mathAtan2(double y, double x);
 // After a C library call: a domain error reports name with "argument out of domain", a range
 // error name with "result out of range"; otherwise returns value. Clear errno before the call.
 double mathErrCheck(double value, const char* name);
+
+#pragma GCC visibility pop

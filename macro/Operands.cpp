@@ -2,6 +2,7 @@
 // the top of the stack in place where a pop and a push would cancel out.
 #include "macro/Builtins.h"
 #include "macro/Errors.h"
+#include "macro/Fuse.h"
 #include "macro/Lexer.h"
 #include "macro/Machine.h"
 #include "macro/Macromain.h"
@@ -10,6 +11,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 
 namespace {
 
@@ -29,13 +31,22 @@ const char* text(const char* s) { return s ? s : ""; }
 
 }  // namespace
 
+// The instructions that fused forms combine are written as bodies that are always inlined, so that
+// a fused form runs as one straight piece of code; each handler just calls its body.
+#define INSTRUCTION(name)                                  \
+    namespace body {                                       \
+    [[gnu::always_inline]] inline void name();             \
+    }                                                      \
+    void name() { body::name(); }                          \
+    [[gnu::always_inline]] inline void body::name()
+
 // --- operands ------------------------------------------------------------------------------------
 
 // constpush ‹number symbol›
-void constpush() { pushNum(programArea[execPos++].sym->u.val); }
+INSTRUCTION(constpush) { pushNum(programArea[execPos++].sym->u.val); }
 
 // varpush ‹symbol›
-void varpush() { pushSym(programArea[execPos++].sym); }
+INSTRUCTION(varpush) { pushSym(programArea[execPos++].sym); }
 
 // strpush ‹text or symbol›: the cell's word as it stands.
 void strpush() { pushStr(programArea[execPos++].str); }
@@ -48,7 +59,7 @@ void bltin()
     x.val = f(x.val);
 }
 
-void eval()
+INSTRUCTION(eval)
 {
     Datum& t = top();
     Symbol* s = t.sym;
@@ -143,25 +154,25 @@ void varread()
 
 // --- arithmetic ----------------------------------------------------------------------------------
 
-void add()
+INSTRUCTION(add)
 {
     double b = popNum();
     top().val += b;
 }
 
-void sub()
+INSTRUCTION(sub)
 {
     double b = popNum();
     top().val -= b;
 }
 
-void mul()
+INSTRUCTION(mul)
 {
     double b = popNum();
     top().val *= b;
 }
 
-void ddiv()
+INSTRUCTION(ddiv)
 {
     double b = popNum();
     if (b == 0.0) macroError("division by zero", nullptr);
@@ -203,42 +214,42 @@ void arctan2()
 
 // --- comparisons and logic -----------------------------------------------------------------------
 
-void gt()
+INSTRUCTION(gt)
 {
     double b = popNum();
     Datum& a = top();
     a.val = truth(!near(a.val, b) && a.val > b);
 }
 
-void ge()
+INSTRUCTION(ge)
 {
     double b = popNum();
     Datum& a = top();
     a.val = truth(near(a.val, b) || a.val >= b);
 }
 
-void lt()
+INSTRUCTION(lt)
 {
     double b = popNum();
     Datum& a = top();
     a.val = truth(!near(a.val, b) && a.val < b);
 }
 
-void le()
+INSTRUCTION(le)
 {
     double b = popNum();
     Datum& a = top();
     a.val = truth(near(a.val, b) || a.val <= b);
 }
 
-void eq()
+INSTRUCTION(eq)
 {
     double b = popNum();
     Datum& a = top();
     a.val = truth(near(a.val, b));
 }
 
-void ne()
+INSTRUCTION(ne)
 {
     double b = popNum();
     Datum& a = top();
@@ -284,7 +295,7 @@ void streq() { eqstr(); }
 // --- assignment ----------------------------------------------------------------------------------
 
 // value, target -> value
-void assign()
+INSTRUCTION(assign)
 {
     Symbol* s = popSym();
     Datum& v = top();
@@ -305,7 +316,7 @@ void strassign()
 }
 
 namespace {
-void step(double by)
+[[gnu::always_inline]] inline void step(double by)
 {
     Symbol* s = top().sym;
     if (s->type != SYM_VAR && s->type != SYM_UNDEF) macroError("attempt to increment non-variable", s->name);
@@ -316,5 +327,51 @@ void step(double by)
 }  // namespace
 
 // target -> new value, target (the assign that follows stores it)
-void incr() { step(1.0); }
-void decr() { step(-1.0); }
+INSTRUCTION(incr) { step(1.0); }
+INSTRUCTION(decr) { step(-1.0); }
+
+// The end of an expression statement: its value is dropped.
+INSTRUCTION(discard) { stackPop(); }
+
+// --- fused forms ---------------------------------------------------------------------------------
+
+namespace {
+
+// Runs the handlers one after the other as macroExecute would (each finds execPos past the cell
+// of its instruction). None of the first ones can set returnFlag or stopFlag, so macroExecute
+// would not have stopped between them.
+template <Handler First, Handler... Rest>
+void fused()
+{
+    First();
+    ((++execPos, Rest()), ...);
+}
+
+}  // namespace
+
+// The longer forms of a start come first: the first form that matches is taken.
+#define FUSED_BINARY(op, handler)                                                                   \
+    {{OP_varpush, OP_eval, OP_constpush, OP_##op}, 4,                                               \
+     fused<body::varpush, body::eval, body::constpush, body::handler>}, /* x op number */           \
+    {{OP_varpush, OP_eval, OP_##op}, 3, fused<body::varpush, body::eval, body::handler>}, /* ... op x */ \
+    {{OP_constpush, OP_##op}, 2, fused<body::constpush, body::handler>}, /* ... op number */
+
+const FusedForm fusedForms[] = {
+    FUSED_BINARY(add, add)
+    FUSED_BINARY(sub, sub)
+    FUSED_BINARY(mul, mul)
+    FUSED_BINARY(div, ddiv)
+    FUSED_BINARY(lt, lt)
+    FUSED_BINARY(le, le)
+    FUSED_BINARY(gt, gt)
+    FUSED_BINARY(ge, ge)
+    FUSED_BINARY(eq, eq)
+    FUSED_BINARY(ne, ne)
+    {{OP_varpush, OP_assign, OP_discard}, 3, fused<body::varpush, body::assign, body::discard>},  // x = value
+    {{OP_varpush, OP_incr, OP_assign}, 3, fused<body::varpush, body::incr, body::assign>},        // x++
+    {{OP_varpush, OP_decr, OP_assign}, 3, fused<body::varpush, body::decr, body::assign>},        // x--
+    {{OP_varpush, OP_assign}, 2, fused<body::varpush, body::assign>},
+    {{OP_varpush, OP_eval}, 2, fused<body::varpush, body::eval>},
+};
+#undef FUSED_BINARY
+const int fusedFormCount = static_cast<int>(std::size(fusedForms));
