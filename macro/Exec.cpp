@@ -24,6 +24,15 @@ bool condition(int pos, double& value)
     return true;
 }
 
+// The same for the condition of a loop, which checked the native stack once on entry.
+[[gnu::always_inline]] inline bool loopCondition(int pos, double& value)
+{
+    macroRunCells(pos);
+    if (stopFlag) return false;
+    value = popNum();
+    return true;
+}
+
 // Drops whatever a piece of code left above mark (a for loop's initialisation and advance).
 void dropTo(Datum* mark)
 {
@@ -141,12 +150,13 @@ void whilecode()
     int body = operand(0), next = operand(1), cond = execPos + 2;
     double d;
     breakFlag = 0;
-    if (condition(cond, d)) {
+    macroCheckNesting();
+    if (loopCondition(cond, d)) {
         while (d != 0.0) {
-            macroExecute(body);
+            macroRunCells(body);
             if (returnFlag || breakFlag || stopFlag) break;
             macroTick();
-            if (!condition(cond, d)) break;
+            if (!loopCondition(cond, d)) break;
         }
     }
     breakFlag = 0;
@@ -161,15 +171,15 @@ void forcode()
     macroExecute(execPos + 4);
     dropTo(mark);
     double d;
-    if (!stopFlag && condition(cond, d)) {
+    if (!stopFlag && loopCondition(cond, d)) {
         while (d != 0.0) {
-            macroExecute(body);
+            macroRunCells(body);
             if (returnFlag || breakFlag || stopFlag) break;
             macroTick();
             mark = stackPtr;
-            macroExecute(advance);
+            macroRunCells(advance);
             dropTo(mark);
-            if (stopFlag || !condition(cond, d)) break;
+            if (stopFlag || !loopCondition(cond, d)) break;
         }
     }
     breakFlag = 0;

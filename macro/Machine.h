@@ -161,6 +161,20 @@ extern int angleMode;   // 0 degrees, 1 radians, 2 grads; the host's SetZRQty se
 
 // Runs cells from position until a STOP cell, a return or a stop.
 void macroExecute(int position);
+// The loop of macroExecute without its check of the native stack, inlined into the loops that run
+// their parts again and again (they check the stack once on entry, with macroCheckNesting).
+[[gnu::always_inline]] inline void macroRunCells(int position)
+{
+    execPos = position;
+    for (;;) {
+        Handler h = programArea[execPos].fn;
+        if (!h || (returnFlag | stopFlag)) return;
+        ++execPos;
+        h();
+    }
+}
+// "program nested too deep" before the native stack runs out.
+void macroCheckNesting();
 
 // --- run life cycle ------------------------------------------------------------------------------
 // The start of every run: zeroes the program area, codeBase = codeNext = 0, empty stack and

@@ -27,6 +27,22 @@ inline bool near(double a, double b) { return std::fabs(a - b) < kTolerance; }
 
 inline double truth(bool b) { return b ? 1.0 : 0.0; }
 
+// The binary operations on numbers (a left, b right), shared by their handlers and the fused forms.
+// Division refuses a zero b in its handler, before dividing.
+#define BINARY(name, expr) \
+    [[gnu::always_inline]] inline double name(double a, double b) { return expr; }
+BINARY(sumOf, a + b)
+BINARY(differenceOf, a - b)
+BINARY(productOf, a * b)
+BINARY(quotientOf, a / b)
+BINARY(greaterOf, truth(!near(a, b) && a > b))
+BINARY(greaterEqualOf, truth(near(a, b) || a >= b))
+BINARY(lessOf, truth(!near(a, b) && a < b))
+BINARY(lessEqualOf, truth(near(a, b) || a <= b))
+BINARY(equalOf, truth(near(a, b)))
+BINARY(unequalOf, truth(!near(a, b)))
+#undef BINARY
+
 const char* text(const char* s) { return s ? s : ""; }
 
 }  // namespace
@@ -59,17 +75,13 @@ void bltin()
     x.val = f(x.val);
 }
 
-INSTRUCTION(eval)
+namespace {
+
+// eval of anything but a plain variable: kept out of line, so that the inlined eval in fused forms
+// stays small.
+[[gnu::noinline]] void evalOther(Symbol* s)
 {
-    Datum& t = top();
-    Symbol* s = t.sym;
     switch (s->type) {
-    case SYM_VAR:
-        t.val = s->u.val;
-        return;
-    case SYM_STRVAR:
-        t.str = s->u.str;
-        return;
     case SYM_VEC: {
         stackPop();
         Datum& index = top();
@@ -87,6 +99,20 @@ INSTRUCTION(eval)
     default:
         macroError("attempt to evaluate non-variable", s->name);
     }
+}
+
+}  // namespace
+
+INSTRUCTION(eval)
+{
+    Datum& t = top();
+    Symbol* s = t.sym;
+    if (s->type == SYM_VAR)
+        t.val = s->u.val;
+    else if (s->type == SYM_STRVAR)
+        t.str = s->u.str;
+    else
+        evalOther(s);
 }
 
 void exch()
@@ -157,26 +183,30 @@ void varread()
 INSTRUCTION(add)
 {
     double b = popNum();
-    top().val += b;
+    Datum& a = top();
+    a.val = sumOf(a.val, b);
 }
 
 INSTRUCTION(sub)
 {
     double b = popNum();
-    top().val -= b;
+    Datum& a = top();
+    a.val = differenceOf(a.val, b);
 }
 
 INSTRUCTION(mul)
 {
     double b = popNum();
-    top().val *= b;
+    Datum& a = top();
+    a.val = productOf(a.val, b);
 }
 
 INSTRUCTION(ddiv)
 {
     double b = popNum();
     if (b == 0.0) macroError("division by zero", nullptr);
-    top().val /= b;
+    Datum& a = top();
+    a.val = quotientOf(a.val, b);
 }
 
 // The integer remainder with the sign of a. Taken on the truncated values as doubles, so operands
@@ -218,42 +248,42 @@ INSTRUCTION(gt)
 {
     double b = popNum();
     Datum& a = top();
-    a.val = truth(!near(a.val, b) && a.val > b);
+    a.val = greaterOf(a.val, b);
 }
 
 INSTRUCTION(ge)
 {
     double b = popNum();
     Datum& a = top();
-    a.val = truth(near(a.val, b) || a.val >= b);
+    a.val = greaterEqualOf(a.val, b);
 }
 
 INSTRUCTION(lt)
 {
     double b = popNum();
     Datum& a = top();
-    a.val = truth(!near(a.val, b) && a.val < b);
+    a.val = lessOf(a.val, b);
 }
 
 INSTRUCTION(le)
 {
     double b = popNum();
     Datum& a = top();
-    a.val = truth(near(a.val, b) || a.val <= b);
+    a.val = lessEqualOf(a.val, b);
 }
 
 INSTRUCTION(eq)
 {
     double b = popNum();
     Datum& a = top();
-    a.val = truth(near(a.val, b));
+    a.val = equalOf(a.val, b);
 }
 
 INSTRUCTION(ne)
 {
     double b = popNum();
     Datum& a = top();
-    a.val = truth(!near(a.val, b));
+    a.val = unequalOf(a.val, b);
 }
 
 void and_()
@@ -347,31 +377,133 @@ void fused()
     ((++execPos, Rest()), ...);
 }
 
+// The common case of each form directly, when its conditions show that the plain sequence could
+// not fail: the variable holds a number, the stack has room for what the sequence pushes and holds
+// the operand it takes, no division by zero. Anything else runs the plain sequence.
+using BinaryFn = double (*)(double, double);
+
+[[gnu::always_inline]] inline bool stackHolds(int values) { return stackPtr - valueStack >= values; }
+[[gnu::always_inline]] inline bool stackRoomFor(int pushes) { return valueCount <= STACK_SIZE - pushes; }
+[[gnu::always_inline]] inline void pushUnchecked(double v)
+{
+    (stackPtr++)->val = v;
+    ++valueCount;
+}
+
+// varpush x, eval, constpush n, op: x op n
+template <BinaryFn F, bool RefusesZero, Handler Op>
+void varOpNumber()
+{
+    const Inst* c = programArea + execPos;  // x, eval, constpush, n, op
+    Symbol* x = c[0].sym;
+    double n = c[3].sym->u.val;
+    if (x->type == SYM_VAR && stackRoomFor(2) && !(RefusesZero && n == 0.0)) {
+        execPos += 5;
+        pushUnchecked(F(x->u.val, n));
+        return;
+    }
+    fused<body::varpush, body::eval, body::constpush, Op>();
+}
+
+// varpush x, eval, op: (the value on the stack) op x
+template <BinaryFn F, bool RefusesZero, Handler Op>
+void opVar()
+{
+    Symbol* x = programArea[execPos].sym;  // x, eval, op
+    if (x->type == SYM_VAR && stackRoomFor(1) && stackHolds(1) && !(RefusesZero && x->u.val == 0.0)) {
+        execPos += 3;
+        Datum& a = stackPtr[-1];
+        a.val = F(a.val, x->u.val);
+        return;
+    }
+    fused<body::varpush, body::eval, Op>();
+}
+
+// constpush n, op: (the value on the stack) op n
+template <BinaryFn F, bool RefusesZero, Handler Op>
+void opNumber()
+{
+    double n = programArea[execPos].sym->u.val;  // n, op
+    if (stackRoomFor(1) && stackHolds(1) && !(RefusesZero && n == 0.0)) {
+        execPos += 2;
+        Datum& a = stackPtr[-1];
+        a.val = F(a.val, n);
+        return;
+    }
+    fused<body::constpush, Op>();
+}
+
+// varpush x, eval
+void varValue()
+{
+    Symbol* x = programArea[execPos].sym;  // x, eval
+    if (x->type == SYM_VAR && stackRoomFor(1)) {
+        execPos += 2;
+        pushUnchecked(x->u.val);
+        return;
+    }
+    fused<body::varpush, body::eval>();
+}
+
+// varpush x, assign[, discard]: x = the value on the stack, which a statement then drops
+template <bool Drops>
+void varStore()
+{
+    Symbol* x = programArea[execPos].sym;  // x, assign[, discard]
+    if ((x->type == SYM_VAR || x->type == SYM_UNDEF) && stackRoomFor(1) && stackHolds(1)) {
+        execPos += Drops ? 3 : 2;
+        x->u.val = stackPtr[-1].val;
+        x->type = SYM_VAR;
+        if (Drops) {
+            --stackPtr;
+            --valueCount;
+        }
+        return;
+    }
+    if (Drops)
+        fused<body::varpush, body::assign, body::discard>();
+    else
+        fused<body::varpush, body::assign>();
+}
+
+// varpush x, incr|decr, assign: x++ or x--, whose value is the new one
+template <int By, Handler Step>
+void varStep()
+{
+    Symbol* x = programArea[execPos].sym;  // x, incr|decr, assign
+    if (x->type == SYM_VAR && stackRoomFor(2)) {
+        execPos += 3;
+        x->u.val = x->u.val + By;
+        pushUnchecked(x->u.val);
+        return;
+    }
+    fused<body::varpush, Step, body::assign>();
+}
+
 }  // namespace
 
 // The longer forms of a start come first: the first form that matches is taken.
-#define FUSED_BINARY(op, handler)                                                                   \
-    {{OP_varpush, OP_eval, OP_constpush, OP_##op}, 4,                                               \
-     fused<body::varpush, body::eval, body::constpush, body::handler>}, /* x op number */           \
-    {{OP_varpush, OP_eval, OP_##op}, 3, fused<body::varpush, body::eval, body::handler>}, /* ... op x */ \
-    {{OP_constpush, OP_##op}, 2, fused<body::constpush, body::handler>}, /* ... op number */
+#define FUSED_BINARY(op, fn, refusesZero, handler)                                                   \
+    {{OP_varpush, OP_eval, OP_constpush, OP_##op}, 4, varOpNumber<fn, refusesZero, body::handler>}, \
+    {{OP_varpush, OP_eval, OP_##op}, 3, opVar<fn, refusesZero, body::handler>},                     \
+    {{OP_constpush, OP_##op}, 2, opNumber<fn, refusesZero, body::handler>},
 
 const FusedForm fusedForms[] = {
-    FUSED_BINARY(add, add)
-    FUSED_BINARY(sub, sub)
-    FUSED_BINARY(mul, mul)
-    FUSED_BINARY(div, ddiv)
-    FUSED_BINARY(lt, lt)
-    FUSED_BINARY(le, le)
-    FUSED_BINARY(gt, gt)
-    FUSED_BINARY(ge, ge)
-    FUSED_BINARY(eq, eq)
-    FUSED_BINARY(ne, ne)
-    {{OP_varpush, OP_assign, OP_discard}, 3, fused<body::varpush, body::assign, body::discard>},  // x = value
-    {{OP_varpush, OP_incr, OP_assign}, 3, fused<body::varpush, body::incr, body::assign>},        // x++
-    {{OP_varpush, OP_decr, OP_assign}, 3, fused<body::varpush, body::decr, body::assign>},        // x--
-    {{OP_varpush, OP_assign}, 2, fused<body::varpush, body::assign>},
-    {{OP_varpush, OP_eval}, 2, fused<body::varpush, body::eval>},
+    FUSED_BINARY(add, sumOf, false, add)
+    FUSED_BINARY(sub, differenceOf, false, sub)
+    FUSED_BINARY(mul, productOf, false, mul)
+    FUSED_BINARY(div, quotientOf, true, ddiv)
+    FUSED_BINARY(lt, lessOf, false, lt)
+    FUSED_BINARY(le, lessEqualOf, false, le)
+    FUSED_BINARY(gt, greaterOf, false, gt)
+    FUSED_BINARY(ge, greaterEqualOf, false, ge)
+    FUSED_BINARY(eq, equalOf, false, eq)
+    FUSED_BINARY(ne, unequalOf, false, ne)
+    {{OP_varpush, OP_assign, OP_discard}, 3, varStore<true>},   // x = value
+    {{OP_varpush, OP_incr, OP_assign}, 3, varStep<1, body::incr>},   // x++
+    {{OP_varpush, OP_decr, OP_assign}, 3, varStep<-1, body::decr>},  // x--
+    {{OP_varpush, OP_assign}, 2, varStore<false>},
+    {{OP_varpush, OP_eval}, 2, varValue},
 };
 #undef FUSED_BINARY
 const int fusedFormCount = static_cast<int>(std::size(fusedForms));

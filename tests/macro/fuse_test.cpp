@@ -47,6 +47,9 @@ const char* const kPrograms[] = {
     "set_zr_qty(\"A\", fuA > 0.999999999)\nset_zr_qty(\"A\", fuA >= 1.00000002)\n",
     "fuA = 4\nfuB = fuA / 0\nset_zr_qty(\"A\", fuB)\n",
     "fuA = 4\nfuB = fuA / (fuA - 4)\n",
+    "fuZ = 0\nfuB = 4 / fuZ\n",
+    "fuZ = 0\nfuB = (fuZ + 3) / 0\n",
+    "fuZ = 2\nfuB = 4 / fuZ + (fuZ + 3) / 2 - fuZ / 4\nset_zr_qty(\"A\", fuB)\n",
     "set_zr_qty(\"A\", fuUnset + 1)\n",
     "set_zr_qty(\"A\", 2 * fuUnset2)\n",
     "fuUnset3++\n",
@@ -58,6 +61,9 @@ const char* const kPrograms[] = {
     "proc fuJump() {\n  fuN = 0\nfuTop:\n  fuN = fuN + 1\n  if (fuN < 5) then\n    goto fuTop\n  endif\n"
     "  set_zr_qty(\"A\", fuN)\n}\nfuJump()\n",
     "func fuDeep()\n  return(fuDeep($1 + 1) + 1)\nendfunc\nset_zr_qty(\"A\", fuDeep(1))\n",
+    // Nine arguments a call: the stack fills before the calls nest too deep.
+    "func fuPile()\n  return(fuPile($1 + 1, $1, $1 * 2, $1, $1, $1, $1, $1, $1 - 1) + 1)\nendfunc\n"
+    "set_zr_qty(\"A\", fuPile(1))\n",
     // Arguments pile up on the stack until the calls nest too deep.
     "func fuMany()\n  if ($1 < 3000) then\n    return(fuMany($1 + 1, $1, $1 * 2) - $2 + $2)\n  endif\n"
     "  return($1)\nendfunc\nset_zr_qty(\"A\", fuMany(1, 0))\n",
