@@ -5,16 +5,6 @@
 #include <chrono>
 #include <thread>
 
-namespace {
-WaitPoll waitPoll = nullptr;
-}
-
-WaitPoll SetWaitPoll(WaitPoll poll)
-{
-    std::swap(waitPoll, poll);
-    return poll;
-}
-
 bool Beep(int frequency, int duration)
 {
     if (frequency < 37 || frequency > 32767 || duration < 0)
@@ -32,7 +22,7 @@ void Sleep(unsigned milliseconds)
     // Small slices against the deadline, so an early end is noticed within one slice and the
     // slices' own overshoot does not add up.
     for (;;) {
-        if (waitPoll && waitPoll()) return;
+        if (WaitPoll poll = CurrentWaitPoll(); poll && poll()) return;
         const Clock::duration left = end - Clock::now();
         if (left <= Clock::duration::zero()) return;
         std::this_thread::sleep_for(std::min<Clock::duration>(left, std::chrono::milliseconds(WAIT_SLICE_MS)));

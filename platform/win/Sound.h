@@ -18,3 +18,4 @@ using WaitPoll = bool (*)();
 constexpr unsigned WAIT_SLICE_MS = 10;
 // Installs poll (null: none) and returns the one installed before.
 WaitPoll SetWaitPoll(WaitPoll poll);
+WaitPoll CurrentWaitPoll();
