@@ -53,6 +53,7 @@ double roundHalfAway(double x) { return x >= 0 ? std::trunc(x + 0.5) : std::trun
 void quicksort(double* v, int n)
 {
     while (n > 1) {
+        macroTick();  // a sort of millions of elements runs long enough to want stopping
         // One draw reaches 32,768 elements; a longer vector takes two, so any element can be drawn.
         long long draw = n > 32768 ? macroRand() * 32768LL + macroRand() : macroRand();
         std::swap(v[0], v[draw % n]);

@@ -1,5 +1,7 @@
 // Runs stay stoppable: a host that asks for a stop ends endless loops, gotos, recursion and long
 // waits promptly with the run-time error "stopped"; a host that never asks changes nothing.
+#include "macro/Instructions.h"
+#include "macro/Machine.h"
 #include "macro/Run.h"
 #include "tests/macro/program_support.h"
 
@@ -12,8 +14,9 @@ namespace {
 class StopHost : public RecordingHost {
 public:
     explicit StopHost(int stopAt) : stopAt_(stopAt) {}
-    bool StopRequested() override { return ++asks >= stopAt_ && stopAt_ > 0; }
+    bool StopRequested() override { return armed && ++asks >= stopAt_ && stopAt_ > 0; }
     int asks = 0;
+    bool armed = true;  // asks count only while armed
 
 private:
     int stopAt_;
@@ -88,6 +91,26 @@ TEST(RunStop, AHostThatNeverStopsChangesNothing)
     Outcome late = RunWith(1000000, program);
     EXPECT_EQ(late.boxes, plain.boxes);
     EXPECT_EQ(late.answers, plain.answers);
+}
+
+// A long sort is one instruction: it counts its own steps.
+TEST(RunStop, ALongSortStops)
+{
+    DialogRecorder recorder;
+    StopHost host(1);
+    host.armed = false;
+    macroSetAfterParseHook([&host] {
+        if (codeListing(codeBase, codeNext).find("sortcode") != std::string::npos) host.armed = true;
+    });
+    RunMacroFile(WriteMacroFile("sort.mac",
+                                "vector stopV[500000]\n"
+                                "for (stopI = 0; stopI < 500000; stopI++) { stopV[stopI] = (stopI * 7919) % 500009 }\n"
+                                "qsort(500000, stopV)\nset_zr_qty(\"A\", 1)\n")
+                     .c_str());
+    macroSetAfterParseHook({});
+    ASSERT_EQ(recorder.calls.size(), 1u);
+    EXPECT_EQ(recorder.calls[0].text.toStdString().rfind("Error: stopped in ", 0), 0u);
+    EXPECT_TRUE(host.calls.empty());
 }
 
 TEST(RunStop, TheNextRunStartsUnstopped)
