@@ -3,6 +3,7 @@
 
 #include "grammar.tab.h"
 #include "macro/Errors.h"
+#include "macro/Fuse.h"
 #include "macro/Machine.h"
 
 namespace {
@@ -79,6 +80,7 @@ bool genStatementReady() { return statementReady; }
 void genStatementEnd()
 {
     stopCell();
+    fuseInstructions(codeBase, codeNext);
     statementReady = true;
 }
 
@@ -411,6 +413,7 @@ int genDefinitionEnd(Symbol* name)
 {
     instr(OP_procret);
     int start = codeBase;
+    fuseInstructions(start, codeNext);
     defineRoutine(name);
     inDefinition = false;
     return start;

@@ -6,6 +6,7 @@
 // the low-level descriptors of serial devices, which reach MacroDevices only.
 #include "macro/BuiltinSupport.h"
 #include "macro/Builtins.h"
+#include "macro/RunControl.h"
 #include "platform/win/Sound.h"
 
 #include <cstdio>
@@ -239,8 +240,8 @@ void closecode()
 void play()
 {
     int duration = truncInt(popNum());
-    int frequency = truncInt(popNum());
-    Beep(frequency, duration);
+    int tone[2] = {truncInt(popNum()), duration};
+    macroStoppableWait([](void* t) { Beep(static_cast<int*>(t)[0], static_cast<int*>(t)[1]); }, tone);
 }
 
 // morse(s): the text's Morse tones on the speaker device; "#<n>" stretches the gaps n times

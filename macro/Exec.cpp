@@ -4,6 +4,7 @@
 #include "macro/Errors.h"
 #include "macro/Machine.h"
 #include "macro/Macromain.h"
+#include "macro/RunControl.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -18,6 +19,15 @@ int operand(int i) { return static_cast<int>(programArea[execPos + i].num); }
 bool condition(int pos, double& value)
 {
     macroExecute(pos);
+    if (stopFlag) return false;
+    value = popNum();
+    return true;
+}
+
+// The same for the condition of a loop, which checked the native stack once on entry.
+[[gnu::always_inline]] inline bool loopCondition(int pos, double& value)
+{
+    macroRunCells(pos);
     if (stopFlag) return false;
     value = popNum();
     return true;
@@ -140,11 +150,13 @@ void whilecode()
     int body = operand(0), next = operand(1), cond = execPos + 2;
     double d;
     breakFlag = 0;
-    if (condition(cond, d)) {
+    macroCheckNesting();
+    if (loopCondition(cond, d)) {
         while (d != 0.0) {
-            macroExecute(body);
+            macroRunCells(body);
             if (returnFlag || breakFlag || stopFlag) break;
-            if (!condition(cond, d)) break;
+            macroTick();
+            if (!loopCondition(cond, d)) break;
         }
     }
     breakFlag = 0;
@@ -159,14 +171,15 @@ void forcode()
     macroExecute(execPos + 4);
     dropTo(mark);
     double d;
-    if (!stopFlag && condition(cond, d)) {
+    if (!stopFlag && loopCondition(cond, d)) {
         while (d != 0.0) {
-            macroExecute(body);
+            macroRunCells(body);
             if (returnFlag || breakFlag || stopFlag) break;
+            macroTick();
             mark = stackPtr;
-            macroExecute(advance);
+            macroRunCells(advance);
             dropTo(mark);
-            if (stopFlag || !condition(cond, d)) break;
+            if (stopFlag || !loopCondition(cond, d)) break;
         }
     }
     breakFlag = 0;
@@ -228,6 +241,7 @@ void gotocode()
     Symbol* label = programArea[execPos].sym;
     // A label left by an earlier run points into code that no longer exists.
     if (!labelFromThisRun(label)) macroError("undefined label:", label->name);
+    macroTick();
     returnFlag = 0;
     gotoFlag = 1;
     execPos = static_cast<int>(label->u.defn);
@@ -243,6 +257,7 @@ void call()
                    routine->gen == currentRun();
     if (!defined) macroError("undefined routine", routine->name);
     if (currentFrame == &callFrames[FRAME_COUNT - 1]) macroError(routine->name, "call nested too deep");
+    macroTick();
     Frame* f = ++currentFrame;
     f->routine = routine;
     f->returnPos = execPos + 2;
@@ -295,8 +310,6 @@ void argassign()
     stackPush(d);
     *argument(n) = d;
 }
-
-void discard() { stackPop(); }
 
 // --- output and questions ------------------------------------------------------------------------
 

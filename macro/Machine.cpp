@@ -322,17 +322,16 @@ void setStackFloor()
 
 }  // namespace
 
-void macroExecute(int position)
+void macroCheckNesting()
 {
     char probe;
     if (stackFloor && &probe < stackFloor) macroError("program nested too deep", nullptr);
-    execPos = position;
-    for (;;) {
-        Handler h = programArea[execPos].fn;
-        if (!h || (returnFlag | stopFlag)) return;
-        ++execPos;
-        h();
-    }
+}
+
+void macroExecute(int position)
+{
+    macroCheckNesting();
+    macroRunCells(position);
 }
 
 void machineReset()

@@ -12,6 +12,12 @@
 #include <cstddef>
 #include <cstdint>
 
+// The machine's state is read and written by every instruction. The build makes position-
+// independent code, which would reach each of these variables through an address table; hidden
+// visibility (nothing here is ever exported from a shared library) lets the compiler address them
+// directly.
+#pragma GCC visibility push(hidden)
+
 struct Symbol;
 
 // One value slot of the stack. It carries no tag: each instruction knows from the grammar which
@@ -155,6 +161,20 @@ extern int angleMode;   // 0 degrees, 1 radians, 2 grads; the host's SetZRQty se
 
 // Runs cells from position until a STOP cell, a return or a stop.
 void macroExecute(int position);
+// The loop of macroExecute without its check of the native stack, inlined into the loops that run
+// their parts again and again (they check the stack once on entry, with macroCheckNesting).
+[[gnu::always_inline]] inline void macroRunCells(int position)
+{
+    execPos = position;
+    for (;;) {
+        Handler h = programArea[execPos].fn;
+        if (!h || (returnFlag | stopFlag)) return;
+        ++execPos;
+        h();
+    }
+}
+// "program nested too deep" before the native stack runs out.
+void macroCheckNesting();
 
 // --- run life cycle ------------------------------------------------------------------------------
 // The start of every run: zeroes the program area, codeBase = codeNext = 0, empty stack and
@@ -293,3 +313,5 @@ double mathAtan2(double y, double x);
 // After a C library call: a domain error reports name with "argument out of domain", a range
 // error name with "result out of range"; otherwise returns value. Clear errno before the call.
 double mathErrCheck(double value, const char* name);
+
+#pragma GCC visibility pop

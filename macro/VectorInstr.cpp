@@ -4,6 +4,7 @@
 #include "macro/Builtins.h"
 #include "macro/Host.h"
 #include "macro/Run.h"
+#include "macro/RunControl.h"
 #include "platform/win/Sound.h"
 
 #include <cstdio>
@@ -52,6 +53,7 @@ double roundHalfAway(double x) { return x >= 0 ? std::trunc(x + 0.5) : std::trun
 void quicksort(double* v, int n)
 {
     while (n > 1) {
+        macroTick();  // a sort of millions of elements runs long enough to want stopping
         // One draw reaches 32,768 elements; a longer vector takes two, so any element can be drawn.
         long long draw = n > 32768 ? macroRand() * 32768LL + macroRand() : macroRand();
         std::swap(v[0], v[draw % n]);
@@ -218,7 +220,8 @@ void sleepfor()
     double seconds = std::trunc(popNum());
     if (!(seconds > 0)) return;
     double ms = seconds * 1000.0;
-    Sleep(ms >= 4294967295.0 ? 4294967295u : static_cast<unsigned>(ms));
+    unsigned wait = ms >= 4294967295.0 ? 4294967295u : static_cast<unsigned>(ms);
+    macroStoppableWait([](void* w) { Sleep(*static_cast<unsigned*>(w)); }, &wait);
 }
 
 // getarg(n)

@@ -4,7 +4,10 @@
 //    assignments); reports the time per pad line, which must stay flat as N grows.
 //  - Longevity: 10,000 calculations of one 100-line pad in one process; reports the growth of
 //    resident memory and the time of the last thousand against the first thousand.
+//  - PadAgainstBc: the 10,000-line pad calculated headless and the same arithmetic in `bc -l`,
+//    interleaved in one run, best of five each; reports both times and their ratio.
 #include "bench/common/BenchSupport.h"
+#include "bench/common/Reference.h"
 #include "calc/PadCalculation.h"
 #include "config/Config.h"
 #include "platform/vcl/DialogSeam.h"
@@ -15,6 +18,8 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <unistd.h>
 
@@ -34,6 +39,34 @@ const char* const kPadLines[] = {
     "width = 10' 9 3/8\"",
     "width * 3' - 2' * 2'",
 };
+
+// The same arithmetic for bc: lengths in millimetres (an inch is 25.4), each answer line added to
+// the total and printed, as the pad answers and totals it. p is pi; bc's a() and s() are arctan
+// and sine in radians.
+const char* const kBcLines[] = {
+    "a = (12*12 + 6 + 1/2)*25.4 + (3*12 + 4)*25.4",
+    "a = (5*12 + 3 + 1/2)*25.4 * (4*12)*25.4",
+    "a = (2*12)*25.4 * (3*12)*25.4 * (4*12 + 6)*25.4",
+    "x = (7*12 + 2)*25.4 * 2",
+    "a = x / 2 + (1*12 + 6)*25.4",
+    "a = ((2*12)*25.4 + (3*12)*25.4) * (1*12 + 6)*25.4",
+    "a = sqrt((16*12)*25.4 * (4*12)*25.4)",
+    "a = a(3/4) * 180 / p + s(30 * p / 180)",
+    "w = (10*12 + 9 + 3/8)*25.4",
+    "a = w * (3*12)*25.4 - (2*12)*25.4 * (2*12)*25.4",
+};
+static_assert(std::size(kBcLines) == std::size(kPadLines));
+
+std::string BcProgram(int lines)
+{
+    std::string program = "p = 4 * a(1)\nt = 0\n";
+    for (int i = 0; i < lines; ++i) {
+        const char* line = kBcLines[i % std::size(kBcLines)];
+        program += line;
+        program += line[0] == 'a' ? "\nt = t + a\na\n" : "\n";
+    }
+    return program + "t\n";
+}
 
 std::vector<AnsiString> Pad(int lines)
 {
@@ -102,6 +135,33 @@ void Longevity(benchmark::State& state)
     }
 }
 BENCHMARK(Longevity)->Iterations(1)->Unit(benchmark::kSecond);
+
+void PadAgainstBc(benchmark::State& state)
+{
+    TCalcState calc;
+    Prepare(calc);
+    const int lines = 10000;
+    const std::string bcPath = QDir::tempPath().toStdString() + "/plumo_calc_bench_" + std::to_string(getpid()) + ".bc";
+    std::ofstream(bcPath, std::ios::binary) << BcProgram(lines) << "quit\n";
+    for (auto _ : state) {
+        BestOf ours, bc;
+        bool completed = true;
+        for (int round = 0; round < 5; ++round) {
+            std::vector<AnsiString> pad = Pad(lines);
+            ours.Add(TimeInProcess([&] { completed &= CalculatePadLines(calc, pad, true).completed; }));
+            bc.Add(TimeProgram({"bc", "-l", "-q"}, bcPath));
+        }
+        if (!completed || boxesShown) state.SkipWithError("the pad did not calculate cleanly");
+        if (!bc.ok) state.SkipWithError("bc did not run (scripts/setup --test installs it)");
+        state.counters["ours_s"] = ours.cpu;
+        state.counters["bc_s"] = bc.cpu;
+        state.counters["ours/bc_time"] = ours.cpu / bc.cpu;
+        state.counters["ours_wall_s"] = ours.wall;
+        state.counters["bc_wall_s"] = bc.wall;
+    }
+    std::remove(bcPath.c_str());
+}
+BENCHMARK(PadAgainstBc)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
 
 }  // namespace
 

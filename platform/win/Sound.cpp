@@ -1,6 +1,7 @@
 #include "platform/win/Sound.h"
 
 #include <QApplication>
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -16,5 +17,14 @@ bool Beep(int frequency, int duration)
 
 void Sleep(unsigned milliseconds)
 {
-    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point end = Clock::now() + std::chrono::milliseconds(milliseconds);
+    // Small slices against the deadline, so an early end is noticed within one slice and the
+    // slices' own overshoot does not add up.
+    for (;;) {
+        if (WaitPoll poll = CurrentWaitPoll(); poll && poll()) return;
+        const Clock::duration left = end - Clock::now();
+        if (left <= Clock::duration::zero()) return;
+        std::this_thread::sleep_for(std::min<Clock::duration>(left, std::chrono::milliseconds(WAIT_SLICE_MS)));
+    }
 }
