@@ -7,6 +7,8 @@
 #include "platform/vcl/RichEditScroll.h"
 
 #include <QMenuBar>
+#include <QScrollBar>
+#include <QTextDocument>
 #include <cstdlib>
 
 TfrmMainProg* frmMainProg = nullptr;
@@ -359,9 +361,16 @@ void TfrmMainProg::ConnectEvents()
     auto* pad = new TEditEvents(RichEdit_Main);
     pad->OnKeyDown = [this](TObject* s, WORD& key, TShiftState shift) { RichEdit_MainKeyDown(s, key, shift); };
     pad->OnKeyUp = [this](TObject* s, WORD& key, TShiftState shift) { RichEdit_MainKeyUp(s, key, shift); };
+    pad->OnMouseDown = [this](TObject*, TMouseButton b, TShiftState, int, int) {
+        if (b == mbLeft) padMouseDown_ = true;
+    };
     pad->OnMouseUp = [this](TObject* s, TMouseButton b, TShiftState shift, int x, int y) {
         RichEdit_MainMouseUp(s, b, shift, x, y);
     };
+    QObject::connect(RichEdit_Main->verticalScrollBar(), &QScrollBar::valueChanged, RichEdit_Main,
+                     [this] { FollowPadScroll(); });
+    QObject::connect(RichEdit_Main->document(), &QTextDocument::blockCountChanged, RichEdit_Main,
+                     [this] { FollowPadLineCount(); });
     const TMouseWheelEvent wheel = [this](TObject* s, TShiftState shift, int delta, QPoint at, bool& handled) {
         RichEdit_MainMouseWheel(s, shift, delta, at, handled);
     };

@@ -299,6 +299,14 @@ private:
     // MainProgPanes.cpp: scrolls a pane so that its first visible line is line (the way the
     // panes are lined up: top, then down by line lines).
     void ScrollPaneToLine(TRichEdit* pane, int line);
+
+    // ---- keeping the window in step with the pad (MainProgPanes.cpp) --------------------------
+    // However the pad's view moved (keys, typing, find, undo), the other panes and the thumb follow.
+    void FollowPadScroll();
+    // However the pad's line count changed (a paste released at once, undo), the numbers follow.
+    void FollowPadLineCount();
+    bool padMouseDown_ = false;        // the left button went down in the pad and is still down
+    TShiftState keyDownShift_ = 0;     // the shift state when the last key went down in the pad
 };
 
 // The main form, made by the program entry.

@@ -9,6 +9,7 @@
 #include "platform/vcl/RichEditScroll.h"
 
 #include <QTextBlock>
+#include <QTextCursor>
 
 namespace {
 
@@ -58,14 +59,20 @@ void TfrmMainProg::CalculatePad(bool total)
     // The calculation blanked trailing TOTAL lines and may have added its own.
     for (int i : result.blankedLines) RichEdit_Main->Lines.Set(i, QString());
     if (result.totalLineIndex >= 0) {
-        const QString line = Win1252ToUnicode(lines[result.totalLineIndex]);
-        if (result.totalLineIndex < RichEdit_Main->Lines.Count())
-            RichEdit_Main->Lines.Set(result.totalLineIndex, line);
-        else
-            RichEdit_Main->Lines.Add(line);
+        // The TOTAL goes on the line its answer is filed under. A pad whose last line was just
+        // blanked has an empty last line that the line list does not count, so the place is
+        // found among the control's lines, which count it.
+        QTextCursor cursor(RichEdit_Main->document());
+        cursor.movePosition(QTextCursor::End);
+        while (RichEdit_Main->LineCount() <= result.totalLineIndex) cursor.insertBlock();
+        RichEdit_Main->Lines.Set(result.totalLineIndex, Win1252ToUnicode(lines[result.totalLineIndex]));
         Highlighter->HighlightLines(result.totalLineIndex, result.totalLineIndex);
     }
-    if (!result.completed) return;
+    // A failed run shows no answers; the numbers still follow a TOTAL line it added.
+    if (!result.completed) {
+        if (UpdateLineNumbers()) SetScrollRange();
+        return;
+    }
 
     // One answer per line, each line ending in a break, as if added one by one.
     QString text;
@@ -87,11 +94,11 @@ void TfrmMainProg::CalculatePad(bool total)
 void TfrmMainProg::SyncPanesAfterCalculation()
 {
     RichEdit_Main->setFocus();
-    RichEdit_Main->SetSelStart(9999999);
+    RichEdit_Main->SetSelStart(RichEdit_Main->LastPosition());
     // The user always goes on on a fresh blank line.
     if (!GetCurrentLine().empty()) {
         RichEdit_Main->Lines.Add(QString());
-        RichEdit_Main->SetSelStart(9999999);
+        RichEdit_Main->SetSelStart(RichEdit_Main->LastPosition());
         RichEdit_Result->Lines.Add(QString());
     }
     NumberedLineCount = -1;
