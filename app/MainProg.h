@@ -2,7 +2,8 @@
 // The main window: the pad with its line numbers and answers, the keypad, the scientific panel,
 // the unit, precision and angle controls and the File menu. Everything the window does is a
 // method of this one form; the methods live in files by concern:
-//   MainProg.cpp        construction, layout of the controls, FormShow, Exit
+//   MainProg.cpp        construction, menus, panes, events, FormShow, Exit
+//   MainProgLayout.cpp  the panels' controls sized for the font in use, the smallest window
 //   MainProgPanes.cpp   the three panes kept on the same lines, line numbers, resizing
 //   MainProgCalc.cpp    CalculatePad and its helpers (thin over calc/PadCalculation.h)
 //   MainProgUnits.cpp   the unit, precision and angle controls
@@ -211,47 +212,11 @@ public:
     void InsertPadText(const AnsiString& text, int caretOffset);
     void PrependToCurrentLine(const AnsiString& text);
     void AppendToCurrentLine(const AnsiString& text);
-    void BitBtn0Click(TObject* Sender);
-    void BitBtn1Click(TObject* Sender);
-    void BitBtn2Click(TObject* Sender);
-    void BitBtn3Click(TObject* Sender);
-    void BitBtn4Click(TObject* Sender);
-    void BitBtn5Click(TObject* Sender);
-    void BitBtn6Click(TObject* Sender);
-    void BitBtn7Click(TObject* Sender);
-    void BitBtn8Click(TObject* Sender);
-    void BitBtn9Click(TObject* Sender);
-    void BitBtnDecimalPtClick(TObject* Sender);
-    void BitBtnDivideClick(TObject* Sender);
-    void BitBtnTimesClick(TObject* Sender);
-    void BitBtnMinusClick(TObject* Sender);
-    void BitBtnPlusClick(TObject* Sender);
-    void BitBtnSpaceClick(TObject* Sender);
-    void BitBtnQuoteClick(TObject* Sender);
-    void BitBtnDoubleQuoteClick(TObject* Sender);
-    void BitBtnUnaryMinusClick(TObject* Sender);
-    void BitBtnLeftBracketClick(TObject* Sender);
-    void BitBtnRightBracketClick(TObject* Sender);
     void BitBtnPairBracketsClick(TObject* Sender);
     void BitBtnBackspaceClick(TObject* Sender);
     void BitBtnHelpClick(TObject* Sender);
     void Btn_ScientificClick(TObject* Sender);
-    void Btn_SinClick(TObject* Sender);
-    void Btn_CosClick(TObject* Sender);
-    void Btn_TanClick(TObject* Sender);
-    void Btn_ASinClick(TObject* Sender);
-    void Btn_ACosClick(TObject* Sender);
-    void Btn_ATanClick(TObject* Sender);
-    void Btn_ATan2Click(TObject* Sender);
-    void Btn_SqrtClick(TObject* Sender);
-    void Btn_PowClick(TObject* Sender);
-    void Btn_XSquaredClick(TObject* Sender);
     void Btn_AllSquaredClick(TObject* Sender);
-    void Btn_Log10Click(TObject* Sender);
-    void Btn_LogClick(TObject* Sender);
-    void Btn_ExpClick(TObject* Sender);
-    void Btn_RandClick(TObject* Sender);
-    void Btn_PIClick(TObject* Sender);
     void Cmb_GeneralChange(TObject* Sender);
     void Cmb_ConditionalChange(TObject* Sender);
     void Cmb_LoopChange(TObject* Sender);
@@ -284,7 +249,8 @@ protected:
     void DoResize() override;
 
 private:
-    // MainProg.cpp: building the form's controls and menus and wiring their events.
+    // MainProg.cpp and MainProgLayout.cpp: building the form's controls and menus and wiring
+    // their events.
     void CreateMenus();
     void CreateTopPanel();
     void CreateGrid();
@@ -305,6 +271,8 @@ private:
     void FollowPadScroll();
     // However the pad's line count changed (a paste released at once, undo), the numbers follow.
     void FollowPadLineCount();
+    // The window can't be made smaller than this (MainProgLayout.cpp).
+    void UpdateMinimumSize();
     bool padMouseDown_ = false;        // the left button went down in the pad and is still down
     TShiftState keyDownShift_ = 0;     // the shift state when the last key went down in the pad
 };

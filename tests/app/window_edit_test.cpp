@@ -53,3 +53,59 @@ TEST(WindowEdit, ASelectionSurvivesTheColouring)
     EXPECT_EQ(w.Pad(), QStringList{"a = 1 4"});
     EXPECT_EQ(ShownColour(w, 0, 6), clBlue);
 }
+
+TEST(WindowEdit, CaptionsReadAsTheyShow)
+{
+    DialogRecorder dialogs;
+    Window w;
+    w->BitBtnHelp->Click();
+    ASSERT_EQ(dialogs.calls.size(), 1u);
+    // The legend names the button as the button shows its caption.
+    QString shown = w->Btn_CalculateAndTotal->text();
+    shown.replace("&&", "&");
+    EXPECT_TRUE(dialogs.calls[0].text.contains("'" + shown + "'"));
+    EXPECT_FALSE(dialogs.calls[0].text.contains("&&"));
+    // The separator below Exit is a line, not an item reading "-".
+    EXPECT_TRUE(w->N2->Action()->isSeparator());
+    EXPECT_TRUE(w->N2->Action()->text().isEmpty());
+    EXPECT_EQ(w->N2->Caption(), "-");
+}
+
+namespace {
+
+// Every control that shows lies whole inside the window's client area.
+void ExpectEveryControlWhole(const Window& w, const char* when)
+{
+    const QRect client(QPoint(0, 0), w->Client()->size());
+    for (QWidget* control : w->Client()->findChildren<QWidget*>()) {
+        if (!control->isVisibleTo(w->Client()) || control->isWindow()) continue;
+        const QRect at(control->mapTo(w->Client(), QPoint(0, 0)), control->size());
+        EXPECT_TRUE(client.contains(at)) << when << ": " << control->metaObject()->className() << " "
+                                         << control->objectName().toStdString() << " at " << at.x() << ","
+                                         << at.y() << " " << at.width() << "x" << at.height();
+        if (auto* button = qobject_cast<QPushButton*>(control)) {
+            EXPECT_LE(QFontMetrics(button->font()).horizontalAdvance(button->text().replace("&&", "&")),
+                      button->width())
+                << when << ": caption cut " << button->text().toStdString();
+        }
+    }
+}
+
+}  // namespace
+
+TEST(WindowEdit, TheWindowKeepsEveryControlWhole)
+{
+    for (bool scientific : {false, true}) {
+        Window w(scientific);
+        const char* when = scientific ? "scientific" : "plain";
+        w->resize(800, 600);
+        QApplication::processEvents();
+        w->RichEdit_Main->SetSelStart(0);  // a click lays the panes out again
+        EXPECT_GE(w->width(), w->minimumWidth()) << when;
+        ExpectEveryControlWhole(w, when);
+        w->resize(200, 150);
+        QApplication::processEvents();
+        ExpectEveryControlWhole(w, when);
+        EXPECT_GE(w->VisibleLineCount(), 3) << when;
+    }
+}
