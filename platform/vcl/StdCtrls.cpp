@@ -196,11 +196,19 @@ bool TEditEvents::eventFilter(QObject* watched, QEvent* event)
     case QEvent::Wheel: {
         if (watched != edit_->viewport() || !OnMouseWheel) break;
         auto* wheel = static_cast<QWheelEvent*>(event);
-        bool handled = false;
-        const int delta = wheel->angleDelta().y();
-        if (delta != 0)
-            OnMouseWheel(edit_, ShiftStateOf(wheel->modifiers(), wheel->buttons()), delta,
+        const QPoint angle = wheel->angleDelta();
+        // A sideways turn scrolls the pane itself: its lines are not shared.
+        if (angle.y() == 0) break;
+        // A touchpad sends many small turns for one notch: the handler hears of whole notches.
+        if ((wheelAngle_ < 0) != (angle.y() < 0)) wheelAngle_ = 0;
+        wheelAngle_ += angle.y();
+        while (wheelAngle_ >= 120 || wheelAngle_ <= -120) {
+            const int notch = wheelAngle_ > 0 ? 120 : -120;
+            wheelAngle_ -= notch;
+            bool handled = false;
+            OnMouseWheel(edit_, ShiftStateOf(wheel->modifiers(), wheel->buttons()), notch,
                          wheel->position().toPoint(), handled);
+        }
         return true;
     }
     default:

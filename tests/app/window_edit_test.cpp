@@ -3,6 +3,8 @@
 #include "tests/app/mainform_fixture.h"
 #include "tests/common/DialogRecorder.h"
 
+#include <QScrollBar>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 
 namespace {
@@ -108,4 +110,52 @@ TEST(WindowEdit, TheWindowKeepsEveryControlWhole)
         ExpectEveryControlWhole(w, when);
         EXPECT_GE(w->VisibleLineCount(), 3) << when;
     }
+}
+
+namespace {
+
+void Turn(QWidget* viewport, QPoint angle)
+{
+    const QPointF at(10, 10);
+    QWheelEvent event(at, viewport->mapToGlobal(at), QPoint(), angle, Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(viewport, &event);
+}
+
+}  // namespace
+
+TEST(WindowEdit, TheWheelScrollsALinePerNotchHoweverFinelyItTurns)
+{
+    DialogRecorder dialogs;
+    Window w;
+    QStringList pad;
+    for (int i = 1; i <= 100; ++i) pad << QString::number(i) + " + 1000000000000000000000000000000000000000000000000000000000000000000000";
+    w.SetPad(pad.join('\n'));
+    w->Btn_CalculateOnly->Click();
+    w->ScrollBar1->Scroll(scTop, 0);
+    QWidget* viewport = w->RichEdit_Main->viewport();
+    const struct {
+        const char* name;
+        std::vector<int> turns;
+        int first;
+    } cases[] = {
+        {"a notch in 15 pieces", std::vector<int>(15, -8), 1},
+        {"two notches at once", {-240}, 3},
+        {"half a notch", {-60}, 3},
+        {"the other half", {-60}, 4},
+        {"half down, then up", {-60, 120}, 3},
+        {"a touchpad's back and forth", {-30, 30, -30, 30}, 3},
+    };
+    for (const auto& c : cases) {
+        for (int turn : c.turns) Turn(viewport, QPoint(0, turn));
+        EXPECT_EQ(w.FirstLines()[1], c.first) << c.name;
+        const auto lines = w.FirstLines();
+        EXPECT_EQ(lines[0], lines[1]) << c.name;
+        EXPECT_EQ(lines[2], lines[1]) << c.name;
+    }
+    // Sideways the pad scrolls on its own, showing the ends of long lines.
+    w->RichEdit_Main->resize(200, w->RichEdit_Main->height());
+    Turn(viewport, QPoint(-240, 0));
+    EXPECT_GT(w->RichEdit_Main->horizontalScrollBar()->value(), 0);
+    EXPECT_EQ(w.FirstLines()[1], 3);
 }
