@@ -81,8 +81,9 @@ TfrmMainProg::TfrmMainProg(QWidget* Owner) : TForm(Owner)
 
 TfrmMainProg::~TfrmMainProg()
 {
-    // The settings and the colourer outlive the form; the colourer must not reach its pad.
-    if (Highlighter) Highlighter->SetEditor(nullptr);
+    // The settings and the colourer outlive the form; the colourer must not reach its pad (whose
+    // highlighter goes with it).
+    if (Highlighter) Highlighter->Editor = nullptr;
     delete MainMenu1;
     if (frmMainProg == this) frmMainProg = nullptr;
 }

@@ -271,6 +271,8 @@ private:
     void FollowPadScroll();
     // However the pad's line count changed (a paste released at once, undo), the numbers follow.
     void FollowPadLineCount();
+    // A pad file too large for the window is refused with one box (MainProgPanes.cpp); true when it was.
+    bool RefusePadFile();
     // The window can't be made smaller than this (MainProgLayout.cpp).
     void UpdateMinimumSize();
     bool padMouseDown_ = false;        // the left button went down in the pad and is still down

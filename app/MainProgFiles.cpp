@@ -113,6 +113,7 @@ void TfrmMainProg::Open1Click(TObject* Sender)
 
 void TfrmMainProg::ReadPadFile()
 {
+    if (RefusePadFile()) return;
     TPadFile pad;
     if (!LoadPadFile(PadFilePath, pad)) {
         Application->MessageBox(Win1252ToUnicode("Can't open " + PadFilePath + " for reading"),

@@ -3,9 +3,12 @@
 // count, and the pane area is sized to whole lines.
 #include "app/MainProg.h"
 
+#include "app/PadLimits.h"
 #include "calc/BasicLine.h"
 #include "calc/Highlight.h"
+#include "platform/vcl/Forms.h"
 #include "platform/vcl/RichEditScroll.h"
+#include "platform/win/WinDefs.h"
 
 #include <QTextBlock>
 #include <QTextCursor>
@@ -309,4 +312,12 @@ void TfrmMainProg::Panel_SplitterMouseUp(TObject* /*Sender*/, TMouseButton /*But
                              static_cast<QWidget*>(Panel_Splitter)})
         SetAlign(control, alRight);
     PlaceColumnCaptions();
+}
+
+bool TfrmMainProg::RefusePadFile()
+{
+    const AnsiString refusal = PadFileRefusal(PadFilePath);
+    if (refusal.empty()) return false;
+    Application->MessageBox(Win1252ToUnicode(refusal), QStringLiteral("File Open Error"), MB_OK | MB_ICONSTOP);
+    return true;
 }
