@@ -1,6 +1,7 @@
 // The main form: its controls as the designer placed them, construction, first showing and exit.
 #include "app/MainProg.h"
 
+#include "app/WindowRunWatch.h"
 #include "calc/Highlight.h"
 #include "config/Config.h"
 #include "platform/vcl/Graphics.h"
@@ -71,6 +72,8 @@ TfrmMainProg::TfrmMainProg(QWidget* Owner) : TForm(Owner)
     new TConfig();  // publishes itself through Config and lives to the end of the process
     Highlighter = new THighlight();
     Highlighter->SetEditor(RichEdit_Main);
+    runWatch_ = std::make_unique<TWindowRunWatch>(this);
+    SetRunWatch(runWatch_.get());
     ScientificShown = false;
     PadUnchanged = true;
     ResizePending = false;

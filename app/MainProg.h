@@ -18,6 +18,7 @@
 #include "platform/vcl/StdCtrls.h"
 #include "platform/vcl/Strings.h"
 
+#include <memory>
 #include <vector>
 
 class THighlight;
@@ -266,17 +267,24 @@ private:
     // panes are lined up: top, then down by line lines).
     void ScrollPaneToLine(TRichEdit* pane, int line);
 
-    // ---- keeping the window in step with the pad (MainProgPanes.cpp) --------------------------
-    // However the pad's view moved (keys, typing, find, undo), the other panes and the thumb follow.
+public:
+    // ---- the window as a user meets it -------------------------------------------------------
+    // However the pad's view moved (keys, typing, find, undo), the other panes and the thumb
+    // follow; however its line count changed (a paste released at once, undo), the numbers do
+    // (MainProgPanes.cpp).
     void FollowPadScroll();
-    // However the pad's line count changed (a paste released at once, undo), the numbers follow.
     void FollowPadLineCount();
     // A pad file too large for the window is refused with one box (MainProgPanes.cpp); true when it was.
     bool RefusePadFile();
     // The window can't be made smaller than this (MainProgLayout.cpp).
     void UpdateMinimumSize();
-    bool padMouseDown_ = false;        // the left button went down in the pad and is still down
-    TShiftState keyDownShift_ = 0;     // the shift state when the last key went down in the pad
+    // The watch over pad runs: Escape and the Stop box stop a run (WindowRunWatch.h).
+    class TWindowRunWatch* PadRunWatch() const { return runWatch_.get(); }
+
+private:
+    std::unique_ptr<class TWindowRunWatch> runWatch_;
+    bool padMouseDown_ = false;     // the left button went down in the pad and is still down
+    TShiftState keyDownShift_ = 0;  // the shift state when the last key went down in the pad
 };
 
 // The main form, made by the program entry.
