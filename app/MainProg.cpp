@@ -102,12 +102,10 @@ void TfrmMainProg::CreateMenus()
     Exit1 = new TMenuItem(QStringLiteral("Exit"));
     N2 = new TMenuItem(QStringLiteral("-"));
     for (TMenuItem* item : {New1, Open1, Save1, SaveAs1, Exit1, N2}) File1->Add(item);
-    TMenuItem** recent[] = {&MRU_File1, &MRU_File2, &MRU_File3, &MRU_File4, &MRU_File5,
-                            &MRU_File6, &MRU_File7, &MRU_File8, &MRU_File9};
-    for (TMenuItem** item : recent) {
-        *item = new TMenuItem();
-        (*item)->SetVisible(false);
-        File1->Add(*item);
+    for (TMenuItem* TfrmMainProg::*item : kRecentFileItems) {
+        this->*item = new TMenuItem();
+        (this->*item)->SetVisible(false);
+        File1->Add(this->*item);
     }
     MainMenu1->Add(File1);
 }
@@ -147,14 +145,9 @@ void TfrmMainProg::ConnectEvents()
     Save1->OnClick = bind(&TfrmMainProg::Save1Click);
     SaveAs1->OnClick = bind(&TfrmMainProg::SaveAs1Click);
     Exit1->OnClick = bind(&TfrmMainProg::ExitClick);
-    const Handler recent[] = {&TfrmMainProg::MRU_File1Click, &TfrmMainProg::MRU_File2Click,
-                              &TfrmMainProg::MRU_File3Click, &TfrmMainProg::MRU_File4Click,
-                              &TfrmMainProg::MRU_File5Click, &TfrmMainProg::MRU_File6Click,
-                              &TfrmMainProg::MRU_File7Click, &TfrmMainProg::MRU_File8Click,
-                              &TfrmMainProg::MRU_File9Click};
-    TMenuItem* const items[] = {MRU_File1, MRU_File2, MRU_File3, MRU_File4, MRU_File5,
-                                MRU_File6, MRU_File7, MRU_File8, MRU_File9};
-    for (int i = 0; i < 9; ++i) items[i]->OnClick = bind(recent[i]);
+    const auto recent = RecentFileItems();
+    for (int i = 0; i < 9; ++i)
+        recent[i]->OnClick = [this, i](TObject* sender) { OpenRecentFile(sender, i + 1); };
 
     Exit->OnClick = bind(&TfrmMainProg::ExitClick);
     Btn_CalculateAndTotal->OnClick = bind(&TfrmMainProg::Btn_CalculateAndTotalClick);

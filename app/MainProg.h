@@ -18,6 +18,7 @@
 #include "platform/vcl/StdCtrls.h"
 #include "platform/vcl/Strings.h"
 
+#include <array>
 #include <memory>
 #include <vector>
 
@@ -197,6 +198,7 @@ public:
     void Cmb_UOM_AnswerChange(TObject* Sender);
     void Cmb_PrecisionChange(TObject* Sender);
     void RadioGroup_DegRadClick(TObject* Sender);
+    void UnitsChanged();
 
     // ---- pad files (MainProgFiles.cpp) --------------------------------------------------------
     void New1Click(TObject* Sender);
@@ -223,6 +225,15 @@ public:
     void Cmb_LoopChange(TObject* Sender);
 
     // ---- recent files (MainProgMru.cpp) -------------------------------------------------------
+    // MRU_File1 to MRU_File9, in order.
+    std::array<TMenuItem*, 9> RecentFileItems() const
+    {
+        return {MRU_File1, MRU_File2, MRU_File3, MRU_File4, MRU_File5, MRU_File6, MRU_File7, MRU_File8, MRU_File9};
+    }
+    static constexpr TMenuItem* TfrmMainProg::*kRecentFileItems[9] = {
+        &TfrmMainProg::MRU_File1, &TfrmMainProg::MRU_File2, &TfrmMainProg::MRU_File3,
+        &TfrmMainProg::MRU_File4, &TfrmMainProg::MRU_File5, &TfrmMainProg::MRU_File6,
+        &TfrmMainProg::MRU_File7, &TfrmMainProg::MRU_File8, &TfrmMainProg::MRU_File9};
     void UpdateMRUMenu();
     void MRU_File1Click(TObject* Sender);
     void MRU_File2Click(TObject* Sender);
