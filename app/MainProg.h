@@ -285,6 +285,9 @@ public:
     // (MainProgPanes.cpp).
     void FollowPadScroll();
     void FollowPadLineCount();
+    // Adds a file's lines to the end of the pad; into an empty pad as a whole new text, which is
+    // laid out a part at a time as it comes into view, and which undo does not take back.
+    void AddPadLines(const std::vector<AnsiString>& lines);
     // A pad file too large for the window is refused with one box (MainProgPanes.cpp); true when it was.
     bool RefusePadFile();
     // The window can't be made smaller than this (MainProgLayout.cpp).
@@ -294,6 +297,7 @@ public:
 
 private:
     std::unique_ptr<class TWindowRunWatch> runWatch_;
+    bool loadingPad_ = false;       // a file's lines just went into an empty pad
     bool padMouseDown_ = false;     // the left button went down in the pad and is still down
     TShiftState keyDownShift_ = 0;  // the shift state when the last key went down in the pad
 };

@@ -9,6 +9,8 @@
 #include "platform/vcl/RichEditScroll.h"
 
 #include <QTextBlock>
+#include <QTextDocument>
+#include <utility>
 #include <QTextCursor>
 
 namespace {
@@ -49,6 +51,8 @@ AnsiString TfrmMainProg::FormatAnswer(double answer)
 
 void TfrmMainProg::CalculatePad(bool total)
 {
+    // Only the calculation right after a pad was opened keeps the pad's view.
+    const bool opened = std::exchange(loadingPad_, false);
     RichEdit_Result->Lines.Clear();
     std::vector<AnsiString> lines = PadLinesOf(RichEdit_Main);
     PadCalculationOptions options;
@@ -74,32 +78,50 @@ void TfrmMainProg::CalculatePad(bool total)
         return;
     }
 
-    // One answer per line, each line ending in a break, as if added one by one.
+    // One answer per line, each line ending in a break, as if added one by one; the total in
+    // bold. Written in one edit of an empty pane, so that a long pane is laid out a part at a
+    // time as it comes into view.
+    QTextDocument* answers = RichEdit_Result->document();
+    answers->clear();
+    QTextCursor cursor(answers);
+    cursor.beginEditBlock();
+    const size_t plain = result.resultLines.size() - (result.lastIsTotal && !result.resultLines.empty() ? 1 : 0);
     QString text;
-    for (const AnsiString& answer : result.resultLines) {
-        text += Win1252ToUnicode(answer);
+    for (size_t i = 0; i < plain; ++i) {
+        text += Win1252ToUnicode(result.resultLines[i]);
         text += QLatin1Char('\n');
     }
-    RichEdit_Result->SetText(text);
-    RichEdit_Result->SetSelStart(RichEdit_Result->LastPosition());
-    if (result.lastIsTotal && !result.resultLines.empty()) {
-        const int length = Win1252ToUnicode(result.resultLines.back()).size();
-        RichEdit_Result->SetSelStart(RichEdit_Result->SelStart() - length - 1);
-        RichEdit_Result->SetSelLength(length);
-        RichEdit_Result->SelAttributes.SetStyle(fsBold);
+    cursor.insertText(text, QTextCharFormat());
+    if (plain < result.resultLines.size()) {
+        QTextCharFormat bold;
+        bold.setFontWeight(QFont::Bold);
+        cursor.insertText(Win1252ToUnicode(result.resultLines.back()), bold);
+        cursor.insertText(QStringLiteral("\n"), QTextCharFormat());
     }
+    cursor.endEditBlock();
+    loadingPad_ = opened;
     SyncPanesAfterCalculation();
 }
 
 void TfrmMainProg::SyncPanesAfterCalculation()
 {
+    // A pad just opened keeps its view at the top; sending its caret to the end and back would
+    // lay out all of a long pad at once.
+    const bool keepView = std::exchange(loadingPad_, false);
     RichEdit_Main->setFocus();
-    RichEdit_Main->SetSelStart(RichEdit_Main->LastPosition());
+    if (!keepView) RichEdit_Main->SetSelStart(RichEdit_Main->LastPosition());
     // The user always goes on on a fresh blank line.
-    if (!GetCurrentLine().empty()) {
-        RichEdit_Main->Lines.Add(QString());
-        RichEdit_Main->SetSelStart(RichEdit_Main->LastPosition());
-        RichEdit_Result->Lines.Add(QString());
+    const QTextBlock last = RichEdit_Main->document()->lastBlock();
+    CurrentLine = last.blockNumber();
+    if (!last.text().isEmpty()) {
+        QTextCursor pad(RichEdit_Main->document());
+        pad.movePosition(QTextCursor::End);
+        pad.insertBlock(QTextBlockFormat(), QTextCharFormat());
+        if (!keepView) RichEdit_Main->SetSelStart(RichEdit_Main->LastPosition());
+        QTextCursor answers(RichEdit_Result->document());
+        answers.movePosition(QTextCursor::End);
+        if (!answers.block().text().isEmpty()) answers.insertBlock(QTextBlockFormat(), QTextCharFormat());
+        answers.insertBlock(QTextBlockFormat(), QTextCharFormat());
     }
     NumberedLineCount = -1;
     UpdateLineNumbers();

@@ -28,7 +28,9 @@ void FillLineNumbers(TRichEdit* pane, int count)
     const int have = doc->blockCount();
     const bool numbered = doc->firstBlock().text() == QLatin1String("1") &&
                           doc->lastBlock().text() == QString::number(have);
-    if (!numbered || count < 1) {
+    // A whole new text is laid out a part at a time, as it comes into view; an edit is laid out
+    // at once. Many lines more or less are written anew.
+    if (!numbered || count < 1 || std::abs(count - have) > 200) {
         QString text;
         for (int i = 1; i <= count; ++i) {
             if (i > 1) text += QLatin1Char('\n');
@@ -320,4 +322,19 @@ bool TfrmMainProg::RefusePadFile()
     if (refusal.empty()) return false;
     Application->MessageBox(Win1252ToUnicode(refusal), QStringLiteral("File Open Error"), MB_OK | MB_ICONSTOP);
     return true;
+}
+
+void TfrmMainProg::AddPadLines(const std::vector<AnsiString>& lines)
+{
+    if (lines.empty()) return;
+    QStringList text;
+    text.reserve(static_cast<qsizetype>(lines.size()));
+    for (const AnsiString& line : lines) text << Win1252ToUnicode(line);
+    if (RichEdit_Main->document()->isEmpty()) {
+        // As Lines.Add leaves it: the lines, each with its break, and the caret at the end.
+        RichEdit_Main->SetText(text.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+        loadingPad_ = true;
+        return;
+    }
+    RichEdit_Main->Lines.Add(text.join(QLatin1Char('\n')));
 }
