@@ -258,7 +258,9 @@ void TfrmMainProg::UpdateMinimumSize()
     for (QWidget* panel : {static_cast<QWidget*>(Panel_Top), static_cast<QWidget*>(Panel_Bottom),
                            static_cast<QWidget*>(Panel_Scientific)})
         for (QObject* child : panel->children())
-            if (auto* control = qobject_cast<QWidget*>(child); control && !control->isHidden())
+            // The column captions follow the panes; they ask for no width of their own.
+            if (auto* control = qobject_cast<QWidget*>(child);
+                control && !control->isHidden() && control != Label_Answer && control != Label_Calculation)
                 width = std::max(width, Right(control) + 10);
     width = std::max(width, RichEdit_LineNo->width() + 120 + Panel_Splitter->width() + RichEdit_Result->width() +
                                 ScrollBar1->width());

@@ -45,6 +45,8 @@ QMenu* TMenuItem::SubMenu()
 {
     if (!menu_) {
         menu_ = new QMenu(action_->text());
+        // A separator shows even with nothing below it (the File menu before any recent file).
+        menu_->setSeparatorsCollapsible(false);
         action_->setMenu(menu_);
     }
     return menu_;

@@ -3,6 +3,7 @@
 #include "tests/app/mainform_fixture.h"
 #include "tests/common/DialogRecorder.h"
 
+#include <QMenu>
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <gtest/gtest.h>
@@ -71,6 +72,8 @@ TEST(WindowEdit, CaptionsReadAsTheyShow)
     EXPECT_TRUE(w->N2->Action()->isSeparator());
     EXPECT_TRUE(w->N2->Action()->text().isEmpty());
     EXPECT_EQ(w->N2->Caption(), "-");
+    // It shows below Exit even while no recent file follows it.
+    EXPECT_FALSE(w->File1->Action()->menu()->separatorsCollapsible());
 }
 
 namespace {
