@@ -65,7 +65,12 @@ bool TWindowRunWatch::StopRequested()
 {
     ++asked_;
     const long long now = clock_();
-    if (!running_ || stop_) return stop_;
+    if (!running_) return false;
+    if (stop_) {
+        // The run ends now: the box of its error is the next thing the user meets.
+        if (box_) box_->hide();
+        return true;
+    }
     const bool showBox = now - started_ >= kBoxAfterMs && (!box_ || !box_->isVisible());
     if (showBox) ShowStopBox();
     if (showBox || now - lastEvents_ >= kEventsEveryMs) {

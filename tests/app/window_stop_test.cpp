@@ -45,6 +45,7 @@ TEST(WindowStop, TheStopBoxComesAfterASecondAndItsButtonStopsTheRun)
     }
     QTest::mouseClick(watch.StopButton(), Qt::LeftButton);
     EXPECT_TRUE(PadMacroHost().StopRequested());
+    EXPECT_FALSE(watch.StopBox()->isVisible());  // out of the way of the run's error box
     watch.RunEnded();
     EXPECT_FALSE(watch.StopBox()->isVisible());
     EXPECT_FALSE(PadMacroHost().StopRequested());  // the next run starts afresh
