@@ -2,7 +2,8 @@
 // The main window: the pad with its line numbers and answers, the keypad, the scientific panel,
 // the unit, precision and angle controls and the File menu. Everything the window does is a
 // method of this one form; the methods live in files by concern:
-//   MainProg.cpp        construction, layout of the controls, FormShow, Exit
+//   MainProg.cpp        construction, menus, panes, events, FormShow, Exit
+//   MainProgLayout.cpp  the panels' controls sized for the font in use, the smallest window
 //   MainProgPanes.cpp   the three panes kept on the same lines, line numbers, resizing
 //   MainProgCalc.cpp    CalculatePad and its helpers (thin over calc/PadCalculation.h)
 //   MainProgUnits.cpp   the unit, precision and angle controls
@@ -21,6 +22,8 @@
 #include "platform/vcl/StdCtrls.h"
 #include "platform/vcl/Strings.h"
 
+#include <array>
+#include <memory>
 #include <vector>
 
 class THighlight;
@@ -210,6 +213,7 @@ public:
     void Cmb_UOM_AnswerChange(TObject* Sender);
     void Cmb_PrecisionChange(TObject* Sender);
     void RadioGroup_DegRadClick(TObject* Sender);
+    void UnitsChanged();
 
     // ---- pad files (MainProgFiles.cpp) --------------------------------------------------------
     void New1Click(TObject* Sender);
@@ -226,52 +230,25 @@ public:
     void InsertPadText(const AnsiString& text, int caretOffset);
     void PrependToCurrentLine(const AnsiString& text);
     void AppendToCurrentLine(const AnsiString& text);
-    void BitBtn0Click(TObject* Sender);
-    void BitBtn1Click(TObject* Sender);
-    void BitBtn2Click(TObject* Sender);
-    void BitBtn3Click(TObject* Sender);
-    void BitBtn4Click(TObject* Sender);
-    void BitBtn5Click(TObject* Sender);
-    void BitBtn6Click(TObject* Sender);
-    void BitBtn7Click(TObject* Sender);
-    void BitBtn8Click(TObject* Sender);
-    void BitBtn9Click(TObject* Sender);
-    void BitBtnDecimalPtClick(TObject* Sender);
-    void BitBtnDivideClick(TObject* Sender);
-    void BitBtnTimesClick(TObject* Sender);
-    void BitBtnMinusClick(TObject* Sender);
-    void BitBtnPlusClick(TObject* Sender);
-    void BitBtnSpaceClick(TObject* Sender);
-    void BitBtnQuoteClick(TObject* Sender);
-    void BitBtnDoubleQuoteClick(TObject* Sender);
-    void BitBtnUnaryMinusClick(TObject* Sender);
-    void BitBtnLeftBracketClick(TObject* Sender);
-    void BitBtnRightBracketClick(TObject* Sender);
     void BitBtnPairBracketsClick(TObject* Sender);
     void BitBtnBackspaceClick(TObject* Sender);
     void BitBtnHelpClick(TObject* Sender);
     void Btn_ScientificClick(TObject* Sender);
-    void Btn_SinClick(TObject* Sender);
-    void Btn_CosClick(TObject* Sender);
-    void Btn_TanClick(TObject* Sender);
-    void Btn_ASinClick(TObject* Sender);
-    void Btn_ACosClick(TObject* Sender);
-    void Btn_ATanClick(TObject* Sender);
-    void Btn_ATan2Click(TObject* Sender);
-    void Btn_SqrtClick(TObject* Sender);
-    void Btn_PowClick(TObject* Sender);
-    void Btn_XSquaredClick(TObject* Sender);
     void Btn_AllSquaredClick(TObject* Sender);
-    void Btn_Log10Click(TObject* Sender);
-    void Btn_LogClick(TObject* Sender);
-    void Btn_ExpClick(TObject* Sender);
-    void Btn_RandClick(TObject* Sender);
-    void Btn_PIClick(TObject* Sender);
     void Cmb_GeneralChange(TObject* Sender);
     void Cmb_ConditionalChange(TObject* Sender);
     void Cmb_LoopChange(TObject* Sender);
 
     // ---- recent files (MainProgMru.cpp) -------------------------------------------------------
+    // MRU_File1 to MRU_File9, in order.
+    std::array<TMenuItem*, 9> RecentFileItems() const
+    {
+        return {MRU_File1, MRU_File2, MRU_File3, MRU_File4, MRU_File5, MRU_File6, MRU_File7, MRU_File8, MRU_File9};
+    }
+    static constexpr TMenuItem* TfrmMainProg::*kRecentFileItems[9] = {
+        &TfrmMainProg::MRU_File1, &TfrmMainProg::MRU_File2, &TfrmMainProg::MRU_File3,
+        &TfrmMainProg::MRU_File4, &TfrmMainProg::MRU_File5, &TfrmMainProg::MRU_File6,
+        &TfrmMainProg::MRU_File7, &TfrmMainProg::MRU_File8, &TfrmMainProg::MRU_File9};
     void UpdateMRUMenu();
     void MRU_File1Click(TObject* Sender);
     void MRU_File2Click(TObject* Sender);
@@ -340,7 +317,8 @@ protected:
     void DoResize() override;
 
 private:
-    // MainProg.cpp: building the form's controls and menus and wiring their events.
+    // MainProg.cpp and MainProgLayout.cpp: building the form's controls and menus and wiring
+    // their events.
     void CreateMenus();
     // MainProgHelp.cpp: the Help menu, last on the menu bar, with its events.
     void CreateHelpMenu();
@@ -361,6 +339,29 @@ private:
     // MainProgPanes.cpp: scrolls a pane so that its first visible line is line (the way the
     // panes are lined up: top, then down by line lines).
     void ScrollPaneToLine(TRichEdit* pane, int line);
+
+public:
+    // ---- the window as a user meets it -------------------------------------------------------
+    // However the pad's view moved (keys, typing, find, undo), the other panes and the thumb
+    // follow; however its line count changed (a paste released at once, undo), the numbers do
+    // (MainProgPanes.cpp).
+    void FollowPadScroll();
+    void FollowPadLineCount();
+    // Adds a file's lines to the end of the pad; into an empty pad as a whole new text, which is
+    // laid out a part at a time as it comes into view, and which undo does not take back.
+    void AddPadLines(const std::vector<AnsiString>& lines);
+    // A pad file too large for the window is refused with one box (MainProgPanes.cpp); true when it was.
+    bool RefusePadFile();
+    // The window can't be made smaller than this (MainProgLayout.cpp).
+    void UpdateMinimumSize();
+    // The watch over pad runs: Escape and the Stop box stop a run (WindowRunWatch.h).
+    class TWindowRunWatch* PadRunWatch() const { return runWatch_.get(); }
+
+private:
+    std::unique_ptr<class TWindowRunWatch> runWatch_;
+    bool loadingPad_ = false;       // a file's lines just went into an empty pad
+    bool padMouseDown_ = false;     // the left button went down in the pad and is still down
+    TShiftState keyDownShift_ = 0;  // the shift state when the last key went down in the pad
 };
 
 // The main form, made by the program entry.

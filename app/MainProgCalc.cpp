@@ -9,6 +9,9 @@
 #include "platform/vcl/RichEditScroll.h"
 
 #include <QTextBlock>
+#include <QTextDocument>
+#include <utility>
+#include <QTextCursor>
 
 namespace {
 
@@ -48,6 +51,8 @@ AnsiString TfrmMainProg::FormatAnswer(double answer)
 
 void TfrmMainProg::CalculatePad(bool total)
 {
+    // Only the calculation right after a pad was opened keeps the pad's view.
+    const bool opened = std::exchange(loadingPad_, false);
     RichEdit_Result->Lines.Clear();
     std::vector<AnsiString> lines = PadLinesOf(RichEdit_Main);
     PadCalculationOptions options;
@@ -58,41 +63,65 @@ void TfrmMainProg::CalculatePad(bool total)
     // The calculation blanked trailing TOTAL lines and may have added its own.
     for (int i : result.blankedLines) RichEdit_Main->Lines.Set(i, QString());
     if (result.totalLineIndex >= 0) {
-        const QString line = Win1252ToUnicode(lines[result.totalLineIndex]);
-        if (result.totalLineIndex < RichEdit_Main->Lines.Count())
-            RichEdit_Main->Lines.Set(result.totalLineIndex, line);
-        else
-            RichEdit_Main->Lines.Add(line);
+        // The TOTAL goes on the line its answer is filed under. A pad whose last line was just
+        // blanked has an empty last line that the line list does not count, so the place is
+        // found among the control's lines, which count it.
+        QTextCursor cursor(RichEdit_Main->document());
+        cursor.movePosition(QTextCursor::End);
+        while (RichEdit_Main->LineCount() <= result.totalLineIndex) cursor.insertBlock();
+        RichEdit_Main->Lines.Set(result.totalLineIndex, Win1252ToUnicode(lines[result.totalLineIndex]));
         Highlighter->HighlightLines(result.totalLineIndex, result.totalLineIndex);
     }
-    if (!result.completed) return;
+    // A failed run shows no answers; the numbers still follow a TOTAL line it added.
+    if (!result.completed) {
+        if (UpdateLineNumbers()) SetScrollRange();
+        return;
+    }
 
-    // One answer per line, each line ending in a break, as if added one by one.
+    // One answer per line, each line ending in a break, as if added one by one; the total in
+    // bold. Written in one edit of an empty pane, so that a long pane is laid out a part at a
+    // time as it comes into view.
+    QTextDocument* answers = RichEdit_Result->document();
+    answers->clear();
+    QTextCursor cursor(answers);
+    cursor.beginEditBlock();
+    const size_t plain = result.resultLines.size() - (result.lastIsTotal && !result.resultLines.empty() ? 1 : 0);
     QString text;
-    for (const AnsiString& answer : result.resultLines) {
-        text += Win1252ToUnicode(answer);
+    for (size_t i = 0; i < plain; ++i) {
+        text += Win1252ToUnicode(result.resultLines[i]);
         text += QLatin1Char('\n');
     }
-    RichEdit_Result->SetText(text);
-    RichEdit_Result->SetSelStart(RichEdit_Result->LastPosition());
-    if (result.lastIsTotal && !result.resultLines.empty()) {
-        const int length = Win1252ToUnicode(result.resultLines.back()).size();
-        RichEdit_Result->SetSelStart(RichEdit_Result->SelStart() - length - 1);
-        RichEdit_Result->SetSelLength(length);
-        RichEdit_Result->SelAttributes.SetStyle(fsBold);
+    cursor.insertText(text, QTextCharFormat());
+    if (plain < result.resultLines.size()) {
+        QTextCharFormat bold;
+        bold.setFontWeight(QFont::Bold);
+        cursor.insertText(Win1252ToUnicode(result.resultLines.back()), bold);
+        cursor.insertText(QStringLiteral("\n"), QTextCharFormat());
     }
+    cursor.endEditBlock();
+    loadingPad_ = opened;
     SyncPanesAfterCalculation();
 }
 
 void TfrmMainProg::SyncPanesAfterCalculation()
 {
+    // A pad just opened keeps its view at the top; sending its caret to the end and back would
+    // lay out all of a long pad at once.
+    const bool keepView = std::exchange(loadingPad_, false);
     RichEdit_Main->setFocus();
-    RichEdit_Main->SetSelStart(9999999);
+    if (!keepView) RichEdit_Main->SetSelStart(RichEdit_Main->LastPosition());
     // The user always goes on on a fresh blank line.
-    if (!GetCurrentLine().empty()) {
-        RichEdit_Main->Lines.Add(QString());
-        RichEdit_Main->SetSelStart(9999999);
-        RichEdit_Result->Lines.Add(QString());
+    const QTextBlock last = RichEdit_Main->document()->lastBlock();
+    CurrentLine = last.blockNumber();
+    if (!last.text().isEmpty()) {
+        QTextCursor pad(RichEdit_Main->document());
+        pad.movePosition(QTextCursor::End);
+        pad.insertBlock(QTextBlockFormat(), QTextCharFormat());
+        if (!keepView) RichEdit_Main->SetSelStart(RichEdit_Main->LastPosition());
+        QTextCursor answers(RichEdit_Result->document());
+        answers.movePosition(QTextCursor::End);
+        if (!answers.block().text().isEmpty()) answers.insertBlock(QTextBlockFormat(), QTextCharFormat());
+        answers.insertBlock(QTextBlockFormat(), QTextCharFormat());
     }
     NumberedLineCount = -1;
     UpdateLineNumbers();

@@ -117,6 +117,7 @@ void TfrmMainProg::Open1Click(TObject* Sender)
 
 void TfrmMainProg::ReadPadFile()
 {
+    if (RefusePadFile()) return;
     TPadFile pad;
     if (!LoadPadFile(PadFilePath, pad)) {
         Application->MessageBox("Can't open " + PathToUnicode(PadFilePath) + " for reading",
@@ -129,13 +130,7 @@ void TfrmMainProg::ReadPadFile()
     if (pad.UOM_Answer) Cmb_UOM_Answer->SetItemIndex(*pad.UOM_Answer);
     if (pad.Precision) Cmb_Precision->SetItemIndex(*pad.Precision);
     if (pad.UOM_Angle) RadioGroup_DegRad->SetItemIndex(*pad.UOM_Angle);
-    if (!pad.Lines.empty()) {
-        // One addition of all the lines: a long pad opens as fast as a short one.
-        QStringList lines;
-        lines.reserve(static_cast<qsizetype>(pad.Lines.size()));
-        for (const AnsiString& line : pad.Lines) lines << Win1252ToUnicode(line);
-        RichEdit_Main->Lines.Add(lines.join(QLatin1Char('\n')));
-    }
+    AddPadLines(pad.Lines);
 
     SkipRecalculation = true;
     Cmb_UOM_AnswerChange(this);

@@ -1,5 +1,6 @@
 // The keypad, the scientific panel and the snippet combos: every button and snippet edits the
-// caret's pad line through InsertPadText.
+// caret's pad line through InsertPadText (what each button inserts is in the table of
+// MainProgLayout.cpp).
 #include "app/MainProg.h"
 #include "calc/Highlight.h"
 #include "platform/win/ExtMessageBox.h"
@@ -37,7 +38,8 @@ constexpr Snippet loopSnippets[] = {
 };
 
 const char* const keypadHelp =
-    "=\t(Equals) Click on '= Run' or '= Run && Total' Button\n"
+    // The button's caption doubles its '&' to show one; this box shows the text as it stands.
+    "=\t(Equals) Click on '= Run' or '= Run & Total' Button\n"
     "'\t(Single Quote) Imperial Feet if preceeded by a number else start of a comment\n"
     "\"\t(Double Quote) Imperial Inches if preceeded by a number else start/end of a string\n"
     "(...)\tSurround current line with brackets\n"
@@ -134,43 +136,6 @@ void TfrmMainProg::AppendToCurrentLine(const AnsiString& text)
 
 // ---- keypad and function buttons ---------------------------------------------------------------
 
-void TfrmMainProg::BitBtn0Click(TObject*) { InsertPadText("0", -1); }
-void TfrmMainProg::BitBtn1Click(TObject*) { InsertPadText("1", -1); }
-void TfrmMainProg::BitBtn2Click(TObject*) { InsertPadText("2", -1); }
-void TfrmMainProg::BitBtn3Click(TObject*) { InsertPadText("3", -1); }
-void TfrmMainProg::BitBtn4Click(TObject*) { InsertPadText("4", -1); }
-void TfrmMainProg::BitBtn5Click(TObject*) { InsertPadText("5", -1); }
-void TfrmMainProg::BitBtn6Click(TObject*) { InsertPadText("6", -1); }
-void TfrmMainProg::BitBtn7Click(TObject*) { InsertPadText("7", -1); }
-void TfrmMainProg::BitBtn8Click(TObject*) { InsertPadText("8", -1); }
-void TfrmMainProg::BitBtn9Click(TObject*) { InsertPadText("9", -1); }
-void TfrmMainProg::BitBtnDecimalPtClick(TObject*) { InsertPadText(".", -1); }
-void TfrmMainProg::BitBtnDivideClick(TObject*) { InsertPadText("/", -1); }
-void TfrmMainProg::BitBtnTimesClick(TObject*) { InsertPadText("*", -1); }
-void TfrmMainProg::BitBtnMinusClick(TObject*) { InsertPadText(" - ", -1); }
-void TfrmMainProg::BitBtnPlusClick(TObject*) { InsertPadText(" + ", -1); }
-void TfrmMainProg::BitBtnSpaceClick(TObject*) { InsertPadText(" ", -1); }
-void TfrmMainProg::BitBtnQuoteClick(TObject*) { InsertPadText("'", -1); }
-void TfrmMainProg::BitBtnDoubleQuoteClick(TObject*) { InsertPadText("\"", -1); }
-void TfrmMainProg::BitBtnUnaryMinusClick(TObject*) { InsertPadText("(-)", -1); }
-void TfrmMainProg::BitBtnLeftBracketClick(TObject*) { InsertPadText("(", -1); }
-void TfrmMainProg::BitBtnRightBracketClick(TObject*) { InsertPadText(")", -1); }
-void TfrmMainProg::Btn_SinClick(TObject*) { InsertPadText("sin()", 4); }
-void TfrmMainProg::Btn_CosClick(TObject*) { InsertPadText("cos()", 4); }
-void TfrmMainProg::Btn_TanClick(TObject*) { InsertPadText("tan()", 4); }
-void TfrmMainProg::Btn_ASinClick(TObject*) { InsertPadText("asin()", 5); }
-void TfrmMainProg::Btn_ACosClick(TObject*) { InsertPadText("acos()", 5); }
-void TfrmMainProg::Btn_ATanClick(TObject*) { InsertPadText("atan()", 5); }
-void TfrmMainProg::Btn_ATan2Click(TObject*) { InsertPadText("atan2(,)", 6); }
-void TfrmMainProg::Btn_SqrtClick(TObject*) { InsertPadText("sqrt()", 5); }
-void TfrmMainProg::Btn_PowClick(TObject*) { InsertPadText("^", -1); }
-void TfrmMainProg::Btn_XSquaredClick(TObject*) { InsertPadText("^2", -1); }
-void TfrmMainProg::Btn_Log10Click(TObject*) { InsertPadText("log10()", 6); }
-void TfrmMainProg::Btn_LogClick(TObject*) { InsertPadText("ln()", 3); }
-void TfrmMainProg::Btn_ExpClick(TObject*) { InsertPadText("exp()", 4); }
-void TfrmMainProg::Btn_RandClick(TObject*) { InsertPadText("rand()", 5); }
-void TfrmMainProg::Btn_PIClick(TObject*) { InsertPadText("PI", -1); }
-
 void TfrmMainProg::BitBtnPairBracketsClick(TObject*)
 {
     PrependToCurrentLine("(");
@@ -216,6 +181,7 @@ void TfrmMainProg::Btn_ScientificClick(TObject*)
         Btn_Scientific->SetCaption(QStringLiteral("Scientific >>"));
         SetVisible(Panel_Scientific, false);
         ScientificShown = false;
+        UpdateMinimumSize();
         return;
     }
     Btn_Scientific->SetCaption(QStringLiteral("<< Scientific"));
@@ -227,6 +193,7 @@ void TfrmMainProg::Btn_ScientificClick(TObject*)
     if (LineHeight > 0 && (10 * h / LineHeight) % 10 > 0) SetHeight(Panel_Scientific, (h / LineHeight + 1) * LineHeight);
     SetAlign(Panel_Bottom, alBottom);
     ScientificShown = true;
+    UpdateMinimumSize();
 }
 
 // ---- snippet combos -------------------------------------------------------------------------------

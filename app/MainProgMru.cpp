@@ -20,8 +20,7 @@ void TfrmMainProg::UpdateMRUMenuItem(TMenuItem* item, int i, TMRU list)
 
 void TfrmMainProg::UpdateMRUMenu()
 {
-    TMenuItem* const items[] = {MRU_File1, MRU_File2, MRU_File3, MRU_File4, MRU_File5,
-                                MRU_File6, MRU_File7, MRU_File8, MRU_File9};
+    const auto items = RecentFileItems();
     for (int i = 1; i <= 9; ++i) UpdateMRUMenuItem(items[i - 1], i, Config->MRU);
 }
 

@@ -3,9 +3,12 @@
 // count, and the pane area is sized to whole lines.
 #include "app/MainProg.h"
 
+#include "app/PadLimits.h"
 #include "calc/BasicLine.h"
 #include "calc/Highlight.h"
+#include "platform/vcl/Forms.h"
 #include "platform/vcl/RichEditScroll.h"
+#include "platform/win/WinDefs.h"
 
 #include <QTextBlock>
 #include <QTextCursor>
@@ -25,7 +28,9 @@ void FillLineNumbers(TRichEdit* pane, int count)
     const int have = doc->blockCount();
     const bool numbered = doc->firstBlock().text() == QLatin1String("1") &&
                           doc->lastBlock().text() == QString::number(have);
-    if (!numbered || count < 1) {
+    // A whole new text is laid out a part at a time, as it comes into view; an edit is laid out
+    // at once. Many lines more or less are written anew.
+    if (!numbered || count < 1 || std::abs(count - have) > 200) {
         QString text;
         for (int i = 1; i <= count; ++i) {
             if (i > 1) text += QLatin1Char('\n');
@@ -94,8 +99,10 @@ void TfrmMainProg::SetScrollRange()
 
 void TfrmMainProg::SetScrollPosition(int line)
 {
+    // The thumb shows where the view is: at the caret's line it made the next arrow click jump
+    // by as many lines as the caret stood below the top.
     if (line == -1) {
-        ScrollBar1->SetPosition(CaretLine(RichEdit_Main));
+        ScrollBar1->SetPosition(std::min(GetFirstVisibleLine(*RichEdit_Main), ScrollBar1->Max()));
         return;
     }
     if (line < 0) return;
@@ -135,10 +142,22 @@ void TfrmMainProg::AlignPaneScroll()
     if (c > 1) LineScroll(*RichEdit_Result, 0, f - r);
 }
 
-void TfrmMainProg::RichEdit_MainKeyDown(TObject* /*Sender*/, WORD& Key, TShiftState /*Shift*/)
+void TfrmMainProg::FollowPadScroll()
+{
+    AlignPaneScroll();
+    SetScrollPosition(-1);
+}
+
+void TfrmMainProg::FollowPadLineCount()
+{
+    if (UpdateLineNumbers()) SetScrollRange();
+}
+
+void TfrmMainProg::RichEdit_MainKeyDown(TObject* /*Sender*/, WORD& Key, TShiftState Shift)
 {
     const int caretLine = CaretLine(RichEdit_Main);
     KeyDownLine = caretLine;
+    keyDownShift_ = Shift;
     if (Key == VK_BACK && caretLine == GetFirstVisibleLine(*RichEdit_Main) &&
         RichEdit_Main->SelStart() == RichEdit_Main->LineIndex(-1) && RichEdit_Main->SelStart() > 0)
         BackspaceAtTopLine = true;
@@ -171,7 +190,8 @@ void TfrmMainProg::RichEdit_MainKeyUp(TObject* /*Sender*/, WORD& Key, TShiftStat
         resync(false);
     }
 
-    const bool ctrlOnly = Shift == ssCtrl;
+    // Ctrl may be up again before V when the keys are struck fast: the paste was made at V's press.
+    const bool ctrlOnly = Shift == ssCtrl || keyDownShift_ == ssCtrl;
     if (Key == 'V' && ctrlOnly) {
         // Text pasted from a word processor brings curly quotes and dashes the pad cannot read.
         const int caret = RichEdit_Main->SelStart();
@@ -197,11 +217,15 @@ void TfrmMainProg::RichEdit_MainKeyUp(TObject* /*Sender*/, WORD& Key, TShiftStat
         Highlighter->HighlightLines(KeyDownLine, CaretLine(RichEdit_Main));
         PadUnchanged = false;
     }
+    // Whatever the key did (Ctrl+Home, a join at the top line), the panes end on the same lines.
+    FollowPadLineCount();
+    FollowPadScroll();
 }
 
 void TfrmMainProg::RichEdit_MainMouseUp(TObject* /*Sender*/, TMouseButton /*Button*/, TShiftState /*Shift*/,
                                         int /*X*/, int /*Y*/)
 {
+    padMouseDown_ = false;
     SetScrollPosition(-1);
     AlignLineNumberPane();
     RichEdit_Main->setFocus();
@@ -214,8 +238,10 @@ void TfrmMainProg::RichEdit_MainSelectionChange(TObject* /*Sender*/)
         SetScrollRange();
         SetScrollPosition(-1);
     }
-    // A selection dragged past the pad's edge scrolls the pad; the other panes follow.
-    if (GetAsyncKeyState(VK_LBUTTON) == 0x8000) {
+    // A selection dragged past the pad's edge scrolls the pad; the other panes follow. The button
+    // must have gone down in the pad: held on the scroll bar, it meant the pad was being lined
+    // up, and the half-done alignment sent the other panes to the top.
+    if (padMouseDown_ && GetAsyncKeyState(VK_LBUTTON) == 0x8000) {
         AlignPaneScroll();
         SetScrollPosition(-1);
     }
@@ -288,4 +314,27 @@ void TfrmMainProg::Panel_SplitterMouseUp(TObject* /*Sender*/, TMouseButton /*But
                              static_cast<QWidget*>(Panel_Splitter)})
         SetAlign(control, alRight);
     PlaceColumnCaptions();
+}
+
+bool TfrmMainProg::RefusePadFile()
+{
+    const AnsiString refusal = PadFileRefusal(PadFilePath);
+    if (refusal.empty()) return false;
+    Application->MessageBox(Win1252ToUnicode(refusal), QStringLiteral("File Open Error"), MB_OK | MB_ICONSTOP);
+    return true;
+}
+
+void TfrmMainProg::AddPadLines(const std::vector<AnsiString>& lines)
+{
+    if (lines.empty()) return;
+    QStringList text;
+    text.reserve(static_cast<qsizetype>(lines.size()));
+    for (const AnsiString& line : lines) text << Win1252ToUnicode(line);
+    if (RichEdit_Main->document()->isEmpty()) {
+        // As Lines.Add leaves it: the lines, each with its break, and the caret at the end.
+        RichEdit_Main->SetText(text.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+        loadingPad_ = true;
+        return;
+    }
+    RichEdit_Main->Lines.Add(text.join(QLatin1Char('\n')));
 }

@@ -34,26 +34,14 @@ void TfrmMainProg::GetUnitsOfMeasureAndPrecision()
     if (angle >= 0 && angle <= 2) AngleUnit = angle;
 }
 
-void TfrmMainProg::Cmb_UOM_InputChange(TObject* /*Sender*/)
+// The four controls do the same: take the controls in and calculate again without a total.
+void TfrmMainProg::UnitsChanged()
 {
     GetUnitsOfMeasureAndPrecision();
     if (!SkipRecalculation) CalculatePad(false);
 }
 
-void TfrmMainProg::Cmb_UOM_AnswerChange(TObject* /*Sender*/)
-{
-    GetUnitsOfMeasureAndPrecision();
-    if (!SkipRecalculation) CalculatePad(false);
-}
-
-void TfrmMainProg::Cmb_PrecisionChange(TObject* /*Sender*/)
-{
-    GetUnitsOfMeasureAndPrecision();
-    if (!SkipRecalculation) CalculatePad(false);
-}
-
-void TfrmMainProg::RadioGroup_DegRadClick(TObject* /*Sender*/)
-{
-    GetUnitsOfMeasureAndPrecision();
-    if (!SkipRecalculation) CalculatePad(false);
-}
+void TfrmMainProg::Cmb_UOM_InputChange(TObject* /*Sender*/) { UnitsChanged(); }
+void TfrmMainProg::Cmb_UOM_AnswerChange(TObject* /*Sender*/) { UnitsChanged(); }
+void TfrmMainProg::Cmb_PrecisionChange(TObject* /*Sender*/) { UnitsChanged(); }
+void TfrmMainProg::RadioGroup_DegRadClick(TObject* /*Sender*/) { UnitsChanged(); }

@@ -3,7 +3,10 @@
 #include "calc/FeetInch.h"
 #include "config/Config.h"
 
-#include <QScrollBar>
+#include <QSyntaxHighlighter>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
 #include <algorithm>
 
 namespace {
@@ -210,11 +213,76 @@ int THighlight::NextToken(const UnicodeString& line, UnicodeString& token, int& 
     return FindKeyWordColour(token);
 }
 
-void THighlight::HighlightLine(const UnicodeString& text, int lineIndex)
+// ---- colouring the pad ----
+
+namespace {
+
+// Lines coloured for their present text carry this state; an edit makes the highlighter colour
+// a line again, and HighlightLines passes over lines that already are.
+constexpr int kColoured = 1;
+constexpr int kUncoloured = 0;
+
+QTextCharFormat FormatOf(TColor colour, bool italic)
 {
+    QTextCharFormat format;
+    format.setForeground(ToQColor(colour));
+    format.setFontItalic(italic);
+    format.setFontWeight(QFont::Normal);
+    format.setFontUnderline(false);
+    format.setFontStrikeOut(false);
+    return format;
+}
+
+}  // namespace
+
+class PadHighlighter : public QSyntaxHighlighter {
+public:
+    PadHighlighter(THighlight& owner, QTextDocument* document) : QSyntaxHighlighter(document), owner_(owner) {}
+    void ColourBlock(const QTextBlock& block) { rehighlightBlock(block); }
+
+protected:
+    void highlightBlock(const QString& text) override
+    {
+        if (!owner_.ColouringOn()) {
+            setCurrentBlockState(kUncoloured);
+            return;
+        }
+        for (const THighlight::LineFormat& f : owner_.LineFormats(text))
+            setFormat(f.start, f.length, FormatOf(f.colour, f.italic));
+        setCurrentBlockState(kColoured);
+    }
+
+private:
+    THighlight& owner_;
+};
+
+THighlight::~THighlight() { delete attached_.data(); }
+
+bool THighlight::ColouringOn() const
+{
+    return HighlightSyntax ? HighlightSyntax() : (!Config || Config->HighlightSyntax != 0);
+}
+
+void THighlight::SetEditor(TRichEdit* editor)
+{
+    Editor = editor;
+    Attach();
+}
+
+void THighlight::Attach()
+{
+    QTextDocument* document = Editor ? Editor->document() : nullptr;
+    if (attached_ && attached_->document() == document) return;
+    delete attached_.data();
+    // Made on the document, the highlighter goes with it when the pad goes first.
+    if (document) attached_ = new PadHighlighter(*this, document);
+}
+
+std::vector<THighlight::LineFormat> THighlight::LineFormats(const UnicodeString& text) const
+{
+    std::vector<LineFormat> formats;
     const auto colourDelimiter = [&](int column) {
-        StyleLineRange(lineIndex, column, 1, QStringLiteral("Regular"));
-        ColourLineRange(lineIndex, column, 1, ColourOf(DelimiterColour));
+        formats.push_back({column, 1, ColourOf(DelimiterColour), false});
     };
     int pos = 0;
     Span span;
@@ -227,38 +295,59 @@ void THighlight::HighlightLine(const UnicodeString& text, int lineIndex)
         case Kind::Number: colour = NumberColour; break;
         case Kind::Word: colour = FindKeyWordColour(text.mid(span.start, length)); break;
         }
-        StyleLineRange(lineIndex, span.start, length,
-                       span.kind == Kind::Comment ? QStringLiteral("Italic") : QStringLiteral("Regular"));
-        ColourLineRange(lineIndex, span.start, length, ColourOf(colour));
+        formats.push_back({span.start, length, ColourOf(colour), span.kind == Kind::Comment});
         pos = span.end;
     }
+    return formats;
+}
+
+void THighlight::HighlightLine(const UnicodeString& /*text*/, int lineIndex)
+{
+    // The highlighter reads the line from the pad itself.
+    if (!ColouringOn() || !Editor) return;
+    Attach();
+    const QTextBlock block = Editor->document()->findBlockByNumber(lineIndex);
+    if (block.isValid() && attached_) attached_->ColourBlock(block);
 }
 
 void THighlight::HighlightLines(int first, int last)
 {
-    const bool on = HighlightSyntax ? HighlightSyntax() : (!Config || Config->HighlightSyntax != 0);
-    if (!on) return;
-    if (!Editor) return;
-    const int caret = Editor->SelStart();
-    // Colouring moves the selection token by token; the view stays where the user left it.
-    const int vertical = Editor->verticalScrollBar()->value();
-    const int horizontal = Editor->horizontalScrollBar()->value();
+    if (!ColouringOn() || !Editor) return;
+    Attach();
     if (first > last) first = last;
-    const int lines = Editor->LineCount();
-    Editor->BeginUpdate();
-    for (int i = std::max(first, 0); i <= last && i < lines; ++i) HighlightLine(Editor->Lines[i], i);
-    Editor->SetSelStart(caret);
-    Editor->EndUpdate();
-    Editor->verticalScrollBar()->setValue(vertical);
-    Editor->horizontalScrollBar()->setValue(horizontal);
+    QTextBlock block = Editor->document()->findBlockByNumber(std::max(first, 0));
+    for (int i = std::max(first, 0); i <= last && block.isValid(); ++i, block = block.next())
+        if (block.userState() != kColoured) attached_->ColourBlock(block);
+}
+
+void THighlight::OverlayRange(int start, int length, const QTextCharFormat& format)
+{
+    if (!Editor || length <= 0) return;
+    QTextDocument* document = Editor->document();
+    const int end = std::min(start + length, Editor->LastPosition());
+    for (QTextBlock block = document->findBlock(std::max(start, 0)); block.isValid() && block.position() < end;
+         block = block.next()) {
+        const int from = std::max(start, block.position()) - block.position();
+        const int to = std::min(end, block.position() + block.length() - 1) - block.position();
+        if (to <= from) continue;
+        QList<QTextLayout::FormatRange> ranges = block.layout()->formats();
+        QTextLayout::FormatRange range;
+        range.start = from;
+        range.length = to - from;
+        range.format = format;
+        ranges.append(range);
+        block.layout()->setFormats(ranges);
+        // Coloured by hand: the next HighlightLines colours the line again.
+        block.setUserState(kUncoloured);
+        document->markContentsDirty(block.position(), block.length());
+    }
 }
 
 void THighlight::ColourRange(int start, int length, TColor colour)
 {
-    if (!Editor) return;
-    Editor->SetSelStart(start);
-    Editor->SetSelLength(length);
-    Editor->SelAttributes.SetColor(colour);
+    QTextCharFormat format;
+    format.setForeground(ToQColor(colour));
+    OverlayRange(start, length, format);
 }
 
 void THighlight::ColourLineRange(int line, int column, int length, TColor colour)
@@ -269,10 +358,13 @@ void THighlight::ColourLineRange(int line, int column, int length, TColor colour
 
 void THighlight::StyleRange(int start, int length, const UnicodeString& style)
 {
-    if (!Editor) return;
-    Editor->SetSelStart(start);
-    Editor->SetSelLength(length);
-    Editor->SelAttributes.SetStyle(StyleFromName(style));
+    const TFontStyles styles = StyleFromName(style);
+    QTextCharFormat format;
+    format.setFontWeight((styles & fsBold) ? QFont::Bold : QFont::Normal);
+    format.setFontItalic((styles & fsItalic) != 0);
+    format.setFontUnderline((styles & fsUnderline) != 0);
+    format.setFontStrikeOut((styles & fsStrikeOut) != 0);
+    OverlayRange(start, length, format);
 }
 
 void THighlight::StyleLineRange(int line, int column, int length, const UnicodeString& style)

@@ -6,8 +6,11 @@
 #include "platform/vcl/Strings.h"
 
 #include <QHash>
+#include <QPointer>
 #include <functional>
 #include <vector>
+
+class QTextCharFormat;
 
 struct TKeyWord {
     UnicodeString Word;
@@ -17,6 +20,9 @@ struct TKeyWord {
 class THighlight {
 public:
     THighlight();
+    ~THighlight();
+    THighlight(const THighlight&) = delete;
+    THighlight& operator=(const THighlight&) = delete;
 
     std::vector<UnicodeString> Delimiters;  // blank and tab first: they separate, uncoloured
     std::vector<TColor> Palette;
@@ -32,13 +38,20 @@ public:
 
     // The pad the colouring works on (the main form sets it), and the switch that turns
     // colouring on and off; unset, the settings' HighlightSyntax decides.
+    //
+    // Colours are the display formats of the pad's lines, as a syntax highlighter lays them over
+    // the text: they are no edit, so they neither fill the undo history nor move the selection.
+    // Once colouring has begun, every change of the pad's text (typing, paste, undo, redo) colours
+    // its lines again at once; HighlightLines colours lines that are not coloured yet.
     TRichEdit* Editor = nullptr;
     std::function<bool()> HighlightSyntax;
+    bool ColouringOn() const;
+    // Sets Editor and starts colouring it as it changes (null: leaves the pad alone).
+    void SetEditor(TRichEdit* editor);
 
     void LoadKeyWords();
 
-    // Colours the pad's lines first to last (only last when first > last) and puts the caret
-    // back where the selection began.
+    // Colours the pad's lines first to last (only last when first > last). The selection stays.
     void HighlightLines(int first, int last);
     void HighlightLine(const UnicodeString& text, int lineIndex);
 
@@ -53,11 +66,21 @@ public:
     int FindKeyWordColour(const UnicodeString& word) const;
     TColor ColourOf(int index) const;
 
+    // Lay one colour or style over a range of the pad until its lines are coloured again.
     void ColourRange(int start, int length, TColor colour);
     void ColourLineRange(int line, int column, int length, TColor colour);
     // "Italic", "Bold", "Underline" or "StrikeOut"; any other style name sets no style.
     void StyleRange(int start, int length, const UnicodeString& style);
     void StyleLineRange(int line, int column, int length, const UnicodeString& style);
+
+    // The formats of one line's tokens, as (start, length, format) in the line.
+    struct LineFormat {
+        int start;
+        int length;
+        TColor colour;
+        bool italic;
+    };
+    std::vector<LineFormat> LineFormats(const UnicodeString& text) const;
 
 private:
     enum class Kind { Comment, String, Number, Word };
@@ -73,4 +96,10 @@ private:
     int DelimiterIndex(QChar ch) const;
 
     QHash<UnicodeString, int> keyWordIndex_;  // word -> its first entry in KeyWords
+
+    // The highlighter on Editor's document, made when colouring begins.
+    friend class PadHighlighter;
+    void Attach();
+    void OverlayRange(int start, int length, const QTextCharFormat& format);
+    QPointer<class PadHighlighter> attached_;
 };

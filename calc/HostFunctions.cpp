@@ -2,6 +2,8 @@
 // and conversion services are in HostGetters.cpp.
 #include "calc/HostFunctions.h"
 
+#include "calc/RunWatch.h"
+
 #include "config/Config.h"
 #include "macro/Machine.h"
 #include "platform/vcl/Forms.h"
@@ -14,6 +16,7 @@
 namespace {
 
 TCalcState* calcState = nullptr;
+TRunWatch* runWatch = nullptr;
 
 const char kVariableMarker[] = "ZR_VARIABLE:";
 
@@ -57,6 +60,12 @@ void InstallPadHost(TCalcState* state)
 }
 
 TCalcState* HostCalcState() { return calcState; }
+
+void SetRunWatch(TRunWatch* watch) { runWatch = watch; }
+
+TRunWatch* RunWatch() { return runWatch; }
+
+bool TPadMacroHost::StopRequested() { return runWatch && runWatch->StopRequested(); }
 
 void SetHostCalcState(TCalcState* state) { calcState = state; }
 

@@ -6,6 +6,7 @@
 #include "calc/Highlight.h"
 #include "calc/HostFunctions.h"
 #include "calc/PadMacro.h"
+#include "calc/RunWatch.h"
 #include "config/Config.h"
 #include "platform/win/ExtMessageBox.h"
 
@@ -180,7 +181,19 @@ PadCalculationResult CalculatePadLines(TCalcState& state, std::vector<AnsiString
 
     WarnAnswerUnits(overallDimension, state.AnswerUnitName);
 
-    result.completed = RunPadMacroFile(file, path);
+    {
+        // The watch sees the run itself; the warnings above wait for the user, not for the run.
+        TRunWatch* watch = RunWatch();
+        struct Watching {
+            TRunWatch* watch;
+            ~Watching()
+            {
+                if (watch) watch->RunEnded();
+            }
+        } watching{watch};
+        if (watch) watch->RunStarted();
+        result.completed = RunPadMacroFile(file, path);
+    }
     if (!result.completed) return result;
 
     result.resultLines = ResultLines(state, count);

@@ -6,7 +6,11 @@
 
 TMenuItem::TMenuItem(const QString& caption, QKeySequence shortCut) : action_(new QAction(caption))
 {
-    action_->setSeparator(caption == QLatin1String("-"));
+    // A separator with a text is drawn by some styles as a heading showing that text.
+    if (caption == QLatin1String("-")) {
+        action_->setSeparator(true);
+        action_->setText(QString());
+    }
     action_->setShortcut(shortCut);
     QObject::connect(action_, &QAction::triggered, [this] {
         if (OnClick) OnClick(action_);
@@ -20,7 +24,10 @@ TMenuItem::~TMenuItem()
     delete action_;
 }
 
-UnicodeString TMenuItem::Caption() const { return action_->text(); }
+UnicodeString TMenuItem::Caption() const
+{
+    return action_->isSeparator() ? QStringLiteral("-") : action_->text();
+}
 
 void TMenuItem::SetCaption(const QString& caption)
 {
@@ -38,6 +45,8 @@ QMenu* TMenuItem::SubMenu()
 {
     if (!menu_) {
         menu_ = new QMenu(action_->text());
+        // A separator shows even with nothing below it (the File menu before any recent file).
+        menu_->setSeparatorsCollapsible(false);
         action_->setMenu(menu_);
     }
     return menu_;

@@ -3,6 +3,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextLayout>
 #include <algorithm>
 
 QColor ToQColor(TColor colour)
@@ -88,6 +89,20 @@ void TTextAttributes::SetSize(int points)
     owner_.MergeFormat(format);
 }
 
+QTextCharFormat DisplayedFormat(const TRichEdit& edit, int position)
+{
+    QTextCursor cursor(edit.document());
+    cursor.setPosition(std::clamp(position, 0, edit.LastPosition()));
+    const QTextBlock block = cursor.block();
+    // A cursor's format is that of the character before it: stand behind this one.
+    if (position < block.position() + block.length() - 1) cursor.movePosition(QTextCursor::NextCharacter);
+    QTextCharFormat format = cursor.charFormat();
+    const int column = position - block.position();
+    for (const QTextLayout::FormatRange& range : block.layout()->formats())
+        if (column >= range.start && column < range.start + range.length) format.merge(range.format);
+    return format;
+}
+
 // ---- TRichEditLines ----
 
 int TRichEditLines::Count() const
@@ -162,8 +177,8 @@ TRichEdit::TRichEdit(QWidget* parent) : QTextEdit(parent)
     setLineWrapMode(QTextEdit::NoWrap);
     // Pads are plain text: pasted text brings no formats of its own.
     setAcceptRichText(false);
-    // The colouring changes formats at every keystroke; an undo history of those would grow
-    // without bound and undo nothing the user can see.
+    // Only an edited pane keeps an undo history (SetUndoEnabled); the panes the program fills
+    // would only grow one.
     document()->setUndoRedoEnabled(false);
     // The panes have no menu of their own: edits must come through the keys and commands that
     // keep the line numbers and the answers in step with the pad.

@@ -76,6 +76,10 @@ private:
     TRichEdit& owner_;
 };
 
+// The format a character is shown in: its own, with the display formats a highlighter laid over
+// its line on top.
+QTextCharFormat DisplayedFormat(const TRichEdit& edit, int position);
+
 class TRichEdit : public QTextEdit {
 public:
     explicit TRichEdit(QWidget* parent = nullptr);

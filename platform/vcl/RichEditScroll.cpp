@@ -37,16 +37,15 @@ int GetFirstVisibleLine(const TRichEdit& edit)
     // Document coordinates start with the margin above the first line; a line hidden but for
     // that margin's worth of pixels does not count as showing.
     const double top = edit.verticalScrollBar()->value() + doc->documentMargin();
-    int low = 0;
-    int high = doc->blockCount() - 1;
-    while (low < high) {  // the first line whose bottom lies below the top of the view
-        const int mid = (low + high) / 2;
-        if (BlockBottom(doc, mid) > top + 0.5)
-            high = mid;
-        else
-            low = mid + 1;
-    }
-    return low;
+    const int last = doc->blockCount() - 1;
+    // The first line whose bottom lies below the top of the view. The panes' lines are all one
+    // height, so the guess from the first line is right or close, and only the lines up to it
+    // need be laid out (a long pad is laid out a part at a time).
+    const double height = BlockBottom(doc, 0) - BlockTop(doc, 0);
+    int line = height > 0 ? std::clamp(static_cast<int>((top - BlockTop(doc, 0)) / height), 0, last) : 0;
+    while (line > 0 && BlockBottom(doc, line - 1) > top + 0.5) --line;
+    while (line < last && BlockBottom(doc, line) <= top + 0.5) ++line;
+    return line;
 }
 
 void LineScroll(TRichEdit& edit, int /*columns*/, int lines)

@@ -117,6 +117,24 @@ void TScrollBar::Scroll(TScrollCode code, int position)
 
 // ---- TEditEvents ----
 
+namespace {
+
+// A key as its press and release both name it: the keyboard's scan code where the window system
+// gives one (the key's text may change with the modifiers between press and release).
+TMouseButton ButtonOf(const QMouseEvent& mouse)
+{
+    if (mouse.button() == Qt::RightButton) return mbRight;
+    if (mouse.button() == Qt::MiddleButton) return mbMiddle;
+    return mbLeft;
+}
+
+quint32 KeyIdentity(const QKeyEvent& key)
+{
+    return key.nativeScanCode() != 0 ? key.nativeScanCode() : 0x80000000u | static_cast<quint32>(key.key());
+}
+
+}  // namespace
+
 TEditEvents::TEditEvents(QAbstractScrollArea* edit) : QObject(edit), edit_(edit)
 {
     edit->installEventFilter(this);
@@ -136,6 +154,7 @@ bool TEditEvents::eventFilter(QObject* watched, QEvent* event)
     case QEvent::KeyPress: {
         if (watched != edit_ || !OnKeyDown) break;
         auto* key = static_cast<QKeyEvent*>(event);
+        keysDown_.insert(KeyIdentity(*key));
         WORD vk = VirtualKeyOf(*key);
         const WORD before = vk;
         OnKeyDown(edit_, vk, ShiftStateOf(key->modifiers()));
@@ -146,16 +165,26 @@ bool TEditEvents::eventFilter(QObject* watched, QEvent* event)
         if (watched != edit_ || !OnKeyUp) break;
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->isAutoRepeat()) break;
+        if (!keysDown_.remove(KeyIdentity(*key))) break;
         WORD vk = VirtualKeyOf(*key);
         OnKeyUp(edit_, vk, ShiftStateOf(key->modifiers()));
+        break;
+    }
+    case QEvent::FocusOut:
+        // A key released elsewhere never comes back as a release here.
+        if (watched == edit_) keysDown_.clear();
+        break;
+    case QEvent::MouseButtonPress: {
+        if (watched != edit_->viewport() || !OnMouseDown) break;
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        const QPoint at = mouse->position().toPoint();
+        OnMouseDown(edit_, ButtonOf(*mouse), ShiftStateOf(mouse->modifiers(), mouse->buttons()), at.x(), at.y());
         break;
     }
     case QEvent::MouseButtonRelease: {
         if (watched != edit_->viewport() || !OnMouseUp) break;
         auto* mouse = static_cast<QMouseEvent*>(event);
-        const TMouseButton button = mouse->button() == Qt::RightButton ? mbRight
-                                    : mouse->button() == Qt::MiddleButton ? mbMiddle
-                                                                          : mbLeft;
+        const TMouseButton button = ButtonOf(*mouse);
         // Let the pane finish its own click (caret, selection) first, as the handler expects.
         edit_->viewport()->removeEventFilter(this);
         QCoreApplication::sendEvent(edit_->viewport(), event);
@@ -167,11 +196,19 @@ bool TEditEvents::eventFilter(QObject* watched, QEvent* event)
     case QEvent::Wheel: {
         if (watched != edit_->viewport() || !OnMouseWheel) break;
         auto* wheel = static_cast<QWheelEvent*>(event);
-        bool handled = false;
-        const int delta = wheel->angleDelta().y();
-        if (delta != 0)
-            OnMouseWheel(edit_, ShiftStateOf(wheel->modifiers(), wheel->buttons()), delta,
+        const QPoint angle = wheel->angleDelta();
+        // A sideways turn scrolls the pane itself: its lines are not shared.
+        if (angle.y() == 0) break;
+        // A touchpad sends many small turns for one notch: the handler hears of whole notches.
+        if ((wheelAngle_ < 0) != (angle.y() < 0)) wheelAngle_ = 0;
+        wheelAngle_ += angle.y();
+        while (wheelAngle_ >= 120 || wheelAngle_ <= -120) {
+            const int notch = wheelAngle_ > 0 ? 120 : -120;
+            wheelAngle_ -= notch;
+            bool handled = false;
+            OnMouseWheel(edit_, ShiftStateOf(wheel->modifiers(), wheel->buttons()), notch,
                          wheel->position().toPoint(), handled);
+        }
         return true;
     }
     default:

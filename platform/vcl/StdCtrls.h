@@ -12,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSet>
 #include <functional>
 
 using TNotifyEvent = std::function<void(TObject* Sender)>;
@@ -130,15 +131,17 @@ private:
 };
 
 // The events of a text pane, translated from Qt's: key down before the pane takes the key
-// (setting Key to 0 keeps it from the pane), key up after it (auto-repeat gives downs only),
-// mouse up, wheel (WheelDelta 120 a notch; the pane itself does not scroll, so panes scrolled
-// together stay together) and every change of caret or selection.
+// (setting Key to 0 keeps it from the pane), key up after it (auto-repeat gives downs only; a
+// release whose press went elsewhere, such as the Enter that closed a box, is no key up of the
+// pane), mouse up, wheel (one event per notch of 120, however finely the turn came in; the pane
+// itself does not scroll up and down, so panes scrolled together stay together) and every change of caret or selection.
 class TEditEvents : public QObject {
 public:
     // Watches edit (and its viewport for the mouse); the object belongs to edit.
     explicit TEditEvents(class QAbstractScrollArea* edit);
     TKeyEvent OnKeyDown;
     TKeyEvent OnKeyUp;
+    TMouseEvent OnMouseDown;
     TMouseEvent OnMouseUp;
     TMouseWheelEvent OnMouseWheel;
     TNotifyEvent OnSelectionChange;
@@ -148,4 +151,6 @@ protected:
 
 private:
     class QAbstractScrollArea* edit_;
+    QSet<quint32> keysDown_;  // keys pressed while the pane had the focus, not yet released
+    int wheelAngle_ = 0;      // wheel turned since the last whole notch, in eighths of a degree
 };

@@ -135,11 +135,8 @@ TEST(CalcWindow, TypingColoursTheEditedLine)
     DialogRecorder dialogs;
     Window w;
     w.Type("x = 12 ' note");
-    QTextCursor cursor(w->RichEdit_Main->document()->findBlockByNumber(0));
-    cursor.setPosition(5);  // behind the 1 of 12
-    EXPECT_EQ(FromQColor(cursor.charFormat().foreground().color()), clBlue);
-    cursor.setPosition(10);  // inside the comment
-    EXPECT_TRUE(cursor.charFormat().fontItalic());
+    EXPECT_EQ(FromQColor(DisplayedFormat(*w->RichEdit_Main, 4).foreground().color()), clBlue);  // the 1 of 12
+    EXPECT_TRUE(DisplayedFormat(*w->RichEdit_Main, 9).fontItalic());  // inside the comment
 }
 
 TEST(CalcWindow, UnitControlsReadIntoTheSettings)

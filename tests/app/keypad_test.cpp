@@ -181,7 +181,7 @@ TEST(Keypad, HelpShowsTheLegend)
     EXPECT_EQ(call.kind, DialogCall::Kind::ExtMessageBox);
     EXPECT_EQ(call.caption, QString("Keypad Help"));
     EXPECT_EQ(call.flags, 0x20000040u);
-    EXPECT_TRUE(call.text.startsWith("=\t(Equals) Click on '= Run' or '= Run && Total' Button\n'\t(Single Quote)"));
+    EXPECT_TRUE(call.text.startsWith("=\t(Equals) Click on '= Run' or '= Run & Total' Button\n'\t(Single Quote)"));
     EXPECT_TRUE(call.text.contains("(-)\tUnary Minus eg   6 * -3   is illegal - whereas   6 * (-)3 = -18\n"));
     EXPECT_TRUE(call.text.endsWith("sp\tSpace\n\nFor more Help click on pull-down menu 'Help'"));
 }

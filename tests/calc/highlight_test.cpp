@@ -1,7 +1,8 @@
-// Syntax colouring of a pad, read back from the editor's character formats, and the tokenizer
-// the BASIC-line translation uses.
+// Syntax colouring of a pad, read back from the formats the editor shows, and the tokenizer the
+// BASIC-line translation uses.
 #include "calc/Highlight.h"
 
+#include <QTest>
 #include <chrono>
 #include <cstring>
 #include <map>
@@ -17,9 +18,13 @@ struct Format {
 
 Format FormatAt(TRichEdit& edit, int line, int column)
 {
-    edit.SetSelStart(edit.LineIndex(line) + column);
-    edit.SetSelLength(1);
-    return {edit.SelAttributes.Color(), edit.SelAttributes.Style()};
+    const QTextCharFormat format = DisplayedFormat(edit, edit.LineIndex(line) + column);
+    TFontStyles style = 0;
+    if (format.fontWeight() >= QFont::Bold) style |= fsBold;
+    if (format.fontItalic()) style |= fsItalic;
+    const TColor colour = format.hasProperty(QTextFormat::ForegroundBrush) ? FromQColor(format.foreground().color())
+                                                                            : FromQColor(edit.palette().text().color());
+    return {colour, style};
 }
 
 class HighlightTest : public ::testing::Test {
@@ -93,23 +98,32 @@ TEST_F(HighlightTest, ColouringCanBeSwitchedOff)
     EXPECT_NE(formats[4].colour, clBlue);
 }
 
-TEST_F(HighlightTest, FirstAfterLastColoursOnlyLast)
+TEST_F(HighlightTest, FirstAfterLastColoursLast)
 {
     edit.SetText("a = 1\nb = 2");
     highlighter.HighlightLines(1, 0);
     EXPECT_EQ(FormatAt(edit, 0, 2).colour, clPurple);
-    EXPECT_NE(FormatAt(edit, 1, 2).colour, clPurple);
 }
 
-TEST_F(HighlightTest, CaretReturnsWhereTheSelectionBegan)
+TEST_F(HighlightTest, ColouringLeavesTheSelectionAndTheUndoHistory)
 {
-    edit.SetText("x = 1 + 2\ny = 3");
+    edit.document()->setUndoRedoEnabled(true);
+    highlighter.SetEditor(&edit);
+    QTest::keyClicks(&edit, "x = 1 + 2");
     edit.SetSelStart(4);
     edit.SetSelLength(3);
     highlighter.HighlightLines(0, 5);  // lines past the end are passed over
     EXPECT_EQ(edit.SelStart(), 4);
-    EXPECT_EQ(edit.SelLength(), 0);
-    EXPECT_EQ(FormatAt(edit, 1, 4).colour, clBlue);
+    EXPECT_EQ(edit.SelLength(), 3);
+    EXPECT_EQ(FormatAt(edit, 0, 4).colour, clBlue);
+    // Undo takes back what was typed, not colours; what comes back is coloured again.
+    edit.undo();
+    EXPECT_EQ(edit.Text(), "");
+    edit.redo();
+    EXPECT_EQ(edit.Text(), "x = 1 + 2");
+    EXPECT_EQ(FormatAt(edit, 0, 8).colour, clBlue);
+    EXPECT_EQ(FormatAt(edit, 0, 2).colour, clPurple);
+    EXPECT_FALSE(edit.document()->isRedoAvailable());
 }
 
 struct TokenRow {

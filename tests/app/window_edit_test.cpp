@@ -1,0 +1,164 @@
+// Editing the pad as in any editor: undo and redo with the colours kept, the wheel of a touchpad,
+// captions and the smallest window.
+#include "tests/app/mainform_fixture.h"
+#include "tests/common/DialogRecorder.h"
+
+#include <QMenu>
+#include <QScrollBar>
+#include <QWheelEvent>
+#include <gtest/gtest.h>
+
+namespace {
+
+TColor ShownColour(const Window& w, int line, int column)
+{
+    return FromQColor(DisplayedFormat(*w->RichEdit_Main, w->RichEdit_Main->LineIndex(line) + column).foreground().color());
+}
+
+}  // namespace
+
+TEST(WindowEdit, UndoAndRedoTakeBackEditsAndKeepTheColours)
+{
+    DialogRecorder dialogs;
+    Window w;
+    w.Type("x = 12\n");
+    w->Btn_CalculateOnly->Click();
+    w.Type("y = 3\n");
+    w->BitBtn7->Click();  // the keypad's edits are edits like the others
+    ASSERT_EQ(w.Pad(), (QStringList{"x = 12", "y = 3", "7"}));
+
+    w.Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(w.Pad(), (QStringList{"x = 12", "y = 3"}));
+    w.Key(Qt::Key_Z, Qt::ControlModifier);
+    w.Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(w.Pad().value(0), "x = 12");
+    EXPECT_EQ(w->RichEdit_Main->LineCount(), w->RichEdit_LineNo->LineCount());
+    w.Key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    w.Key(Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(w.Pad().value(1), "y = 3");
+    EXPECT_EQ(ShownColour(w, 1, 2), clPurple);
+    EXPECT_EQ(ShownColour(w, 1, 4), clBlue);
+    EXPECT_EQ(ShownColour(w, 0, 4), clBlue);
+    EXPECT_EQ(w->RichEdit_Main->LineCount(), w->RichEdit_LineNo->LineCount());
+    EXPECT_FALSE(w->PadUnchanged);
+    EXPECT_TRUE(w.Answers().join("").isEmpty());  // an undo is an edit: old answers go
+}
+
+TEST(WindowEdit, ASelectionSurvivesTheColouring)
+{
+    Window w;
+    w.Type("a = 1 + 2");
+    w.Key(Qt::Key_Left, Qt::ShiftModifier);
+    w.Key(Qt::Key_Left, Qt::ShiftModifier);
+    w.Key(Qt::Key_Left, Qt::ShiftModifier);
+    EXPECT_EQ(w->RichEdit_Main->SelLength(), 3);
+    w.Type("4");  // replaces the selection and colours the line
+    EXPECT_EQ(w.Pad(), QStringList{"a = 1 4"});
+    EXPECT_EQ(ShownColour(w, 0, 6), clBlue);
+}
+
+TEST(WindowEdit, CaptionsReadAsTheyShow)
+{
+    DialogRecorder dialogs;
+    Window w;
+    w->BitBtnHelp->Click();
+    ASSERT_EQ(dialogs.calls.size(), 1u);
+    // The legend names the button as the button shows its caption.
+    QString shown = w->Btn_CalculateAndTotal->text();
+    shown.replace("&&", "&");
+    EXPECT_TRUE(dialogs.calls[0].text.contains("'" + shown + "'"));
+    EXPECT_FALSE(dialogs.calls[0].text.contains("&&"));
+    // The separator below Exit is a line, not an item reading "-".
+    EXPECT_TRUE(w->N2->Action()->isSeparator());
+    EXPECT_TRUE(w->N2->Action()->text().isEmpty());
+    EXPECT_EQ(w->N2->Caption(), "-");
+    // It shows below Exit even while no recent file follows it.
+    EXPECT_FALSE(w->File1->Action()->menu()->separatorsCollapsible());
+}
+
+namespace {
+
+// Every control that shows lies whole inside the window's client area.
+void ExpectEveryControlWhole(const Window& w, const char* when)
+{
+    const QRect client(QPoint(0, 0), w->Client()->size());
+    for (QWidget* control : w->Client()->findChildren<QWidget*>()) {
+        if (!control->isVisibleTo(w->Client()) || control->isWindow()) continue;
+        const QRect at(control->mapTo(w->Client(), QPoint(0, 0)), control->size());
+        EXPECT_TRUE(client.contains(at)) << when << ": " << control->metaObject()->className() << " "
+                                         << control->objectName().toStdString() << " at " << at.x() << ","
+                                         << at.y() << " " << at.width() << "x" << at.height();
+        if (auto* button = qobject_cast<QPushButton*>(control)) {
+            EXPECT_LE(QFontMetrics(button->font()).horizontalAdvance(button->text().replace("&&", "&")),
+                      button->width())
+                << when << ": caption cut " << button->text().toStdString();
+        }
+    }
+}
+
+}  // namespace
+
+TEST(WindowEdit, TheWindowKeepsEveryControlWhole)
+{
+    for (bool scientific : {false, true}) {
+        Window w(scientific);
+        const char* when = scientific ? "scientific" : "plain";
+        w->resize(800, 600);
+        QApplication::processEvents();
+        w->RichEdit_Main->SetSelStart(0);  // a click lays the panes out again
+        EXPECT_GE(w->width(), w->minimumWidth()) << when;
+        ExpectEveryControlWhole(w, when);
+        w->resize(200, 150);
+        QApplication::processEvents();
+        ExpectEveryControlWhole(w, when);
+        EXPECT_GE(w->VisibleLineCount(), 3) << when;
+    }
+}
+
+namespace {
+
+void Turn(QWidget* viewport, QPoint angle)
+{
+    const QPointF at(10, 10);
+    QWheelEvent event(at, viewport->mapToGlobal(at), QPoint(), angle, Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(viewport, &event);
+}
+
+}  // namespace
+
+TEST(WindowEdit, TheWheelScrollsALinePerNotchHoweverFinelyItTurns)
+{
+    DialogRecorder dialogs;
+    Window w;
+    QStringList pad;
+    for (int i = 1; i <= 100; ++i) pad << QString::number(i) + " + 1000000000000000000000000000000000000000000000000000000000000000000000";
+    w.SetPad(pad.join('\n'));
+    w->Btn_CalculateOnly->Click();
+    w->ScrollBar1->Scroll(scTop, 0);
+    QWidget* viewport = w->RichEdit_Main->viewport();
+    const struct {
+        const char* name;
+        std::vector<int> turns;
+        int first;
+    } cases[] = {
+        {"a notch in 15 pieces", std::vector<int>(15, -8), 1},
+        {"two notches at once", {-240}, 3},
+        {"half a notch", {-60}, 3},
+        {"the other half", {-60}, 4},
+        {"half down, then up", {-60, 120}, 3},
+        {"a touchpad's back and forth", {-30, 30, -30, 30}, 3},
+    };
+    for (const auto& c : cases) {
+        for (int turn : c.turns) Turn(viewport, QPoint(0, turn));
+        EXPECT_EQ(w.FirstLines()[1], c.first) << c.name;
+        const auto lines = w.FirstLines();
+        EXPECT_EQ(lines[0], lines[1]) << c.name;
+        EXPECT_EQ(lines[2], lines[1]) << c.name;
+    }
+    // Sideways the pad scrolls on its own, showing the ends of long lines.
+    w->RichEdit_Main->resize(200, w->RichEdit_Main->height());
+    Turn(viewport, QPoint(-240, 0));
+    EXPECT_GT(w->RichEdit_Main->horizontalScrollBar()->value(), 0);
+    EXPECT_EQ(w.FirstLines()[1], 3);
+}

@@ -1,0 +1,136 @@
+// A run that goes on stays stoppable: Escape in the window or the Stop box ends it, and meanwhile
+// the window takes no input but repaints and lets the program's own boxes work.
+#include "tests/app/mainform_fixture.h"
+#include "tests/common/DialogRecorder.h"
+
+#include "app/WindowRunWatch.h"
+#include "calc/HostFunctions.h"
+
+#include <QDialog>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <chrono>
+#include <gtest/gtest.h>
+
+namespace {
+
+void Press(QWidget* widget, Qt::Key key)
+{
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, key == Qt::Key_A ? QStringLiteral("a") : QString());
+    QApplication::sendEvent(widget, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
+    QApplication::sendEvent(widget, &release);
+}
+
+}  // namespace
+
+TEST(WindowStop, TheStopBoxComesAfterASecondAndItsButtonStopsTheRun)
+{
+    Window w;
+    long long now = 0;
+    TWindowRunWatch watch(&*w, [&now] { return now; });
+    SetRunWatch(&watch);
+    EXPECT_FALSE(PadMacroHost().StopRequested());
+    watch.RunStarted();
+    const struct {
+        long long at;
+        bool box;
+    } steps[] = {{5, false}, {500, false}, {999, false}, {1000, true}, {1500, true}};
+    for (const auto& s : steps) {
+        now = s.at;
+        EXPECT_FALSE(PadMacroHost().StopRequested()) << s.at;
+        EXPECT_EQ(watch.StopBox() && watch.StopBox()->isVisible(), s.box) << s.at;
+    }
+    QTest::mouseClick(watch.StopButton(), Qt::LeftButton);
+    EXPECT_TRUE(PadMacroHost().StopRequested());
+    EXPECT_FALSE(watch.StopBox()->isVisible());  // out of the way of the run's error box
+    watch.RunEnded();
+    EXPECT_FALSE(watch.StopBox()->isVisible());
+    EXPECT_FALSE(PadMacroHost().StopRequested());  // the next run starts afresh
+    SetRunWatch(w->PadRunWatch());
+}
+
+TEST(WindowStop, DuringARunTheWindowTakesNoInputButEscape)
+{
+    DialogRecorder dialogs;
+    Window w;
+    w.Type("1 + 1\n");
+    w->Btn_CalculateOnly->Click();
+    const QStringList pad = w.Pad();
+    const QStringList answers = w.Answers();
+    long long now = 0;
+    TWindowRunWatch watch(&*w, [&now] { return now; });
+    SetRunWatch(&watch);
+    watch.RunStarted();
+    // A box of the program itself still takes what is typed into it.
+    QDialog programBox;
+    auto* field = new QLineEdit(&programBox);
+    programBox.show();
+    Press(field, Qt::Key_A);
+    EXPECT_EQ(field->text(), "a");
+
+    Press(w->RichEdit_Main, Qt::Key_A);
+    QTest::mouseClick(w->Btn_CalculateAndTotal, Qt::LeftButton);
+    QTest::keyClick(w->RichEdit_Main, Qt::Key_N, Qt::ControlModifier);
+    now = 20;
+    EXPECT_FALSE(PadMacroHost().StopRequested());
+    EXPECT_EQ(w.Pad(), pad);
+    EXPECT_EQ(w.Answers(), answers);
+    // Escape stops the run; so does closing the window, which stays open.
+    Press(w->RichEdit_Main, Qt::Key_Escape);
+    EXPECT_TRUE(PadMacroHost().StopRequested());
+    watch.RunEnded();
+    watch.RunStarted();
+    EXPECT_FALSE(PadMacroHost().StopRequested());
+    w->close();
+    EXPECT_TRUE(PadMacroHost().StopRequested());
+    EXPECT_TRUE(w->isVisible());
+    watch.RunEnded();
+    // After the run the window is the user's again; the Escape's release was no edit.
+    EXPECT_EQ(w.Answers(), answers);
+    w.Type("2");
+    EXPECT_EQ(w.Pad().value(1), "2");
+    SetRunWatch(w->PadRunWatch());
+}
+
+// The whole road: a pad that never ends, stopped from the window. The interpreter must ask the
+// host whether to stop while it runs; until it does, a pad like this would never return.
+TEST(WindowStop, AnEndlessPadIsStoppedByEscapeOrTheStopButton)
+{
+    {
+        DialogRecorder dialogs;
+        Window w;
+        w.Type("for(i=1;i<=20000;i=i+1)\nendfor\n");
+        w->Btn_CalculateOnly->Click();
+        if (w->PadRunWatch()->Asked() == 0)
+            GTEST_SKIP() << "the interpreter does not yet ask whether to stop a run";
+    }
+    const struct {
+        const char* name;
+        int afterMs;
+        bool button;
+    } ways[] = {{"Escape", 300, false}, {"the Stop button", 1200, true}};
+    for (const auto& way : ways) {
+        DialogRecorder dialogs;
+        Window w;
+        // A statement line of a pad must hold "=" or a statement word to pass as it stands.
+        w.Type("1 + 1\nwhile (1 == 1)\nendwhile\n");
+        QTimer::singleShot(way.afterMs, [&w, &way] {
+            TWindowRunWatch* watch = w->PadRunWatch();
+            if (way.button && watch->StopButton() && watch->StopBox()->isVisible())
+                QTest::mouseClick(watch->StopButton(), Qt::LeftButton);
+            else if (!way.button)
+                Press(w->RichEdit_Main, Qt::Key_Escape);
+        });
+        const auto began = std::chrono::steady_clock::now();
+        w->Btn_CalculateOnly->Click();
+        const auto took = std::chrono::steady_clock::now() - began;
+        EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(took).count(), way.afterMs + 1000) << way.name;
+        ASSERT_FALSE(dialogs.calls.empty()) << way.name;
+        EXPECT_TRUE(dialogs.calls.back().text.contains("stopped")) << way.name << ": " << dialogs.calls.back().text.toStdString();
+        EXPECT_TRUE(w.Answers().join("").isEmpty()) << way.name;
+        EXPECT_FALSE(w->PadRunWatch()->Running()) << way.name;
+    }
+}
