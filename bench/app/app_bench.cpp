@@ -5,6 +5,7 @@
 //  - TypeCharacter/N: one key typed into the middle of an N-line calculated pad (only the edited
 //    line is coloured again; the answers are cleared).
 #include "bench/common/BenchSupport.h"
+#include "bench/app/WindowBench.h"
 #include "app/MainProg.h"
 #include "config/Config.h"
 #include "platform/vcl/DialogSeam.h"
@@ -22,24 +23,13 @@
 namespace {
 
 
-const char* const kLines[] = {
-    "12' 6 1/2\" + 3' 4\"", "(10' - 2' 6 3/4\") / 2", "x = 7' 2\"", "x * 2 + 1' 1/8\"",
-    "sqrt(144) * 1'",       "5' 3 1/4\" - 2' 1\"",          "2 * 3' 3\"",  "x / 4",
-};
-
 // Settings of its own: the temporary program file and the projects go to a fresh folder.
 struct Session {
     QTemporaryDir dir;
     AnsiString Folder() const { return UnicodeToWin1252(dir.path()) + "/"; }
     void Configure() const
     {
-        Config->IniPath = Folder() + "bench.INI";
-        Config->TempDir = Folder();
-        Config->MacroDir = Folder();
-        Config->ProjectDir = Folder();
-        Config->MRU.Clear();
-        Config->MRU.SetMaxCount(9);
-        Config->Scientific = false;
+        UseBenchFolder(Folder());
     }
     AnsiString WritePad(int lines) const
     {
@@ -47,7 +37,7 @@ struct Session {
         std::ofstream out(path, std::ios::binary);
         out << "_Date=1 Jan 2026 10:00:00\n_Description=bench\n_UOM_Input=0\n_UOM_Answer=10\n"
                "_Precision=0\n_UOM_Angle=0\n_Data\n";
-        for (int i = 0; i < lines; ++i) out << kLines[i % 8] << "\n";
+        for (int i = 0; i < lines; ++i) out << kBenchPadLines[i % 8] << "\n";
         return path;
     }
 };

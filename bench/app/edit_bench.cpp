@@ -5,6 +5,7 @@
 //  - ReplaceAll/N: Replace All of N matches in an N-line pad, closing the dialog (which colours
 //    the whole pad once); the "colourings" counter says how often the colourer ran.
 #include "bench/common/BenchSupport.h"
+#include "bench/app/WindowBench.h"
 #include "app/MainProg.h"
 #include "calc/Highlight.h"
 #include "config/Config.h"
@@ -21,31 +22,20 @@
 
 namespace {
 
-const char* const kLines[] = {
-    "12' 6 1/2\" + 3' 4\"", "(10' - 2' 6 3/4\") / 2", "x = 7' 2\"", "x * 2 + 1' 1/8\"",
-    "sqrt(144) * 1'",       "5' 3 1/4\" - 2' 1\"",          "2 * 3' 3\"",  "x / 4",
-};
-
 struct Session {
     QTemporaryDir dir;
     std::unique_ptr<TfrmMainProg> form;
     Session()
     {
         form = std::make_unique<TfrmMainProg>();
-        const AnsiString folder = UnicodeToWin1252(dir.path()) + "/";
-        Config->IniPath = folder + "bench.INI";
-        Config->TempDir = folder;
-        Config->MacroDir = folder;
-        Config->ProjectDir = folder;
-        Config->MRU.Clear();
-        Config->Scientific = false;
+        UseBenchFolder(UnicodeToWin1252(dir.path()) + "/");
         form->show();
     }
     // A calculated pad of n lines of feet-and-inch arithmetic.
     void CalculatedPad(int n) const
     {
         QStringList pad;
-        for (int i = 0; i < n; ++i) pad << QString::fromLatin1(kLines[i % 8]);
+        for (int i = 0; i < n; ++i) pad << QString::fromLatin1(kBenchPadLines[i % 8]);
         form->RichEdit_Main->SetText(pad.join('\n'));
         form->Cmb_UOM_Answer->SetItemIndex(10);  // ft: the unit these lines are in
         form->Btn_CalculateOnly->Click();
