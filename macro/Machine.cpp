@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -35,8 +36,8 @@ int angleMode = 0;
 
 namespace {
 
-// Instruction names beside the cells, for the code listing.
-const char* cellNames[PROGRAM_CELLS];
+// One row per cell: what the emitter wrote there.
+CellInfo cells[PROGRAM_CELLS];
 // Highest cell written since the last reset, so a reset zeroes only what was used.
 int codeHigh = 0;
 
@@ -184,6 +185,11 @@ void startGeneration()
     old.swap(runArena);
     std::unordered_map<const char*, char*> moved;
     for (Symbol* s : allSymbols) {
+        // A label counts only in its run; afterwards its name is free for any use.
+        if (s->type == SYM_LABEL) {
+            s->type = SYM_UNDEF;
+            s->u.val = 0.0;
+        }
         if (s->type == SYM_STRVAR) s->u.str = carryText(s->u.str, moved);
         if (s->vecKind == SYM_STRVEC) {
             auto** items = static_cast<char**>(s->vecData);
@@ -221,11 +227,11 @@ void initCode()
     returnFlag = 0;
 }
 
-int emitCell(Inst cell)
+int emitCell(Inst cell, CellKind kind)
 {
     if (codeNext >= PROGRAM_CELLS) macroError("program too big", nullptr);
     programArea[codeNext] = cell;
-    cellNames[codeNext] = nullptr;
+    cells[codeNext] = CellInfo{kind, false, nullptr};
     if (codeNext >= codeHigh) codeHigh = codeNext + 1;
     return codeNext++;
 }
@@ -234,8 +240,8 @@ int emitInstr(Handler handler, const char* name)
 {
     Inst c;
     c.fn = handler;
-    int pos = emitCell(c);
-    cellNames[pos] = name;
+    int pos = emitCell(c, CellKind::Instr);
+    cells[pos].name = name;
     return pos;
 }
 
@@ -243,14 +249,14 @@ int emitSym(Symbol* sym)
 {
     Inst c;
     c.sym = sym;
-    return emitCell(c);
+    return emitCell(c, CellKind::Symbol);
 }
 
 int emitStr(char* text)
 {
     Inst c;
     c.str = text;
-    return emitCell(c);
+    return emitCell(c, CellKind::Text);
 }
 
 int emitNum(intptr_t number)
@@ -264,15 +270,27 @@ int emitMath(MathFn fn)
 {
     Inst c;
     c.math = fn;
-    return emitCell(c);
+    return emitCell(c, CellKind::Function);
 }
 
-int emitStop() { return emitNum(0); }
-
-const char* cellName(int pos)
+int emitStop()
 {
-    if (pos < 0 || pos >= PROGRAM_CELLS) return nullptr;
-    return cellNames[pos];
+    Inst c;
+    c.num = 0;
+    return emitCell(c, CellKind::Stop);
+}
+
+const CellInfo& cellInfo(int pos)
+{
+    static const CellInfo outside;
+    return pos >= 0 && pos < PROGRAM_CELLS ? cells[pos] : outside;
+}
+
+const char* cellName(int pos) { return cellInfo(pos).name; }
+
+void markStatementStart(int pos)
+{
+    if (pos >= 0 && pos < PROGRAM_CELLS) cells[pos].statementStart = true;
 }
 
 void defineRoutine(Symbol* routine)
@@ -339,7 +357,7 @@ void machineReset()
 {
     if (!stackFloor) setStackFloor();
     std::memset(programArea, 0, sizeof(Inst) * static_cast<size_t>(codeHigh));
-    std::memset(cellNames, 0, sizeof(const char*) * static_cast<size_t>(codeHigh));
+    std::fill(cells, cells + codeHigh, CellInfo{});
     codeHigh = 0;
     codeBase = codeNext = 0;
     stackPtr = valueStack;
@@ -389,27 +407,36 @@ bool labelFromThisRun(const Symbol* label)
     return label->type == SYM_LABEL && label->gen == runGeneration;
 }
 
-void symMakeVector(Symbol* sym, double n)
+namespace {
+// The old array goes first, so that declaring a big vector again does not need twice its memory;
+// when the new one cannot be had the name owns none, and the run ends with the memory error.
+template <class T>
+T* newVectorArray(Symbol* sym, double n)
 {
     int size = vectorSize(sym, n);
     releaseVector(sym);
-    auto* data = new double[static_cast<size_t>(size)]();
+    T* data = new (std::nothrow) T[static_cast<size_t>(size)]();
+    if (!data) macroError("not enought memory", nullptr);
+    sym->vecSize = size;
+    return data;
+}
+}  // namespace
+
+void symMakeVector(Symbol* sym, double n)
+{
+    double* data = newVectorArray<double>(sym, n);
     sym->vecData = data;
     sym->vecKind = SYM_VEC;
-    sym->vecSize = size;
     sym->type = SYM_VEC;
     sym->u.vec = data;
 }
 
 void symMakeStrVector(Symbol* sym, double n)
 {
-    int size = vectorSize(sym, n);
-    releaseVector(sym);
-    auto** data = new char*[static_cast<size_t>(size)];
-    for (int i = 0; i < size; ++i) data[i] = emptyText;
+    char** data = newVectorArray<char*>(sym, n);
+    for (int i = 0; i < sym->vecSize; ++i) data[i] = emptyText;
     sym->vecData = data;
     sym->vecKind = SYM_STRVEC;
-    sym->vecSize = size;
     sym->type = SYM_STRVEC;
     sym->u.strvec = data;
 }

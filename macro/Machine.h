@@ -91,8 +91,27 @@ extern int codeNext;  // next free cell
 // Prepares for the next top-level statement: codeNext = codeBase, value stack emptied (its count
 // is kept), frames back to the base, returnFlag cleared.
 void initCode();
+// What the emitter wrote into each cell, kept beside the cell and rewritten with it: the code
+// listing reads it, and a goto reads it to tell a statement's first cell from the middle of one.
+enum class CellKind : unsigned char {
+    Stop,      // the zero cell that ends a sequence
+    Instr,     // an instruction; CellInfo::name says which
+    Symbol,    // a symbol operand (variable, vector, routine, label)
+    Number,    // the symbol of a numeric literal
+    Text,      // a string or format literal
+    Position,  // a jump target or the start of a sub-sequence
+    Count,     // an argument number or count
+    Function,  // the function of a mathematical built-in
+};
+struct CellInfo {
+    CellKind kind = CellKind::Stop;
+    // A statement starts here (or a statement list ends here): running from this cell runs whole
+    // statements only, so a goto may lead here and nowhere else.
+    bool statementStart = false;
+    const char* name = nullptr;  // the instruction's listing name, for an Instr cell
+};
 // Writes one cell at codeNext and returns its position; "program too big" when the area is full.
-int emitCell(Inst cell);
+int emitCell(Inst cell, CellKind kind = CellKind::Count);
 // An instruction cell; name goes into the code listing.
 int emitInstr(Handler handler, const char* name);
 // Operand cells.
@@ -101,8 +120,11 @@ int emitStr(char* text);
 int emitNum(intptr_t number);  // a cell position, an argument number or count
 int emitMath(MathFn fn);       // the function cell after bltin
 int emitStop();
+// What was written into a cell (a STOP row outside the area).
+const CellInfo& cellInfo(int pos);
 // The instruction name recorded for a cell (null for operand and STOP cells).
 const char* cellName(int pos);
+void markStatementStart(int pos);
 // End of a func or proc definition: the routine starts at codeBase, which moves to codeNext so the
 // definition's cells stay for later calls in this run.
 void defineRoutine(Symbol* routine);
@@ -231,6 +253,7 @@ void prexpr();
 void prstr();
 void prstrexpr();
 void prfmt();
+void prfmtstr();
 void prstrask();
 void prstrask2();
 void askyesno();

@@ -10,6 +10,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <new>
 #include <string>
 
 namespace {
@@ -39,6 +40,13 @@ void skipRestOfLine()
     }
 }
 
+// The memory error where no macroError could be raised: shown, and the rest of the input skipped.
+void reportOutOfMemory()
+{
+    macroWarning("not enought memory", nullptr);
+    macroReaderToEnd();
+}
+
 }  // namespace
 
 void RunMacroFile(const char* path)
@@ -62,7 +70,13 @@ int macroRunFile(const char* path)
     macroArgList[0] = inputName;
     macroArgCount = 1;
     macroLexerRunStart();
-    macroInit();
+    try {
+        macroInit();
+    } catch (const std::bad_alloc&) {
+        // Vectors kept from earlier runs may leave too little for the predefined names.
+        reportOutOfMemory();
+        return 0;
+    }
     int more;
     while ((more = macroNextInput()) != 0) macroRunLoop();
     return more;
@@ -103,6 +117,10 @@ void macroRunLoop()
             return;
         } catch (const MacroRunError&) {
             // Reported already, and the input is at its end: the next parse ends the run.
+        } catch (const std::bad_alloc&) {
+            // Whatever memory a program drives the interpreter to ask for (names, texts, vectors,
+            // host calls) and cannot be had ends the run as the interpreter's memory error.
+            reportOutOfMemory();
         }
     }
 }

@@ -21,3 +21,8 @@ AnsiString LowerCase(const AnsiString& text);
 AnsiString Trim(const AnsiString& text);
 AnsiString TrimLeft(const AnsiString& text);
 AnsiString TrimRight(const AnsiString& text);
+
+// ASCII digits and letters only, whatever the locale: the notations of pads, lengths and macro
+// programs know no others.
+inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+inline bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }

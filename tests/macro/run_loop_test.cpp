@@ -67,7 +67,7 @@ TEST(RunLoop, APadWithALabelCalculatesAgain)
 {
     ProgramRun run;
     for (int i = 0; i < 3; ++i) run.RunFile(MacroFixture("labels.mac"));
-    EXPECT_TRUE(run.Texts().empty());
+    EXPECT_EQ(run.Texts(), std::vector<std::string>{});
     EXPECT_EQ(run.Answers("ZR_I"), (std::vector<double>{5, 5, 5}));
 }
 
