@@ -175,9 +175,7 @@ void call()
     Symbol* routine = programArea[execPos].sym;
     int n = operand(1);
     // A routine named by an earlier run has no code in this one.
-    bool defined = (routine->type == SYM_FUNCTION || routine->type == SYM_PROCEDURE) &&
-                   routine->gen == currentRun();
-    if (!defined) macroError("undefined routine", routine->name);
+    if (!routineFromThisRun(routine)) macroError("undefined routine", routine->name);
     if (currentFrame == &callFrames[FRAME_COUNT - 1]) macroError(routine->name, "call nested too deep");
     Frame* f = ++currentFrame;
     f->routine = routine;

@@ -41,57 +41,6 @@ CellInfo cells[PROGRAM_CELLS];
 // Highest cell written since the last reset, so a reset zeroes only what was used.
 int codeHigh = 0;
 
-unsigned runGeneration = 1;
-
-// --- run arena ---------------------------------------------------------------------------------
-// A bump allocator over malloc'd chunks; freed as a whole.
-class Arena {
-public:
-    ~Arena() { release(); }
-    void* tryAlloc(size_t size)
-    {
-        size = (size + 7) & ~size_t(7);
-        if (size == 0) size = 8;
-        if (size > kChunk / 4) {
-            void* p = std::malloc(size);
-            if (p) chunks_.push_back(p);
-            return p;
-        }
-        if (size > left_) {
-            void* chunk = std::malloc(kChunk);
-            if (!chunk) return nullptr;
-            chunks_.push_back(chunk);
-            cur_ = static_cast<char*>(chunk);
-            left_ = kChunk;
-        }
-        char* p = cur_;
-        cur_ += size;
-        left_ -= size;
-        return p;
-    }
-    void release()
-    {
-        for (void* p : chunks_) std::free(p);
-        chunks_.clear();
-        cur_ = nullptr;
-        left_ = 0;
-    }
-    void swap(Arena& other)
-    {
-        std::swap(chunks_, other.chunks_);
-        std::swap(cur_, other.cur_);
-        std::swap(left_, other.left_);
-    }
-
-private:
-    static constexpr size_t kChunk = 64 * 1024;
-    std::vector<void*> chunks_;
-    char* cur_ = nullptr;
-    size_t left_ = 0;
-};
-
-Arena runArena;
-
 // --- symbol table --------------------------------------------------------------------------------
 // The table lives until the process ends (never destroyed, so no exit-time teardown can leave a
 // symbol dangling or unaccounted for).
@@ -99,8 +48,6 @@ Arena runArena;
 std::vector<Symbol*>& allSymbols = *new std::vector<Symbol*>;
 // Name -> newest symbol of that name; older ones follow through Symbol::next.
 std::unordered_map<std::string_view, Symbol*>& symbolIndex = *new std::unordered_map<std::string_view, Symbol*>;
-
-char emptyText[1] = {0};
 
 void releaseVector(Symbol* s)
 {
@@ -139,7 +86,7 @@ Symbol* install(const char* name, int type)
             // record an earlier run installed (it would only be hidden) and make it the newest.
             Symbol* prev = nullptr;
             for (Symbol* p = it->second; p; prev = p, p = p->next) {
-                if (p->gen != runGeneration) {
+                if (!installedThisRun(p)) {
                     s = p;
                     break;
                 }
@@ -159,45 +106,9 @@ Symbol* install(const char* name, int type)
         }
     }
     s->type = type;
-    s->gen = runGeneration;
+    stampThisRun(s);
     s->u.val = 0.0;
     return s;
-}
-
-// Copies a text into the current arena once per boundary (shared texts stay shared).
-char* carryText(char* text, std::unordered_map<const char*, char*>& moved)
-{
-    if (!text || text == emptyText) return text;
-    auto it = moved.find(text);
-    if (it != moved.end()) return it->second;
-    size_t n = std::strlen(text);
-    char* copy = static_cast<char*>(runArena.tryAlloc(n + 1));
-    if (!copy) return emptyText;
-    std::memcpy(copy, text, n + 1);
-    moved.emplace(text, copy);
-    return copy;
-}
-
-// A new run: the texts user variables hold move into a fresh arena, the old arena goes.
-void startGeneration()
-{
-    Arena old;
-    old.swap(runArena);
-    std::unordered_map<const char*, char*> moved;
-    for (Symbol* s : allSymbols) {
-        // A label counts only in its run; afterwards its name is free for any use.
-        if (s->type == SYM_LABEL) {
-            s->type = SYM_UNDEF;
-            s->u.val = 0.0;
-        }
-        if (s->type == SYM_STRVAR) s->u.str = carryText(s->u.str, moved);
-        if (s->vecKind == SYM_STRVEC) {
-            auto** items = static_cast<char**>(s->vecData);
-            for (int i = 0; i < s->vecSize; ++i) items[i] = carryText(items[i], moved);
-        }
-    }
-    old.release();
-    ++runGeneration;
 }
 
 int vectorSize(Symbol* sym, double n)
@@ -218,6 +129,8 @@ int elementIndex(Symbol* sym, double index)
 }  // namespace
 
 // --- program area --------------------------------------------------------------------------------
+
+const std::vector<Symbol*>& symAll() { return allSymbols; }
 
 void initCode()
 {
@@ -296,7 +209,7 @@ void markStatementStart(int pos)
 void defineRoutine(Symbol* routine)
 {
     routine->u.defn = codeBase;
-    routine->gen = runGeneration;
+    stampThisRun(routine);
     codeBase = codeNext;
 }
 
@@ -368,10 +281,8 @@ void machineReset()
     switchValue = 0.0;
     execPos = 0;
     angleMode = 0;
-    startGeneration();
+    lifetimeStartRun();
 }
-
-unsigned currentRun() { return runGeneration; }
 
 // --- symbols -------------------------------------------------------------------------------------
 
@@ -393,18 +304,6 @@ Symbol* symInstallString(const char* name, int type, char* text)
     Symbol* s = install(name, type);
     s->u.str = text;
     return s;
-}
-
-void defineLabel(Symbol* label, int position)
-{
-    label->type = SYM_LABEL;
-    label->u.defn = position;
-    label->gen = runGeneration;
-}
-
-bool labelFromThisRun(const Symbol* label)
-{
-    return label->type == SYM_LABEL && label->gen == runGeneration;
 }
 
 namespace {
@@ -434,7 +333,7 @@ void symMakeVector(Symbol* sym, double n)
 void symMakeStrVector(Symbol* sym, double n)
 {
     char** data = newVectorArray<char*>(sym, n);
-    for (int i = 0; i < sym->vecSize; ++i) data[i] = emptyText;
+    for (int i = 0; i < sym->vecSize; ++i) data[i] = macroEmptyText();
     sym->vecData = data;
     sym->vecKind = SYM_STRVEC;
     sym->type = SYM_STRVEC;
@@ -451,26 +350,6 @@ char** strvecElement(Symbol* sym, double index)
 {
     if (sym->vecKind != SYM_STRVEC) macroError("vector not declared", sym->name);
     return static_cast<char**>(sym->vecData) + elementIndex(sym, index);
-}
-
-// --- arena ---------------------------------------------------------------------------------------
-
-void* macroAlloc(size_t size)
-{
-    void* p = runArena.tryAlloc(size);
-    if (!p) macroError("not enought memory", nullptr);
-    return p;
-}
-
-char* macroTryAlloc(size_t size) { return static_cast<char*>(runArena.tryAlloc(size)); }
-
-char* macroStrDup(const char* text)
-{
-    if (!text) return nullptr;
-    size_t n = std::strlen(text);
-    auto* copy = static_cast<char*>(macroAlloc(n + 1));
-    std::memcpy(copy, text, n + 1);
-    return copy;
 }
 
 // --- random numbers ------------------------------------------------------------------------------

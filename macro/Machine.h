@@ -11,6 +11,9 @@
 // from one run to the next).
 #include <cstddef>
 #include <cstdint>
+#include <vector>
+
+#include "macro/Lifetime.h"
 
 struct Symbol;
 
@@ -55,8 +58,8 @@ enum : int {
 };
 
 struct Symbol {
-    char* name;  // the symbol's own copy, case kept
-    int type;    // a token number (above, or a keyword's token)
+    char* name = nullptr;  // the symbol's own copy, case kept
+    int type = 0;          // a token number (above, or a keyword's token)
     union {
         double val;
         char* str;
@@ -64,14 +67,17 @@ struct Symbol {
         char** strvec;
         MathFn ptr;
         intptr_t defn;
-    } u;
-    Symbol* next;  // the next older symbol of the same name (the one this one hides)
+    } u{};
+    Symbol* next = nullptr;  // the next older symbol of the same name (the one this one hides)
 
     // Machine bookkeeping; instructions should use the helpers below rather than these.
-    unsigned gen;   // the run that installed it, or defined it as a label or routine
-    int vecSize;    // elements of the vector it owns (0: none)
-    int vecKind;    // what it owns: 0 nothing, SYM_VEC numbers, SYM_STRVEC texts
-    void* vecData;  // the owned array (u.vec / u.strvec point at it while the type says so)
+    int vecSize = 0;            // elements of the vector it owns (0: none)
+    int vecKind = 0;            // what it owns: 0 nothing, SYM_VEC numbers, SYM_STRVEC texts
+    void* vecData = nullptr;    // the owned array (u.vec / u.strvec point at it while the type says so)
+
+private:
+    friend struct RunStamp;     // Lifetime.cpp: the run that installed it or defined it
+    unsigned runStamp_ = 0;
 };
 
 // --- limits -------------------------------------------------------------------------------------
@@ -181,11 +187,9 @@ void macroExecute(int position);
 // --- run life cycle ------------------------------------------------------------------------------
 // The start of every run: zeroes the program area, codeBase = codeNext = 0, empty stack and
 // valueCount = 0, base frame, stopFlag, returnFlag, breakFlag and gotoFlag cleared, angle mode
-// degrees; then starts a new run generation (texts that user variables hold are carried into it,
-// the previous run's arena is freed). Call it before macroInit installs the predefined names.
+// degrees; then starts a new run (Lifetime.h: what carries over and what goes). Call it before
+// macroInit installs the predefined names.
 void machineReset();
-// The current run generation (1 for the first run).
-unsigned currentRun();
 
 // --- symbol table --------------------------------------------------------------------------------
 // The newest symbol of that name (case-sensitive, byte for byte), or null.
@@ -196,11 +200,8 @@ Symbol* symLookup(const char* name);
 Symbol* symInstall(const char* name, int type, double value);
 // The same with a text value: the pointer itself is stored (no copy).
 Symbol* symInstallString(const char* name, int type, char* text);
-
-// Labels: the lexer defines one at codeNext. A label counts only in the run that defined it, so a
-// pad that defines a label calculates again without "multiple labels".
-void defineLabel(Symbol* label, int position);
-bool labelFromThisRun(const Symbol* label);
+// Every symbol record of the session (number literals aside), oldest first.
+const std::vector<Symbol*>& symAll();
 
 // Vectors: the declaration gives the symbol a fresh array (numbers start at 0.0, texts at "").
 // n is truncated toward zero; a negative or huge size is a run-time error.
@@ -210,15 +211,6 @@ void symMakeStrVector(Symbol* sym, double n);
 // it owns none of that kind) with the vector's name.
 double* vecElement(Symbol* sym, double index);
 char** strvecElement(Symbol* sym, double index);
-
-// --- run arena -----------------------------------------------------------------------------------
-// Per-run allocations (symbols' texts, literals, results of string instructions). Nothing frees
-// them during the run; the next run frees them. "not enought memory" when the allocation fails.
-void* macroAlloc(size_t size);
-// The same, but null on failure, for built-ins that report their own ": malloc error".
-char* macroTryAlloc(size_t size);
-// A run-arena copy of text (null stays null).
-char* macroStrDup(const char* text);
 
 // --- helpers shared with the built-ins -----------------------------------------------------------
 // The interpreter's pseudo-random generator: integers 0 to 32767 (rand and qsort draw from it).

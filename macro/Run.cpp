@@ -54,10 +54,11 @@ void RunMacroFile(const char* path)
     // A box of a run runs the event loop; nothing there may start a second run over this one.
     if (running) return;
     // Whatever leaves the run (an exception of the host included), the next run must be possible.
-    struct RunScope {
-        RunScope() { running = true; ResetMacroStrings(); }
-        ~RunScope() { ClearMacroStrings(); running = false; }
-    } scope;
+    struct Running {
+        Running() { running = true; }
+        ~Running() { running = false; }
+    } busy;
+    RunLifetime lifetime;
     macroLineNumber = 1;
     macroRunFile(path ? path : "");
 }
@@ -69,7 +70,6 @@ int macroRunFile(const char* path)
     macroInputName = inputName.c_str();
     macroArgList[0] = inputName;
     macroArgCount = 1;
-    macroLexerRunStart();
     try {
         macroInit();
     } catch (const std::bad_alloc&) {
@@ -111,7 +111,7 @@ void macroRunLoop()
             while (macroParse() != 0) {
                 macroAfterParse();
                 macroExecute(codeBase);
-                macroForgetStatementLabels();
+                lifetimeEndStatement();
                 initCode();
             }
             return;

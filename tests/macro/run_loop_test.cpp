@@ -4,6 +4,7 @@
 #include "macro/Machine.h"
 #include "macro/Run.h"
 
+#include <cstdio>
 #include <gtest/gtest.h>
 
 namespace {
@@ -169,6 +170,29 @@ TEST(RunLoop, ACommentOnTheLastLineEndsItsStatement)
     run.Run("set_zr_qty(\"ZR_A\", 1) ' no line end");
     EXPECT_TRUE(run.Texts().empty());
     EXPECT_EQ(run.Answers("ZR_A"), std::vector<double>{1});
+}
+
+}  // namespace
+
+namespace {
+
+// A file a program leaves open is closed when its run ends: what it wrote is in the file, and the
+// handle is gone in the next run.
+TEST(RunLoop, FilesLeftOpenAreClosedWhenTheRunEnds)
+{
+    const std::string path = MacroTestPath("left open.txt");
+    std::remove(path.c_str());
+    ProgramRun run;
+    run.Run("h = open(\"" + path + "\", \"w\")\nwrite(h, \"kept\")\nset_zr_qty(\"H\", h)\n");
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    ASSERT_NE(f, nullptr);
+    char text[16] = {};
+    const size_t n = std::fread(text, 1, sizeof text - 1, f);
+    std::fclose(f);
+    EXPECT_EQ(std::string(text, n), "kept");
+    const double handle = run.LastAnswers()["H"];
+    run.Run("close(" + std::to_string(static_cast<long long>(handle)) + ")\n");
+    EXPECT_EQ(run.Texts(), std::vector<std::string>{"Error: close: file not open " + std::to_string(static_cast<long long>(handle))});
 }
 
 }  // namespace
