@@ -6,6 +6,7 @@
 // its top bit is clear the pad is built from fragments (BASIC loop heads with lengths and steps,
 // feet-and-inch lengths, labels and gotos); otherwise the bytes are the pad's lines as they stand.
 #include "calc/CalcState.h"
+#include "calc/FormatAnswer.h"
 #include "calc/PadCalculation.h"
 #include "config/Config.h"
 #include "config/Units.h"
@@ -68,11 +69,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::vector<AnsiString> pad = Lines(text);
     if (pad.size() > 400) pad.resize(400);
     const char* answer = kAnswerUnits[(choice >> 2) % 8];
-    const AnsiString upper = UpperCase(answer);
     Config->InputUnit = UnitFromName(kInputUnits[choice & 3]);
-    Config->AnswerUnit = UnitFromName(upper == "FT" || upper == "SQ FT" || upper == "CU YDS" || upper == "YDS"
-                                          ? "IMPERIAL"
-                                          : "MM");
+    Config->AnswerUnit = AnswerUnitScale(answer);
     state->AnswerUnitName = answer;
     state->Precision = (choice >> 5) % 2 ? 16 : -1;
     state->AngleUnit = 0;

@@ -6,6 +6,7 @@
 // the low-level descriptors of serial devices, which reach MacroDevices only.
 #include "macro/BuiltinSupport.h"
 #include "macro/Builtins.h"
+#include "macro/Init.h"
 #include "platform/win/Sound.h"
 
 #include <cstdio>
@@ -181,8 +182,7 @@ void readstr()
         }
     }
     if (text.empty()) {  // the end of the file, or a read that holds no text
-        static const char eof[2] = {26, 0};
-        pushNewText(eof, 1, "readstr: malloc error", nullptr);
+        pushNewText(macroEofText, 1, "readstr: malloc error", nullptr);
         return;
     }
     size_t len = text.size();

@@ -55,7 +55,7 @@ Datum* argument(int n)
     return p;
 }
 
-const char* text(const char* s) { return s ? s : ""; }
+const char* text(const char* s) { return textOrEmpty(s); }
 
 void show(const char* format, const char* s)
 {

@@ -161,6 +161,8 @@ inline void pushSym(Symbol* s) { Datum d; d.sym = s; stackPush(d); }
 inline double popNum() { return stackPop().val; }
 inline char* popStr() { return stackPop().str; }
 inline Symbol* popSym() { return stackPop().sym; }
+// A text that may be missing reads as the empty one, so no handler ever follows a null.
+inline const char* textOrEmpty(const char* s) { return s ? s : ""; }
 
 // --- call frames ---------------------------------------------------------------------------------
 struct Frame {

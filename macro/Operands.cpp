@@ -25,7 +25,7 @@ inline bool near(double a, double b) { return std::fabs(a - b) < kTolerance; }
 
 inline double truth(bool b) { return b ? 1.0 : 0.0; }
 
-const char* text(const char* s) { return s ? s : ""; }
+const char* text(const char* s) { return textOrEmpty(s); }
 
 }  // namespace
 
