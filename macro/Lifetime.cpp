@@ -10,6 +10,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
@@ -80,18 +81,23 @@ Arena runArena;
 std::unordered_set<const Symbol*> runLabels;
 std::vector<Symbol*> statementLabels;
 
-// Copies a text into the current arena once per boundary (shared texts stay shared).
-char* carryText(char* text, std::unordered_map<const char*, char*>& moved)
+using Moved = std::unordered_map<const char*, char*>;
+
+// Copies a text into the current arena once per run start (shared texts stay shared).
+void copyOver(const char* text, Moved& moved)
 {
-    if (!text || text == emptyText) return text;
-    auto it = moved.find(text);
-    if (it != moved.end()) return it->second;
+    if (!text || text == emptyText || moved.count(text)) return;
     size_t n = std::strlen(text);
     char* copy = static_cast<char*>(runArena.tryAlloc(n + 1));
-    if (!copy) return emptyText;
+    if (!copy) throw std::bad_alloc();
     std::memcpy(copy, text, n + 1);
     moved.emplace(text, copy);
-    return copy;
+}
+
+char* movedText(char* text, const Moved& moved)
+{
+    auto it = text ? moved.find(text) : moved.end();
+    return it == moved.end() ? text : it->second;
 }
 
 }  // namespace
@@ -101,17 +107,32 @@ void lifetimeStartRun()
 {
     Arena old;
     old.swap(runArena);
-    std::unordered_map<const char*, char*> moved;
+    Moved moved;
+    try {
+        for (const Symbol* s : symAll()) {
+            if (s->type == SYM_STRVAR) copyOver(s->u.str, moved);
+            if (s->vecKind == SYM_STRVEC) {
+                auto** items = static_cast<char**>(s->vecData);
+                for (int i = 0; i < s->vecSize; ++i) copyOver(items[i], moved);
+            }
+        }
+    } catch (const std::bad_alloc&) {
+        // No text has moved yet: the variables keep theirs where they are, and the run ends
+        // with the memory error.
+        runArena.swap(old);
+        throw;
+    }
+    // Nothing allocates from here on: the variables take their copies and the old texts go.
     for (Symbol* s : symAll()) {
         // A label counts only in its run; afterwards its name is free for any use.
         if (s->type == SYM_LABEL) {
             s->type = SYM_UNDEF;
             s->u.val = 0.0;
         }
-        if (s->type == SYM_STRVAR) s->u.str = carryText(s->u.str, moved);
+        if (s->type == SYM_STRVAR) s->u.str = movedText(s->u.str, moved);
         if (s->vecKind == SYM_STRVEC) {
             auto** items = static_cast<char**>(s->vecData);
-            for (int i = 0; i < s->vecSize; ++i) items[i] = carryText(items[i], moved);
+            for (int i = 0; i < s->vecSize; ++i) items[i] = movedText(items[i], moved);
         }
     }
     old.release();

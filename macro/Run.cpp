@@ -65,15 +65,15 @@ void RunMacroFile(const char* path)
 
 int macroRunFile(const char* path)
 {
-    machineReset();
     inputName = path;
     macroInputName = inputName.c_str();
     macroArgList[0] = inputName;
     macroArgCount = 1;
     try {
+        machineReset();
         macroInit();
     } catch (const std::bad_alloc&) {
-        // Vectors kept from earlier runs may leave too little for the predefined names.
+        // Vectors and texts kept from earlier runs may leave too little to start another.
         reportOutOfMemory();
         return 0;
     }
