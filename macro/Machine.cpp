@@ -199,8 +199,6 @@ const CellInfo& cellInfo(int pos)
     return pos >= 0 && pos < PROGRAM_CELLS ? cells[pos] : outside;
 }
 
-const char* cellName(int pos) { return cellInfo(pos).name; }
-
 void markStatementStart(int pos)
 {
     if (pos >= 0 && pos < PROGRAM_CELLS) cells[pos].statementStart = true;

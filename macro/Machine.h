@@ -128,8 +128,7 @@ int emitMath(MathFn fn);       // the function cell after bltin
 int emitStop();
 // What was written into a cell (a STOP row outside the area).
 const CellInfo& cellInfo(int pos);
-// The instruction name recorded for a cell (null for operand and STOP cells).
-const char* cellName(int pos);
+// The code emitter marks each statement's first cell, and the STOP that ends a statement list.
 void markStatementStart(int pos);
 // End of a func or proc definition: the routine starts at codeBase, which moves to codeNext so the
 // definition's cells stay for later calls in this run.
