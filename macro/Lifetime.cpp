@@ -4,7 +4,6 @@
 
 #include "macro/Builtins.h"
 #include "macro/Errors.h"
-#include "macro/Lexer.h"
 #include "macro/Machine.h"
 #include "macro/Macromain.h"
 
