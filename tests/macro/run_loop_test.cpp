@@ -5,6 +5,7 @@
 #include "macro/Run.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace {
@@ -176,14 +177,24 @@ TEST(RunLoop, ACommentOnTheLastLineEndsItsStatement)
 
 namespace {
 
-// A file a program leaves open is closed when its run ends: what it wrote is in the file, and the
-// handle is gone in the next run.
+int OpenDescriptors()
+{
+    int n = 0;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) n += entry.exists() ? 1 : 0;
+    return n;
+}
+
+// A file a program leaves open is closed when its run ends (not only when a later run happens to
+// open a file): no descriptor stays behind, what it wrote is in the file, and the handle is gone
+// in the next run.
 TEST(RunLoop, FilesLeftOpenAreClosedWhenTheRunEnds)
 {
     const std::string path = MacroTestPath("left open.txt");
     std::remove(path.c_str());
     ProgramRun run;
+    const int before = OpenDescriptors();
     run.Run("h = open(\"" + path + "\", \"w\")\nwrite(h, \"kept\")\nset_zr_qty(\"H\", h)\n");
+    EXPECT_EQ(OpenDescriptors(), before);
     std::FILE* f = std::fopen(path.c_str(), "rb");
     ASSERT_NE(f, nullptr);
     char text[16] = {};
