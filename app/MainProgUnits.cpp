@@ -2,6 +2,7 @@
 // settings and the calculation state, and the pad is calculated again without a total.
 #include "app/MainProg.h"
 
+#include "calc/FormatAnswer.h"
 #include "config/Config.h"
 
 namespace {
@@ -9,8 +10,6 @@ namespace {
 // The unit names of the input items, by index; any other index reads millimetres. "M" is no name
 // the units know, so it gives their default, the metre.
 const char* const kInputUnitNames[] = {"MM", "MM", "CM", "M", "IMPERIAL"};
-
-const char* const kImperialAnswers[] = {"FT", "SQ FT", "CU FT", "YDS", "SQ YDS", "CU YDS"};
 
 }  // namespace
 
@@ -23,11 +22,7 @@ void TfrmMainProg::GetUnitsOfMeasureAndPrecision()
         AnswerUnitName.clear();
     else
         AnswerUnitName = UnicodeToWin1252(Cmb_UOM_Answer->Text());
-    const AnsiString upper = UpperCase(AnswerUnitName);
-    bool imperial = false;
-    for (const char* name : kImperialAnswers) imperial = imperial || upper == name;
-    // The metric names and anything else read as metric; the scale only tells the two apart.
-    Config->AnswerUnit = UnitFromName(imperial ? "IMPERIAL" : "MM");
+    Config->AnswerUnit = AnswerUnitScale(AnswerUnitName);
 
     Precision = Cmb_Precision->ItemIndex() - 1;
     const int angle = RadioGroup_DegRad->ItemIndex();

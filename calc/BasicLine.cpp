@@ -3,6 +3,7 @@
 #include "calc/Highlight.h"
 #include "config/StrUtils.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <regex>
 #include <vector>
@@ -41,12 +42,38 @@ AnsiString WithKeypadMinus(const AnsiString& operand)
     return !operand.empty() && operand[0] == '-' ? "(-)" + operand.substr(1) : operand;
 }
 
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+bool IsName(const AnsiString& text)
+{
+    if (text.empty() || !IsLetter(text[0])) return false;
+    for (char c : text)
+        if (!IsLetter(c) && !IsDigit(c) && c != '_') return false;
+    return true;
+}
+
+// FOR, blanks, a variable name and "=": only such a line is a BASIC loop head. The macro
+// language's own for(...) lines, and names that happen to read TO, are left alone.
+bool IsBasicForHead(const AnsiString& line, const std::vector<Token>& tokens)
+{
+    if (tokens.size() < 3 || tokens[1].comment || tokens[2].comment) return false;
+    const AnsiString gap = line.substr(tokens[0].end, tokens[1].start - tokens[0].end);
+    if (gap.empty() || !std::all_of(gap.begin(), gap.end(), IsBlank)) return false;
+    if (!IsName(line.substr(tokens[1].start, tokens[1].end - tokens[1].start))) return false;
+    // The start value may begin with a sign, which the tokenizer keeps out of its tokens.
+    const AnsiString assign = Trim(line.substr(tokens[1].end, tokens[2].start - tokens[1].end));
+    return !assign.empty() && assign[0] == '=' && (assign.size() == 1 || assign[1] != '=');
+}
+
 // FOR v = a TO b [STEP s] becomes FOR(v=a; v <= b; v++) followed by the BASIC line as a comment.
-// The start and end values are whole expressions, and a numeric STEP counts by its value (down,
-// with >=, when it is negative); a line that does not fit is left as it is, so that the macro
-// language reports it.
+// The start and end values are whole expressions. A plain-number STEP counts by its value (down,
+// with >=, when it is negative); any other STEP (a length, a variable, an expression) is only
+// known when the loop runs, so the condition asks its sign on every pass, and a step of zero
+// runs no pass rather than looping for ever. A line that does not fit is left as it is, so that
+// the macro language reports it.
 AnsiString TranslateFor(const AnsiString& line, const std::vector<Token>& tokens)
 {
+    if (!IsBasicForHead(line, tokens)) return line;
     // tokens[0] is FOR, tokens[1] the variable.
     size_t to = 0;
     for (size_t k = 3; k < tokens.size() && !tokens[k].comment; ++k)
@@ -71,22 +98,27 @@ AnsiString TranslateFor(const AnsiString& line, const std::vector<Token>& tokens
     AnsiString from = Trim(line.substr(var.end, tokens[to].start - var.end));
     if (!from.empty() && from[0] == '=') from = Trim(from.substr(1));
     const size_t boundEnd = step ? tokens[step].start : statementEnd;
-    const AnsiString bound = Trim(line.substr(tokens[to].end, boundEnd - tokens[to].end));
+    const AnsiString bound = WithKeypadMinus(Trim(line.substr(tokens[to].end, boundEnd - tokens[to].end)));
     if (from.empty() || bound.empty()) return line;
 
-    AnsiString compare = " <= ", advance = v + "++";
+    AnsiString condition = v + " <= " + bound, advance = v + "++";
     if (step) {
         const AnsiString by = Trim(line.substr(tokens[step].end, statementEnd - tokens[step].end));
+        if (by.empty()) return line;
         static const std::regex number(R"(^(-?)\s*((\d+\.?\d*|\.\d+)(E[+-]?\d+)?)$)", std::regex::icase);
         std::smatch m;
-        if (!std::regex_match(by, m, number) || std::strtod(m[2].str().c_str(), nullptr) == 0.0)
-            return line;
-        const bool down = m[1].length() > 0;
-        compare = down ? " >= " : " <= ";
-        advance = v + " = " + v + (down ? " - " : " + ") + m[2].str();
+        if (std::regex_match(by, m, number)) {
+            if (std::strtod(m[2].str().c_str(), nullptr) == 0.0) return line;
+            const bool down = m[1].length() > 0;
+            condition = v + (down ? " >= " : " <= ") + bound;
+            advance = v + " = " + v + (down ? " - " : " + ") + m[2].str();
+        } else {
+            const AnsiString s = "(" + WithKeypadMinus(by) + ")";
+            condition = s + " > 0 && " + v + " <= (" + bound + ") || " + s + " < 0 && " + v + " >= (" + bound + ")";
+            advance = v + " = " + v + " + " + s;
+        }
     }
-    return "FOR(" + v + "=" + WithKeypadMinus(from) + "; " + v + compare + WithKeypadMinus(bound) +
-           "; " + advance + ") ' " + line;
+    return "FOR(" + v + "=" + WithKeypadMinus(from) + "; " + condition + "; " + advance + ") ' " + line;
 }
 
 }  // namespace

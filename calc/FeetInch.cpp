@@ -9,7 +9,6 @@ namespace {
 
 constexpr size_t None = AnsiString::npos;
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsOperator(char c) { return c == '/' || c == '*' || c == '+' || c == '-'; }
 // Characters a length may hold besides its marks: digits, blank, hyphen, slash, and the decimal
 // point of 2.5' or 6.5" (read as a number by ParseLength; without it 2.5' would be 2 and 5').

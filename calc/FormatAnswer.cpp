@@ -133,3 +133,12 @@ AnsiString FormatAnswer(const TCalcState& state, const TLengthScale& inputUnit,
     }
     return text;
 }
+
+TLengthScale AnswerUnitScale(const AnsiString& answerUnitName)
+{
+    static const char* const imperial[] = {"FT", "SQ FT", "CU FT", "YDS", "SQ YDS", "CU YDS"};
+    const AnsiString upper = UpperCase(answerUnitName);
+    for (const char* name : imperial)
+        if (upper == name) return UnitFromName("IMPERIAL");
+    return UnitFromName("MM");
+}

@@ -5,6 +5,10 @@
 #include "calc/CalcState.h"
 #include "config/Units.h"
 
+// The answer-unit scale of an answer item: "IMPERIAL" for ft, sq ft, cu ft, yds, sq yds and
+// cu yds (in any case), "MM" for the metric items and anything else. It only tells the two apart.
+TLengthScale AnswerUnitScale(const AnsiString& answerUnitName);
+
 // Reads the answer unit name and precision of the state; inputUnit (only its code) says what
 // the answer is in, answerUnit whether the answer unit is imperial or metric.
 AnsiString FormatAnswer(const TCalcState& state, const TLengthScale& inputUnit,

@@ -15,7 +15,6 @@
 namespace {
 
 constexpr unsigned kAnswerErrorStyle = 0x20000010;  // error icon, OK, own captions
-constexpr unsigned kWarningStyle = 0x22000030;      // warning icon, OK, "Don't tell me again", own captions
 
 const char kAnswerErrorText[] =
     "Can't TOTAL again when the variable TOTAL already exists in the Pad\n"

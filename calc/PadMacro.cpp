@@ -21,8 +21,6 @@ const char* const kStatementWords[] = {
     "=", "MESSAGE", "MSGBOX", "THEN", "ELSE", "END", "SET_ZR_QTY", "SET_ZR_STR", "ASK", "ASKYESNO", "VECTOR",
 };
 
-constexpr unsigned kWarningStyle = 0x22000030;  // warning icon, OK, "Don't tell me again", own captions
-
 bool IsStatement(const AnsiString& upper)
 {
     for (const char* word : kStatementWords)

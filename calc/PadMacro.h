@@ -22,6 +22,10 @@ struct PadMacroFile {
     bool open = false;  // opened and not yet written
 };
 
+// The style of the consistency and answer-units warnings: warning icon, OK, "Don't tell me
+// again", own captions.
+inline constexpr unsigned kWarningStyle = 0x22000030;
+
 // The file name of the program, in the temporary folder (else the macro folder).
 inline constexpr const char* kPadMacroFileName = "MacroRunLine.Tmp";
 // The marker that ends each line written for a pad line, followed by the pad line number.

@@ -14,6 +14,7 @@
 #include <climits>
 #include <cmath>
 #include <cstring>
+#include <iterator>
 
 TConfig* Config = nullptr;
 
@@ -70,6 +71,140 @@ struct Converted {
     AnsiString text;
     double number = 0;
 };
+
+// One key being read: fromFile says the text came from the file; otherwise it is the default
+// standing in for a value that could not be kept.
+struct Reading {
+    TConfig& config;
+    const TIniFile& ini;
+    const TIniKey& key;
+    bool fromFile;
+};
+
+// --- one function per rule (TIniRule), the text read becoming the value kept ------------------------
+
+Converted AsText(const Reading&, AnsiString text) { return {text}; }
+Converted AsLower(const Reading&, AnsiString text) { return {LowerCase(text)}; }
+Converted AsUpper(const Reading&, AnsiString text) { return {UpperCase(text)}; }
+
+Converted AsPath(const Reading&, AnsiString text)
+{
+    TConfig::ResolvePath(text);
+    return {text};
+}
+
+Converted AsLowerPath(const Reading& r, AnsiString text) { return AsPath(r, LowerCase(text)); }
+
+Converted AsTable(const Reading& r, AnsiString text)
+{
+    Converted v{LowerCase(text)};
+    const auto* table = std::get_if<TIniTableLabel>(&r.key.Extra);
+    r.config.CheckTableFile(v.text, r.key.Key, table ? table->label : "");
+    return v;
+}
+
+Converted AsFlagTYN1(const Reading&, AnsiString text) { return {"", double(OneOf(UpperCase(text), {"TRUE", "YES", "1"}))}; }
+Converted AsFlagTyn(const Reading&, AnsiString text) { return {"", double(OneOf(LowerCase(text), {"true", "yes"}))}; }
+Converted AsFlag1ty(const Reading&, AnsiString text) { return {"", double(OneOf(LowerCase(text), {"1", "true", "yes"}))}; }
+Converted AsInt(const Reading& r, AnsiString text) { return {"", double(StrToIntDef(text, static_cast<int>(r.key.Fallback)))}; }
+Converted AsReal(const Reading& r, AnsiString text) { return {"", RealOf(text, r.key.Fallback)}; }
+
+// The INI file's own integer and real reads, the layout's default being the number.
+Converted AsIntRead(const Reading& r, AnsiString)
+{
+    const double fallback = NumberOf(r.key.Default);
+    return {"", r.fromFile ? r.ini.ReadInteger(r.key.Section, r.key.Key, static_cast<int>(fallback)) : fallback};
+}
+
+Converted AsRealRead(const Reading& r, AnsiString)
+{
+    const double fallback = NumberOf(r.key.Default);
+    return {"", r.fromFile ? r.ini.ReadFloat(r.key.Section, r.key.Key, fallback) : fallback};
+}
+
+Converted AsLengthMm(const Reading& r, AnsiString text)
+{
+    TConfig::AddDefaultLengthUnit(text);
+    return {"", LengthOf(r.config.InputUnit, text)};
+}
+
+Converted AsLength(const Reading& r, AnsiString text) { return {"", LengthOf(r.config.InputUnit, text)}; }
+Converted Ignored(const Reading&, AnsiString) { return {}; }
+
+Converted AsRealOr(const Reading& r, AnsiString text)
+{
+    const auto* other = std::get_if<TIniOtherKey>(&r.key.Extra);
+    if (text == "0" && other) text = r.ini.ReadString(r.key.Section, other->key, "0");
+    return {"", RealOf(text, r.key.Fallback)};
+}
+
+Converted AsAHITrim(const Reading&, AnsiString text)
+{
+    const AnsiString lower = LowerCase(text);
+    return {"", OneOf(lower, {"false", "no"}) ? 0.0 : double(StrToIntDef(lower, 1))};
+}
+
+// The spelling of "colour" follows the unit.
+Converted AsColourFilter(const Reading& r, AnsiString text)
+{
+    Converted v{TConfig::NormaliseColourFilter(UpperCase(text))};
+    if (r.config.InputUnit.IsImperial()) {
+        if (OneOf(v.text, {"Colour TBA Or No Colour", "Colour To Be Advised Or No Colour"}))
+            v.text = "Color TBA Or No Color";
+    } else if (OneOf(v.text, {"Color TBA Or No Color", "Color To Be Advised Or No Colour"})) {
+        v.text = "Colour TBA Or No Colour";
+    }
+    return v;
+}
+
+Converted AsPlanToScale(const Reading&, AnsiString text)
+{
+    const AnsiString lower = LowerCase(text);
+    if (OneOf(lower, {"true", "yes", "1"})) return {"", 1};
+    if (OneOf(lower, {"2", "3", "4", "5"})) return {"", double(lower[0] - '0')};
+    return {};
+}
+
+// Sets two members of its own and none through the layout.
+Converted AsSuffixes(const Reading& r, AnsiString text)
+{
+    if (!text.empty()) {
+        r.config.PossiblePrefixes = text;
+        r.config.PrefixInColumns = 1;
+    }
+    return {};
+}
+
+Converted AsVisualization(const Reading&, AnsiString text)
+{
+    return {"", OneOf(LowerCase(text), {"3", "personal"}) ? 3.0 : 0.0};
+}
+
+Converted AsDigitizer(const Reading& r, AnsiString text)
+{
+    const auto* word = std::get_if<TIniDigitizerWord>(&r.key.Extra);
+    if (word && text == word->word) text = DigitizerMacro(text);
+    ReplaceAll(text, "\\n", "\r\n");
+    ReplaceAll(text, "\\\"", "\"");
+    return {text};
+}
+
+Converted AsRulerOutput(const Reading&, AnsiString text)
+{
+    return {"", OneOf(text, {"0", "1", "2", "3"}) ? double(text[0] - '0') : 1.0};
+}
+
+using RuleFunction = Converted (*)(const Reading&, AnsiString);
+
+// In the order of TIniRule.
+constexpr RuleFunction kRules[] = {
+    AsText, AsLower, AsUpper, AsPath, AsLowerPath, AsTable, AsFlagTYN1, AsFlagTyn, AsFlag1ty, AsInt,
+    AsReal, AsIntRead, AsRealRead, AsLengthMm, AsLength, Ignored, AsRealOr, AsAHITrim, AsColourFilter,
+    AsPlanToScale, AsSuffixes, AsVisualization, AsDigitizer, AsRulerOutput,
+};
+static_assert(std::size(kRules) == static_cast<size_t>(TIniRule::RulerOutput) + 1);
+
+Converted Convert(const Reading& r, const AnsiString& text) { return kRules[static_cast<size_t>(r.key.Rule)](r, text); }
 
 }  // namespace
 
@@ -176,87 +311,12 @@ void TConfig::ReadLayout(const TIniFile& ini)
 void TConfig::ReadKey(const TIniFile& ini, const TIniKey& key)
 {
     const char* defaultText = key.ImperialDefault && InputUnit.IsImperial() ? key.ImperialDefault : key.Default;
-
-    // fromFile: text was read from the file; otherwise it is the default standing in for a value
-    // that could not be kept.
-    auto convert = [&](AnsiString text, bool fromFile) {
-        Converted v;
-        switch (key.Rule) {
-        case TIniRule::Text: v.text = text; break;
-        case TIniRule::Lower: v.text = LowerCase(text); break;
-        case TIniRule::Upper: v.text = UpperCase(text); break;
-        case TIniRule::Path: v.text = text; ResolvePath(v.text); break;
-        case TIniRule::LowerPath: v.text = LowerCase(text); ResolvePath(v.text); break;
-        case TIniRule::Table:
-            v.text = LowerCase(text);
-            CheckTableFile(v.text, key.Key, key.Extra);
-            break;
-        case TIniRule::FlagTYN1: v.number = OneOf(UpperCase(text), {"TRUE", "YES", "1"}); break;
-        case TIniRule::FlagTyn: v.number = OneOf(LowerCase(text), {"true", "yes"}); break;
-        case TIniRule::Flag1ty: v.number = OneOf(LowerCase(text), {"1", "true", "yes"}); break;
-        case TIniRule::Int: v.number = StrToIntDef(text, static_cast<int>(key.Fallback)); break;
-        case TIniRule::Real: v.number = RealOf(text, key.Fallback); break;
-        case TIniRule::IntRead:
-            v.number = NumberOf(key.Default);
-            if (fromFile) v.number = ini.ReadInteger(key.Section, key.Key, static_cast<int>(v.number));
-            break;
-        case TIniRule::RealRead:
-            v.number = NumberOf(key.Default);
-            if (fromFile) v.number = ini.ReadFloat(key.Section, key.Key, v.number);
-            break;
-        case TIniRule::LengthMm: AddDefaultLengthUnit(text); v.number = LengthOf(InputUnit, text); break;
-        case TIniRule::Length: v.number = LengthOf(InputUnit, text); break;
-        case TIniRule::Ignore: break;
-        case TIniRule::RealOr:
-            if (text == "0") text = ini.ReadString(key.Section, key.Extra, "0");
-            v.number = RealOf(text, key.Fallback);
-            break;
-        case TIniRule::AHITrim: {
-            const AnsiString lower = LowerCase(text);
-            v.number = OneOf(lower, {"false", "no"}) ? 0 : StrToIntDef(lower, 1);
-            break;
-        }
-        case TIniRule::ColourFilter: {
-            v.text = NormaliseColourFilter(UpperCase(text));
-            if (InputUnit.IsImperial()) {
-                if (OneOf(v.text, {"Colour TBA Or No Colour", "Colour To Be Advised Or No Colour"}))
-                    v.text = "Color TBA Or No Color";
-            } else if (OneOf(v.text, {"Color TBA Or No Color", "Color To Be Advised Or No Colour"})) {
-                v.text = "Colour TBA Or No Colour";
-            }
-            break;
-        }
-        case TIniRule::PlanToScale: {
-            const AnsiString lower = LowerCase(text);
-            if (OneOf(lower, {"true", "yes", "1"})) v.number = 1;
-            else if (OneOf(lower, {"2", "3", "4", "5"})) v.number = lower[0] - '0';
-            break;
-        }
-        case TIniRule::Suffixes:
-            if (!text.empty()) {
-                PossiblePrefixes = text;
-                PrefixInColumns = 1;
-            }
-            break;
-        case TIniRule::Visualization: v.number = OneOf(LowerCase(text), {"3", "personal"}) ? 3 : 0; break;
-        case TIniRule::Digitizer:
-            if (key.Extra && text == key.Extra) text = DigitizerMacro(text);
-            ReplaceAll(text, "\\n", "\r\n");
-            ReplaceAll(text, "\\\"", "\"");
-            v.text = text;
-            break;
-        case TIniRule::RulerOutput: v.number = OneOf(text, {"0", "1", "2", "3"}) ? text[0] - '0' : 1; break;
-        }
-        return v;
-    };
-
     // Folders are file names, kept as the file system spells them.
     const bool isPath = key.Rule == TIniRule::Path || key.Rule == TIniRule::LowerPath || key.Rule == TIniRule::Table;
-    Converted value = convert(isPath ? ini.ReadPath(key.Section, key.Key, defaultText)
-                                     : ini.ReadString(key.Section, key.Key, defaultText),
-                              true);
+    Converted value = Convert({*this, ini, key, true}, isPath ? ini.ReadPath(key.Section, key.Key, defaultText)
+                                                              : ini.ReadString(key.Section, key.Key, defaultText));
     // A number the member cannot hold (an overflow, a length of 1e999mm) takes the default.
-    if (!IsTextMember(key.Member) && !Fits(key.Member, value.number)) value = convert(defaultText, false);
+    if (!IsTextMember(key.Member) && !Fits(key.Member, value.number)) value = Convert({*this, ini, key, false}, defaultText);
 
     if (key.Rule != TIniRule::Suffixes) {
         std::visit(

@@ -14,7 +14,7 @@ enum class TIniRule {
     Upper,       // upper-cased
     Path,        // TConfig::ResolvePath
     LowerPath,   // lower-cased, then ResolvePath
-    Table,       // lower-cased, then TConfig::CheckTableFile (Extra: the table's label)
+    Table,       // lower-cased, then TConfig::CheckTableFile (Extra: TIniTableLabel)
     FlagTYN1,    // "TRUE", "YES" or "1" in any case
     FlagTyn,     // "true" or "yes" in any case
     Flag1ty,     // "1", "true" or "yes" in any case
@@ -26,14 +26,15 @@ enum class TIniRule {
     Length,      // ParseLength of the text as it stands
     Ignore,      // read and dropped
     // Keys with a rule of their own:
-    RealOr,        // "0" reads the key named in Extra instead (default "0"); then Real
+    RealOr,        // "0" reads the key of Extra (TIniOtherKey) instead (default "0"); then Real
     AHITrim,       // lower-cased; an integer (fallback 1), but "false" and "no" give 0
     ColourFilter,  // NormaliseColourFilter, then the spelling that suits the unit
     PlanToScale,   // "false"/"no"/"0" 0, "true"/"yes"/"1" 1, "2" to "5" themselves, else 0
     Suffixes,      // when not empty: PossiblePrefixes = text and PrefixInColumns = 1
     Visualization, // "3" or "personal" in any case give 3, else 0
-    Digitizer,     // the word in Extra (letter case counts) stands for a macro; then \n and \"
+    Digitizer,     // the word of Extra (TIniDigitizerWord) stands for a macro; then \n and \"
     RulerOutput,   // "0" to "3" themselves, else 1
+    // (the reader has one function per rule, in this order)
 };
 
 // What follows the reading of a key.
@@ -56,6 +57,18 @@ enum class TIniAfter {
 using TConfigField =
     std::variant<std::monostate, AnsiString TConfig::*, int TConfig::*, double TConfig::*, bool TConfig::*>;
 
+// What a few rules need beyond the key itself, one kind each.
+struct TIniTableLabel {     // Table: the table's name in the box about an invalid table
+    const char* label;
+};
+struct TIniOtherKey {       // RealOr: the key of the same section read instead when the text is "0"
+    const char* key;
+};
+struct TIniDigitizerWord {  // Digitizer: the word (letter case counts) that stands for a macro
+    const char* word;
+};
+using TIniExtra = std::variant<std::monostate, TIniTableLabel, TIniOtherKey, TIniDigitizerWord>;
+
 struct TIniKey {
     const char* Section;
     const char* Key;
@@ -64,7 +77,7 @@ struct TIniKey {
     TIniRule Rule;
     double Fallback;              // of Int, Real and the rules built on them
     TConfigField Member;
-    const char* Extra;
+    TIniExtra Extra;
     TIniAfter After;
 };
 

@@ -16,7 +16,6 @@ constexpr size_t kMaxText = 255;                     // texts are read from a co
 std::string Copy(const char* text) { return text ? std::string(text, strnlen(text, kMaxText)) : std::string(); }
 
 bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // The number at the start of a text, as atof reads it in the C notation (blanks, sign, digits,
 // a full stop, an exponent); 0 without one. The user's locale plays no part.

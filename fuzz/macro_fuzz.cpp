@@ -1,145 +1,49 @@
 // Fuzzes the macro interpreter with whole program files: any bytes must end in a box or a normal
 // end of the run, never in a crash, a sanitizer report or a hang of the parser.
 //
-// The programs are run as the pad calculation runs them (RunMacroFile on a file). Every dialog is
-// answered without being shown. A program may loop for ever, which is the user's right; a watchdog
-// stops a run that takes longer than a moment, the way the stop built-in would.
-#include "macro/Machine.h"
+// The programs are run as the pad calculation runs them (RunMacroFile on a file). An input whose
+// first byte is 0x00 to 0x3F is built from fragments instead of taken as it stands: labels and
+// gotos anywhere inside expressions, routines, loops and prints, the places where a jump once met
+// values of the wrong kind.
+#include "fuzz/FuzzGenerate.h"
+#include "fuzz/FuzzSupport.h"
 #include "macro/Run.h"
-#include "platform/vcl/DialogSeam.h"
-#include "platform/win/WinDefs.h"
 
-#include <QApplication>
-#include <atomic>
-#include <cerrno>
-#include <chrono>
-#include <condition_variable>
-#include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <fcntl.h>
-#include <mutex>
 #include <string>
-#include <thread>
 #include <unistd.h>
 
-// Tones and pauses would only make the fuzzer wait.
-bool Beep(int, int) { return true; }
-void Sleep(unsigned) {}
-
-// A fuzzed program may write files (open with "w"): only relative names below the working folder
-// (scripts/fuzz runs in a scratch folder) are allowed, and the folders named in FUZZ_WRITABLE
-// (colon-separated), where the fuzzer itself keeps its corpus and its findings.
-namespace {
-bool writableHere(const char* path)
-{
-    if (!path) return false;
-    std::string p = path;
-    if (p.find("..") != std::string::npos) return false;
-    if (p[0] != '/') return true;
-    const char* allowed = std::getenv("FUZZ_WRITABLE");
-    std::string list = allowed ? allowed : "";
-    for (size_t start = 0; start <= list.size();) {
-        size_t end = list.find(':', start);
-        if (end == std::string::npos) end = list.size();
-        std::string prefix = list.substr(start, end - start);
-        if (!prefix.empty() && p.compare(0, prefix.size(), prefix) == 0) return true;
-        start = end + 1;
-    }
-    return false;
-}
-}  // namespace
-
-extern "C" std::FILE* __real_fopen(const char* path, const char* mode);
-extern "C" std::FILE* __wrap_fopen(const char* path, const char* mode)
-{
-    bool writes = mode && std::strpbrk(mode, "wa+") != nullptr;
-    if (writes && !writableHere(path)) {
-        errno = EACCES;
-        return nullptr;
-    }
-    return __real_fopen(path, mode);
-}
-
 namespace {
 
-// Stops a run after its time is up by setting the stop flag, which every execution loop tests.
-class Watchdog {
-public:
-    Watchdog() : thread_([this] { Loop(); }) {}
-    void Arm(std::chrono::milliseconds limit)
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        deadline_ = std::chrono::steady_clock::now() + limit;
-        armed_ = true;
-        wake_.notify_one();
-    }
-    void Disarm()
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        armed_ = false;
-    }
-
-private:
-    void Loop()
-    {
-        std::unique_lock<std::mutex> lock(mutex_);
-        for (;;) {
-            if (!armed_) {
-                wake_.wait(lock);
-                continue;
-            }
-            if (wake_.wait_until(lock, deadline_) == std::cv_status::timeout && armed_ &&
-                std::chrono::steady_clock::now() >= deadline_) {
-                std::atomic_ref<int>(stopFlag).store(1, std::memory_order_relaxed);
-                armed_ = false;
-            }
-        }
-    }
-    std::mutex mutex_;
-    std::condition_variable wake_;
-    std::chrono::steady_clock::time_point deadline_;
-    bool armed_ = false;
-    std::thread thread_;
+const char* const kFragments[] = {
+    "L1:", "L2:", "M:", "goto L1", "goto L2", "goto M", "goto @L1", "goto @M", "\n", "\n", "\n", ";",
+    "print", "\"a\"", "\"%s\"", "\"%d\"", "+", "-", "*", "/", "%", "^", "(", ")", "(-)", ",", "==", "<",
+    "x", "y", "1", "2.5", "0", "s$", "t$", "=", "+=", "++", "if (", ") then", "else", "elseif (",
+    "endif", "for (i = 0;", "i < 3;", "i++)", "{", "}", "endfor", "while (", "endwhile", "proc p()",
+    "func f()", "return(", "return\n", "endfunc", "p()", "f(", "$1", "$2", "switch (", "case (",
+    "default", "break", "vector v[3]", "v[1]", "vector w$[2]", "w$[1]", "str(x, \"%g\")", "chr(65)",
+    "len(s$)", "set_zr_qty(\"A\", ", "int(", "modulo(", "message", "trimstr(", "lcase(", "askyesno",
+    "ask \"n\", x", "read(x)", "qsort(2, v)", "stop(0)",
 };
 
-Watchdog* watchdog = nullptr;
 std::string inputPath;
-unsigned answerCount = 0;
 
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    static int argc = 1;
-    static char name[] = "macro_fuzz";
-    static char* argv[] = {name, nullptr};
-    new QApplication(argc, argv);
-    // Every box is answered at once: yes and no by turns, and a number for the input form.
-    SetDialogHandler([](DialogCall& call) {
-        ++answerCount;
-        call.result = call.kind == DialogCall::Kind::MacroInput ? 1 : (answerCount % 2 ? IDYES : IDNO);
-        call.values = QStringList{QString::number(answerCount % 7)};
-    });
+    FuzzInitialize("macro_fuzz");
     inputPath = "macro_fuzz_input_" + std::to_string(getpid()) + ".txt";
-    watchdog = new Watchdog;
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    int fd = ::open(inputPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    if (fd < 0) std::abort();
-    for (size_t done = 0; done < size;) {
-        ssize_t n = ::write(fd, data + done, size - done);
-        if (n <= 0) std::abort();
-        done += static_cast<size_t>(n);
+    if (size > 0 && data[0] < 0x40) {
+        const std::string program = FuzzFromFragments(data + 1, size - 1, kFragments);
+        FuzzWriteFile(inputPath, reinterpret_cast<const uint8_t*>(program.data()), program.size());
+    } else {
+        FuzzWriteFile(inputPath, data, size);
     }
-    ::close(fd);
-    watchdog->Arm(std::chrono::milliseconds(500));
-    RunMacroFile(inputPath.c_str());
-    watchdog->Disarm();
+    FuzzWithin(std::chrono::milliseconds(500), [] { RunMacroFile(inputPath.c_str()); });
     return 0;
 }

@@ -13,11 +13,7 @@
 namespace builtin {
 
 // A text argument; a missing text reads as the empty one, so no handler ever follows a null.
-inline const char* popText()
-{
-    const char* s = popStr();
-    return s ? s : "";
-}
+inline const char* popText() { return textOrEmpty(popStr()); }
 
 // The integer part of a number, kept inside the int range (NaN gives 0): a number far outside it
 // is no meaningful count or index anyway, and converting it unchecked is undefined.

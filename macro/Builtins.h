@@ -137,6 +137,5 @@ void SetMacroDevices(MacroDevices* devices);
 // The speaker device that morse writes its tones to.
 extern const char* macroSpeakerDevice;
 
-// Closes every file that open left open (the run's end; files left open by an earlier run are
-// closed anyway when the next one opens a file).
+// Closes every file that open left open: the end of every run (Lifetime.h).
 void macroCloseFiles();

@@ -8,27 +8,15 @@
 
 namespace {
 
-// What the emitter wrote into each cell, for the listing.
-CellKind kinds[PROGRAM_CELLS];
-Op ops[PROGRAM_CELLS];
-
 bool statementReady = false;
 bool inDefinition = false;
 
-int cell(Inst value, CellKind kind)
-{
-    int pos = emitCell(value);
-    kinds[pos] = kind;
-    return pos;
-}
+int cell(Inst value, CellKind kind) { return emitCell(value, kind); }
 
 int instr(Op op)
 {
     const InstructionInfo& info = instruction(op);
-    int pos = emitInstr(info.handler, info.name);
-    kinds[pos] = CellKind::Instr;
-    ops[pos] = op;
-    return pos;
+    return emitInstr(info.handler, info.name, op);
 }
 
 int symCell(Symbol* sym)
@@ -54,16 +42,10 @@ int textCell(char* text)
 
 int stopCell() { return numCell(0, CellKind::Stop); }
 
-void fill(int pos, int value)
-{
-    programArea[pos].num = value;
-    kinds[pos] = CellKind::Position;
-}
+// An operand cell of a control instruction, now that its position is known.
+void fill(int pos, int value) { programArea[pos].num = value; }
 
 }  // namespace
-
-CellKind cellKind(int pos) { return pos >= 0 && pos < PROGRAM_CELLS ? kinds[pos] : CellKind::Stop; }
-Op cellOp(int pos) { return ops[pos]; }
 
 // --- the parse of one top-level statement -----------------------------------------------------------
 
@@ -77,11 +59,21 @@ void genParseStart()
 bool genStatementReady() { return statementReady; }
 
 // list: list stmt '\n'
-void genStatementEnd()
+void genStatementEnd(int first)
 {
-    stopCell();
+    genStatement(first);
+    markStatementStart(stopCell());
     fuseInstructions(codeBase, codeNext);
     statementReady = true;
+}
+
+// stmtlist: stmtlist stmt; case cond stmt end; default stmt end; PROC procname '(' ')' stmt.
+// A label is defined wherever the lexer meets it, which may be inside an expression; only a
+// statement's first cell may be jumped to, where the stack holds nothing the code expects.
+int genStatement(int first)
+{
+    markStatementStart(first);
+    return first;
 }
 
 // list: list error '\n' -- whatever the error cut short (a definition too) is over
@@ -90,10 +82,10 @@ void genRecovered() { inDefinition = false; }
 // begin: empty; stmtlist: empty
 int genHere() { return codeNext; }
 
-// end: empty
+// end: empty -- the end of a statement list may be jumped to: the list just ends there
 int genEnd()
 {
-    stopCell();
+    markStatementStart(stopCell());
     return codeNext;
 }
 
@@ -299,8 +291,9 @@ int genSort(int count, Symbol* vec)
 // cell; any other prompt is computed, and its instruction carries one cell that is skipped.
 int genAsk(int prompt, Op literalOp, Op exprOp)
 {
-    bool literal = codeNext == prompt + 2 && kinds[prompt] == CellKind::Instr && ops[prompt] == OP_strpush &&
-                   kinds[prompt + 1] == CellKind::Text;
+    bool literal = codeNext == prompt + 2 && cellInfo(prompt).kind == CellKind::Instr &&
+                   programArea[prompt].fn == instruction(OP_strpush).handler &&
+                   cellInfo(prompt + 1).kind == CellKind::Text;
     if (literal) {
         char* text = programArea[prompt + 1].str;
         codeNext = prompt;
@@ -331,10 +324,11 @@ int genVecRead(int element)
     return element;
 }
 
-// prlist: FORMAT ',' expr | FORMAT ',' strexpr | FORMAT ',' vecstrexpr
-int genPrintFormat(int value, char* format)
+// prlist: FORMAT ',' expr | FORMAT ',' strexpr | FORMAT ',' vecstrexpr -- prfmt for a number,
+// prfmtstr (listed as prfmt) for a text
+int genPrintFormat(int value, char* format, Op op)
 {
-    instr(OP_prfmt);
+    instr(op);
     textCell(format);
     return value;
 }
@@ -411,7 +405,7 @@ void genDefinitionStart(Symbol* name, int routineType)
 // defn: ... stmtlist end ENDFUNC | ... stmt
 int genDefinitionEnd(Symbol* name)
 {
-    instr(OP_procret);
+    markStatementStart(instr(OP_procret));  // a label just before the end returns
     int start = codeBase;
     fuseInstructions(start, codeNext);
     defineRoutine(name);

@@ -7,24 +7,12 @@
 
 struct Symbol;
 
-// --- what each cell holds, as the emitter wrote it (for the code listing) ---------------------------
-enum class CellKind : unsigned char {
-    Stop,       // the zero cell that ends a sequence (also an unfilled jump operand)
-    Instr,      // an instruction; cellOp gives which
-    Symbol,     // a symbol operand (variable, vector, routine, label)
-    Number,     // the symbol of a numeric literal
-    Text,       // a string or format literal
-    Position,   // a jump target or the start of a sub-sequence
-    Count,      // an argument number or count
-    Function,   // the function of a mathematical built-in
-};
-CellKind cellKind(int pos);
-Op cellOp(int pos);
-
 // --- the parse of one top-level statement ---------------------------------------------------------
 void genParseStart();         // the parser starts on a new top-level statement
 bool genStatementReady();     // a top-level statement has been emitted and must run
-void genStatementEnd();       // list: list stmt '\n'            -- STOP ends the statement
+void genStatementEnd(int first);  // list: list stmt '\n'        -- STOP ends the statement
+int genStatement(int first);  // every stmt in a list, case or default: a goto may lead to its first
+                              // cell; returns it
 void genRecovered();          // list: list error '\n'           -- back at the top level
 int genHere();                // begin, stmtlist: empty         -- value: the emission position
 int genEnd();                 // end: empty                     -- STOP; value: the position after it
@@ -61,7 +49,7 @@ int genSort(int count, Symbol* vec);       // stmt: QSORT '(' expr ',' VEC ')' -
 int genAsk(int prompt, Op literalOp, Op exprOp);  // ask: ASK strexpr    -- prstrask text | prstrask2 skip
 int genVarRead(Symbol* var);               // varlist: ',' VAR; expr: READ '(' VAR ')' -- varread var
 int genVecRead(int element);               // varlist: ',' vecvar; READ '(' vecvar ')' -- varread vec
-int genPrintFormat(int value, char* format);  // prlist: FORMAT ',' item -- prfmt format
+int genPrintFormat(int value, char* format, Op op);  // prlist: FORMAT ',' item -- prfmt format
 
 // --- control flow -------------------------------------------------------------------------------------
 // while, if, elseif, case, default, for: the instruction and its operand cells, filled in later.

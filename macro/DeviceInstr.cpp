@@ -6,6 +6,7 @@
 // the low-level descriptors of serial devices, which reach MacroDevices only.
 #include "macro/BuiltinSupport.h"
 #include "macro/Builtins.h"
+#include "macro/Init.h"
 #include "macro/RunControl.h"
 #include "platform/win/Sound.h"
 
@@ -32,31 +33,16 @@ MacroDevices* devices = &unconnected;
 
 // --- files -----------------------------------------------------------------------------------------
 
+// The files of this run (the run closes them when it ends).
 struct OpenFile {
     std::FILE* stream;
-    unsigned run;  // the run that opened it
 };
 std::map<long long, OpenFile> files;
 long long nextHandle = static_cast<long long>(kFirstHandle);
 
-// Files that an earlier run left open are closed: a handle lives as long as the run that opened
-// it, so that open files cannot pile up over a long session.
-void closeEarlierRuns()
-{
-    for (auto it = files.begin(); it != files.end();) {
-        if (it->second.run != currentRun()) {
-            std::fclose(it->second.stream);
-            it = files.erase(it);
-        } else {
-            ++it;
-        }
-    }
-}
-
 // The stream of a handle from 1,025 up; failure names the statement when there is none.
 std::map<long long, OpenFile>::iterator findFile(double handle, const char* failure)
 {
-    closeEarlierRuns();
     double t = std::trunc(handle);
     auto it = t < 9.2e18 ? files.find(static_cast<long long>(t)) : files.end();
     if (it == files.end()) {
@@ -168,11 +154,10 @@ void procopen()
 {
     const char* mode = popText();
     const char* name = popText();
-    closeEarlierRuns();
     std::FILE* stream = std::fopen(name, mode);
     if (!stream) macroError("procopen cannot open: ", name);
     long long handle = nextHandle++;
-    files[handle] = OpenFile{stream, currentRun()};
+    files[handle] = OpenFile{stream};
     pushNum(double(handle));
 }
 
@@ -198,8 +183,7 @@ void readstr()
         }
     }
     if (text.empty()) {  // the end of the file, or a read that holds no text
-        static const char eof[2] = {26, 0};
-        pushNewText(eof, 1, "readstr: malloc error", nullptr);
+        pushNewText(macroEofText, 1, "readstr: malloc error", nullptr);
         return;
     }
     size_t len = text.size();

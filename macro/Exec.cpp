@@ -65,81 +65,13 @@ Datum* argument(int n)
     return p;
 }
 
-const char* text(const char* s) { return s ? s : ""; }
+const char* text(const char* s) { return textOrEmpty(s); }
 
 void show(const char* format, const char* s)
 {
     char buf[TEXT_BUFFER];
     std::snprintf(buf, sizeof buf, format, text(s));
     ShowMacroMessage(buf);
-}
-
-// A datum is taken for a text only when its bits form a plausible address; any number a macro
-// computes (other than subnormals far below anything a calculation meets) does not.
-bool looksLikeText(Datum d)
-{
-    uint64_t bits;
-    std::memcpy(&bits, &d, sizeof bits);
-    return bits >= 4096 && bits < (uint64_t(1) << 47);
-}
-
-// The instructions whose result is a text (the string built-ins and the string literal).
-bool yieldsText(const char* name)
-{
-    static const char* const kText[] = {
-        "strpush", "addstr", "str", "trimstring", "leftstring", "rightstring", "midstring",
-        "lowercase", "uppercase", "chr", "getargcode", "readstr", "timestr", "getpricestr",
-        "getpricenoseparatorstr", "getlengthstr", "getareastr", "getqtystr", "getzrstr",
-        "getproductstr", "getproductlinestr", "getexcludedproductlinestr", "getedgestr",
-        "getroofstr", "getwallstr", "getlocalitystr", "replaceseparatorstr",
-        "getvariablefromfilestr", "getproductinputstr", "searchdirfilename", "getlinefromfilestr",
-        "getproductsubstr", "getproductlinesubstr", "getedgenamestr",
-    };
-    for (const char* t : kText)
-        if (std::strcmp(name, t) == 0) return true;
-    return false;
-}
-
-// The instruction cell at or before pos (operand cells carry no name).
-int instructionBefore(int pos)
-{
-    while (pos >= 0 && !cellName(pos)) --pos;
-    return pos;
-}
-
-// Whether the value that the code ending just before cell pos left on the stack is a text. The
-// stack does not say, so the code does: a format with %s must never take a number for an address.
-bool valueIsText(int pos, Datum d)
-{
-    if (!looksLikeText(d)) return false;
-    int last = instructionBefore(pos - 1);
-    if (last < 0) return false;
-    const char* name = cellName(last);
-    if (std::strcmp(name, "eval") == 0) {
-        // varpush or strpush ‹symbol›, eval
-        int push = instructionBefore(last - 1);
-        if (push < 0 || push + 2 != last) return false;
-        if (std::strcmp(cellName(push), "varpush") != 0 && std::strcmp(cellName(push), "strpush") != 0) return false;
-        Symbol* s = programArea[push + 1].sym;
-        return s && (s->type == SYM_STRVAR || s->type == SYM_STRVEC);
-    }
-    return yieldsText(name);
-}
-
-// The conversion character of the first conversion in a format (0 when there is none).
-char firstConversion(const char* f)
-{
-    for (; *f; ++f) {
-        if (*f != '%') continue;
-        if (f[1] == '%') {
-            ++f;
-            continue;
-        }
-        ++f;
-        while (*f && std::strchr("-+ #0'123456789.*hlLqjzt", *f)) ++f;
-        return *f;
-    }
-    return 0;
 }
 
 }  // namespace
@@ -241,6 +173,10 @@ void gotocode()
     Symbol* label = programArea[execPos].sym;
     // A label left by an earlier run points into code that no longer exists.
     if (!labelFromThisRun(label)) macroError("undefined label:", label->name);
+    // A label met inside an expression marks a cell whose code expects values that only the
+    // rest of its statement pushes.
+    if (!cellInfo(static_cast<int>(label->u.defn)).statementStart)
+        macroError("goto into the middle of a statement:", label->name);
     macroTick();
     returnFlag = 0;
     gotoFlag = 1;
@@ -253,9 +189,7 @@ void call()
     Symbol* routine = programArea[execPos].sym;
     int n = operand(1);
     // A routine named by an earlier run has no code in this one.
-    bool defined = (routine->type == SYM_FUNCTION || routine->type == SYM_PROCEDURE) &&
-                   routine->gen == currentRun();
-    if (!defined) macroError("undefined routine", routine->name);
+    if (!routineFromThisRun(routine)) macroError("undefined routine", routine->name);
     if (currentFrame == &callFrames[FRAME_COUNT - 1]) macroError(routine->name, "call nested too deep");
     macroTick();
     Frame* f = ++currentFrame;
@@ -329,17 +263,21 @@ void prstr()
 
 void prstrexpr() { show("%s", popStr()); }
 
-// prfmt ‹format›: the value (a number or a text) formatted by the print's own format.
+// prfmt ‹format›: a number formatted by the print's own format.
 void prfmt()
 {
-    int self = execPos - 1;
     const char* format = text(programArea[execPos++].str);
-    Datum d = stackPop();
     char buf[TEXT_BUFFER];
-    if (firstConversion(format) == 's' && valueIsText(self, d))
-        macroFormatText(buf, sizeof buf, format, d.str);
-    else
-        macroFormatNumber(buf, sizeof buf, format, d.val);
+    macroFormatNumber(buf, sizeof buf, format, popNum());
+    ShowMacroMessage(buf);
+}
+
+// prfmt ‹format› after a text value: the grammar knows the value is a text.
+void prfmtstr()
+{
+    const char* format = text(programArea[execPos++].str);
+    char buf[TEXT_BUFFER];
+    macroFormatText(buf, sizeof buf, format, popStr());
     ShowMacroMessage(buf);
 }
 

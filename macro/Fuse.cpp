@@ -7,6 +7,9 @@
 
 namespace {
 
+CellKind cellKind(int pos) { return cellInfo(pos).kind; }
+Op cellOp(int pos) { return static_cast<Op>(cellInfo(pos).op); }
+
 // Operand cells after an instruction of a fused form.
 int operandCells(Op op) { return op == OP_varpush || op == OP_constpush ? 1 : 0; }
 

@@ -34,11 +34,10 @@ const BuiltinRow builtinRows[] = {
     {"sys", mathStop}, {"stop", mathStop}, {"STOP", mathStop}, {"Stop", mathStop},
 };
 
-// EOF$: the character that readline returns at the end of a file. The interpreter keeps it; it
-// is never copied.
-char eofText[2] = {26, 0};
-
 }  // namespace
+
+// The interpreter keeps it; it is never copied.
+char macroEofText[2] = {26, 0};
 
 std::span<const ConstantRow> macroConstants() { return constantRows; }
 std::span<const BuiltinRow> macroBuiltins() { return builtinRows; }
@@ -58,7 +57,7 @@ void macroInit()
         Symbol* s = symInstall(row.name, BLTIN, 0.0);
         s->u.ptr = row.function;
     }
-    symInstallString("EOF$", STRVAR, eofText);
+    symInstallString("EOF$", STRVAR, macroEofText);
     MacroHost& host = Host();
     for (const char* name : macroPredefinedNumbers()) symInstall(name, VAR, host.GetPredefinedQty(name));
     for (const char* name : macroPredefinedStrings()) {

@@ -23,6 +23,9 @@ std::span<const BuiltinRow> macroBuiltins();           // 49 spellings
 std::span<const char* const> macroPredefinedNumbers(); // 227 names
 std::span<const char* const> macroPredefinedStrings(); // 255 names, each ending in '$'
 
+// EOF$: the one-character text (code 26) that readline returns at the end of a file.
+extern char macroEofText[2];
+
 // Installs every name above; the predefined values come from the host.
 void macroInit();
 

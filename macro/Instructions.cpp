@@ -26,11 +26,11 @@ std::string codeListing(int from, int to)
     char buf[64];
     for (int pos = from; pos < to; ++pos) {
         const Inst& c = programArea[pos];
-        CellKind kind = cellKind(pos);
-        switch (kind) {
+        const CellInfo& info = cellInfo(pos);
+        switch (info.kind) {
         case CellKind::Instr:
             if (!out.empty()) out += ", ";
-            out += instruction(cellOp(pos)).name;
+            out += info.name ? info.name : "?";
             continue;
         case CellKind::Stop:
             if (!out.empty()) out += ", ";

@@ -5,7 +5,8 @@
 #include <string>
 
 // X(op, name, handler). The division handler is emitted under two names: "div" for the operator
-// and "ddiv" inside a /= assignment.
+// and "ddiv" inside a /= assignment. A formatted print lists as "prfmt" whether its value is a
+// number or a text; the grammar knows which, and picks the handler.
 #define MACRO_INSTRUCTIONS(X) \
     /* control flow, calls, output and questions */ \
     X(whilecode, "whilecode", whilecode) \
@@ -26,6 +27,7 @@
     X(prstr, "prstr", prstr) \
     X(prstrexpr, "prstrexpr", prstrexpr) \
     X(prfmt, "prfmt", prfmt) \
+    X(prfmtstr, "prfmt", prfmtstr) \
     X(prstrask, "prstrask", prstrask) \
     X(prstrask2, "prstrask2", prstrask2) \
     X(askyesno, "askyesno", askyesno) \

@@ -6,8 +6,6 @@
 #include "macro/Machine.h"
 
 #include <cstring>
-#include <unordered_set>
-#include <vector>
 
 // The machine's symbol types are the grammar's token numbers.
 static_assert(int{VAR} == SYM_VAR && int{STRVAR} == SYM_STRVAR && int{UNDEF} == SYM_UNDEF &&
@@ -168,11 +166,6 @@ constexpr int NAME_LIMIT = MACRO_LINE_BUFFER - 1;
 // Returned by scanName for a label definition, which yields no token.
 constexpr int NO_TOKEN = -1;
 
-// Every label this run has defined (a second definition is an error), and those defined while
-// the current top-level statement was read.
-std::unordered_set<const Symbol*> runLabels;
-std::vector<Symbol*> statementLabels;
-
 int scanNumber()
 {
     double value = macroParseNumber(macroLineBuffer + macroLineCursor);
@@ -199,12 +192,8 @@ int scanName(int c)
     if (c == ':') {
         name[n] = '\0';
         Symbol* label = symLookup(name);
-        // A label that an earlier run defined may be defined again: each run compiles afresh.
-        if (label && label->type == LABEL && runLabels.count(label)) macroError("multiple labels: ", name);
-        if (!label) label = symInstall(name, LABEL, 0.0);
-        defineLabel(label, codeNext);
-        runLabels.insert(label);
-        statementLabels.push_back(label);
+        if (!label) label = symInstall(name, UNDEF, 0.0);
+        if (!defineLabel(label, codeNext)) macroError("multiple labels: ", name);
         return NO_TOKEN;
     }
     bool stringName = c == '$';
@@ -281,22 +270,6 @@ int scanLabelReference()
 }
 
 }  // namespace
-
-void macroLexerRunStart()
-{
-    runLabels.clear();
-    statementLabels.clear();
-}
-
-void macroForgetStatementLabels()
-{
-    for (Symbol* label : statementLabels) {
-        // Top-level code is compiled over the same cells statement after statement; a label into
-        // it would lead into whatever the next statement put there. Labels inside a routine stay.
-        if (label->type == LABEL && label->u.defn >= codeBase) label->gen = 0;
-    }
-    statementLabels.clear();
-}
 
 int macroLex()
 {

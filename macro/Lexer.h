@@ -25,13 +25,6 @@ void macroUngetc(int c);
 // The rest of the input is skipped: every later read reports the end.
 void macroReaderToEnd();
 
-// The start of a run: no label defined yet.
-void macroLexerRunStart();
-// After a top-level statement has run: the labels it defined in its own code no longer lead
-// anywhere (the next statement is compiled over the same cells); a goto to one is then an
-// "undefined label:". Labels inside routine definitions stay.
-void macroForgetStatementLabels();
-
 // Pieces of the lexer.
 bool lexIsNameChar(int c);  // an ASCII letter, a digit or '_'
 // Reads one byte: tokenIfMatch when it is expected, otherwise puts it back and gives tokenIfNot.

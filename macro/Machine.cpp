@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -35,61 +36,10 @@ int angleMode = 0;
 
 namespace {
 
-// Instruction names beside the cells, for the code listing.
-const char* cellNames[PROGRAM_CELLS];
+// One row per cell: what the emitter wrote there.
+CellInfo cells[PROGRAM_CELLS];
 // Highest cell written since the last reset, so a reset zeroes only what was used.
 int codeHigh = 0;
-
-unsigned runGeneration = 1;
-
-// --- run arena ---------------------------------------------------------------------------------
-// A bump allocator over malloc'd chunks; freed as a whole.
-class Arena {
-public:
-    ~Arena() { release(); }
-    void* tryAlloc(size_t size)
-    {
-        size = (size + 7) & ~size_t(7);
-        if (size == 0) size = 8;
-        if (size > kChunk / 4) {
-            void* p = std::malloc(size);
-            if (p) chunks_.push_back(p);
-            return p;
-        }
-        if (size > left_) {
-            void* chunk = std::malloc(kChunk);
-            if (!chunk) return nullptr;
-            chunks_.push_back(chunk);
-            cur_ = static_cast<char*>(chunk);
-            left_ = kChunk;
-        }
-        char* p = cur_;
-        cur_ += size;
-        left_ -= size;
-        return p;
-    }
-    void release()
-    {
-        for (void* p : chunks_) std::free(p);
-        chunks_.clear();
-        cur_ = nullptr;
-        left_ = 0;
-    }
-    void swap(Arena& other)
-    {
-        std::swap(chunks_, other.chunks_);
-        std::swap(cur_, other.cur_);
-        std::swap(left_, other.left_);
-    }
-
-private:
-    static constexpr size_t kChunk = 64 * 1024;
-    std::vector<void*> chunks_;
-    char* cur_ = nullptr;
-    size_t left_ = 0;
-};
-
-Arena runArena;
 
 // --- symbol table --------------------------------------------------------------------------------
 // The table lives until the process ends (never destroyed, so no exit-time teardown can leave a
@@ -98,8 +48,6 @@ Arena runArena;
 std::vector<Symbol*>& allSymbols = *new std::vector<Symbol*>;
 // Name -> newest symbol of that name; older ones follow through Symbol::next.
 std::unordered_map<std::string_view, Symbol*>& symbolIndex = *new std::unordered_map<std::string_view, Symbol*>;
-
-char emptyText[1] = {0};
 
 void releaseVector(Symbol* s)
 {
@@ -138,7 +86,7 @@ Symbol* install(const char* name, int type)
             // record an earlier run installed (it would only be hidden) and make it the newest.
             Symbol* prev = nullptr;
             for (Symbol* p = it->second; p; prev = p, p = p->next) {
-                if (p->gen != runGeneration) {
+                if (!installedThisRun(p)) {
                     s = p;
                     break;
                 }
@@ -158,40 +106,9 @@ Symbol* install(const char* name, int type)
         }
     }
     s->type = type;
-    s->gen = runGeneration;
+    stampThisRun(s);
     s->u.val = 0.0;
     return s;
-}
-
-// Copies a text into the current arena once per boundary (shared texts stay shared).
-char* carryText(char* text, std::unordered_map<const char*, char*>& moved)
-{
-    if (!text || text == emptyText) return text;
-    auto it = moved.find(text);
-    if (it != moved.end()) return it->second;
-    size_t n = std::strlen(text);
-    char* copy = static_cast<char*>(runArena.tryAlloc(n + 1));
-    if (!copy) return emptyText;
-    std::memcpy(copy, text, n + 1);
-    moved.emplace(text, copy);
-    return copy;
-}
-
-// A new run: the texts user variables hold move into a fresh arena, the old arena goes.
-void startGeneration()
-{
-    Arena old;
-    old.swap(runArena);
-    std::unordered_map<const char*, char*> moved;
-    for (Symbol* s : allSymbols) {
-        if (s->type == SYM_STRVAR) s->u.str = carryText(s->u.str, moved);
-        if (s->vecKind == SYM_STRVEC) {
-            auto** items = static_cast<char**>(s->vecData);
-            for (int i = 0; i < s->vecSize; ++i) items[i] = carryText(items[i], moved);
-        }
-    }
-    old.release();
-    ++runGeneration;
 }
 
 int vectorSize(Symbol* sym, double n)
@@ -213,6 +130,8 @@ int elementIndex(Symbol* sym, double index)
 
 // --- program area --------------------------------------------------------------------------------
 
+const std::vector<Symbol*>& symAll() { return allSymbols; }
+
 void initCode()
 {
     codeNext = codeBase;
@@ -221,21 +140,22 @@ void initCode()
     returnFlag = 0;
 }
 
-int emitCell(Inst cell)
+int emitCell(Inst cell, CellKind kind)
 {
     if (codeNext >= PROGRAM_CELLS) macroError("program too big", nullptr);
     programArea[codeNext] = cell;
-    cellNames[codeNext] = nullptr;
+    cells[codeNext] = CellInfo{kind, false, nullptr};
     if (codeNext >= codeHigh) codeHigh = codeNext + 1;
     return codeNext++;
 }
 
-int emitInstr(Handler handler, const char* name)
+int emitInstr(Handler handler, const char* name, int op)
 {
     Inst c;
     c.fn = handler;
-    int pos = emitCell(c);
-    cellNames[pos] = name;
+    int pos = emitCell(c, CellKind::Instr);
+    cells[pos].name = name;
+    cells[pos].op = op;
     return pos;
 }
 
@@ -243,14 +163,14 @@ int emitSym(Symbol* sym)
 {
     Inst c;
     c.sym = sym;
-    return emitCell(c);
+    return emitCell(c, CellKind::Symbol);
 }
 
 int emitStr(char* text)
 {
     Inst c;
     c.str = text;
-    return emitCell(c);
+    return emitCell(c, CellKind::Text);
 }
 
 int emitNum(intptr_t number)
@@ -264,21 +184,31 @@ int emitMath(MathFn fn)
 {
     Inst c;
     c.math = fn;
-    return emitCell(c);
+    return emitCell(c, CellKind::Function);
 }
 
-int emitStop() { return emitNum(0); }
-
-const char* cellName(int pos)
+int emitStop()
 {
-    if (pos < 0 || pos >= PROGRAM_CELLS) return nullptr;
-    return cellNames[pos];
+    Inst c;
+    c.num = 0;
+    return emitCell(c, CellKind::Stop);
+}
+
+const CellInfo& cellInfo(int pos)
+{
+    static const CellInfo outside;
+    return pos >= 0 && pos < PROGRAM_CELLS ? cells[pos] : outside;
+}
+
+void markStatementStart(int pos)
+{
+    if (pos >= 0 && pos < PROGRAM_CELLS) cells[pos].statementStart = true;
 }
 
 void defineRoutine(Symbol* routine)
 {
     routine->u.defn = codeBase;
-    routine->gen = runGeneration;
+    stampThisRun(routine);
     codeBase = codeNext;
 }
 
@@ -338,7 +268,7 @@ void machineReset()
 {
     if (!stackFloor) setStackFloor();
     std::memset(programArea, 0, sizeof(Inst) * static_cast<size_t>(codeHigh));
-    std::memset(cellNames, 0, sizeof(const char*) * static_cast<size_t>(codeHigh));
+    std::fill(cells, cells + codeHigh, CellInfo{});
     codeHigh = 0;
     codeBase = codeNext = 0;
     stackPtr = valueStack;
@@ -349,10 +279,8 @@ void machineReset()
     switchValue = 0.0;
     execPos = 0;
     angleMode = 0;
-    startGeneration();
+    lifetimeStartRun();
 }
-
-unsigned currentRun() { return runGeneration; }
 
 // --- symbols -------------------------------------------------------------------------------------
 
@@ -376,39 +304,36 @@ Symbol* symInstallString(const char* name, int type, char* text)
     return s;
 }
 
-void defineLabel(Symbol* label, int position)
-{
-    label->type = SYM_LABEL;
-    label->u.defn = position;
-    label->gen = runGeneration;
-}
-
-bool labelFromThisRun(const Symbol* label)
-{
-    return label->type == SYM_LABEL && label->gen == runGeneration;
-}
-
-void symMakeVector(Symbol* sym, double n)
+namespace {
+// The old array goes first, so that declaring a big vector again does not need twice its memory;
+// when the new one cannot be had the name owns none, and the run ends with the memory error.
+template <class T>
+T* newVectorArray(Symbol* sym, double n)
 {
     int size = vectorSize(sym, n);
     releaseVector(sym);
-    auto* data = new double[static_cast<size_t>(size)]();
+    T* data = new (std::nothrow) T[static_cast<size_t>(size)]();
+    if (!data) macroError("not enought memory", nullptr);
+    sym->vecSize = size;
+    return data;
+}
+}  // namespace
+
+void symMakeVector(Symbol* sym, double n)
+{
+    double* data = newVectorArray<double>(sym, n);
     sym->vecData = data;
     sym->vecKind = SYM_VEC;
-    sym->vecSize = size;
     sym->type = SYM_VEC;
     sym->u.vec = data;
 }
 
 void symMakeStrVector(Symbol* sym, double n)
 {
-    int size = vectorSize(sym, n);
-    releaseVector(sym);
-    auto** data = new char*[static_cast<size_t>(size)];
-    for (int i = 0; i < size; ++i) data[i] = emptyText;
+    char** data = newVectorArray<char*>(sym, n);
+    for (int i = 0; i < sym->vecSize; ++i) data[i] = macroEmptyText();
     sym->vecData = data;
     sym->vecKind = SYM_STRVEC;
-    sym->vecSize = size;
     sym->type = SYM_STRVEC;
     sym->u.strvec = data;
 }
@@ -423,26 +348,6 @@ char** strvecElement(Symbol* sym, double index)
 {
     if (sym->vecKind != SYM_STRVEC) macroError("vector not declared", sym->name);
     return static_cast<char**>(sym->vecData) + elementIndex(sym, index);
-}
-
-// --- arena ---------------------------------------------------------------------------------------
-
-void* macroAlloc(size_t size)
-{
-    void* p = runArena.tryAlloc(size);
-    if (!p) macroError("not enought memory", nullptr);
-    return p;
-}
-
-char* macroTryAlloc(size_t size) { return static_cast<char*>(runArena.tryAlloc(size)); }
-
-char* macroStrDup(const char* text)
-{
-    if (!text) return nullptr;
-    size_t n = std::strlen(text);
-    auto* copy = static_cast<char*>(macroAlloc(n + 1));
-    std::memcpy(copy, text, n + 1);
-    return copy;
 }
 
 // --- random numbers ------------------------------------------------------------------------------

@@ -11,6 +11,9 @@
 // from one run to the next).
 #include <cstddef>
 #include <cstdint>
+#include <vector>
+
+#include "macro/Lifetime.h"
 
 // The machine's state is read and written by every instruction. The build makes position-
 // independent code, which would reach each of these variables through an address table; hidden
@@ -61,8 +64,8 @@ enum : int {
 };
 
 struct Symbol {
-    char* name;  // the symbol's own copy, case kept
-    int type;    // a token number (above, or a keyword's token)
+    char* name = nullptr;  // the symbol's own copy, case kept
+    int type = 0;          // a token number (above, or a keyword's token)
     union {
         double val;
         char* str;
@@ -70,14 +73,17 @@ struct Symbol {
         char** strvec;
         MathFn ptr;
         intptr_t defn;
-    } u;
-    Symbol* next;  // the next older symbol of the same name (the one this one hides)
+    } u{};
+    Symbol* next = nullptr;  // the next older symbol of the same name (the one this one hides)
 
     // Machine bookkeeping; instructions should use the helpers below rather than these.
-    unsigned gen;   // the run that installed it, or defined it as a label or routine
-    int vecSize;    // elements of the vector it owns (0: none)
-    int vecKind;    // what it owns: 0 nothing, SYM_VEC numbers, SYM_STRVEC texts
-    void* vecData;  // the owned array (u.vec / u.strvec point at it while the type says so)
+    int vecSize = 0;            // elements of the vector it owns (0: none)
+    int vecKind = 0;            // what it owns: 0 nothing, SYM_VEC numbers, SYM_STRVEC texts
+    void* vecData = nullptr;    // the owned array (u.vec / u.strvec point at it while the type says so)
+
+private:
+    friend struct RunStamp;     // Lifetime.cpp: the run that installed it or defined it
+    unsigned runStamp_ = 0;
 };
 
 // --- limits -------------------------------------------------------------------------------------
@@ -97,18 +103,40 @@ extern int codeNext;  // next free cell
 // Prepares for the next top-level statement: codeNext = codeBase, value stack emptied (its count
 // is kept), frames back to the base, returnFlag cleared.
 void initCode();
+// What the emitter wrote into each cell, kept beside the cell and rewritten with it: the code
+// listing reads it, and a goto reads it to tell a statement's first cell from the middle of one.
+enum class CellKind : unsigned char {
+    Stop,      // the zero cell that ends a sequence
+    Instr,     // an instruction; CellInfo::name says which
+    Symbol,    // a symbol operand (variable, vector, routine, label)
+    Number,    // the symbol of a numeric literal
+    Text,      // a string or format literal
+    Position,  // a jump target or the start of a sub-sequence
+    Count,     // an argument number or count
+    Function,  // the function of a mathematical built-in
+};
+struct CellInfo {
+    CellKind kind = CellKind::Stop;
+    // A statement starts here (or a statement list ends here): running from this cell runs whole
+    // statements only, so a goto may lead here and nowhere else.
+    bool statementStart = false;
+    const char* name = nullptr;  // the instruction's listing name, for an Instr cell
+    int op = -1;                 // which instruction (an Op), for an Instr cell
+};
 // Writes one cell at codeNext and returns its position; "program too big" when the area is full.
-int emitCell(Inst cell);
+int emitCell(Inst cell, CellKind kind = CellKind::Count);
 // An instruction cell; name goes into the code listing.
-int emitInstr(Handler handler, const char* name);
+int emitInstr(Handler handler, const char* name, int op);
 // Operand cells.
 int emitSym(Symbol* sym);
 int emitStr(char* text);
 int emitNum(intptr_t number);  // a cell position, an argument number or count
 int emitMath(MathFn fn);       // the function cell after bltin
 int emitStop();
-// The instruction name recorded for a cell (null for operand and STOP cells).
-const char* cellName(int pos);
+// What was written into a cell (a STOP row outside the area).
+const CellInfo& cellInfo(int pos);
+// The code emitter marks each statement's first cell, and the STOP that ends a statement list.
+void markStatementStart(int pos);
 // End of a func or proc definition: the routine starts at codeBase, which moves to codeNext so the
 // definition's cells stay for later calls in this run.
 void defineRoutine(Symbol* routine);
@@ -139,6 +167,8 @@ inline void pushSym(Symbol* s) { Datum d; d.sym = s; stackPush(d); }
 inline double popNum() { return stackPop().val; }
 inline char* popStr() { return stackPop().str; }
 inline Symbol* popSym() { return stackPop().sym; }
+// A text that may be missing reads as the empty one, so no handler ever follows a null.
+inline const char* textOrEmpty(const char* s) { return s ? s : ""; }
 
 // --- call frames ---------------------------------------------------------------------------------
 struct Frame {
@@ -179,11 +209,9 @@ void macroCheckNesting();
 // --- run life cycle ------------------------------------------------------------------------------
 // The start of every run: zeroes the program area, codeBase = codeNext = 0, empty stack and
 // valueCount = 0, base frame, stopFlag, returnFlag, breakFlag and gotoFlag cleared, angle mode
-// degrees; then starts a new run generation (texts that user variables hold are carried into it,
-// the previous run's arena is freed). Call it before macroInit installs the predefined names.
+// degrees; then starts a new run (Lifetime.h: what carries over and what goes). Call it before
+// macroInit installs the predefined names.
 void machineReset();
-// The current run generation (1 for the first run).
-unsigned currentRun();
 
 // --- symbol table --------------------------------------------------------------------------------
 // The newest symbol of that name (case-sensitive, byte for byte), or null.
@@ -194,11 +222,8 @@ Symbol* symLookup(const char* name);
 Symbol* symInstall(const char* name, int type, double value);
 // The same with a text value: the pointer itself is stored (no copy).
 Symbol* symInstallString(const char* name, int type, char* text);
-
-// Labels: the lexer defines one at codeNext. A label counts only in the run that defined it, so a
-// pad that defines a label calculates again without "multiple labels".
-void defineLabel(Symbol* label, int position);
-bool labelFromThisRun(const Symbol* label);
+// Every symbol record of the session (number literals aside), oldest first.
+const std::vector<Symbol*>& symAll();
 
 // Vectors: the declaration gives the symbol a fresh array (numbers start at 0.0, texts at "").
 // n is truncated toward zero; a negative or huge size is a run-time error.
@@ -208,15 +233,6 @@ void symMakeStrVector(Symbol* sym, double n);
 // it owns none of that kind) with the vector's name.
 double* vecElement(Symbol* sym, double index);
 char** strvecElement(Symbol* sym, double index);
-
-// --- run arena -----------------------------------------------------------------------------------
-// Per-run allocations (symbols' texts, literals, results of string instructions). Nothing frees
-// them during the run; the next run frees them. "not enought memory" when the allocation fails.
-void* macroAlloc(size_t size);
-// The same, but null on failure, for built-ins that report their own ": malloc error".
-char* macroTryAlloc(size_t size);
-// A run-arena copy of text (null stays null).
-char* macroStrDup(const char* text);
 
 // --- helpers shared with the built-ins -----------------------------------------------------------
 // The interpreter's pseudo-random generator: integers 0 to 32767 (rand and qsort draw from it).
@@ -251,6 +267,7 @@ void prexpr();
 void prstr();
 void prstrexpr();
 void prfmt();
+void prfmtstr();
 void prstrask();
 void prstrask2();
 void askyesno();

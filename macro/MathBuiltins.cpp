@@ -61,8 +61,10 @@ double mathLog10(double x) { return checkedCall([](double v) { return std::log10
 double mathExp(double x) { return checkedCall([](double v) { return std::exp(v); }, x, "exp"); }
 double mathSqrt(double x) { return checkedCall([](double v) { return std::sqrt(v); }, x, "sqrt"); }
 
-// Truncation toward zero. Within 32 bits this is the integer cast; beyond it the truncated value
-// itself, not a wrapped integer.
+// Truncation toward zero with no 32-bit limit: within -2^31 to 2^31 - 1 it is what a cast to a
+// 32-bit integer gives; beyond, the whole part itself (int(3e10) is 3e10), never a wrapped or
+// clamped integer. Doubles from 2^52 up are whole already; infinities and NaN pass unchanged.
+// The % operator and modulo() take their operands by the same rule.
 double mathInt(double x) { return std::trunc(x) + 0.0; }
 
 double mathAbs(double x) { return std::fabs(x); }

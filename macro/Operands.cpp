@@ -43,7 +43,7 @@ BINARY(equalOf, truth(near(a, b)))
 BINARY(unequalOf, truth(!near(a, b)))
 #undef BINARY
 
-const char* text(const char* s) { return s ? s : ""; }
+const char* text(const char* s) { return textOrEmpty(s); }
 
 }  // namespace
 
@@ -209,8 +209,9 @@ INSTRUCTION(ddiv)
     a.val = quotientOf(a.val, b);
 }
 
-// The integer remainder with the sign of a. Taken on the truncated values as doubles, so operands
-// beyond 32 bits give their true remainder instead of a wrapped one.
+// The integer remainder with the sign of a, on both operands truncated toward zero with no 32-bit
+// limit (as int does): operands beyond 32 bits give their true remainder, exact for any double,
+// instead of a wrapped one; a divisor that truncates to 0 is a division by zero.
 void mod()
 {
     double b = popNum();

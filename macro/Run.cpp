@@ -10,6 +10,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <new>
 #include <string>
 
 namespace {
@@ -39,6 +40,13 @@ void skipRestOfLine()
     }
 }
 
+// The memory error where no macroError could be raised: shown, and the rest of the input skipped.
+void reportOutOfMemory()
+{
+    macroWarning("not enought memory", nullptr);
+    macroReaderToEnd();
+}
+
 }  // namespace
 
 void RunMacroFile(const char* path)
@@ -46,23 +54,29 @@ void RunMacroFile(const char* path)
     // A box of a run runs the event loop; nothing there may start a second run over this one.
     if (running) return;
     // Whatever leaves the run (an exception of the host included), the next run must be possible.
-    struct RunScope {
-        RunScope() { running = true; ResetMacroStrings(); }
-        ~RunScope() { ClearMacroStrings(); running = false; }
-    } scope;
+    struct Running {
+        Running() { running = true; }
+        ~Running() { running = false; }
+    } busy;
+    RunLifetime lifetime;
     macroLineNumber = 1;
     macroRunFile(path ? path : "");
 }
 
 int macroRunFile(const char* path)
 {
-    machineReset();
     inputName = path;
     macroInputName = inputName.c_str();
     macroArgList[0] = inputName;
     macroArgCount = 1;
-    macroLexerRunStart();
-    macroInit();
+    try {
+        machineReset();
+        macroInit();
+    } catch (const std::bad_alloc&) {
+        // Vectors and texts kept from earlier runs may leave too little to start another.
+        reportOutOfMemory();
+        return 0;
+    }
     int more;
     while ((more = macroNextInput()) != 0) macroRunLoop();
     return more;
@@ -97,12 +111,16 @@ void macroRunLoop()
             while (macroParse() != 0) {
                 macroAfterParse();
                 macroExecute(codeBase);
-                macroForgetStatementLabels();
+                lifetimeEndStatement();
                 initCode();
             }
             return;
         } catch (const MacroRunError&) {
             // Reported already, and the input is at its end: the next parse ends the run.
+        } catch (const std::bad_alloc&) {
+            // Whatever memory a program drives the interpreter to ask for (names, texts, vectors,
+            // host calls) and cannot be had ends the run as the interpreter's memory error.
+            reportOutOfMemory();
         }
     }
 }

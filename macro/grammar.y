@@ -100,7 +100,7 @@ static void macroParserStackFree(void* block);
 list:     %empty
         | list '\n'
         | list defn '\n'
-        | list stmt '\n'            { genStatementEnd(); YYACCEPT; }
+        | list stmt '\n'            { genStatementEnd($2); YYACCEPT; }
         | list error '\n'           { genRecovered(); yyerrok; }
         ;
 
@@ -142,8 +142,8 @@ stmt:     expr                      { $$ = genAppend($1, OP_discard); }
         | MESSAGE prlist            { $$ = $2; }
         | BREAK                     { $$ = genOp(OP_brkout); }
         | SWITCH '(' expr ')'       { $$ = genAppend($3, OP_switchcode); }
-        | case cond stmt end        { $$ = genFill2($1, $3, $4); }
-        | default stmt end          { $$ = genFill2($1, $2, $3); }
+        | case cond stmt end        { $$ = genFill2($1, genStatement($3), $4); }
+        | default stmt end          { $$ = genFill2($1, genStatement($2), $3); }
         | while cond compstmt end   { $$ = genFill2($1, $3, $4); }
         | while cond compstmt end ENDWHILE  { $$ = genFill2($1, $3, $4); }
         | while cond stmtlist end ENDWHILE  { $$ = genFill2($1, $3, $4); }
@@ -232,7 +232,7 @@ compstmt: '{' stmtlist '}'          { $$ = $2; }
         ;
 stmtlist: %empty                    { $$ = genHere(); }
         | stmtlist '\n'             { $$ = $1; }
-        | stmtlist stmt             { $$ = $1; }
+        | stmtlist stmt             { genStatement($2); $$ = $1; }
         ;
 begin:    %empty                    { $$ = genHere(); }
         ;
@@ -385,9 +385,9 @@ streval:  strexpr                   { $$ = $1; }
 prlist:   expr                      { $$ = genAppend($1, OP_prexpr); }
         | strexpr                   { $$ = genAppend($1, OP_prstrexpr); }
         | vecstrexpr                { $$ = genAppend($1, OP_prstrexpr); }
-        | FORMAT ',' expr           { $$ = genPrintFormat($3, $1); }
-        | FORMAT ',' strexpr        { $$ = genPrintFormat($3, $1); }
-        | FORMAT ',' vecstrexpr     { $$ = genPrintFormat($3, $1); }
+        | FORMAT ',' expr           { $$ = genPrintFormat($3, $1, OP_prfmt); }
+        | FORMAT ',' strexpr        { $$ = genPrintFormat($3, $1, OP_prfmtstr); }
+        | FORMAT ',' vecstrexpr     { $$ = genPrintFormat($3, $1, OP_prfmtstr); }
         | prlist ',' expr           { genAppend($3, OP_prexpr); $$ = $1; }
         | prlist ',' strexpr        { genAppend($3, OP_prstrexpr); $$ = $1; }
         | prlist ',' vecstrexpr     { genAppend($3, OP_prstrexpr); $$ = $1; }
@@ -397,7 +397,7 @@ prlist:   expr                      { $$ = genAppend($1, OP_prexpr); }
 defn:     FUNC procname             { genDefinitionStart($2, FUNCTION); }
             '(' ')' stmtlist end ENDFUNC  { $$ = genDefinitionEnd($2); }
         | PROC procname             { genDefinitionStart($2, PROCEDURE); }
-            '(' ')' stmt            { $$ = genDefinitionEnd($2); }
+            '(' ')' stmt            { genStatement($6); $$ = genDefinitionEnd($2); }
         ;
 procname: VAR                       { $$ = $1; }
         | FUNCTION                  { $$ = $1; }

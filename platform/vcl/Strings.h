@@ -29,3 +29,7 @@ AnsiString UnicodeToPath(const UnicodeString& path);
 // Whether text is valid UTF-8 holding at least one byte outside ASCII: the mark of a settings
 // file that was written in UTF-8 because it holds a name the code page lacks.
 bool IsUtf8Text(const AnsiString& text);
+// ASCII digits and letters only, whatever the locale: the notations of pads, lengths and macro
+// programs know no others.
+inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+inline bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }

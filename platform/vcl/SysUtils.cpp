@@ -31,8 +31,6 @@ locale_t CLocale()
     return c;
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
 }  // namespace
 
 void SetDefaultFormatSettings(TFormatSettings& settings)

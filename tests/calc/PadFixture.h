@@ -2,6 +2,7 @@
 // A calculation without a window: settings of its own with the temporary folder in a scratch
 // folder, a calculation state with the pad host installed, both warnings unanswered, and every
 // dialog recorded.
+#include "calc/FormatAnswer.h"
 #include "calc/HostFunctions.h"
 #include "calc/PadCalculation.h"
 #include "calc/PadMacro.h"
@@ -51,10 +52,7 @@ protected:
     void Units(const char* input, const AnsiString& answer, int precision)
     {
         Config->InputUnit = UnitFromName(input);
-        const AnsiString upper = UpperCase(answer);
-        const bool imperial = upper == "FT" || upper == "SQ FT" || upper == "CU FT" || upper == "YDS" ||
-                              upper == "SQ YDS" || upper == "CU YDS";
-        Config->AnswerUnit = UnitFromName(imperial ? "IMPERIAL" : "MM");
+        Config->AnswerUnit = AnswerUnitScale(answer);
         state.AnswerUnitName = answer;
         state.Precision = precision;
     }

@@ -1,6 +1,7 @@
 // BASIC-style loops and conditions in pad lines, and typographic quotes from pasted text.
 #include "calc/BasicLine.h"
 #include "calc/Highlight.h"
+#include "tests/calc/PadFixture.h"
 
 #include <gtest/gtest.h>
 #include <random>
@@ -54,11 +55,10 @@ TEST(BasicLine, ForKeepsWholeBoundsSignsAndSteps)
         {"FOR i = 1 TO 10 STEP 2", "FOR(i=1; i <= 10; i = i + 2) ' FOR i = 1 TO 10 STEP 2"},
         {"For i = 10 To 1 Step -1", "FOR(i=10; i >= 1; i = i - 1) ' For i = 10 To 1 Step -1"},
         {"FOR i = 1 TO 2 STEP 0.25", "FOR(i=1; i <= 2; i = i + 0.25) ' FOR i = 1 TO 2 STEP 0.25"},
-        // A step that is no number (or zero) cannot be given a direction: left for the macro
-        // language to report.
-        {"FOR i = 1 TO 10 STEP k", "FOR i = 1 TO 10 STEP k"},
+        // A plain step of zero would loop for ever: left for the macro language to report.
         {"FOR i = 1 TO 10 STEP 0", "FOR i = 1 TO 10 STEP 0"},
         {"FOR i = 1 TO", "FOR i = 1 TO"},
+        {"FOR i = 1 TO 10 STEP", "FOR i = 1 TO 10 STEP"},
     };
     for (const auto& row : rows) EXPECT_EQ(TranslateBasicLine(highlighter, row.line), row.translated) << row.line;
 }
@@ -93,6 +93,38 @@ TEST(BasicLine, AnyBytesAreSafe)
     while (longLine.size() < 100000) longLine += "1 + ";
     longLine += "1";
     EXPECT_EQ(TranslateBasicLine(highlighter, longLine).rfind("FOR(i=1; i <= 1 + 1", 0), 0u);
+}
+
+// Loops whose STEP is a length or a variable, and macro for lines that mention a variable named
+// to, calculated as pads: each line's answers as the result pane shows them.
+class BasicLoopPad : public PadFixture {};
+
+TEST_F(BasicLoopPad, StepsOfAnyKindAndOnlyBasicHeads)
+{
+    using Lines = std::vector<AnsiString>;
+    const struct {
+        const char* input;
+        const char* answer;
+        Lines pad;
+        Lines results;
+    } rows[] = {
+        {"IMPERIAL", "ft", {"FOR w = 2' TO 4' STEP 1'", "w", "NEXT w"}, {"", "2'-0\"", "3'-0\"", "4'-0\"", ""}},
+        // A stud layout: every 16 inches over 8 feet, both ends included.
+        {"IMPERIAL", "ft", {"FOR x = 0 TO 8' STEP 16\"", "x", "NEXT x"},
+         {"", "0\"", "1'-4\"", "2'-8\"", "4'-0\"", "5'-4\"", "6'-8\"", "8'-0\"", ""}},
+        {"MM", "", {"n = 2", "FOR i = 1 TO 5 STEP n", "i", "NEXT i"}, {"", "", "1", "3", "5", ""}},
+        {"MM", "", {"n = 2", "FOR i = 5 TO 1 STEP (-)n", "i", "NEXT i"}, {"", "", "5", "3", "1", ""}},
+        {"MM", "", {"n = 0", "FOR i = 1 TO 5 STEP n", "i", "NEXT i", "7"}, {"", "", "", "", "7"}},
+        {"MM", "", {"to = 1", "for(i = 1; i <= to + 1; i++)", "i", "endfor"}, {"", "", "1", "2", ""}},
+    };
+    for (const auto& row : rows) {
+        Units(row.input, row.answer, -1);
+        Lines pad = row.pad;
+        const PadCalculationResult result = Calc(pad, false);
+        EXPECT_TRUE(result.completed) << row.pad[0];
+        EXPECT_EQ(result.resultLines, row.results) << row.pad[0] << "\n" << ProgramText();
+    }
+    EXPECT_TRUE(dialogs.calls.empty());
 }
 
 }  // namespace

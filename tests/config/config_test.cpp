@@ -364,9 +364,10 @@ TEST_F(ConfigTest, LayoutTableIsWhole)
     for (const TIniKey& k : IniLayout()) {
         EXPECT_TRUE(keys.insert({UpperCase(k.Section), UpperCase(k.Key)}).second) << k.Section << " " << k.Key;
         sections.insert(UpperCase(k.Section));
-        if (k.Rule == TIniRule::Table || k.Rule == TIniRule::RealOr) {
-            EXPECT_NE(k.Extra, nullptr) << k.Key;
-        }
+        // Each rule that needs more than the key has it, of its own kind.
+        EXPECT_EQ(k.Rule == TIniRule::Table, std::holds_alternative<TIniTableLabel>(k.Extra)) << k.Key;
+        EXPECT_EQ(k.Rule == TIniRule::RealOr, std::holds_alternative<TIniOtherKey>(k.Extra)) << k.Key;
+        EXPECT_TRUE(!std::holds_alternative<TIniDigitizerWord>(k.Extra) || k.Rule == TIniRule::Digitizer) << k.Key;
     }
     EXPECT_EQ(IniLayout().size(), 215u);
     EXPECT_EQ(sections.size(), 34u);

@@ -26,7 +26,8 @@ Observed RunFused(bool fuse, const std::string& source)
         ProgramRun run;
         macroSetAfterParseHook([&out] {
             for (int p = 0; p < codeNext; ++p)
-                if (cellKind(p) == CellKind::Instr && programArea[p].fn != instruction(cellOp(p)).handler)
+                if (cellInfo(p).kind == CellKind::Instr &&
+                    programArea[p].fn != instruction(static_cast<Op>(cellInfo(p).op)).handler)
                     ++out.fusedCells;
         });
         run.Run(source);

@@ -26,7 +26,6 @@ std::string Tokens(const std::string& source, int* lines = nullptr)
     };
     ResetMacroStrings();
     machineReset();
-    macroLexerRunStart();
     macroInit();
     macroLineNumber = 1;
     std::string path = WriteMacroFile("lexer.txt", source);

@@ -23,7 +23,7 @@ protected:
         int start = codeNext;
         Const(a);
         Const(b);
-        emitInstr(op, "op");
+        emitInstr(op, "op", -1);
         EXPECT_TRUE(Run(start));
         EXPECT_EQ(Depth(), 1);
         return popNum();
@@ -87,7 +87,7 @@ TEST_F(Arith, UnaryResults)
         NewRun();
         int start = codeNext;
         Const(c.x);
-        emitInstr(c.op, "op");
+        emitInstr(c.op, "op", -1);
         ASSERT_TRUE(Run(start)) << c.name;
         EXPECT_EQ(popNum(), c.expected) << c.name;
     }
@@ -114,7 +114,7 @@ TEST_F(Arith, ErrorsShowTheirBox)
         int start = codeNext;
         Const(c.a);
         Const(c.b);
-        emitInstr(c.op, "op");
+        emitInstr(c.op, "op", -1);
         EXPECT_FALSE(Run(start)) << c.name;
         EXPECT_EQ(LastBox(), c.box) << c.name;
     }
@@ -183,7 +183,7 @@ TEST_F(Arith, AssignmentErrors)
         Const(1);
         EMIT(varpush);
         emitSym(c.target);
-        emitInstr(c.op, "op");
+        emitInstr(c.op, "op", -1);
         EXPECT_FALSE(Run(start)) << c.name;
         EXPECT_EQ(LastBox(), c.box) << c.name;
         NewRun();

@@ -12,7 +12,7 @@
 #include <gtest/gtest.h>
 #include <string>
 
-#define EMIT(h) emitInstr(h, #h)
+#define EMIT(h) emitInstr(h, #h, -1)
 
 class MachineTest : public ::testing::Test {
 protected:

@@ -4,6 +4,8 @@
 #include "macro/Machine.h"
 #include "macro/Run.h"
 
+#include <cstdio>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace {
@@ -67,7 +69,7 @@ TEST(RunLoop, APadWithALabelCalculatesAgain)
 {
     ProgramRun run;
     for (int i = 0; i < 3; ++i) run.RunFile(MacroFixture("labels.mac"));
-    EXPECT_TRUE(run.Texts().empty());
+    EXPECT_EQ(run.Texts(), std::vector<std::string>{});
     EXPECT_EQ(run.Answers("ZR_I"), (std::vector<double>{5, 5, 5}));
 }
 
@@ -169,6 +171,39 @@ TEST(RunLoop, ACommentOnTheLastLineEndsItsStatement)
     run.Run("set_zr_qty(\"ZR_A\", 1) ' no line end");
     EXPECT_TRUE(run.Texts().empty());
     EXPECT_EQ(run.Answers("ZR_A"), std::vector<double>{1});
+}
+
+}  // namespace
+
+namespace {
+
+int OpenDescriptors()
+{
+    int n = 0;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) n += entry.exists() ? 1 : 0;
+    return n;
+}
+
+// A file a program leaves open is closed when its run ends (not only when a later run happens to
+// open a file): no descriptor stays behind, what it wrote is in the file, and the handle is gone
+// in the next run.
+TEST(RunLoop, FilesLeftOpenAreClosedWhenTheRunEnds)
+{
+    const std::string path = MacroTestPath("left open.txt");
+    std::remove(path.c_str());
+    ProgramRun run;
+    const int before = OpenDescriptors();
+    run.Run("h = open(\"" + path + "\", \"w\")\nwrite(h, \"kept\")\nset_zr_qty(\"H\", h)\n");
+    EXPECT_EQ(OpenDescriptors(), before);
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    ASSERT_NE(f, nullptr);
+    char text[16] = {};
+    const size_t n = std::fread(text, 1, sizeof text - 1, f);
+    std::fclose(f);
+    EXPECT_EQ(std::string(text, n), "kept");
+    const double handle = run.LastAnswers()["H"];
+    run.Run("close(" + std::to_string(static_cast<long long>(handle)) + ")\n");
+    EXPECT_EQ(run.Texts(), std::vector<std::string>{"Error: close: file not open " + std::to_string(static_cast<long long>(handle))});
 }
 
 }  // namespace

@@ -1,0 +1,57 @@
+#pragma once
+// How long each thing a macro program makes lives, in one place.
+//
+// - The session (the process): the symbol records and the values of user variables (numbers,
+//   texts and vectors). A name keeps its value from one calculation to the next.
+// - One run (one calculation): the texts the run allocates (names' copies, literals, results of
+//   string instructions), the code of its routines, its labels, the files it opens and the string
+//   store. At the next run's start the texts that user variables still hold are copied over and
+//   the rest freed, the names the run installs again take over the earlier records, and routines
+//   and labels of earlier runs no longer count (a label's name is free again; calling an old
+//   routine is "undefined routine"). Files are closed and the string store is closed when a run
+//   ends, however it ends.
+// - One top-level statement: labels inside its code, which the next statement is compiled over;
+//   a goto to one afterwards is "undefined label:", and the name cannot be a label again in the run.
+//
+// Every rule is applied here and only here: Symbol's run stamp is private to this file.
+#include <cstddef>
+
+struct Symbol;
+
+// Held by the run entry for the whole of a run: opens the string store, and at the end (or an
+// exception) closes the run's files and the store.
+class RunLifetime {
+public:
+    RunLifetime();
+    ~RunLifetime();
+    RunLifetime(const RunLifetime&) = delete;
+    RunLifetime& operator=(const RunLifetime&) = delete;
+};
+
+// The start of a run, from machineReset, before the predefined names are installed: a new run
+// number, user variables' texts carried into a fresh arena, earlier labels made plain names.
+void lifetimeStartRun();
+// After each top-level statement has run: the labels it defined in its own code are forgotten.
+void lifetimeEndStatement();
+
+// Symbol records: whether this run installed (or defined) the symbol, and marking it so.
+bool installedThisRun(const Symbol* s);
+void stampThisRun(Symbol* s);
+
+// Labels: the lexer defines one at position; false (nothing changed) when this run has defined a
+// label of that name already.
+bool defineLabel(Symbol* label, int position);
+bool labelFromThisRun(const Symbol* label);
+// Routines: defined by this run (a routine of an earlier run has no code any more).
+bool routineFromThisRun(const Symbol* routine);
+
+// --- run arena -----------------------------------------------------------------------------------
+// Per-run allocations (symbols' texts, literals, results of string instructions). Nothing frees
+// them during the run; the next run frees them. "not enought memory" when the allocation fails.
+void* macroAlloc(size_t size);
+// The same, but null on failure, for built-ins that report their own ": malloc error".
+char* macroTryAlloc(size_t size);
+// A run-arena copy of text (null stays null).
+char* macroStrDup(const char* text);
+// The one empty text of the session, which string vectors start with.
+char* macroEmptyText();
