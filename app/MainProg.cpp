@@ -133,7 +133,8 @@ TfrmMainProg::TfrmMainProg(QWidget* Owner) : TForm(Owner)
     Panel_Base->setContentsMargins(6, 6, 10, 6);
     SetHeight(Panel_Base, 46);
     SetAlign(Panel_Base, alBottom);
-    Exit = new TButton(Panel_Base, QStringLiteral("Exit"));
+    Exit = new TSmoothButton(Panel_Base);
+    Exit->SetCaption(QStringLiteral("Exit"));
     SetWidth(Exit, 100);
     SetAlign(Exit, alRight);
     CreateScientificPanel();
@@ -281,16 +282,20 @@ void TfrmMainProg::CreateBottomPanel()
 
     Btn_Scientific = new TButton(Panel_Bottom, QStringLiteral("Scientific >>"));
     Btn_Scientific->setGeometry(290, 140, 140, 34);
-    Btn_CalculateAndTotal = new TButton(Panel_Bottom, QStringLiteral("= Run && Total"));
+    // The two calculate buttons show a picture instead of a caption, on a green face.
+    const auto calculateButton = [this](const char* picture, const char* hint) {
+        auto* button = new TSmoothButton(Panel_Bottom);
+        button->Picture()->LoadFromResourceName(QString::fromLatin1(picture));
+        button->SetColor(0xC0DCC0);  // money green
+        button->SetBevelColor(clGreen);
+        button->SetHint(QString::fromLatin1(hint));
+        return button;
+    };
+    Btn_CalculateAndTotal = calculateButton("images/calculate-total.png",
+                                            "= Run & Total: calculate every line and add their TOTAL");
     Btn_CalculateAndTotal->setGeometry(620, 12, 180, 72);
-    Btn_CalculateOnly = new TButton(Panel_Bottom, QStringLiteral("= Run"));
+    Btn_CalculateOnly = calculateButton("images/calculate.png", "= Run: calculate every line");
     Btn_CalculateOnly->setGeometry(620, 96, 180, 72);
-    for (TButton* button : {Btn_CalculateAndTotal, Btn_CalculateOnly}) {
-        QFont big = font();
-        big.setPixelSize(18);
-        big.setBold(true);
-        button->setFont(big);
-    }
 }
 
 void TfrmMainProg::CreateScientificPanel()

@@ -9,6 +9,7 @@
 //   MainProgFiles.cpp   New, Open, Save and the pad file format
 //   MainProgKeypad.cpp  keypad, scientific panel and snippets
 //   MainProgMru.cpp     the recent-files items of the File menu
+#include "Smooth/SmoothButton.h"
 #include "calc/CalcState.h"
 #include "platform/vcl/Controls.h"
 #include "platform/vcl/ExtCtrls.h"
@@ -98,8 +99,8 @@ public:
     TLabel* Label_Precision;
     TComboBox* Cmb_Precision;
     TButton* Btn_Scientific;
-    TButton* Btn_CalculateAndTotal;
-    TButton* Btn_CalculateOnly;
+    TSmoothButton* Btn_CalculateAndTotal;
+    TSmoothButton* Btn_CalculateOnly;
 
     TPanel* Panel_Scientific;  // hidden until opened
     TRadioGroup* RadioGroup_DegRad;
@@ -125,7 +126,7 @@ public:
     TComboBox* Cmb_Loop;
 
     TPanel* Panel_Base;
-    TButton* Exit;
+    TSmoothButton* Exit;
 
     // Made on first use by the file commands.
     TOpenDialog* OpenDialog1 = nullptr;
