@@ -6,6 +6,7 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QShortcutEvent>
 #include <QThread>
 
@@ -34,8 +35,10 @@ void TSmoothButton::mouseReleaseEvent(QMouseEvent* event)
     const QPoint p = event->position().toPoint();
     if (OnMouseUp)
         OnMouseUp(this, ButtonOf(event->button()), ShiftStateOf(event->modifiers(), event->buttons()), p.x(), p.y());
+    // The click's handler may close the window and delete the button with it.
+    const QPointer<TSmoothButton> self(this);
     DoClick();
-    if (!isEnabled()) return;
+    if (!self || !isEnabled()) return;
     FDown = false;
     InvalidateCache();
 }
@@ -137,7 +140,9 @@ void TSmoothButton::AcceleratorPress()
     FAcceleratorDown = true;
     InvalidateCache();
     repaint();
+    const QPointer<TSmoothButton> self(this);
     DoClick();
+    if (!self) return;
     QThread::msleep(150);
     FDown = false;
     FAcceleratorDown = false;

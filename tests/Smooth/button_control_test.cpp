@@ -240,3 +240,14 @@ TEST(SmoothButtonEvents, FaceFontFollowsTheControlUntilSetItself)
     parent.setFont(f);
     EXPECT_EQ(b->Appearance()->Font().Size, 20);
 }
+
+TEST(SmoothButtonEvents, ClickHandlerMayDeleteTheButton)
+{
+    // A handler that closes its window takes the button with it; the release must not touch it.
+    auto* b = new TSmoothButton;
+    b->OnClick = [b](QObject*) { delete b; };
+    Enter(b);
+    Press(b);
+    Release(b);
+    SUCCEED();
+}

@@ -165,7 +165,13 @@ TEST(SmoothColour, HsvRoundTrip)
     }
     double r, g, b;
     EXPECT_THROW(HSVToRGB(0, 0, 100, r, g, b), EColorError);
-    EXPECT_NO_THROW(HSVToRGB(360, 1, 100, r, g, b));
+    // Hues outside the circle come back onto it; a hue that is no number cannot fault.
+    for (double hue : {360.0, 720.0, -360.0}) {
+        HSVToRGB(hue, 1, 100, r, g, b);
+        EXPECT_NEAR(r, 100, 1e-9) << hue;
+        EXPECT_NEAR(g, 0, 1e-9) << hue;
+    }
+    HSVToRGB(NAN, 0.5, 100, r, g, b);
     EXPECT_NEAR(r, 100, 1e-9);
 }
 
