@@ -217,3 +217,51 @@ TEST(SmoothBadge, GlowCoversTheUpperHalfFadingOut)
     EXPECT_EQ(badge.Fill()->Rounding(), 10);
     EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0);
 }
+
+// Faces and a badge against their reference pictures (no captions: fonts differ between
+// machines). PLUMO_UPDATE_REFERENCES=1 rewrites them.
+TEST(SmoothButtonFace, ReferencePictures)
+{
+    const auto face = [](int w, int h, TColor colour, TColor bevel, bool shadow, bool down) {
+        TGDIPButton button;
+        Canvas canvas(w, h);
+        canvas.graphics->SetSmoothingMode(gdip::SmoothingModeAntiAlias);
+        button.Draw(canvas.graphics.get(), QString(), 0, 0, w, h, 0, 0, colour, clNone, bevel, shadow, down, true, rtBoth,
+                    nullptr);
+        return canvas.Done();
+    };
+    TGDIPStatus badge;
+    badge.Fill()->SetColor(clRed);
+    badge.Fill()->SetGradientType(gtSolid);
+    badge.Fill()->SetBorderColor(clGray);
+    Canvas badgeCanvas(30, 18);
+    badge.Draw(badgeCanvas.graphics.get(), 0, 0, 30, 18, false, QString());
+    const struct {
+        const char* name;
+        QImage image;
+    } samples[] = {
+        {"money-green", face(180, 72, clMoneyGreen, clGreen, false, false)},
+        {"grey-shadow-pressed", face(120, 35, clGray, clWhite, true, true)},
+        {"red-badge", badgeCanvas.Done()},
+    };
+    const QString folder = QStringLiteral(SMOOTH_TEST_DATA);
+    for (const auto& s : samples) {
+        const QImage image = s.image.convertToFormat(QImage::Format_ARGB32);
+        const QString path = folder + QStringLiteral("/button-%1.png").arg(QLatin1String(s.name));
+        if (std::getenv("PLUMO_UPDATE_REFERENCES")) {
+            ASSERT_TRUE(image.save(path)) << path.toStdString();
+            continue;
+        }
+        const QImage reference = QImage(path).convertToFormat(QImage::Format_ARGB32);
+        ASSERT_EQ(reference.size(), image.size()) << s.name;
+        int off = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QRgb a = image.pixel(x, y), b = reference.pixel(x, y);
+                off += std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                                 std::abs(qBlue(a) - qBlue(b)), std::abs(qAlpha(a) - qAlpha(b))}) > 8;
+            }
+        // Anti-aliasing may differ by a shade between machines; shapes and colours may not.
+        EXPECT_LE(off, image.width() * image.height() / 100) << s.name;
+    }
+}
