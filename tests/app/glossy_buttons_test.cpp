@@ -43,6 +43,14 @@ TEST(GlossyButtons, MouseClicksCalculate)
     EXPECT_FALSE(w.Answers().join("").isEmpty());
     QTest::mouseClick(w->Btn_CalculateOnly, Qt::RightButton, Qt::NoModifier, QPoint(90, 36));
     EXPECT_TRUE(dialogs.calls.empty());
+
+    // From the keyboard: Enter on the focused button calculates, and the pad gets no new line.
+    w.SetPad("5 * 2");
+    w->Btn_CalculateOnly->setFocus();
+    QTest::keyClick(w->Btn_CalculateOnly, Qt::Key_Return);
+    EXPECT_EQ(w.Pad().first(), "5 * 2");
+    EXPECT_EQ(w.Answers().first(), "10");
+    EXPECT_TRUE(dialogs.calls.empty());
 }
 
 TEST(GlossyButtons, HoverRepaintsOnlyTheButton)
