@@ -177,30 +177,27 @@ void TGDIPButton::Draw(TGPGraphics* g, const QString& Caption, int X, int Y, int
         TGPRectF text = MakeRectF(REAL(X + hs + (picture ? 2 : 0) + shift), REAL(Y + vs + shift), REAL(W - 2 * hs - 4),
                                   REAL(H - 2 * vs));
         if (picture) {
+            // The caption gives the picture its room: the picture stands on the named side of
+            // the caption, Spacing away, and the two stay together within the face.
             if (FLayout == blPictureLeft || FLayout == blPictureRight) text.Width -= REAL(pw + FSpacing);
             else if (FLayout == blPictureBottom || FLayout == blPictureTop) text.Height -= REAL(ph + FSpacing);
             if (FSpacing % 2 != 0) text.Width -= 1;
+            if (FLayout == blPictureLeft) text.X += REAL(pw + FSpacing);
+            if (FLayout == blPictureTop) text.Y += REAL(ph + FSpacing);
         }
         if (beside) {
-            // The picture goes beside where the caption would stand centred in its rectangle.
             TGPRectF measured{};
             g->MeasureString(Caption, font.get(), text, &format, &measured);
-            double tx = text.X + (text.Width - measured.Width) / 2, ty = text.Y + (text.Height - measured.Height) / 2;
-            double tw = measured.Width;
+            const auto place = [this](REAL start, REAL room, REAL size) {
+                return FAlignment == taLeftJustify    ? double(start)
+                       : FAlignment == taRightJustify ? double(start + room - size)
+                                                      : start + (room - size) / 2.0;
+            };
+            const double tx = place(text.X, text.Width, measured.Width), ty = place(text.Y, text.Height, measured.Height);
             switch (FLayout) {
-            case blPictureLeft:
-                tx = std::max(tx, double(FSpacing)) + pw + FSpacing;
-                px = int(tx) - pw - FSpacing - X;
-                break;
-            case blPictureRight:
-                tx = std::max(tx, double(FSpacing));
-                tw = W - pw - 2 * FSpacing;
-                px = int(tx + tw) + FSpacing - X;
-                break;
-            case blPictureTop:
-                ty += ph + FSpacing;
-                py = int(ty) - ph - FSpacing - Y;
-                break;
+            case blPictureLeft: px = int(tx) - pw - FSpacing - X; break;
+            case blPictureRight: px = int(tx + measured.Width) + FSpacing - X; break;
+            case blPictureTop: py = int(ty) - ph - FSpacing - Y; break;
             default: py = int(ty + measured.Height) + FSpacing - Y; break;
             }
         }

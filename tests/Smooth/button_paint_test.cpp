@@ -265,3 +265,42 @@ TEST(SmoothButtonFace, ReferencePictures)
         EXPECT_LE(off, image.width() * image.height() / 100) << s.name;
     }
 }
+
+TEST(SmoothButtonFace, PictureCentredOrBesideTheCaption)
+{
+    TGDIPPicture picture;
+    LoadBytes(picture, Encode(Swatch(12, 12, Qt::blue, Qt::blue), "PNG"));
+    // Where the blue square's middle lands, per layout, with and without a caption, and on which
+    // side of the caption's ink (dx, dy: the sign of picture minus caption).
+    const struct {
+        TGDIPButtonLayout layout;
+        const char* caption;
+        bool centred;
+        int dx, dy;
+    } rows[] = {{blNone, "Go", true, 0, 0},          {blPictureLeft, "", true, 0, 0},
+                {blPictureLeft, "Go", false, -1, 0}, {blPictureRight, "Go", false, 1, 0},
+                {blPictureTop, "Go", false, 0, -1},  {blPictureBottom, "Go", false, 0, 1}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.layout);
+        TGDIPButton button;
+        button.SetLayout(r.layout);
+        Canvas canvas(120, 60);
+        button.Draw(canvas.graphics.get(), QString::fromLatin1(r.caption), 0, 0, 120, 60, 0, 0, clWhite, clNone, clWhite,
+                    false, false, false, rtBoth, &picture);
+        const QImage image = canvas.Done();
+        int sx = 0, sy = 0, n = 0, ix = 0, iy = 0, ink = 0;
+        for (int y = 0; y < 60; ++y)
+            for (int x = 0; x < 120; ++x) {
+                const QRgb p = image.pixel(x, y);
+                if (p == qRgb(0, 0, 255)) sx += x, sy += y, ++n;
+                else if (qGray(p) < 100 && qAlpha(p) == 255) ix += x, iy += y, ++ink;
+            }
+        ASSERT_EQ(n, 144);  // drawn once, in its own size
+        const QPoint middle(sx / n, sy / n);
+        EXPECT_EQ(middle == QPoint(59, 29), r.centred) << middle.x() << "," << middle.y();
+        if (r.dx == 0 && r.dy == 0) continue;
+        ASSERT_GT(ink, 10);  // the caption is not hidden under the picture
+        const QPoint caption(ix / ink, iy / ink);
+        EXPECT_GT(r.dx * (middle.x() - caption.x()) + r.dy * (middle.y() - caption.y()), 8);
+    }
+}
