@@ -157,3 +157,5 @@ QByteArray HexToStream(const QByteArray& hex);
 TGPGraphicsPath* CreateRoundedRectPath(const TGPRectF& rect, REAL r, TFillRoundingType type);
 void AddRoundedRectPath(TFillRoundingType type, TGPGraphicsPath* path, REAL X, REAL Y, REAL Width, REAL Height, REAL d,
                         REAL r);
+
+#include "Smooth/GDIPFillButton.h"

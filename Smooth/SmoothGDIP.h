@@ -8,6 +8,7 @@
 
 #include <QString>
 #include <cstddef>
+#include <functional>
 
 using Status = gdip::GpStatus;
 using gdip::ARGB;
@@ -27,12 +28,53 @@ struct TRect {
     int Left = 0, Top = 0, Right = 0, Bottom = 0;
 };
 
-// The font of a control: family name, size in points, style bits (fsBold, ...) and colour.
+// A change handler that belongs to its object: a copy starts without one, so that copying a font
+// never wires the copy to the original's owner.
+class TChangeLink {
+public:
+    TChangeLink() = default;
+    TChangeLink(const TChangeLink&) {}
+    TChangeLink& operator=(const TChangeLink&) { return *this; }
+    std::function<void()> Handler;
+    void operator()() const
+    {
+        if (Handler) Handler();
+    }
+};
+
+// The font of a control: family name, size in points, style bits (fsBold, ...) and colour. The
+// setters and Assign tell OnChange when they change something; plain field writes don't.
 struct TFont {
-    QString Name = QStringLiteral("Tahoma");
-    int Size = 8;
-    TFontStyles Style = 0;
-    TColor Color = clBlack;
+    TFont(QString name = QStringLiteral("Tahoma"), int size = 8, TFontStyles style = 0, TColor color = clBlack)
+        : Name(std::move(name)), Size(size), Style(style), Color(color)
+    {
+    }
+    QString Name;
+    int Size;
+    TFontStyles Style;
+    TColor Color;
+    TChangeLink OnChange;
+
+    void SetName(const QString& v) { Store(Name, v); }
+    void SetSize(int v) { Store(Size, v); }
+    void SetStyle(TFontStyles v) { Store(Style, v); }
+    void SetColor(TColor v) { Store(Color, v); }
+    // Takes every field of the other font; one notification when any differed.
+    void Assign(const TFont& other)
+    {
+        if (Name == other.Name && Size == other.Size && Style == other.Style && Color == other.Color) return;
+        Name = other.Name, Size = other.Size, Style = other.Style, Color = other.Color;
+        OnChange();
+    }
+
+private:
+    template <class T>
+    void Store(T& field, const T& value)
+    {
+        if (field == value) return;
+        field = value;
+        OnChange();
+    }
 };
 
 enum TGPImageFormat { ifUndefined, ifMemoryBMP, ifBMP, ifEMF, ifWMF, ifJPEG, ifPNG, ifGIF, ifTIFF, ifEXIF, ifIcon };

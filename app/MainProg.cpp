@@ -58,7 +58,8 @@ TfrmMainProg::TfrmMainProg(QWidget* Owner) : TForm(Owner)
     Panel_Base->setContentsMargins(6, 6, 10, 6);
     SetHeight(Panel_Base, 46);
     SetAlign(Panel_Base, alBottom);
-    Exit = new TButton(Panel_Base, QStringLiteral("Exit"));
+    Exit = new TSmoothButton(Panel_Base);
+    Exit->SetCaption(QStringLiteral("Exit"));
     SetWidth(Exit, 100);
     SetAlign(Exit, alRight);
     CreateScientificPanel();

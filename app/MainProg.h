@@ -14,6 +14,7 @@
 //   MainProgFind.cpp    find and replace
 //   MainProgClipboard.cpp  cut, copy and paste, and edits the mouse makes in the pad
 //   MainProgHelp.cpp    the Help menu: the manuals and the About box
+#include "Smooth/SmoothButton.h"
 #include "calc/CalcState.h"
 #include "platform/vcl/Controls.h"
 #include "platform/vcl/ExtCtrls.h"
@@ -116,8 +117,8 @@ public:
     TLabel* Label_Precision;
     TComboBox* Cmb_Precision;
     TButton* Btn_Scientific;
-    TButton* Btn_CalculateAndTotal;
-    TButton* Btn_CalculateOnly;
+    TSmoothButton* Btn_CalculateAndTotal;
+    TSmoothButton* Btn_CalculateOnly;
 
     TPanel* Panel_Scientific;  // hidden until opened
     TRadioGroup* RadioGroup_DegRad;
@@ -143,7 +144,7 @@ public:
     TComboBox* Cmb_Loop;
 
     TPanel* Panel_Base;
-    TButton* Exit;
+    TSmoothButton* Exit;
 
     // Made on first use by the file commands.
     TOpenDialog* OpenDialog1 = nullptr;

@@ -206,15 +206,20 @@ void TfrmMainProg::CreateBottomPanel()
     Btn_Scientific->setGeometry(GrpBox_UOM->x(), Bottom(GrpBox_UOM) + 8,
                                 std::max(140, TextWidth(this, {"<< Scientific", "Scientific >>"}) + 24),
                                 LineBox(this, 34));
-    Btn_CalculateAndTotal = new TButton(Panel_Bottom, QStringLiteral("= Run && Total"));
-    Btn_CalculateOnly = new TButton(Panel_Bottom, QStringLiteral("= Run"));
-    QFont big = font();
-    big.setPixelSize(18);
-    big.setBold(true);
-    Btn_CalculateAndTotal->setFont(big);
-    Btn_CalculateOnly->setFont(big);
-    const int calcWidth = std::max(180, TextWidth(Btn_CalculateAndTotal, "= Run & Total") + 24);
-    const int calcHeight = std::max(72, QFontMetrics(big).height() + 16);
+    // The two calculate buttons show a picture instead of a caption, on a green face.
+    const auto calculateButton = [this](const char* picture, const char* hint) {
+        auto* button = new TSmoothButton(Panel_Bottom);
+        button->Picture()->LoadFromResourceName(QString::fromLatin1(picture));
+        button->SetColor(0xC0DCC0);  // money green
+        button->SetBevelColor(clGreen);
+        button->SetHint(QString::fromLatin1(hint));
+        return button;
+    };
+    Btn_CalculateAndTotal = calculateButton("images/calculate-total.png",
+                                            "= Run & Total: calculate every line and add their TOTAL");
+    Btn_CalculateOnly = calculateButton("images/calculate.png", "= Run: calculate every line");
+    const int calcWidth = 180;
+    const int calcHeight = 72;
     const int calcLeft = std::max(620, Right(GrpBox_UOM) + 30);
     Btn_CalculateAndTotal->setGeometry(calcLeft, 12, calcWidth, calcHeight);
     Btn_CalculateOnly->setGeometry(calcLeft, Bottom(Btn_CalculateAndTotal) + 12, calcWidth, calcHeight);

@@ -1,0 +1,306 @@
+// The button face and the badge, painted into images: the pressed colour, the gloss geometry,
+// the bevel ring, the badge's size and glow, and the colour helpers they share.
+#include "SmoothSupport.h"
+#include "Smooth/GDIPFill.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr TColor clMoneyGreen = 0xC0DCC0;
+
+QImage Face(int w, int h, TColor color, bool down, bool shadow = false, const QString& caption = QString(),
+            bool bevel = false)
+{
+    TGDIPButton button;
+    Canvas canvas(w, h);
+    canvas.graphics->SetSmoothingMode(gdip::SmoothingModeAntiAlias);
+    button.Draw(canvas.graphics.get(), caption, 0, 0, w, h, 0, 0, color, clNone, clWhite, shadow, down, bevel, rtBoth,
+                nullptr);
+    return canvas.Done();
+}
+
+// The row at which a column of the face turns darkest from the row above it.
+int SharpestDrop(const QImage& image, int x, int from, int to)
+{
+    int best = -1, drop = 0;
+    for (int y = from; y < to; ++y) {
+        const int d = qGray(image.pixel(x, y - 1)) - qGray(image.pixel(x, y));
+        if (d > drop) drop = d, best = y;
+    }
+    return best;
+}
+
+// The darkest row of a column.
+int Darkest(const QImage& image, int x, int from, int to)
+{
+    int best = from;
+    for (int y = from; y < to; ++y)
+        if (qGray(image.pixel(x, y)) < qGray(image.pixel(x, best))) best = y;
+    return best;
+}
+
+}  // namespace
+
+TEST(SmoothButtonFace, PressedFaceIsTheColourAtEightyPercent)
+{
+    // 0xC0DCC0 at 80 % per channel rounds to 0x9AB09A: the pressed face is that colour's face.
+    const QImage pressed = Face(120, 35, clMoneyGreen, true);
+    EXPECT_EQ(pressed, Face(120, 35, 0x9AB09A, false));
+    EXPECT_NE(pressed, Face(120, 35, clMoneyGreen, false));
+    // A grey keeps no hue and darkens the same way.
+    EXPECT_EQ(Face(120, 35, 0x808080, true), Face(120, 35, 0x666666, false));
+}
+
+TEST(SmoothButtonFace, GlossMeetsTheBandWhereTheArcLies)
+{
+    // 46 high: c = 7, m = 23; with a shadow the face is 42 high: c = 7, m = 21. The upper gloss
+    // darkens down to the arc, whose lowest point is at m in the middle; at the sides the dark
+    // lower gloss begins at the chord, m - c.
+    struct Row {
+        bool shadow;
+        int m, c;
+    } rows[] = {{false, 23, 7}, {true, 21, 7}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.shadow);
+        const QImage image = Face(120, 46, 0x808080, false, r.shadow);
+        const int right = (r.shadow ? 120 - 6 : 120) - 1;
+        EXPECT_EQ(Darkest(image, right / 2, 3, 38), r.m - 1);
+        for (int x : {3, right - 3}) {
+            const int chord = SharpestDrop(image, x, 3, r.m);
+            EXPECT_GE(chord, r.m - r.c);
+            EXPECT_LE(chord, r.m - r.c + 1);
+        }
+    }
+}
+
+TEST(SmoothButtonFace, ShadowAndBevelKeepTheirPlaces)
+{
+    const QImage shadowed = Face(120, 35, 0x808080, false, true);
+    EXPECT_GT(qAlpha(shadowed.pixel(115, 17)), 0);   // shadow beyond the 114-wide face
+    EXPECT_EQ(qAlpha(shadowed.pixel(119, 17)), 0);   // and not past the control
+    EXPECT_EQ(qAlpha(Face(120, 35, 0x808080, false).pixel(118, 17)), 255);
+
+    // The ring is 2 pixels wide inside the outline and leaves the middle alone.
+    Canvas canvas(60, 40);
+    std::unique_ptr<TGPGraphicsPath> ring(CreateRingPath(MakeRectF(10, 10, 40, 20), 7, rtBoth, 2));
+    TGPSolidBrush red(MakeColor(255, 255, 0, 0));
+    canvas.graphics->FillPath(&red, ring.get());
+    const QImage image = canvas.Done();
+    EXPECT_EQ(qRed(image.pixel(10, 20)), 255);
+    EXPECT_EQ(qRed(image.pixel(11, 20)), 255);
+    EXPECT_EQ(qAlpha(image.pixel(12, 20)), 0);
+    EXPECT_EQ(qAlpha(image.pixel(30, 20)), 0);
+    EXPECT_EQ(qRed(image.pixel(30, 28)), 255);
+}
+
+TEST(SmoothButtonFace, AmpersandMarksTheAcceleratorOnly)
+{
+    const QImage plain = Face(120, 35, clWhite, false, false, QStringLiteral("Exit"));
+    const QImage marked = Face(120, 35, clWhite, false, false, QStringLiteral("&Exit"));
+    ASSERT_NE(plain, marked);
+    // Only an underline is added: the differing pixels lie in one or two rows.
+    int top = 35, bottom = -1;
+    for (int y = 0; y < 35; ++y)
+        for (int x = 0; x < 120; ++x)
+            if (plain.pixel(x, y) != marked.pixel(x, y)) top = std::min(top, y), bottom = std::max(bottom, y);
+    EXPECT_LE(bottom - top, 1);
+    // "&&" shows one ampersand: more ink than the caption without it.
+    EXPECT_NE(Face(120, 35, clWhite, false, false, QStringLiteral("A&&B")),
+              Face(120, 35, clWhite, false, false, QStringLiteral("AB")));
+}
+
+TEST(SmoothButtonFace, HostileSizesAndColoursDrawSanely)
+{
+    // Nothing here may crash; a face too small for its parts still paints or paints nothing.
+    for (QSize size : {QSize(1, 1), QSize(1, 20000), QSize(3, 46), QSize(46, 3), QSize(7, 7)}) {
+        for (TColor colour : {clNone, TColor(0xFF00000F), TColor(0x7FFFFFFF), clMoneyGreen}) {
+            SCOPED_TRACE(QStringLiteral("%1 x %2, colour %3").arg(size.width()).arg(size.height()).arg(colour, 0, 16).toStdString());
+            for (bool down : {false, true}) Face(size.width(), size.height(), colour, down, true, QStringLiteral("Exit"), true);
+        }
+    }
+    // A caption of 10,000 characters draws into its rectangle.
+    const QImage long_ = Face(120, 35, 0x808080, false, false, QString(10000, QLatin1Char('W')), true);
+    EXPECT_EQ(long_.size(), QSize(120, 35));
+    // No graphics at all: nothing happens.
+    TGDIPButton button;
+    button.Draw(nullptr, QStringLiteral("x"), 0, 0, 10, 10, 0, 0, clGray, clNone, clWhite, true, true, true, rtBoth, nullptr);
+}
+
+TEST(SmoothColour, LighterStaysWithinTheChannels)
+{
+    struct Row {
+        TColor colour;
+        int n;
+        TColor expected;
+    } rows[] = {
+        {0xF0F0F0, 100, 0xFFFFFF}, {0x101010, -40, 0x000000}, {0x102030, 16, 0x203040},
+        {0x0000FF, 1, 0x0101FF},   {clNone, -15, 0xF0F0F0},   {TColor(0xFF00000F), 0, 0xF0F0F0},
+    };
+    for (const Row& r : rows) EXPECT_EQ(Lighter(r.colour, r.n), r.expected) << std::hex << r.colour << " " << r.n;
+}
+
+TEST(SmoothColour, HsvRoundTrip)
+{
+    struct Row {
+        double r, g, b, h, s, v;
+    } rows[] = {
+        {255, 0, 0, 0, 1, 255},       {0, 255, 0, 120, 1, 255},     {0, 0, 255, 240, 1, 255},
+        {255, 255, 0, 60, 1, 255},    {255, 0, 255, 300, 1, 255},   {192, 220, 192, 120, 28.0 / 220, 220},
+        {128, 128, 128, NAN, 0, 128}, {0, 0, 0, NAN, 0, 0},         {10, 20, 30, 210, 2.0 / 3, 30},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.r << "," << row.g << "," << row.b);
+        double h, s, v, r, g, b;
+        RGBToHSV(row.r, row.g, row.b, h, s, v);
+        if (std::isnan(row.h)) EXPECT_TRUE(std::isnan(h));
+        else EXPECT_NEAR(h, row.h, 1e-9);
+        EXPECT_NEAR(s, row.s, 1e-9);
+        EXPECT_NEAR(v, row.v, 1e-9);
+        HSVToRGB(h, s, v, r, g, b);
+        EXPECT_NEAR(r, row.r, 1e-9);
+        EXPECT_NEAR(g, row.g, 1e-9);
+        EXPECT_NEAR(b, row.b, 1e-9);
+    }
+    double r, g, b;
+    EXPECT_THROW(HSVToRGB(0, 0, 100, r, g, b), EColorError);
+    // Hues outside the circle come back onto it; a hue that is no number cannot fault.
+    for (double hue : {360.0, 720.0, -360.0}) {
+        HSVToRGB(hue, 1, 100, r, g, b);
+        EXPECT_NEAR(r, 100, 1e-9) << hue;
+        EXPECT_NEAR(g, 0, 1e-9) << hue;
+    }
+    HSVToRGB(NAN, 0.5, 100, r, g, b);
+    EXPECT_NEAR(r, 100, 1e-9);
+}
+
+TEST(SmoothBadge, NeverNarrowerThanHighAndAtLeastItsPicture)
+{
+    TGDIPStatus badge;
+    Canvas canvas(10, 10);
+    for (const char* caption : {"0", "1", "i", "99", "12345"}) {
+        badge.CalculateSize(canvas.graphics.get(), QString::fromLatin1(caption));
+        EXPECT_GE(badge.GetWidth(), badge.GetHeight()) << caption;
+        EXPECT_GT(badge.GetHeight(), 4) << caption;
+    }
+    const int wide = badge.GetWidth();
+    badge.CalculateSize(canvas.graphics.get(), QString());  // an empty caption keeps the size
+    EXPECT_EQ(badge.GetWidth(), wide);
+    badge.SetSpacing(3);
+    badge.CalculateSize(canvas.graphics.get(), QStringLiteral("12345"));
+    EXPECT_EQ(badge.GetWidth(), wide + 6);
+
+    LoadBytes(*badge.Fill()->Picture(), Encode(Swatch(40, 30, Qt::red, Qt::red), "PNG"));
+    badge.CalculateSize(canvas.graphics.get(), QStringLiteral("0"));
+    EXPECT_GE(badge.GetWidth(), 40);
+    EXPECT_EQ(badge.GetHeight(), 30);
+    canvas.Done();
+}
+
+TEST(SmoothBadge, GlowCoversTheUpperHalfFadingOut)
+{
+    TGDIPStatus badge;
+    badge.Fill()->SetColor(clNone);  // only the glow paints
+    Canvas canvas(40, 20);
+    badge.Draw(canvas.graphics.get(), 0, 0, 40, 20, false, QString());
+    const QImage image = canvas.Done();
+    // From 170 at the top edge to 30 at the middle, sampled at pixel centres.
+    EXPECT_GE(qAlpha(image.pixel(20, 0)), 140);
+    EXPECT_LE(qAlpha(image.pixel(20, 0)), 170);
+    EXPECT_GE(qAlpha(image.pixel(20, 9)), 30);
+    EXPECT_LE(qAlpha(image.pixel(20, 9)), 60);
+    for (int y = 1; y < 10; ++y) EXPECT_LT(qAlpha(image.pixel(20, y)), qAlpha(image.pixel(20, y - 1)));
+    EXPECT_EQ(qAlpha(image.pixel(20, 12)), 0);
+    EXPECT_EQ(image.pixelColor(20, 1).lightness(), 255);
+    // The badge fill becomes a pill: rounding half the height, corners left clear.
+    EXPECT_EQ(badge.Fill()->Rounding(), 10);
+    EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0);
+}
+
+// Faces and a badge against their reference pictures (no captions: fonts differ between
+// machines). PLUMO_UPDATE_REFERENCES=1 rewrites them.
+TEST(SmoothButtonFace, ReferencePictures)
+{
+    const auto face = [](int w, int h, TColor colour, TColor bevel, bool shadow, bool down) {
+        TGDIPButton button;
+        Canvas canvas(w, h);
+        canvas.graphics->SetSmoothingMode(gdip::SmoothingModeAntiAlias);
+        button.Draw(canvas.graphics.get(), QString(), 0, 0, w, h, 0, 0, colour, clNone, bevel, shadow, down, true, rtBoth,
+                    nullptr);
+        return canvas.Done();
+    };
+    TGDIPStatus badge;
+    badge.Fill()->SetColor(clRed);
+    badge.Fill()->SetGradientType(gtSolid);
+    badge.Fill()->SetBorderColor(clGray);
+    Canvas badgeCanvas(30, 18);
+    badge.Draw(badgeCanvas.graphics.get(), 0, 0, 30, 18, false, QString());
+    const struct {
+        const char* name;
+        QImage image;
+    } samples[] = {
+        {"money-green", face(180, 72, clMoneyGreen, clGreen, false, false)},
+        {"grey-shadow-pressed", face(120, 35, clGray, clWhite, true, true)},
+        {"red-badge", badgeCanvas.Done()},
+    };
+    const QString folder = QStringLiteral(SMOOTH_TEST_DATA);
+    for (const auto& s : samples) {
+        const QImage image = s.image.convertToFormat(QImage::Format_ARGB32);
+        const QString path = folder + QStringLiteral("/button-%1.png").arg(QLatin1String(s.name));
+        if (std::getenv("PLUMO_UPDATE_REFERENCES")) {
+            ASSERT_TRUE(image.save(path)) << path.toStdString();
+            continue;
+        }
+        const QImage reference = QImage(path).convertToFormat(QImage::Format_ARGB32);
+        ASSERT_EQ(reference.size(), image.size()) << s.name;
+        int off = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QRgb a = image.pixel(x, y), b = reference.pixel(x, y);
+                off += std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                                 std::abs(qBlue(a) - qBlue(b)), std::abs(qAlpha(a) - qAlpha(b))}) > 8;
+            }
+        // Anti-aliasing may differ by a shade between machines; shapes and colours may not.
+        EXPECT_LE(off, image.width() * image.height() / 100) << s.name;
+    }
+}
+
+TEST(SmoothButtonFace, PictureCentredOrBesideTheCaption)
+{
+    TGDIPPicture picture;
+    LoadBytes(picture, Encode(Swatch(12, 12, Qt::blue, Qt::blue), "PNG"));
+    // Where the blue square's middle lands, per layout, with and without a caption, and on which
+    // side of the caption's ink (dx, dy: the sign of picture minus caption).
+    const struct {
+        TGDIPButtonLayout layout;
+        const char* caption;
+        bool centred;
+        int dx, dy;
+    } rows[] = {{blNone, "Go", true, 0, 0},          {blPictureLeft, "", true, 0, 0},
+                {blPictureLeft, "Go", false, -1, 0}, {blPictureRight, "Go", false, 1, 0},
+                {blPictureTop, "Go", false, 0, -1},  {blPictureBottom, "Go", false, 0, 1}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.layout);
+        TGDIPButton button;
+        button.SetLayout(r.layout);
+        Canvas canvas(120, 60);
+        button.Draw(canvas.graphics.get(), QString::fromLatin1(r.caption), 0, 0, 120, 60, 0, 0, clWhite, clNone, clWhite,
+                    false, false, false, rtBoth, &picture);
+        const QImage image = canvas.Done();
+        int sx = 0, sy = 0, n = 0, ix = 0, iy = 0, ink = 0;
+        for (int y = 0; y < 60; ++y)
+            for (int x = 0; x < 120; ++x) {
+                const QRgb p = image.pixel(x, y);
+                if (p == qRgb(0, 0, 255)) sx += x, sy += y, ++n;
+                else if (qGray(p) < 100 && qAlpha(p) == 255) ix += x, iy += y, ++ink;
+            }
+        ASSERT_EQ(n, 144);  // drawn once, in its own size
+        const QPoint middle(sx / n, sy / n);
+        EXPECT_EQ(middle == QPoint(59, 29), r.centred) << middle.x() << "," << middle.y();
+        if (r.dx == 0 && r.dy == 0) continue;
+        ASSERT_GT(ink, 10);  // the caption is not hidden under the picture
+        const QPoint caption(ix / ink, iy / ink);
+        EXPECT_GT(r.dx * (middle.x() - caption.x()) + r.dy * (middle.y() - caption.y()), 8);
+    }
+}
