@@ -124,12 +124,7 @@ std::uint32_t TGPImage::GetHeight()
     SetStatus(GdipGetImageHeight(nativeImage, &h));
     return h;
 }
-INT TGPImage::GetPixelFormat()
-{
-    INT f = 0;
-    SetStatus(GdipGetImagePixelFormat(nativeImage, &f));
-    return f;
-}
+INT TGPImage::GetPixelFormat() { return Query<INT>(GdipGetImagePixelFormat, nativeImage); }
 TGPImageFormat TGPImage::GetFormat()
 {
     RawFormat f = RawFormat::Undefined;
@@ -183,24 +178,9 @@ TGPHatchBrush::TGPHatchBrush(INT style, ARGB fore, ARGB back)
 {
     lastResult = GdipCreateHatchBrush(style, fore, back, &nativeBrush);
 }
-INT TGPHatchBrush::GetHatchStyle()
-{
-    INT s = 0;
-    SetStatus(GdipGetHatchStyle(nativeBrush, &s));
-    return s;
-}
-ARGB TGPHatchBrush::GetForegroundColor()
-{
-    ARGB c = 0;
-    SetStatus(GdipGetHatchForegroundColor(nativeBrush, &c));
-    return c;
-}
-ARGB TGPHatchBrush::GetBackgroundColor()
-{
-    ARGB c = 0;
-    SetStatus(GdipGetHatchBackgroundColor(nativeBrush, &c));
-    return c;
-}
+INT TGPHatchBrush::GetHatchStyle() { return Query<INT>(GdipGetHatchStyle, nativeBrush); }
+ARGB TGPHatchBrush::GetForegroundColor() { return Query<ARGB>(GdipGetHatchForegroundColor, nativeBrush); }
+ARGB TGPHatchBrush::GetBackgroundColor() { return Query<ARGB>(GdipGetHatchBackgroundColor, nativeBrush); }
 
 TGPTextureBrush::TGPTextureBrush(TGPImage* image, WrapMode wrap)
 {
@@ -248,18 +228,8 @@ bool TGPGradientBrush::GetGammaCorrection()
     SetStatus(GdipGetGammaCorrection(nativeBrush, &on));
     return on;
 }
-INT TGPGradientBrush::GetBlendCount()
-{
-    INT n = 0;
-    SetStatus(GdipGetBlendCount(nativeBrush, &n));
-    return n;
-}
-INT TGPGradientBrush::GetInterpolationColorCount()
-{
-    INT n = 0;
-    SetStatus(GdipGetPresetBlendCount(nativeBrush, &n));
-    return n;
-}
+INT TGPGradientBrush::GetBlendCount() { return Query<INT>(GdipGetBlendCount, nativeBrush); }
+INT TGPGradientBrush::GetInterpolationColorCount() { return Query<INT>(GdipGetPresetBlendCount, nativeBrush); }
 
 TGPLinearGradientBrush::TGPLinearGradientBrush(const TGPPointF& p1, const TGPPointF& p2, ARGB c1, ARGB c2)
 {
@@ -299,18 +269,8 @@ TGPPathGradientBrush::TGPPathGradientBrush(const TGPGraphicsPath* path)
 {
     lastResult = GdipCreatePathGradientFromPath(path ? path->nativePath : nullptr, &nativeBrush);
 }
-ARGB TGPPathGradientBrush::GetCenterColor()
-{
-    ARGB c = 0;
-    SetStatus(GdipGetPathGradientCenterColor(nativeBrush, &c));
-    return c;
-}
-INT TGPPathGradientBrush::GetPointCount()
-{
-    INT n = 0;
-    SetStatus(GdipGetPathGradientPointCount(nativeBrush, &n));
-    return n;
-}
+ARGB TGPPathGradientBrush::GetCenterColor() { return Query<ARGB>(GdipGetPathGradientCenterColor, nativeBrush); }
+INT TGPPathGradientBrush::GetPointCount() { return Query<INT>(GdipGetPathGradientPointCount, nativeBrush); }
 WrapMode TGPPathGradientBrush::GetWrapMode()
 {
     WrapMode w = WrapModeTile;

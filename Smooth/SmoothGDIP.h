@@ -118,6 +118,14 @@ protected:                                                      \
         if (s != gdip::Ok) lastResult = s;                      \
         return s;                                               \
     }                                                           \
+    /* One value read through the library, its status kept */  \
+    template <typename T, typename Fn, typename Handle>         \
+    T Query(Fn fn, Handle handle)                               \
+    {                                                           \
+        T value{};                                              \
+        SetStatus(fn(handle, &value));                          \
+        return value;                                           \
+    }                                                           \
                                                                 \
 public:                                                         \
     Status GetLastStatus()                                      \

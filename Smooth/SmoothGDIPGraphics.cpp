@@ -21,30 +21,10 @@ QPainter* TGPGraphics::GetHDC()
     return hdc;
 }
 
-INT TGPGraphics::GetTextRenderingHint()
-{
-    INT v = 0;
-    SetStatus(GdipGetTextRenderingHint(nativeGraphics, &v));
-    return v;
-}
-INT TGPGraphics::GetSmoothingMode()
-{
-    INT v = 0;
-    SetStatus(GdipGetSmoothingMode(nativeGraphics, &v));
-    return v;
-}
-INT TGPGraphics::GetPixelOffsetMode()
-{
-    INT v = 0;
-    SetStatus(GdipGetPixelOffsetMode(nativeGraphics, &v));
-    return v;
-}
-INT TGPGraphics::GetCompositingQuality()
-{
-    INT v = 0;
-    SetStatus(GdipGetCompositingQuality(nativeGraphics, &v));
-    return v;
-}
+INT TGPGraphics::GetTextRenderingHint() { return Query<INT>(GdipGetTextRenderingHint, nativeGraphics); }
+INT TGPGraphics::GetSmoothingMode() { return Query<INT>(GdipGetSmoothingMode, nativeGraphics); }
+INT TGPGraphics::GetPixelOffsetMode() { return Query<INT>(GdipGetPixelOffsetMode, nativeGraphics); }
+INT TGPGraphics::GetCompositingQuality() { return Query<INT>(GdipGetCompositingQuality, nativeGraphics); }
 
 Status TGPGraphics::MeasureString(const QString& text, const TGPFont* font, const TGPRectF& layout,
                                   const TGPStringFormat* format, TGPRectF* bounds, INT* fitted, INT* lines)
