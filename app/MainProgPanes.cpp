@@ -318,9 +318,9 @@ void TfrmMainProg::Panel_SplitterMouseUp(TObject* /*Sender*/, TMouseButton /*But
 
 bool TfrmMainProg::RefusePadFile()
 {
-    const AnsiString refusal = PadFileRefusal(PadFilePath);
-    if (refusal.empty()) return false;
-    Application->MessageBox(Win1252ToUnicode(refusal), QStringLiteral("File Open Error"), MB_OK | MB_ICONSTOP);
+    const UnicodeString refusal = PadFileRefusal(PadFilePath);
+    if (refusal.isEmpty()) return false;
+    Application->MessageBox(refusal, QStringLiteral("File Open Error"), MB_OK | MB_ICONSTOP);
     return true;
 }
 

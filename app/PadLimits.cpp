@@ -5,13 +5,13 @@
 #include <QFile>
 #include <QFileInfo>
 
-AnsiString PadFileRefusal(const AnsiString& path)
+UnicodeString PadFileRefusal(const AnsiString& path)
 {
-    QFile file(Win1252ToUnicode(path));
+    QFile file(PathToUnicode(path));
     if (!file.open(QIODevice::ReadOnly)) return {};
-    const AnsiString name = "Can't open " + path + " as a pad: ";
+    const UnicodeString name = "Can't open " + PathToUnicode(path) + " as a pad: ";
     if (file.size() > MaxPadFileBytes)
-        return name + "it is larger than " + std::to_string(MaxPadFileBytes / (1024 * 1024)) + " MB";
+        return name + QStringLiteral("it is larger than %1 MB").arg(MaxPadFileBytes / (1024 * 1024));
     int lines = 0;
     size_t length = 0;  // of the line being read, without its line end
     char buffer[65536];
@@ -20,11 +20,10 @@ AnsiString PadFileRefusal(const AnsiString& path)
             const char c = buffer[i];
             if (c == '\n') {
                 if (++lines > MaxPadFileLines)
-                    return name + "it has more than " + std::to_string(MaxPadFileLines) + " lines";
+                    return name + QStringLiteral("it has more than %1 lines").arg(MaxPadFileLines);
                 length = 0;
             } else if (c != '\r' && ++length > MaxPadFileLine) {
-                return name + "line " + std::to_string(lines + 1) + " has more than " +
-                       std::to_string(MaxPadFileLine) + " characters";
+                return name + QStringLiteral("line %1 has more than %2 characters").arg(lines + 1).arg(MaxPadFileLine);
             }
         }
     }

@@ -8,6 +8,6 @@
 inline constexpr std::int64_t MaxPadFileBytes = 16 * 1024 * 1024;
 inline constexpr int MaxPadFileLines = 200000;
 
-// Why the file at path can't be opened as a pad; empty when it can (or can't be read at all, which
-// the reading itself reports).
-AnsiString PadFileRefusal(const AnsiString& path);
+// Why the file at path (the system's name) can't be opened as a pad; empty when it can (or can't
+// be read at all, which the reading itself reports).
+UnicodeString PadFileRefusal(const AnsiString& path);

@@ -192,7 +192,7 @@ void MsgBoxWindow::Command(unsigned id)
     const ExtMessageBoxParams& p = box_.params_;
     switch (id) {
     case IDEXTHELP: {
-        const QString path = Win1252ToUnicode(ChangeFileExt(ParamStr0(), ".hlp"));
+        const QString path = PathToUnicode(ChangeFileExt(ParamStr0(), ".hlp"));
         if (QFileInfo(path).isFile() && HelpOpener()) HelpOpener()(path, p.nHelpContext);
         return;
     }

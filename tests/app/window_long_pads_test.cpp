@@ -32,6 +32,9 @@ TEST(WindowLongPads, TooLargeIsRefusedOnceAndWithinLimitsOpens)
     } cases[] = {
         {"one long line", [](std::ofstream& out) { out << "_Data\n" << std::string(10000, '1') << "+1\n"; },
          "line 2 has more than 1023 characters"},
+        // A name outside the code page is the file's own name, in the box too.
+        {"\xd0\x94\xd0\xbe\xd0\xbc long", [](std::ofstream& out) { out << std::string(2000, '1') << "\n"; },
+         "\xd0\x94\xd0\xbe\xd0\xbc long.pad as a pad: line 1 has more than 1023"},
         {"a long line of sums", [](std::ofstream& out) {
              out << "_Data\n5\n";
              for (int i = 0; i < 5000; ++i) out << "1 + ";
@@ -59,7 +62,7 @@ TEST(WindowLongPads, TooLargeIsRefusedOnceAndWithinLimitsOpens)
         if (c.refusal) {
             ASSERT_EQ(dialogs.calls.size(), 1u) << c.name;
             EXPECT_EQ(dialogs.calls[0].caption, "File Open Error") << c.name;
-            EXPECT_TRUE(dialogs.calls[0].text.contains(c.refusal)) << c.name << ": " << dialogs.calls[0].text.toStdString();
+            EXPECT_TRUE(dialogs.calls[0].text.contains(QString::fromUtf8(c.refusal))) << c.name << ": " << dialogs.calls[0].text.toStdString();
             EXPECT_TRUE(w.Pad().join("").isEmpty()) << c.name;
         } else {
             EXPECT_TRUE(dialogs.calls.empty()) << c.name;
