@@ -132,7 +132,7 @@ void TfrmMainProg::CreateGrid()
     Panel_Grid->SetBevelOuter(bvNone);
     SetAlign(Panel_Grid, alClient);
     RichEdit_LineNo = MakePane(Panel_Grid, true, clMenu);
-    SetWidth(RichEdit_LineNo, 46);
+    SetWidth(RichEdit_LineNo, kLineNumberPaneWidth);
     SetAlign(RichEdit_LineNo, alLeft);
     ScrollBar1 = new TScrollBar(Qt::Vertical, Panel_Grid);
     SetWidth(ScrollBar1, 22);

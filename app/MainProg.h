@@ -190,6 +190,9 @@ public:
     void SetScrollPosition(int line);
     bool UpdateLineNumbers();
     void AlignLineNumberPane();
+    // The line numbers' pane is as wide as designed, or as its longest number needs.
+    static constexpr int kLineNumberPaneWidth = 46;
+    void FitLineNumberPane(int count);
     void AlignPaneScroll();
     void RichEdit_MainKeyDown(TObject* Sender, WORD& Key, TShiftState Shift);
     void RichEdit_MainKeyUp(TObject* Sender, WORD& Key, TShiftState Shift);

@@ -79,26 +79,23 @@ void TfrmMainProg::CalculatePad(bool total)
     }
 
     // One answer per line, each line ending in a break, as if added one by one; the total in
-    // bold. Written in one edit of an empty pane, so that a long pane is laid out a part at a
-    // time as it comes into view.
-    QTextDocument* answers = RichEdit_Result->document();
-    answers->clear();
-    QTextCursor cursor(answers);
-    cursor.beginEditBlock();
-    const size_t plain = result.resultLines.size() - (result.lastIsTotal && !result.resultLines.empty() ? 1 : 0);
-    QString text;
-    for (size_t i = 0; i < plain; ++i) {
-        text += Win1252ToUnicode(result.resultLines[i]);
-        text += QLatin1Char('\n');
-    }
-    cursor.insertText(text, QTextCharFormat());
-    if (plain < result.resultLines.size()) {
-        QTextCharFormat bold;
-        bold.setFontWeight(QFont::Bold);
-        cursor.insertText(Win1252ToUnicode(result.resultLines.back()), bold);
-        cursor.insertText(QStringLiteral("\n"), QTextCharFormat());
-    }
-    cursor.endEditBlock();
+    // bold.
+    RichEdit_Result->Rewrite([&result](QTextCursor& cursor) {
+        const size_t plain =
+            result.resultLines.size() - (result.lastIsTotal && !result.resultLines.empty() ? 1 : 0);
+        QString text;
+        for (size_t i = 0; i < plain; ++i) {
+            text += Win1252ToUnicode(result.resultLines[i]);
+            text += QLatin1Char('\n');
+        }
+        cursor.insertText(text, QTextCharFormat());
+        if (plain < result.resultLines.size()) {
+            QTextCharFormat bold;
+            bold.setFontWeight(QFont::Bold);
+            cursor.insertText(Win1252ToUnicode(result.resultLines.back()), bold);
+            cursor.insertText(QStringLiteral("\n"), QTextCharFormat());
+        }
+    });
     loadingPad_ = opened;
     SyncPanesAfterCalculation();
 }

@@ -10,6 +10,7 @@
 #include "platform/vcl/RichEditScroll.h"
 #include "platform/win/WinDefs.h"
 
+#include <QFontMetrics>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <algorithm>
@@ -116,9 +117,23 @@ bool TfrmMainProg::UpdateLineNumbers()
     const int count = RichEdit_Main->LineCount();
     if (count == NumberedLineCount) return false;
     FillLineNumbers(RichEdit_LineNo, count);
+    FitLineNumberPane(count);
     AlignLineNumberPane();
     NumberedLineCount = count;
     return true;
+}
+
+void TfrmMainProg::FitLineNumberPane(int count)
+{
+    const QFontMetrics metrics(RichEdit_LineNo->document()->defaultFont());
+    const int border = 2 * (RichEdit_LineNo->frameWidth() + static_cast<int>(RichEdit_LineNo->document()->documentMargin()));
+    // Digits are all one width in the pane's fonts; one more digit's room keeps the caret clear.
+    const int digits = static_cast<int>(QString::number(std::max(count, 1)).size()) + 1;
+    const int width = std::max(kLineNumberPaneWidth, metrics.horizontalAdvance(QString(digits, QLatin1Char('0'))) + border);
+    if (width == RichEdit_LineNo->width()) return;
+    SetWidth(RichEdit_LineNo, width);
+    PlaceColumnCaptions();
+    UpdateMinimumSize();
 }
 
 void TfrmMainProg::AlignLineNumberPane()

@@ -42,7 +42,8 @@ public:
     // Colours are the display formats of the pad's lines, as a syntax highlighter lays them over
     // the text: they are no edit, so they neither fill the undo history nor move the selection.
     // Once colouring has begun, every change of the pad's text (typing, paste, undo, redo) colours
-    // its lines again at once; HighlightLines colours lines that are not coloured yet.
+    // its lines again; HighlightLines colours lines that are not coloured yet. Of a long change or
+    // range, the lines in view are coloured at once and the others as they come into view.
     TRichEdit* Editor = nullptr;
     std::function<bool()> HighlightSyntax;
     bool ColouringOn() const;

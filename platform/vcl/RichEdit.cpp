@@ -1,5 +1,6 @@
 #include "platform/vcl/RichEdit.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -183,7 +184,28 @@ TRichEdit::TRichEdit(QWidget* parent) : QTextEdit(parent)
     // The panes have no menu of their own: edits must come through the keys and commands that
     // keep the line numbers and the answers in step with the pad.
     setContextMenuPolicy(Qt::NoContextMenu);
+    WatchLayout(document());
 }
+
+void TRichEdit::WatchLayout(QTextDocument* doc)
+{
+    // A new text is laid out a part at a time. Changed in part before the rest is laid out, it
+    // would be laid out wrongly: the lines not reached yet would be taken as laid out, at no
+    // height, and the text would end there for the scroll bar and the caret. Such a change has the
+    // whole text laid out again at once.
+    QObject::connect(doc, &QTextDocument::contentsChange, this, [doc](int from, int /*removed*/, int added) {
+        const int length = doc->characterCount();
+        if (from == 0 && added >= length) return;  // a new text
+        // The lines behind the change are as they were: the last one is laid out once the whole
+        // text is. A change that reaches the end is behind the line where it begins.
+        const QTextBlock changedLast = doc->findBlock(from + added);
+        const QTextBlock probe =
+            changedLast.isValid() && changedLast.next().isValid() ? doc->lastBlock() : doc->findBlock(from);
+        if (probe.isValid() && probe.layout()->lineCount() == 0) doc->markContentsDirty(0, length);
+    });
+}
+
+void TRichEdit::FinishLayout() { document()->documentLayout()->documentSize(); }
 
 UnicodeString TRichEdit::Text() const { return toPlainText(); }
 
@@ -192,6 +214,29 @@ void TRichEdit::SetText(const UnicodeString& text)
     UnicodeString plain = text;
     plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QChar('\r'), QChar('\n'));
     setPlainText(plain);
+}
+
+void TRichEdit::Rewrite(const std::function<void(QTextCursor&)>& write)
+{
+    // The text goes into a fresh document with the old one's settings, which then takes the old
+    // one's place. Written into the shown document, the text would push the caret to its end, and
+    // bringing the caret back would lay out the whole text to find where it had stood.
+    QTextDocument* old = document();
+    auto* fresh = new QTextDocument(this);
+    fresh->setUndoRedoEnabled(old->isUndoRedoEnabled());
+    fresh->setDefaultFont(old->defaultFont());
+    fresh->setDefaultTextOption(old->defaultTextOption());
+    fresh->setDocumentMargin(old->documentMargin());
+    fresh->setUseDesignMetrics(old->useDesignMetrics());
+    QTextCursor cursor(fresh);
+    cursor.beginEditBlock();
+    write(cursor);
+    cursor.endEditBlock();
+    WatchLayout(fresh);
+    // The control deletes a document of its own making; one made here is deleted here.
+    const bool ours = old->parent() == this;
+    setDocument(fresh);
+    if (ours) delete old;
 }
 
 int TRichEdit::LastPosition() const { return document()->characterCount() - 1; }

@@ -8,6 +8,7 @@
 #include <QTextCursor>
 #include <QTextEdit>
 #include <cstdint>
+#include <functional>
 
 // A colour as 0x00BBGGRR.
 using TColor = int;
@@ -113,14 +114,24 @@ public:
 
     int LastPosition() const;  // the number of character positions
 
+    // Replaces the text by what write puts in through the cursor given, in a new document with
+    // the same settings (anything holding the old document must ask for it again). A long text is
+    // laid out a part at a time as it comes into view, not all at once; the caret is at the start.
+    void Rewrite(const std::function<void(QTextCursor&)>& write);
+
     // Between these, selection and format changes are gathered and the control shows the
     // outcome once at EndUpdate: the selection then is the last one set. Calls nest.
     void BeginUpdate();
     void EndUpdate();
 
+    // Lays out the part of the text not laid out yet: a long text is laid out a part at a time
+    // while the program waits for the user. Quick when all of it is.
+    void FinishLayout();
+
 private:
     friend class TTextAttributes;
     friend class TRichEditLines;
+    void WatchLayout(QTextDocument* document);
     QTextCursor Cursor() const;  // the selection being worked on
     void SetCursor(const QTextCursor& cursor);
     void MergeFormat(const QTextCharFormat& format);

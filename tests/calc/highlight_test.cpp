@@ -2,6 +2,8 @@
 // BASIC-line translation uses.
 #include "calc/Highlight.h"
 
+#include "platform/vcl/RichEditScroll.h"
+
 #include <QTest>
 #include <chrono>
 #include <cstring>
@@ -124,6 +126,35 @@ TEST_F(HighlightTest, ColouringLeavesTheSelectionAndTheUndoHistory)
     EXPECT_EQ(FormatAt(edit, 0, 8).colour, clBlue);
     EXPECT_EQ(FormatAt(edit, 0, 2).colour, clPurple);
     EXPECT_FALSE(edit.document()->isRedoAvailable());
+}
+
+// A long text is coloured where it is shown: lines scrolled into view get their colours when
+// painted, and colours laid over a line by hand stay through the painting until the line is
+// coloured again.
+TEST_F(HighlightTest, ALongTextIsColouredWhereItIsShown)
+{
+    highlighter.SetEditor(&edit);
+    edit.resize(300, 200);
+    edit.show();
+    QString text;
+    for (int i = 0; i < 3000; ++i) text += "x = 1\n";
+    edit.SetText(text);
+    highlighter.HighlightLines(0, edit.LineCount());
+    const auto paint = [this] { edit.viewport()->grab(); };
+    paint();
+    EXPECT_EQ(FormatAt(edit, 0, 4).colour, clBlue);
+    highlighter.ColourLineRange(1, 0, 1, clRed);
+    paint();
+    EXPECT_EQ(FormatAt(edit, 1, 0).colour, clRed);
+    highlighter.HighlightLines(1, 1);
+    EXPECT_EQ(FormatAt(edit, 1, 0).colour, clBlack);
+
+    LineScroll(edit, 0, 2000);
+    paint();
+    const int shown = GetFirstVisibleLine(edit);
+    EXPECT_GT(shown, 1900);
+    EXPECT_EQ(FormatAt(edit, shown + 2, 2).colour, clPurple);
+    EXPECT_EQ(FormatAt(edit, 1000, 2).colour, clBlack);  // never shown
 }
 
 struct TokenRow {
