@@ -3,6 +3,7 @@
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -14,8 +15,20 @@ QByteArray ReadAll(QIODevice* stream)
 {
     if (!stream) return {};
     if (!stream->isOpen() && !stream->open(QIODevice::ReadOnly)) return {};
-    if (!stream->isSequential()) stream->seek(0);
-    return stream->read(kMaxPictureBytes);
+    // Asked for the most it may hold, the device would set that much memory aside for every
+    // picture: a file or buffer gives its size, a stream is read a piece at a time.
+    if (!stream->isSequential()) {
+        stream->seek(0);
+        return stream->read(std::clamp<qint64>(stream->size(), 0, kMaxPictureBytes));
+    }
+    QByteArray bytes;
+    char piece[64 * 1024];
+    while (bytes.size() < kMaxPictureBytes) {
+        const qint64 read = stream->read(piece, std::min<qint64>(sizeof piece, kMaxPictureBytes - bytes.size()));
+        if (read <= 0) break;
+        bytes.append(piece, read);
+    }
+    return bytes;
 }
 
 }  // namespace

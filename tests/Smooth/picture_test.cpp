@@ -2,6 +2,10 @@
 #include "SmoothSupport.h"
 
 #include <QDir>
+#include <QIODevice>
+#include <algorithm>
+#include <cstring>
+#include <random>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -257,4 +261,50 @@ TEST(SmoothPicture, DrawOnAPlainPainter)
     EXPECT_EQ(qAlpha(image.pixel(0, 3)), 0);
     EXPECT_EQ(qAlpha(image.pixel(10, 10)), 0);  // unscaled
     EXPECT_EQ(image.pixelColor(39, 19), QColor(Qt::blue));  // stretched
+}
+
+namespace {
+
+// A device that can only be read forwards, a little at a time, like a pipe.
+class Trickle : public QIODevice {
+public:
+    explicit Trickle(QByteArray bytes) : bytes_(std::move(bytes)) { open(QIODevice::ReadOnly); }
+    bool isSequential() const override { return true; }
+
+protected:
+    qint64 readData(char* data, qint64 max) override
+    {
+        const qint64 n = std::min<qint64>({max, 5000, bytes_.size() - at_});
+        std::memcpy(data, bytes_.constData() + at_, n);
+        at_ += n;
+        return n;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    QByteArray bytes_;
+    qint64 at_ = 0;
+};
+
+}  // namespace
+
+TEST(SmoothPicture, AStreamIsReadWholeFromItsStartWhateverItsKind)
+{
+    QImage noise(300, 300, QImage::Format_ARGB32);
+    std::mt19937 random(7);
+    for (int y = 0; y < noise.height(); ++y)
+        for (int x = 0; x < noise.width(); ++x) noise.setPixel(x, y, random() | 0xFF000000u);
+    const QByteArray png = Encode(noise, "PNG");
+    ASSERT_GT(png.size(), 100 * 1024);  // more than one piece of a stream
+    Trickle pipe(png);
+    QBuffer halfRead;
+    halfRead.setData(png);
+    halfRead.open(QIODevice::ReadOnly);
+    halfRead.seek(png.size() / 2);
+    for (QIODevice* device : {static_cast<QIODevice*>(&pipe), static_cast<QIODevice*>(&halfRead)}) {
+        TGDIPPicture picture;
+        picture.LoadFromStream(device);
+        EXPECT_EQ(picture.Data(), png);
+        EXPECT_EQ(picture.Width(), 300);
+    }
 }
