@@ -1,11 +1,13 @@
 #include "platform/vcl/RichEdit.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextLayout>
 #include <algorithm>
+#include <cmath>
 
 QColor ToQColor(TColor colour)
 {
@@ -205,7 +207,27 @@ void TRichEdit::WatchLayout(QTextDocument* doc)
     });
 }
 
-void TRichEdit::FinishLayout() { document()->documentLayout()->documentSize(); }
+bool TRichEdit::BeyondScrollRange(const QTextCursor& cursor) const
+{
+    const double bottom = document()->documentLayout()->blockBoundingRect(cursor.block()).bottom();
+    return bottom > verticalScrollBar()->maximum() + viewport()->height();
+}
+
+void TRichEdit::FinishLayout()
+{
+    const QSizeF size = document()->documentLayout()->documentSize();
+    // The view learns the new size only when the program next waits for events; a caret sent far
+    // down before that would stop where the laid out part had ended.
+    const int maximum = std::max(0, static_cast<int>(std::ceil(size.height())) - viewport()->height());
+    QScrollBar* bar = verticalScrollBar();
+    if (bar->maximum() != maximum) bar->setRange(0, maximum);
+}
+
+void TRichEdit::keyPressEvent(QKeyEvent* event)
+{
+    FinishLayout();
+    QTextEdit::keyPressEvent(event);
+}
 
 UnicodeString TRichEdit::Text() const { return toPlainText(); }
 
@@ -280,6 +302,7 @@ void TRichEdit::SetSelStart(int position)
 {
     QTextCursor cursor = Cursor();
     cursor.setPosition(std::clamp(position, 0, LastPosition()));
+    if (!updating_ && BeyondScrollRange(cursor)) FinishLayout();  // the view follows the caret
     SetCursor(cursor);
 }
 
@@ -296,6 +319,7 @@ void TRichEdit::SetSelLength(int length)
     cursor.setPosition(start);
     cursor.setPosition(std::clamp(start + std::max(length, 0), start, LastPosition()),
                        QTextCursor::KeepAnchor);
+    if (!updating_ && BeyondScrollRange(cursor)) FinishLayout();
     SetCursor(cursor);
 }
 

@@ -124,14 +124,23 @@ public:
     void BeginUpdate();
     void EndUpdate();
 
-    // Lays out the part of the text not laid out yet: a long text is laid out a part at a time
-    // while the program waits for the user. Quick when all of it is.
+    // Lays out the part of the text not laid out yet (a long text is laid out a part at a time
+    // while the program waits for the user) and sets the scroll range to the whole text at once.
+    // Quick when all of it is laid out.
     void FinishLayout();
+
+protected:
+    // A key finds the text laid out to its end and the scroll range whole: an edit before that
+    // would be laid out wrongly, and a caret sent far down would stop short.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     friend class TTextAttributes;
     friend class TRichEditLines;
     void WatchLayout(QTextDocument* document);
+    // Whether the caret's line lies below what the scroll range reaches (the text laid out only in
+    // part, or the view not told of its size yet).
+    bool BeyondScrollRange(const QTextCursor& cursor) const;
     QTextCursor Cursor() const;  // the selection being worked on
     void SetCursor(const QTextCursor& cursor);
     void MergeFormat(const QTextCharFormat& format);

@@ -19,16 +19,6 @@ double BlockBottom(const QTextDocument* doc, int number)
     return doc->documentLayout()->blockBoundingRect(doc->findBlockByNumber(number)).bottom();
 }
 
-// The document lays itself out lazily, a part at a time; scrolling to a line needs all of it, and
-// the scroll bar's range must then cover the whole text.
-void CompleteLayout(TRichEdit& edit)
-{
-    const QSizeF size = edit.document()->documentLayout()->documentSize();
-    const int maximum = std::max(0, static_cast<int>(std::ceil(size.height())) - edit.viewport()->height());
-    QScrollBar* bar = edit.verticalScrollBar();
-    if (bar->maximum() != maximum) bar->setRange(0, maximum);
-}
-
 }  // namespace
 
 int GetFirstVisibleLine(const TRichEdit& edit)
@@ -51,7 +41,8 @@ int GetFirstVisibleLine(const TRichEdit& edit)
 void LineScroll(TRichEdit& edit, int /*columns*/, int lines)
 {
     if (lines == 0) return;
-    CompleteLayout(edit);
+    // Scrolling to a line needs the whole text laid out, and the scroll range to cover it.
+    edit.FinishLayout();
     const QTextDocument* doc = edit.document();
     const int target = std::clamp(GetFirstVisibleLine(edit) + lines, 0, doc->blockCount() - 1);
     const double y = BlockTop(doc, target) - doc->documentMargin();

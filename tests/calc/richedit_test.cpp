@@ -2,6 +2,12 @@
 // relies on them (a line break counts one position; an empty last line is not a line).
 #include "platform/vcl/RichEdit.h"
 
+#include <QAbstractTextDocumentLayout>
+#include <QCoreApplication>
+#include <QScrollBar>
+#include <QTest>
+#include <QTextBlock>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -119,3 +125,53 @@ TEST(RichEdit, UpdatesShowTheLastSelectionOnce)
 }
 
 }  // namespace
+
+// A long text is laid out a part at a time. Whatever comes before that is done (a key, an edit,
+// the program sending the caret far down), the text must stay whole to the scroll bar and the view
+// must follow the caret.
+TEST(RichEdit, ALongTextIsWholeWhateverComesBeforeItIsLaidOut)
+{
+    const struct {
+        const char* what;
+        std::function<void(TRichEdit&)> act;
+    } acts[] = {
+        {"Ctrl+End", [](TRichEdit& e) { QTest::keyClick(&e, Qt::Key_End, Qt::ControlModifier); }},
+        {"a key on line 2, Ctrl+End", [](TRichEdit& e) {
+             e.SetSelStart(e.LineIndex(1));
+             QTest::keyClick(&e, Qt::Key_5);
+             QTest::keyClick(&e, Qt::Key_End, Qt::ControlModifier);
+         }},
+        {"a line set, the caret sent to the end", [](TRichEdit& e) {
+             e.Lines.Set(1, "y = 2");
+             e.SetSelStart(e.LastPosition());
+         }},
+        {"lines deleted, the caret sent to the end", [](TRichEdit& e) {
+             QTextCursor cursor(e.document()->findBlockByNumber(10));
+             cursor.movePosition(QTextCursor::Down, QTextCursor::KeepAnchor, 20);
+             cursor.removeSelectedText();
+             e.SetSelStart(e.LastPosition());
+         }},
+        {"the end selected", [](TRichEdit& e) {
+             e.SetSelStart(0);
+             e.SetSelLength(e.LastPosition());
+         }},
+    };
+    for (const auto& act : acts) {
+        TRichEdit edit;
+        edit.setLineWrapMode(QTextEdit::NoWrap);
+        edit.resize(300, 200);
+        edit.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);  // as the pad's panes, which share one
+        edit.show();
+        edit.SetText(QString("12' 6 1/2\" + 3' 4\"\n").repeated(40000));
+        QCoreApplication::processEvents();  // the layout has begun, a step at a time
+        act.act(edit);
+        const QTextDocument* doc = edit.document();
+        const QAbstractTextDocumentLayout* layout = doc->documentLayout();
+        const QRectF first = layout->blockBoundingRect(doc->firstBlock());
+        const QRectF last = layout->blockBoundingRect(doc->lastBlock());
+        EXPECT_NEAR(last.top(), first.top() + (doc->blockCount() - 1) * first.height(), 1) << act.what;
+        const int top = edit.verticalScrollBar()->value();
+        EXPECT_GE(last.bottom(), top) << act.what;
+        EXPECT_LE(last.bottom(), top + edit.viewport()->height() + first.height()) << act.what;
+    }
+}
