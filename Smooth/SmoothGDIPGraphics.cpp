@@ -1,6 +1,7 @@
 #include "Smooth/SmoothGDIP.h"
 
 #include <cmath>
+#include <memory>
 
 using namespace gdip;
 
@@ -165,22 +166,22 @@ TGPFont* TGPGraphics::MakeFont(const TFont& font)
     return result;
 }
 
+TGPRectF TGPGraphics::TextBounds(const QString& text, const TFont& font)
+{
+    const std::unique_ptr<TGPFont> f(MakeFont(font));
+    TGPRectF bounds;
+    MeasureString(text, f.get(), MakeRectF(0, 0, 10000, 10000), nullptr, &bounds);
+    return bounds;
+}
+
 int TGPGraphics::TextWidth(const QString& text, const TFont& font)
 {
-    TGPFont* f = MakeFont(font);
-    TGPRectF bounds;
-    MeasureString(text, f, MakeRectF(0, 0, 10000, 10000), nullptr, &bounds);
-    delete f;
-    return int(std::lround(bounds.Width));
+    return int(std::lround(TextBounds(text, font).Width));
 }
 
 int TGPGraphics::TextHeight(const QString& text, const TFont& font)
 {
-    TGPFont* f = MakeFont(font);
-    TGPRectF bounds;
-    MeasureString(text, f, MakeRectF(0, 0, 10000, 10000), nullptr, &bounds);
-    delete f;
-    return int(std::lround(bounds.Height));
+    return int(std::lround(TextBounds(text, font).Height));
 }
 
 int TGPGraphics::DrawText(const QString& text, const TGPStringFormat* format, TRect& rect, const TFont& font,

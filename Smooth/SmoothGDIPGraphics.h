@@ -98,7 +98,8 @@ public:
 
     // A new font from a control's font: its family (else "Arial"), style and size in points.
     TGPFont* MakeFont(const TFont& font);
-    // The text's measured width or height in that font, to whole pixels.
+    // The box the text measures in that font; its width or height to whole pixels.
+    TGPRectF TextBounds(const QString& text, const TFont& font);
     int TextWidth(const QString& text, const TFont& font);
     int TextHeight(const QString& text, const TFont& font);
     // Draws (or with DT_CALCRECT only measures) the text at the rectangle's top-left, optionally on
