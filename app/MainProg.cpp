@@ -1,6 +1,7 @@
 // The main form: its controls as the designer placed them, construction, first showing and exit.
 #include "app/MainProg.h"
 
+#include "app/ControlCaptions.h"
 #include "app/WindowRunWatch.h"
 #include "calc/Highlight.h"
 #include "config/Config.h"
@@ -95,13 +96,13 @@ TfrmMainProg::~TfrmMainProg()
 void TfrmMainProg::CreateMenus()
 {
     MainMenu1 = new TMainMenu(menuBar());
-    File1 = new TMenuItem(QStringLiteral("File"));
-    New1 = new TMenuItem(QStringLiteral("New"), QKeySequence(QStringLiteral("Ctrl+N")));
-    Open1 = new TMenuItem(QStringLiteral("Open"), QKeySequence(QStringLiteral("Ctrl+O")));
-    Save1 = new TMenuItem(QStringLiteral("Save"), QKeySequence(QStringLiteral("Ctrl+S")));
-    SaveAs1 = new TMenuItem(QStringLiteral("Save As..."));
-    Print1 = new TMenuItem(QStringLiteral("Print"), QKeySequence(QStringLiteral("Ctrl+P")));
-    Exit1 = new TMenuItem(QStringLiteral("Exit"));
+    File1 = MakeMenuItem(MenuId::File);
+    New1 = MakeMenuItem(MenuId::New);
+    Open1 = MakeMenuItem(MenuId::Open);
+    Save1 = MakeMenuItem(MenuId::Save);
+    SaveAs1 = MakeMenuItem(MenuId::SaveAs);
+    Print1 = MakeMenuItem(MenuId::Print);
+    Exit1 = MakeMenuItem(MenuId::Exit);
     N2 = new TMenuItem(QStringLiteral("-"));
     for (TMenuItem* item : {New1, Open1, Save1, SaveAs1, Print1, Exit1, N2}) File1->Add(item);
     for (TMenuItem* TfrmMainProg::*item : kRecentFileItems) {
@@ -111,16 +112,16 @@ void TfrmMainProg::CreateMenus()
     }
     MainMenu1->Add(File1);
 
-    Edit1 = new TMenuItem(QStringLiteral("Edit"));
-    Cut1 = new TMenuItem(QStringLiteral("Cut"), QKeySequence(QStringLiteral("Ctrl+X")));
-    Copy1 = new TMenuItem(QStringLiteral("Copy"), QKeySequence(QStringLiteral("Ctrl+C")));
-    Paste1 = new TMenuItem(QStringLiteral("Paste"), QKeySequence(QStringLiteral("Ctrl+V")));
+    Edit1 = MakeMenuItem(MenuId::Edit);
+    Cut1 = MakeMenuItem(MenuId::Cut);
+    Copy1 = MakeMenuItem(MenuId::Copy);
+    Paste1 = MakeMenuItem(MenuId::Paste);
     N1 = new TMenuItem(QStringLiteral("-"));
     N1->SetVisible(false);
-    CopyAll1 = new TMenuItem(QStringLiteral("Copy All"), QKeySequence(QStringLiteral("Ctrl+Alt+C")));
+    CopyAll1 = MakeMenuItem(MenuId::CopyAll);
     N3 = new TMenuItem(QStringLiteral("-"));
-    Find1 = new TMenuItem(QStringLiteral("Find"), QKeySequence(QStringLiteral("Ctrl+F")));
-    Replace1 = new TMenuItem(QStringLiteral("Replace"), QKeySequence(QStringLiteral("Ctrl+H")));
+    Find1 = MakeMenuItem(MenuId::Find);
+    Replace1 = MakeMenuItem(MenuId::Replace);
     for (TMenuItem* item : {Cut1, Copy1, Paste1, N1, CopyAll1, N3, Find1, Replace1}) Edit1->Add(item);
     MainMenu1->Add(Edit1);
     CreateHelpMenu();

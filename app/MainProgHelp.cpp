@@ -1,17 +1,25 @@
-// The Help menu: the three tutorials, the reference manual and the About box.
+// The Help menu: the three tutorials, the reference manual and the About box; and the menu items
+// as the window's menu table captions them.
 #include "app/About.h"
+#include "app/ControlCaptions.h"
 #include "app/Help_manuals.h"
 #include "app/MainProg.h"
 
+TMenuItem* MakeMenuItem(MenuId id)
+{
+    const MenuRow& row = MenuRowOf(id);
+    return new TMenuItem(QString::fromLatin1(row.caption), QKeySequence(QString::fromLatin1(row.shortcut)));
+}
+
 void TfrmMainProg::CreateHelpMenu()
 {
-    Help1 = new TMenuItem(QStringLiteral("Help"));
-    TutorialManual1 = new TMenuItem(QStringLiteral("Tutorial Manuals"));
-    MetricBasic1 = new TMenuItem(QStringLiteral("Metric - Basic"));
-    ImperialBasic1 = new TMenuItem(QStringLiteral("Imperial - Basic"));
-    General1 = new TMenuItem(QStringLiteral("Programming"));
-    Manual1 = new TMenuItem(QStringLiteral("Reference Manual"));
-    About1 = new TMenuItem(QStringLiteral("About"));
+    Help1 = MakeMenuItem(MenuId::Help);
+    TutorialManual1 = MakeMenuItem(MenuId::TutorialManuals);
+    MetricBasic1 = MakeMenuItem(MenuId::MetricBasic);
+    ImperialBasic1 = MakeMenuItem(MenuId::ImperialBasic);
+    General1 = MakeMenuItem(MenuId::General);
+    Manual1 = MakeMenuItem(MenuId::ReferenceManual);
+    About1 = MakeMenuItem(MenuId::About);
     for (TMenuItem* item : {MetricBasic1, ImperialBasic1, General1}) TutorialManual1->Add(item);
     for (TMenuItem* item : {TutorialManual1, Manual1, About1}) Help1->Add(item);
     MainMenu1->Add(Help1);

@@ -4,6 +4,7 @@
 // window that shows every control whole.
 #include "app/MainProg.h"
 
+#include "app/ControlCaptions.h"
 #include <QFontMetrics>
 #include <QMenuBar>
 #include <algorithm>
@@ -77,12 +78,6 @@ const ButtonRow kFunctions[] = {
     {nullptr, &F::BitBtn10, "PI", "", "PI", -1, nullptr, 7, 1},
 };
 
-const char* const kInputUnits[] = {"None", "Metric (mm)", "Metric (cm)", "Metric (m)", ""};
-const char* const kAnswerUnits[] = {"None", "mm", "sq mm", "cu mm", "cm", "sq cm", "cu cm", "m",
-                                    "sq m", "cu m", "ft", "sq ft", "cu ft", "yds", "sq yds", "cu yds"};
-const char* const kPrecisions[] = {"Default", "0 Decimal Places", "1 Decimal Places",
-                                   "2 Decimal Places", "3 Decimal Places", "4 Decimal Places",
-                                   "5 Decimal Places", "6 Decimal Places"};
 const char* const kGeneralSnippets[] = {"MsgBox", "Ask \"\",", "AskYesNo \"\",", "Val( )", "Str( , )", ""};
 const char* const kConditionalSnippets[] = {"if( ) then ... endif", "elseif( ) then", "else", "endif",
                                             "==", "<", "<=", ">", ">=", "or", "and", "not", ""};
@@ -233,7 +228,7 @@ void TfrmMainProg::CreateScientificPanel()
     SetAlign(Panel_Scientific, alBottom);
 
     RadioGroup_DegRad = new TRadioGroup(Panel_Scientific, QStringLiteral("Angles"));
-    for (const char* item : {"Degrees", "Radians", "Grads"}) RadioGroup_DegRad->Items.Add(QString::fromLatin1(item));
+    for (const char* item : kAngleUnits) RadioGroup_DegRad->Items.Add(QString::fromLatin1(item));
     RadioGroup_DegRad->SetColumns(3);
     RadioGroup_DegRad->SetItemIndex(0);
     const QSize angles = RadioGroup_DegRad->sizeHint();

@@ -2,21 +2,15 @@
 // settings and the calculation state, and the pad is calculated again without a total.
 #include "app/MainProg.h"
 
+#include "app/ControlCaptions.h"
 #include "calc/FormatAnswer.h"
 #include "config/Config.h"
-
-namespace {
-
-// The unit names of the input items, by index; any other index reads millimetres. "M" is no name
-// the units know, so it gives their default, the metre.
-const char* const kInputUnitNames[] = {"MM", "MM", "CM", "M", "IMPERIAL"};
-
-}  // namespace
 
 void TfrmMainProg::GetUnitsOfMeasureAndPrecision()
 {
     const int input = Cmb_UOM_Input->ItemIndex();
-    Config->InputUnit = UnitFromName(input >= 0 && input < 5 ? kInputUnitNames[input] : "MM");
+    const bool listed = input >= 0 && input < int(std::size(kInputUnitNames));
+    Config->InputUnit = UnitFromName(listed ? kInputUnitNames[input] : "MM");  // else millimetres
 
     if (Cmb_UOM_Answer->ItemIndex() == 0)
         AnswerUnitName.clear();

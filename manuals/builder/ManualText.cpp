@@ -1,5 +1,6 @@
 #include "manuals/builder/ManualText.h"
 
+#include "manuals/builder/Captions.h"
 #include "manuals/builder/Reference.h"
 #include "manuals/builder/WorkedPad.h"
 
@@ -9,7 +10,22 @@
 
 namespace {
 
-// Escapes the text and sets what stands between backquotes as program text.
+// Prose with the window's captions, "{kind:name}", looked up in the program's tables.
+std::string Prose(const std::string& text)
+{
+    std::string out;
+    size_t at = 0;
+    for (size_t open; (open = text.find('{', at)) != std::string::npos; at = text.find('}', open) + 1) {
+        const size_t close = text.find('}', open);
+        const size_t colon = text.find(':', open);
+        if (close == std::string::npos || colon > close) throw std::runtime_error("a caption without {kind:name}");
+        out += HtmlEscape(text.substr(at, open - at));
+        out += CaptionHtml(text.substr(open + 1, colon - open - 1), text.substr(colon + 1, close - colon - 1));
+    }
+    return out + HtmlEscape(text.substr(at));
+}
+
+// Sets what stands between backquotes as program text, and the rest as prose.
 std::string Inline(const std::string& text)
 {
     std::string out;
@@ -20,11 +36,11 @@ std::string Inline(const std::string& text)
             chunk += c;
             continue;
         }
-        out += code ? "<code>" + HtmlEscape(chunk) + "</code>" : HtmlEscape(chunk);
+        out += code ? "<code>" + HtmlEscape(chunk) + "</code>" : Prose(chunk);
         chunk.clear();
         code = !code;
     }
-    return out + (code ? "`" : "") + HtmlEscape(chunk);
+    return out + (code ? "`" + HtmlEscape(chunk) : Prose(chunk));
 }
 
 std::string Trimmed(const std::string& text)
@@ -47,11 +63,13 @@ std::string PadHtml(const std::vector<AnsiString>& lines, const std::string& opt
     if ((options.expectError || options.expectBoxes) && pad.boxes.empty())
         throw std::runtime_error("a worked pad showed no box");
 
-    std::string html = "<p class=\"controls\"><i>Input: " + HtmlEscape(InputUnitCaption(options.input)) +
-                       " &#183; Answer: " + HtmlEscape(options.answer.empty() ? "None" : options.answer) +
-                       " &#183; Precision: " +
-                       (options.precision < 0 ? std::string("Default") : std::to_string(options.precision) + " Decimal Places") +
-                       (options.angle == 1 ? " &#183; Angles: Radians" : options.angle == 2 ? " &#183; Angles: Grads" : "") +
+    // The controls as the window shows them; the feet-and-inches item has no text of its own.
+    const std::string input = InputUnitCaption(options.input);
+    std::string html = "<p class=\"controls\"><i>Input: " +
+                       (input.empty() ? std::string("the empty last item (feet and inches)") : HtmlEscape(input)) +
+                       " &#183; Answer: " + HtmlEscape(options.answer.empty() ? kAnswerUnits[0] : options.answer) +
+                       " &#183; Precision: " + HtmlEscape(kPrecisions[options.precision + 1]) +
+                       (options.angle ? " &#183; Angles: " + HtmlEscape(kAngleUnits[options.angle]) : std::string()) +
                        " &#183; Button: " + (options.total ? "= Run &amp; Total" : "= Run") + "</i></p>\n";
     html += "<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\">"
             "<tr><th align=\"left\" width=\"65%\">Calculation</th><th align=\"left\">Answer</th></tr>\n";

@@ -11,6 +11,8 @@
 //                      angle=degrees|radians|grads total boxes error type=<answer>,<answer>...
 //   @table <kind>      a reference table; its descriptions follow as "name | text" up to @end
 //   @box <text>        a note set apart in a frame
+//   {kind:name}        a caption of the window or a setting, looked up in the program's tables
+//                      (input, answer, precision, angle, menu, setting; see Captions.h)
 #include <string>
 
 struct ManualHtml {

@@ -4,11 +4,14 @@
 #include "calc/FormatAnswer.h"
 #include "config/IniLayout.h"
 #include "config/Units.h"
+#include "manuals/builder/Captions.h"
 #include "macro/Init.h"
 #include "macro/Lexer.h"
 #include "macro/Machine.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <set>
 #include <stdexcept>
 #include <vector>
@@ -86,8 +89,10 @@ void CheckAllUsed(const Descriptions& descriptions, const std::set<std::string>&
         if (!descriptions.count(name)) missing += " " + name;
     for (const auto& [name, text] : descriptions)
         if (!used.count(name)) unknown += " " + name;
-    if (!missing.empty()) throw std::runtime_error("the " + kind + " table does not describe" + missing);
-    if (!unknown.empty()) throw std::runtime_error("the program has no " + kind + ":" + unknown);
+    std::string why;
+    if (!unknown.empty()) why = "the program has no " + kind + ":" + unknown;
+    if (!missing.empty()) why += (why.empty() ? "" : "; ") + ("the " + kind + " table does not describe" + missing);
+    if (!why.empty()) throw std::runtime_error(why);
 }
 
 std::string GroupTable(const std::vector<Group>& groups, const Descriptions& descriptions, const std::string& kind,
@@ -131,15 +136,12 @@ std::string SettingsTable(const Descriptions& descriptions)
 // One metre, and a square and a cubic metre, in every answer unit, as the answer pane writes them.
 std::string UnitsTable(const Descriptions& descriptions)
 {
-    static const char* const answers[] = {"", "mm", "sq mm", "cu mm", "cm", "sq cm", "cu cm", "m",
-                                          "sq m", "cu m", "ft", "sq ft", "cu ft", "yds", "sq yds", "cu yds"};
     std::set<std::string> used;
     std::string rows;
-    for (const char* answer : answers) {
-        const std::string name = *answer ? answer : "None";
+    for (const char* name : kAnswerUnits) {
+        // The window's first item, None, gives no unit.
+        const std::string answer = name == kAnswerUnits[0] ? "" : name;
         const std::string upper = UpperCase(answer);
-        const bool imperial = upper == "FT" || upper == "SQ FT" || upper == "CU FT" || upper == "YDS" ||
-                              upper == "SQ YDS" || upper == "CU YDS";
         TCalcState state;
         state.AnswerUnitName = answer;
         state.Precision = -1;
@@ -149,11 +151,29 @@ std::string UnitsTable(const Descriptions& descriptions)
         const std::string cube = upper.rfind("CU", 0) == 0 ? "1000 * 1000 * 1000" : "";
         const std::string input = !cube.empty() ? cube : !square.empty() ? square : "1000";
         const double value = !cube.empty() ? 1e9 : !square.empty() ? 1e6 : 1000.0;
-        const AnsiString shown = FormatAnswer(state, UnitFromName("MM"), UnitFromName(imperial ? "IMPERIAL" : "MM"), value);
+        const AnsiString shown = FormatAnswer(state, UnitFromName("MM"), AnswerUnitScale(answer), value);
         rows += Row({Code(name), Code(input), Code(shown), DescriptionOf(descriptions, name, used)});
     }
     CheckAllUsed(descriptions, used, "units");
     return Table({"Answer unit", "Pad line (input mm)", "Answer", "Use it for"}, rows);
+}
+
+// Every menu item with its shortcut, as the window's menu table has them; a menu that holds
+// others is named in their paths.
+std::string MenusTable(const Descriptions& descriptions)
+{
+    std::set<std::string> used;
+    std::string rows;
+    for (const MenuRow& row : kMenuRows) {
+        const std::string path = MenuPath(row);
+        const bool holdsOthers = std::any_of(std::begin(kMenuRows), std::end(kMenuRows),
+                                             [&](const MenuRow& other) { return other.menu == path; });
+        if (holdsOthers) continue;
+        rows += Row({"<b>" + Escape(path) + "</b>", *row.shortcut ? Escape(row.shortcut) : std::string("&#160;"),
+                     DescriptionOf(descriptions, path, used)});
+    }
+    CheckAllUsed(descriptions, used, "menus");
+    return Table({"Menu item", "Shortcut", "What it does"}, rows);
 }
 
 // The interpreter's fixed limits, with the values it is built with.
@@ -203,5 +223,6 @@ std::string ReferenceTable(const std::string& kind, const Descriptions& descript
     if (kind == "settings") return SettingsTable(descriptions);
     if (kind == "units") return UnitsTable(descriptions);
     if (kind == "limits") return LimitsTable(descriptions);
+    if (kind == "menus") return MenusTable(descriptions);
     throw std::runtime_error("unknown reference table: " + kind);
 }

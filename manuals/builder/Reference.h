@@ -15,5 +15,5 @@ using Descriptions = std::map<std::string, std::string>;
 std::string HtmlEscape(const std::string& text);
 
 // The HTML table of one kind ("statements", "builtins", "constants", "numbers", "strings",
-// "settings", "units"). Throws std::runtime_error when descriptions and program disagree.
+// "settings", "units", "limits", "menus"). Throws std::runtime_error when descriptions and program disagree.
 std::string ReferenceTable(const std::string& kind, const Descriptions& descriptions);

@@ -1,5 +1,7 @@
 #include "manuals/builder/WorkedPad.h"
 
+#include "app/ControlCaptions.h"
+#include "calc/FormatAnswer.h"
 #include "calc/HostFunctions.h"
 #include "calc/PadCalculation.h"
 #include "calc/PadMacro.h"
@@ -7,38 +9,23 @@
 #include "platform/vcl/DialogSeam.h"
 #include "platform/win/WinDefs.h"
 
+#include <algorithm>
+#include <cstdlib>
+#include <iterator>
 #include <sstream>
 #include <stdexcept>
 
 namespace {
 
-struct InputUnit {
-    const char* option;
-    const char* unitName;  // as the Input control gives it to the settings
-    const char* caption;
-};
+// The words of a worked pad's input option, by the index of the Input list's item they choose.
+const char* const kInputOptions[] = {"none", "mm", "cm", "m", "imperial"};
+static_assert(std::size(kInputOptions) == std::size(kInputUnits));
 
-const InputUnit kInputUnits[] = {
-    {"none", "MM", "None"},
-    {"mm", "MM", "Metric (mm)"},
-    {"cm", "CM", "Metric (cm)"},
-    {"m", "M", "Metric (m)"},
-    {"imperial", "IMPERIAL", "Imperial (feet and inches)"},
-};
-
-const InputUnit& InputUnitOf(const std::string& option)
+size_t InputIndexOf(const std::string& option)
 {
-    for (const InputUnit& unit : kInputUnits)
-        if (option == unit.option) return unit;
+    for (size_t i = 0; i < std::size(kInputOptions); ++i)
+        if (option == kInputOptions[i]) return i;
     throw std::runtime_error("unknown input unit: " + option);
-}
-
-bool ImperialAnswer(const AnsiString& answer)
-{
-    const AnsiString upper = UpperCase(answer);
-    for (const char* name : {"FT", "SQ FT", "CU FT", "YDS", "SQ YDS", "CU YDS"})
-        if (upper == name) return true;
-    return false;
 }
 
 }  // namespace
@@ -53,19 +40,26 @@ WorkedPadOptions ParsePadOptions(const std::string& words)
         const std::string key = word.substr(0, eq);
         const std::string value = eq == std::string::npos ? std::string() : word.substr(eq + 1);
         if (key == "input") {
-            InputUnitOf(value);
+            InputIndexOf(value);
             options.input = value;
         } else if (key == "answer") {
             options.answer = value;
             for (char& c : options.answer)
                 if (c == '_') c = ' ';
+            // As the window has it: the first item, None, stands for no unit.
+            if (std::find(std::next(std::begin(kAnswerUnits)), std::end(kAnswerUnits), options.answer) ==
+                std::end(kAnswerUnits))
+                throw std::runtime_error("the Answer list has no item \"" + options.answer + "\"");
         } else if (key == "precision") {
-            options.precision = value == "default" ? -1 : std::stoi(value);
+            options.precision = value == "default" ? -1 : std::atoi(value.c_str());
+            if (options.precision < -1 || options.precision + 1 >= int(std::size(kPrecisions)) ||
+                (value != "default" && value != std::to_string(options.precision)))
+                throw std::runtime_error("the Precision list has no item for " + value);
         } else if (key == "angle") {
-            if (value == "degrees") options.angle = 0;
-            else if (value == "radians") options.angle = 1;
-            else if (value == "grads") options.angle = 2;
-            else throw std::runtime_error("unknown angle unit: " + value);
+            const auto angle = std::find_if(std::begin(kAngleUnits), std::end(kAngleUnits),
+                                            [&](const char* item) { return LowerCase(item) == value; });
+            if (angle == std::end(kAngleUnits)) throw std::runtime_error("unknown angle unit: " + value);
+            options.angle = int(angle - std::begin(kAngleUnits));
         } else if (key == "total") {
             options.total = true;
         } else if (key == "type") {
@@ -88,7 +82,7 @@ WorkedPadOptions ParsePadOptions(const std::string& words)
     return options;
 }
 
-std::string InputUnitCaption(const std::string& input) { return InputUnitOf(input).caption; }
+std::string InputUnitCaption(const std::string& input) { return kInputUnits[InputIndexOf(input)]; }
 
 WorkedPad CalculateWorkedPad(const std::vector<AnsiString>& lines, const WorkedPadOptions& options)
 {
@@ -96,8 +90,8 @@ WorkedPad CalculateWorkedPad(const std::vector<AnsiString>& lines, const WorkedP
     state.AnswerUnitName = options.answer;
     state.Precision = options.precision;
     state.AngleUnit = options.angle;
-    Config->InputUnit = UnitFromName(InputUnitOf(options.input).unitName);
-    Config->AnswerUnit = UnitFromName(ImperialAnswer(options.answer) ? "IMPERIAL" : "MM");
+    Config->InputUnit = UnitFromName(kInputUnitNames[InputIndexOf(options.input)]);
+    Config->AnswerUnit = AnswerUnitScale(options.answer);
     // Each example starts as a fresh program would: no warning yet told to keep quiet.
     ConsistencyWarningAnswer() = 0;
     AnswerUnitsWarningAnswer() = 0;

@@ -36,5 +36,5 @@ WorkedPadOptions ParsePadOptions(const std::string& words);
 // answered with its default and recorded. The settings must exist (Config).
 WorkedPad CalculateWorkedPad(const std::vector<AnsiString>& lines, const WorkedPadOptions& options);
 
-// What the Input unit control shows for an option's input unit.
+// What the Input unit control shows for an option's input unit (its last item shows nothing).
 std::string InputUnitCaption(const std::string& input);

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The installed program: its folders stand beside it, and installing again (what a rebuild with
-# scripts/run does) replaces the program but leaves the settings, the pads and the Temp folder alone.
+# The installed program: its folders and its four manuals stand beside it, and installing again
+# (what a rebuild with scripts/run does) replaces the program but leaves the settings, the pads and
+# the Temp folder alone.
 set -euo pipefail
 build=$1
 home=$(mktemp -d)
@@ -10,6 +11,11 @@ cmake --install "$build" --prefix "$home" >/dev/null
 [ -x "$home/PlumoCalculator" ] || { echo "no program in $home"; exit 1; }
 for folder in Temp Macros Manuals; do
   [ -d "$home/$folder" ] || { echo "no $folder folder"; exit 1; }
+done
+
+# Every Help item opens a manual that is there, and is a PDF.
+for manual in Tutorial_Manual_Metric_Basic Tutorial_Manual_Imperial_Basic Tutorial_Manual_General Reference_Manual; do
+  [ "$(head -c 5 "$home/Manuals/$manual.pdf" 2>/dev/null)" = "%PDF-" ] || { echo "no manual $manual.pdf"; exit 1; }
 done
 
 printf '[Setup]\r\nProjectDir=.\\\r\n[MRU]\r\n1=%s/job.pad\r\n' "$home" > "$home/PlumoCalculator.INI"
