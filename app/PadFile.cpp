@@ -203,7 +203,7 @@ QString TPadSaveResult::Message() const
     const QString name = PathToUnicode(FileName);
     switch (status) {
     case Status::Saved: return {};
-    case Status::Refused: return "Can't save " + name + " as a pad: " + Reason + "\nNothing was saved.";
+    case Status::Refused: return "Can't save " + name + " as a pad: " + Reason + ".\nNothing was saved.";
     case Status::CannotBackUp:
         return "Can't open " + PathToUnicode(BackupName) + " for writing\n" + Reason +
                "\nNothing was saved; " + name + " is as it was.";
