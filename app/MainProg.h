@@ -354,8 +354,6 @@ public:
     // Adds a file's lines to the end of the pad; into an empty pad as a whole new text, which is
     // laid out a part at a time as it comes into view, and which undo does not take back.
     void AddPadLines(const std::vector<AnsiString>& lines);
-    // A pad file too large for the window is refused with one box (MainProgPanes.cpp); true when it was.
-    bool RefusePadFile();
     // The window can't be made smaller than this (MainProgLayout.cpp).
     void UpdateMinimumSize();
     // The watch over pad runs: Escape and the Stop box stop a run (WindowRunWatch.h).

@@ -117,11 +117,13 @@ void TfrmMainProg::Open1Click(TObject* Sender)
 
 void TfrmMainProg::ReadPadFile()
 {
-    if (RefusePadFile()) return;
     TPadFile pad;
-    if (!LoadPadFile(PadFilePath, pad)) {
-        Application->MessageBox("Can't open " + PathToUnicode(PadFilePath) + " for reading",
-                                QStringLiteral("File Open Error"), MB_OK);
+    const TPadReadResult read = LoadPadFile(PadFilePath, pad);
+    if (!read) {
+        // Nothing of a file that cannot be read whole is loaded.
+        const bool unreadable = read.status == TPadReadResult::Status::CannotOpen;
+        Application->MessageBox(read.Message(), QStringLiteral("File Open Error"),
+                                unreadable ? MB_OK : MB_OK | MB_ICONSTOP);
         return;
     }
     if (pad.Date) Edit_Date->SetText(Win1252ToUnicode(*pad.Date));

@@ -3,7 +3,6 @@
 // count, and the pane area is sized to whole lines.
 #include "app/MainProg.h"
 
-#include "app/PadLimits.h"
 #include "calc/BasicLine.h"
 #include "calc/Highlight.h"
 #include "platform/vcl/Forms.h"
@@ -329,14 +328,6 @@ void TfrmMainProg::Panel_SplitterMouseUp(TObject* /*Sender*/, TMouseButton /*But
                              static_cast<QWidget*>(Panel_Splitter)})
         SetAlign(control, alRight);
     PlaceColumnCaptions();
-}
-
-bool TfrmMainProg::RefusePadFile()
-{
-    const UnicodeString refusal = PadFileRefusal(PadFilePath);
-    if (refusal.isEmpty()) return false;
-    Application->MessageBox(refusal, QStringLiteral("File Open Error"), MB_OK | MB_ICONSTOP);
-    return true;
 }
 
 void TfrmMainProg::AddPadLines(const std::vector<AnsiString>& lines)

@@ -4,8 +4,13 @@
 #include "platform/vcl/SafeWrite.h"
 #include "platform/vcl/SysUtils.h"
 
-#include <QFile>
 #include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -32,7 +37,7 @@ int IndexValue(const AnsiString& value)
 
 void HandleLine(TPadFile& pad, const AnsiString& line)
 {
-    pad.LastLine = line;
+    if (!line.empty()) pad.LastLine = line;
     for (const KeyRow& row : keyTable) {
         const AnsiString key = row.text;
         if (line.find(key) == AnsiString::npos) continue;
@@ -64,11 +69,53 @@ AnsiString OneLine(AnsiString text)
 
 const char* const lineEnd = "\r\n";
 
+enum class FileRead { Read, CannotOpen, NotRegularFile, TooLarge };
+
+// Reads the regular file at path (or the one a link names) whole into bytes when it holds at most
+// limit bytes; reason says why it could not be opened. Nothing waits: a pipe, a device or a folder
+// is told from the open descriptor before any read, and opening uses O_NONBLOCK, without which a
+// pipe waits for a writer (a regular file reads the same with it).
+FileRead ReadRegularFile(const AnsiString& path, std::int64_t limit, AnsiString& bytes, QString& reason)
+{
+    const auto cannotOpen = [&reason] {
+        reason = QString::fromLocal8Bit(std::strerror(errno));
+        return FileRead::CannotOpen;
+    };
+    if (path.find('\0') != AnsiString::npos) {  // no file has such a name
+        errno = ENOENT;
+        return cannotOpen();
+    }
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return cannotOpen();
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    struct stat status {};
+    if (::fstat(fd, &status) != 0) return cannotOpen();
+    if (!S_ISREG(status.st_mode)) return FileRead::NotRegularFile;
+    if (status.st_size > limit) return FileRead::TooLarge;
+
+    // The file may grow while it is read: what lies past the limit is not read.
+    bytes.clear();
+    bytes.reserve(static_cast<size_t>(status.st_size));
+    char buffer[65536];
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return cannotOpen();
+        if (got == 0) return FileRead::Read;
+        if (static_cast<std::int64_t>(bytes.size()) + got > limit) return FileRead::TooLarge;
+        bytes.append(buffer, static_cast<size_t>(got));
+    }
+}
+
 }  // namespace
 
-TPadFile ParsePadText(const AnsiString& bytes)
+TPadFile ParsePadText(const AnsiString& bytes, size_t maxLines)
 {
     TPadFile pad;
+    size_t emptyLines = 0;  // not yet known to stand between pad lines
     size_t pos = 0;
     while (pos < bytes.size()) {
         size_t end = bytes.find('\n', pos);
@@ -78,21 +125,62 @@ TPadFile ParsePadText(const AnsiString& bytes)
         if (!line.empty() && line.back() == '\r') line.pop_back();
         // A NUL would end the line early in a C string; binary bytes are dropped, not the rest.
         line.erase(std::remove(line.begin(), line.end(), '\0'), line.end());
-        // Empty lines never reach the pad; a line of blanks does.
-        for (size_t from = 0; from < line.size(); from += MaxPadFileLine)
-            HandleLine(pad, line.substr(from, MaxPadFileLine));
+        if (line.empty()) {
+            ++emptyLines;
+            continue;
+        }
+        const size_t before = pad.Lines.size();
+        HandleLine(pad, line);
+        // Empty lines go where the pad line after them goes: into the pad before it, or with a
+        // key line, out.
+        if (pad.Lines.size() > before) {
+            if (before + emptyLines >= maxLines) {
+                pad.Lines.resize(maxLines + 1);
+                return pad;
+            }
+            pad.Lines.insert(pad.Lines.end() - 1, emptyLines, AnsiString());
+        }
+        emptyLines = 0;
     }
     return pad;
 }
 
-bool LoadPadFile(const AnsiString& path, TPadFile& pad)
+QString TPadReadResult::Message() const
 {
-    QFile file(PathToUnicode(path));
-    if (!file.open(QIODevice::ReadOnly)) return false;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) return false;
-    pad = ParsePadText(AnsiString(bytes.constData(), static_cast<size_t>(bytes.size())));
-    return true;
+    const QString name = PathToUnicode(FileName);
+    switch (status) {
+    case Status::Read: return {};
+    case Status::CannotOpen: return "Can't open " + name + " for reading";
+    case Status::NotRegularFile: return "Can't open " + name + " for reading: it is not a regular file";
+    case Status::Refused: return "Can't open " + name + " as a pad: " + Reason;
+    }
+    return {};
+}
+
+TPadReadResult LoadPadFile(const AnsiString& path, TPadFile& pad)
+{
+    TPadReadResult result;
+    result.FileName = path;
+    AnsiString bytes;
+    QString reason;
+    switch (ReadRegularFile(path, MaxPadFileBytes, bytes, reason)) {
+    case FileRead::Read: break;
+    case FileRead::CannotOpen: result.status = TPadReadResult::Status::CannotOpen; return result;
+    case FileRead::NotRegularFile: result.status = TPadReadResult::Status::NotRegularFile; return result;
+    case FileRead::TooLarge:
+        result.status = TPadReadResult::Status::Refused;
+        result.Reason = PadLimitPassed({}, MaxPadFileBytes + 1);
+        return result;
+    }
+    // A file of short lines holds many more than a pad may have: reading stops past the limit.
+    TPadFile read = ParsePadText(bytes, MaxPadFileLines);
+    result.Reason = PadLimitPassed(read.Lines, static_cast<std::int64_t>(bytes.size()));
+    if (!result.Reason.isEmpty()) {
+        result.status = TPadReadResult::Status::Refused;
+        return result;
+    }
+    pad = std::move(read);
+    return result;
 }
 
 AnsiString FormatPadText(const TPadFile& pad)
@@ -115,6 +203,7 @@ QString TPadSaveResult::Message() const
     const QString name = PathToUnicode(FileName);
     switch (status) {
     case Status::Saved: return {};
+    case Status::Refused: return "Can't save " + name + " as a pad: " + Reason + ".\nNothing was saved.";
     case Status::CannotBackUp:
         return "Can't open " + PathToUnicode(BackupName) + " for writing\n" + Reason +
                "\nNothing was saved; " + name + " is as it was.";
@@ -131,19 +220,27 @@ TPadSaveResult SavePadFile(const AnsiString& chosenName, const TPadFile& pad)
     TPadSaveResult result;
     result.FileName = ChangeFileExt(chosenName, ".pad");
     result.BackupName = ChangeFileExt(chosenName, ".p~d");
+    const AnsiString text = FormatPadText(pad);
+    result.Reason = PadLimitPassed(pad.Lines, static_cast<std::int64_t>(text.size()));
+    if (!result.Reason.isEmpty()) {
+        result.status = TPadSaveResult::Status::Refused;
+        return result;
+    }
 
     // The backup is made by copying, never by moving: the pad file stands whole at every moment,
     // and the backup is replaced only once the copy is whole on disk.
     if (FileExists(result.FileName)) {
         AnsiString previous;
-        QFile old(PathToUnicode(result.FileName));
-        if (old.open(QIODevice::ReadOnly)) {
-            const QByteArray bytes = old.readAll();
-            if (old.error() == QFileDevice::NoError) previous.assign(bytes.constData(), static_cast<size_t>(bytes.size()));
-            else old.close();
+        QString reason;
+        const FileRead read = ReadRegularFile(result.FileName, INT64_MAX, previous, reason);
+        if (read == FileRead::NotRegularFile) {
+            // A pipe or a device is not replaced by a pad, nor waited on for a backup.
+            result.status = TPadSaveResult::Status::CannotWrite;
+            result.Reason = QStringLiteral("Not a regular file");
+            return result;
         }
-        SafeWriteResult kept = old.isOpen() ? SafeWriteFile(result.BackupName, previous)
-                                            : SafeWriteResult{false, old.errorString()};
+        const SafeWriteResult kept =
+            read == FileRead::Read ? SafeWriteFile(result.BackupName, previous) : SafeWriteResult{false, reason};
         if (!kept) {
             result.status = TPadSaveResult::Status::CannotBackUp;
             result.Reason = kept.reason;
@@ -152,7 +249,7 @@ TPadSaveResult SavePadFile(const AnsiString& chosenName, const TPadFile& pad)
         result.BackupMade = true;
     }
 
-    const SafeWriteResult written = SafeWriteFile(result.FileName, FormatPadText(pad));
+    const SafeWriteResult written = SafeWriteFile(result.FileName, text);
     if (!written) {
         result.status = TPadSaveResult::Status::CannotWrite;
         result.Reason = written.reason;

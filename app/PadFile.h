@@ -13,9 +13,13 @@
 //
 // Files are written with CR LF line ends, as the program has always written them, and read with
 // CR LF or LF. Reading is forgiving, as it always was: a key is recognised on any line that holds
-// it anywhere, before or after "_Data", and empty lines are skipped.
+// it anywhere, before or after "_Data". Empty lines come back where a pad line follows them, so a
+// pad opens with the empty lines it was saved with; those before a key line or at the end of the
+// file are skipped (a pad's trailing empty lines are never written).
+#include "app/PadLimits.h"
 #include "platform/vcl/Strings.h"
 
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -28,33 +32,43 @@ struct TPadFile {
     std::optional<int> Precision;
     std::optional<int> UOM_Angle;
     std::vector<AnsiString> Lines;  // the pad lines, in order
-    // Reading: the last line taken from the file, key lines included. A pad saved after a
-    // calculation with a total ends in "TOTAL", and opening it totals again.
+    // Reading: the last line taken from the file that is not empty, key lines included. A pad
+    // saved after a calculation with a total ends in "TOTAL", and opening it totals again.
     AnsiString LastLine;
 
     bool EndsWithTotal() const { return LastLine == "TOTAL"; }
 };
 
-// The longest line that reading keeps in one piece; a longer line is read as several pad lines of
-// at most this many characters, so that nothing of it is lost.
-inline constexpr size_t MaxPadFileLine = 1023;
+// The settings and lines held in the bytes of a pad file, each line whole. Reading stops once there
+// are more than maxLines pad lines; the pad then has maxLines + 1 of them.
+TPadFile ParsePadText(const AnsiString& bytes, size_t maxLines = SIZE_MAX);
 
-// The settings and lines held in the bytes of a pad file.
-TPadFile ParsePadText(const AnsiString& bytes);
-// Reads a pad file (path as the system spells it); false when it cannot be opened (pad is then
-// left as it was).
-bool LoadPadFile(const AnsiString& path, TPadFile& pad);
+struct TPadReadResult {
+    enum class Status { Read, CannotOpen, NotRegularFile, Refused };
+    Status status = Status::Read;
+    AnsiString FileName;  // as given
+    QString Reason;       // the limit the file passes, when refused
+
+    explicit operator bool() const { return status == Status::Read; }
+    // The text of the error box, empty when read. The file name is shown as the system spells it.
+    QString Message() const;
+};
+
+// Reads a pad file (path as the system spells it) into pad; pad is left as it was unless the file
+// was read whole and is within the limits of PadLimits.h. Only a regular file (or a link to one)
+// is read, and nothing waits: a pipe, a device or a folder is refused at once.
+TPadReadResult LoadPadFile(const AnsiString& path, TPadFile& pad);
 
 // The bytes of a pad file. A setting left unset writes an empty text or -1 (no selection).
 AnsiString FormatPadText(const TPadFile& pad);
 
 struct TPadSaveResult {
-    enum class Status { Saved, CannotBackUp, CannotWrite };
+    enum class Status { Saved, Refused, CannotBackUp, CannotWrite };
     Status status = Status::Saved;
     AnsiString FileName;    // the name written: the chosen name with the extension ".pad"
     AnsiString BackupName;  // the chosen name with the extension ".p~d"
     bool BackupMade = false;  // the file that stood under FileName is now also under BackupName
-    QString Reason;           // why the save failed, as the system says it
+    QString Reason;           // why the save failed, as the system says it, or the limit passed
 
     bool Saved() const { return status == Status::Saved; }
     // The text of the error box, empty when saved. File names are shown as the system spells them.
@@ -62,8 +76,9 @@ struct TPadSaveResult {
 };
 
 // Writes the pad under chosenName (a file name as the system spells it) with its extension made
-// ".pad". The file that stands there is first copied whole to the extension ".p~d"; the backup is
-// only ever replaced by such a whole copy. Both files are written through SafeWriteFile, so a
+// ".pad". A pad past a limit of PadLimits.h is refused before anything is written: what is saved
+// opens again. The file that stands there is first copied whole to the extension ".p~d"; the
+// backup is only ever replaced by such a whole copy. Both files are written through SafeWriteFile, so a
 // save that fails, or a process that dies while saving, leaves the pad file and its backup each
 // whole: the old or the new contents, never a part.
 TPadSaveResult SavePadFile(const AnsiString& chosenName, const TPadFile& pad);

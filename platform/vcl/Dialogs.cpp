@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 #include <QFileDialog>
 #include <QRegularExpression>
+#include <limits>
 
 namespace {
 
@@ -115,6 +116,9 @@ TFindDialog::TFindDialog(QWidget* owner, bool replacing) : QObject(owner), windo
     auto* grid = new QGridLayout(window_);
     auto* findLabel = new QLabel(QStringLiteral("Fi&nd what:"), window_);
     findEdit_ = new QLineEdit(window_);
+    // A line edit cuts what is typed or pasted past its maximum length without a word: the texts
+    // are taken whole, however long (a QString holds no more than this anyway).
+    findEdit_->setMaxLength(std::numeric_limits<int>::max());
     findEdit_->setMinimumWidth(findEdit_->fontMetrics().averageCharWidth() * 30);
     findLabel->setBuddy(findEdit_);
     grid->addWidget(findLabel, 0, 0);
@@ -123,6 +127,7 @@ TFindDialog::TFindDialog(QWidget* owner, bool replacing) : QObject(owner), windo
     if (replacing) {
         auto* replaceLabel = new QLabel(QStringLiteral("Re&place with:"), window_);
         replaceEdit_ = new QLineEdit(window_);
+        replaceEdit_->setMaxLength(findEdit_->maxLength());
         replaceLabel->setBuddy(replaceEdit_);
         grid->addWidget(replaceLabel, row, 0);
         grid->addWidget(replaceEdit_, row++, 1);

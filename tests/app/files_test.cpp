@@ -1,5 +1,6 @@
 // New, Open and Save on the shown main form, as the user does them through the File menu.
 #include "app/PadFile.h"
+#include "app/PadLimits.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/IniFiles.h"
 #include "platform/win/ExtMessageBox.h"
@@ -7,9 +8,12 @@
 #include "tests/common/DialogRecorder.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QRegularExpression>
 #include <QTextBlock>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -93,12 +97,13 @@ TEST(PadFiles, APadSavedWithItsTotalTotalsAgainWhenOpened)
     SaveAs(f, "totalled.pad");
 
     OpenFile(f, f.Path("totalled.pad"));
-    // The empty line does not survive the file; the total is worked out and shown in bold.
-    EXPECT_EQ(f.PadLines().mid(0, 3), (QStringList{"1 + 2", "3 * 4", "TOTAL"}));
+    // The pad comes back as it was saved, its empty line included; the total is worked out and
+    // shown in bold.
+    EXPECT_EQ(f.PadLines().mid(0, 4), (QStringList{"1 + 2", "", "3 * 4", "TOTAL"}));
     const QStringList results = f.ResultLines();
-    ASSERT_GE(results.size(), 3);
-    EXPECT_TRUE(results[2].contains("15")) << results.join('|').toStdString();
-    EXPECT_TRUE(LineIsBold(f->RichEdit_Result, 2));
+    ASSERT_GE(results.size(), 4);
+    EXPECT_TRUE(results[3].contains("15")) << results.join('|').toStdString();
+    EXPECT_TRUE(LineIsBold(f->RichEdit_Result, 3));
     EXPECT_EQ(f->PadName, "totalled");
     EXPECT_EQ(f->PadFolder, f.Folder());
     EXPECT_TRUE(f->PadUnchanged);
@@ -130,8 +135,8 @@ TEST(PadFiles, OpeningSetsTheControlsFromTheFile)
     EXPECT_EQ(f->AnswerUnitName, "ft");
     EXPECT_EQ(f->Precision, 2);
     EXPECT_EQ(f->AngleUnit, 1);
-    EXPECT_EQ(f.PadLines().mid(0, 5),
-              (QStringList{"12' 6-1/2\" + 3'", "   ", "rafters = 14", "2 * 4'", "TOTAL"}));
+    EXPECT_EQ(f.PadLines().mid(0, 6),
+              (QStringList{"12' 6-1/2\" + 3'", "", "   ", "rafters = 14", "2 * 4'", "TOTAL"}));
 }
 
 struct NewCase {
@@ -210,22 +215,39 @@ TEST(PadFiles, SavingUnderAnotherExtensionWritesPadAndKeepsTheOldFile)
     EXPECT_EQ(Config->MRU.GetPath(1), f.Path("job.pad"));
 }
 
+// A save that fails, or a pad that a pad file cannot hold, leaves the pad in the window as it was
+// and records nothing.
 TEST(PadFiles, ASaveThatCannotBeWrittenSaysSoAndRecordsNothing)
 {
-    ShownForm f;
-    ASSERT_TRUE(QDir(Win1252ToUnicode(f.Folder())).mkdir("taken.pad"));
-    f.Type("2 + 2");
-    DialogRecorder recorder;
-    recorder.Answer(1, {Win1252ToUnicode(f.Path("taken.pad"))});
-    f->Save1->Click();
-    const auto boxes = CallsOf(recorder, DialogCall::Kind::MessageBox);
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].caption, QString("File Creation Error"));
-    EXPECT_TRUE(boxes[0].text.startsWith(Win1252ToUnicode("Can't open " + f.Path("taken.pad") + " for writing\n")))
-        << boxes[0].text.toStdString();
-    EXPECT_EQ(boxes[0].flags, unsigned(MB_OK));
-    EXPECT_FALSE(FileExists(f.Path("settings.INI")));
-    EXPECT_EQ(Config->MRU.Count(), 0);
+    const QString tooLong = "1\n\n" + QString(MaxPadFileLine + 1, '2') + "\n3";
+    const struct {
+        const char* name;
+        const char* file;
+        QString pad;
+        const char* says;  // after "Can't ... <file>"
+    } cases[] = {
+        {"a folder stands there", "taken.pad", "2 + 2", " for writing\n"},
+        {"a line too long", "long.pad", tooLong, " as a pad: line 3 has more than 1023 characters"},
+    };
+    for (const auto& c : cases) {
+        ShownForm f;
+        ASSERT_TRUE(QDir(Win1252ToUnicode(f.Folder())).mkdir("taken.pad"));
+        const AnsiString name = f.Path(c.file);
+        f.Type(c.pad);
+        DialogRecorder recorder;
+        recorder.Answer(1, {Win1252ToUnicode(name)});
+        f->Save1->Click();
+        const auto boxes = CallsOf(recorder, DialogCall::Kind::MessageBox);
+        ASSERT_EQ(boxes.size(), 1u) << c.name;
+        EXPECT_EQ(boxes[0].caption, QString("File Creation Error")) << c.name;
+        EXPECT_TRUE(boxes[0].text.contains(Win1252ToUnicode(name) + c.says)) << c.name << ": " << boxes[0].text.toStdString();
+        EXPECT_EQ(boxes[0].flags, unsigned(MB_OK)) << c.name;
+        EXPECT_FALSE(FileExists(f.Path("settings.INI"))) << c.name;
+        EXPECT_FALSE(FileExists(f.Path("long.pad"))) << c.name;
+        EXPECT_EQ(Config->MRU.Count(), 0) << c.name;
+        EXPECT_EQ(f.PadLines().join('\n'), c.pad) << c.name;
+        EXPECT_FALSE(f->PadUnchanged) << c.name;
+    }
 }
 
 TEST(PadFiles, AFileThatCannotBeReadSaysSo)
@@ -242,6 +264,54 @@ TEST(PadFiles, AFileThatCannotBeReadSaysSo)
     EXPECT_EQ(f->PadFilePath, missing);
     EXPECT_EQ(Config->MRU.GetPath(1), missing);
     EXPECT_TRUE(f.PadLines().isEmpty());
+}
+
+// Only regular files are read as pads: a pipe, a device or a folder picked in Open is refused at
+// once, and nothing of it is loaded.
+TEST(PadFiles, SpecialFilesAreRefusedAtOnce)
+{
+    ShownForm scratch;
+    const AnsiString fifo = scratch.Path("pipe.pad");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const AnsiString dangling = scratch.Path("dangling.pad");
+    ASSERT_EQ(symlink(scratch.Path("gone.pad").c_str(), dangling.c_str()), 0);
+    const AnsiString linked = scratch.Path("linked.pad");
+    ASSERT_EQ(symlink(PadTestFiles::Fixture("no_keys.pad").c_str(), linked.c_str()), 0);
+    ASSERT_EQ(mkdir(scratch.Path("folder.pad").c_str(), 0700), 0);
+
+    const PadTestFiles::PipeUnblocker unblocker(fifo);
+    const struct {
+        const char* name;
+        AnsiString path;
+        const char* says;  // after "Can't open <path>"; null when the file opens
+    } cases[] = {
+        {"a pipe", fifo, " for reading: it is not a regular file"},
+        {"a device", "/dev/null", " for reading: it is not a regular file"},
+        {"a folder", scratch.Path("folder.pad"), " for reading: it is not a regular file"},
+        {"a link to nothing", dangling, " for reading"},
+        {"a link to a pad opens", linked, nullptr},
+    };
+    for (const auto& c : cases) {
+        ShownForm f;
+        QElapsedTimer timer;
+        timer.start();
+        DialogRecorder recorder;
+        recorder.Answer(1, {Win1252ToUnicode(c.path)});
+        f->Open1->Click();
+        EXPECT_LT(timer.elapsed(), 2000) << c.name;
+        const auto boxes = CallsOf(recorder, DialogCall::Kind::MessageBox);
+        if (!c.says) {
+            EXPECT_TRUE(boxes.empty()) << c.name;
+            EXPECT_EQ(f.PadLines().mid(0, 3), (QStringList{"3 + 4", "", "5 * 6"})) << c.name;
+            continue;
+        }
+        ASSERT_EQ(boxes.size(), 1u) << c.name;
+        EXPECT_EQ(boxes[0].caption, QString("File Open Error")) << c.name;
+        EXPECT_TRUE(boxes[0].text.startsWith(Win1252ToUnicode("Can't open " + c.path + c.says)))
+            << c.name << ": " << boxes[0].text.toStdString();
+        EXPECT_TRUE(f.PadLines().join("").isEmpty()) << c.name;
+        EXPECT_EQ(f->PadFilePath, c.path) << c.name;
+    }
 }
 
 TEST(PadFiles, BadFilesOpenTable)
@@ -285,7 +355,7 @@ TEST(PadFiles, BadFilesOpenTable)
     f->Cmb_UOM_Answer->SetItemIndex(5);
     OpenFile(f, PadTestFiles::Fixture("no_keys.pad"));
     EXPECT_EQ(f->Cmb_UOM_Answer->ItemIndex(), 5);
-    EXPECT_EQ(f.PadLines().mid(0, 2), (QStringList{"3 + 4", "5 * 6"}));
+    EXPECT_EQ(f.PadLines().mid(0, 3), (QStringList{"3 + 4", "", "5 * 6"}));
 }
 
 TEST(PadFiles, OnlyTheOpenDialogMovesTheProjectFolder)

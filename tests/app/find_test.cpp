@@ -25,6 +25,7 @@ void Options(TFindDialog* dialog, TFindOptions options)
 TEST(Find, FindsForwardFromTheCaretOrBehindTheSelection)
 {
     const QString million = QString(1000000, 'x') + "end";
+    const QString longer = QString(50000, 'q');  // longer than a line edit holds by default
     const struct {
         QString pad;
         int selStart;
@@ -47,6 +48,8 @@ TEST(Find, FindsForwardFromTheCaretOrBehindTheSelection)
         {"a.*b a", 0, 0, ".*", 0, 1, 3},     // no patterns: the text itself
         {"\tx\t", 0, 0, "\tx", 0, 0, 2},
         {million, 0, 0, "end", 0, 1000000, 1000003},
+        {QString(40000, 'q'), 0, 0, longer, 0, -1, 0},  // the whole text is looked for
+        {"a" + longer, 0, 0, longer, 0, 1, 50001},
     };
     for (const auto& r : rows) {
         DialogRecorder dialogs;
@@ -59,7 +62,7 @@ TEST(Find, FindsForwardFromTheCaretOrBehindTheSelection)
         w->FindDialog->FindEdit()->setText(r.what);
         Options(w->FindDialog, r.options);
         w->FindDialog->FindNextButton()->click();
-        const std::string name = (r.pad.left(20) + " / " + r.what).toStdString();
+        const std::string name = (r.pad.left(20) + " / " + r.what.left(20)).toStdString();
         if (r.found < 0) {
             ASSERT_EQ(dialogs.calls.size(), 1u) << name;
             EXPECT_EQ(dialogs.calls[0].text, "Search text not found.");
@@ -99,6 +102,7 @@ TEST(Find, AnEmptyFindTextCannotBeSearched)
 
 TEST(Replace, ReplaceAllFromTheCaret)
 {
+    const QString longer = QString(50000, 'q');  // longer than a line edit holds by default
     const struct {
         QString pad;
         int caret;
@@ -121,6 +125,8 @@ TEST(Replace, ReplaceAllFromTheCaret)
         {"xx", 0, "x", "", frWholeWord, "xx", 0},
         {"1+2\n3+4\n5+6", 0, "+", "*", 0, "1*2\n3*4\n5*6", 3},
         {"\t1\t", 0, "\t", "    ", 0, "    1    ", 2},
+        {QString(40000, 'q'), 0, longer, "z", 0, QString(40000, 'q'), 0},  // no match: nothing changes
+        {"a-a", 0, "a", longer, 0, longer + "-" + longer, 2},
     };
     for (const auto& r : rows) {
         DialogRecorder dialogs;
@@ -134,7 +140,7 @@ TEST(Replace, ReplaceAllFromTheCaret)
         w->ReplaceDialog->ReplaceEdit()->setText(r.with);
         Options(w->ReplaceDialog, r.options);
         w->ReplaceDialog->ReplaceAllButton()->click();
-        const std::string name = (r.pad + " / " + r.what + " / " + r.with).toStdString();
+        const std::string name = (r.pad.left(20) + " / " + r.what.left(20) + " / " + r.with.left(20)).toStdString();
         EXPECT_EQ(w.Pad().join('\n'), r.result) << name;
         ASSERT_EQ(dialogs.calls.size(), 1u) << name;
         EXPECT_EQ(dialogs.calls[0].text, QString("Finished searching text.\r\n%1 replacements made.").arg(r.count));

@@ -1,16 +1,19 @@
 // Reading and writing .pad files without a window: the format, its forgiving reader, the backup of
 // a replaced file, and saves that fail.
 #include "app/PadFile.h"
+#include "app/PadLimits.h"
 #include "platform/vcl/SafeWrite.h"
 #include "tests/app/padfile_support.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -34,7 +37,7 @@ TEST(PadFile, WritesTheKeysThenDataThenTheLinesWithCrLf)
     EXPECT_EQ(FormatPadText(SamplePad()), PadTestFiles::Read(PadTestFiles::Fixture("totalled_crlf.pad")));
 }
 
-TEST(PadFile, ReadsWhatItWroteButForEmptyLines)
+TEST(PadFile, ReadsWhatItWrote)
 {
     const TPadFile back = ParsePadText(FormatPadText(SamplePad()));
     EXPECT_EQ(back.Date, SamplePad().Date);
@@ -43,8 +46,7 @@ TEST(PadFile, ReadsWhatItWroteButForEmptyLines)
     EXPECT_EQ(back.UOM_Answer, 10);
     EXPECT_EQ(back.Precision, 3);
     EXPECT_EQ(back.UOM_Angle, 1);
-    // The empty line is gone; the line of blanks comes back.
-    EXPECT_EQ(back.Lines, (std::vector<AnsiString>{"12' 6-1/2\" + 3'", "   ", "rafters = 14", "2 * 4'", "TOTAL"}));
+    EXPECT_EQ(back.Lines, SamplePad().Lines);
     EXPECT_TRUE(back.EndsWithTotal());
 }
 
@@ -69,7 +71,11 @@ TEST(PadFile, LinesAndKeysTable)
         {"a trailing key line hides TOTAL", "TOTAL\n_Data\n", {"TOTAL"}, "<unset>", false},
         {"TOTAL without a final line end", "1\nTOTAL", {"1", "TOTAL"}, "<unset>", true},
         {"TOTAL with blanks is no total", "1\nTOTAL \n", {"1", "TOTAL "}, "<unset>", false},
-        {"runs of empty lines vanish", "\n\n\r\n1\r\n\r\n\n2\n\n", {"1", "2"}, "<unset>", false},
+        {"empty lines before a line stay, trailing ones go", "\n\n\r\n1\r\n\r\n\n2\n\n", {"", "", "", "1", "", "", "2"},
+         "<unset>", false},
+        {"empty lines before a key line go with it", "_Date=d\n\n_Description=x\r\n\r\n_Data\n\n1\n", {"", "1"}, "x",
+         false},
+        {"trailing empty lines do not hide TOTAL", "1\n\nTOTAL\r\n\r\n\n", {"1", "", "TOTAL"}, "<unset>", true},
         {"a NUL is dropped, not the rest", std::string("a\0b\n", 4), {"ab"}, "<unset>", false},
         {"a lone CR inside a line stays", "a\rb\n", {"a\rb"}, "<unset>", false},
         {"an empty file", "", {}, "<unset>", false},
@@ -96,18 +102,20 @@ TEST(PadFile, IndexValuesTable)
     }
 }
 
-TEST(PadFile, ALongLineIsReadInPiecesAndNothingIsLost)
+// However many short or empty lines a file holds, reading keeps no more than it may refuse.
+TEST(PadFile, ReadingStopsPastTheLineLimit)
 {
-    const AnsiString line(1'000'000, '7');
-    const TPadFile pad = ParsePadText("_Data\n" + line + "\n1\n");
-    ASSERT_EQ(pad.Lines.size(), 978u + 1);
-    AnsiString joined;
-    for (size_t i = 0; i + 1 < pad.Lines.size(); ++i) {
-        EXPECT_LE(pad.Lines[i].size(), MaxPadFileLine);
-        joined += pad.Lines[i];
-    }
-    EXPECT_EQ(joined, line);
-    EXPECT_EQ(pad.Lines.back(), "1");
+    const struct {
+        const char* name;
+        AnsiString text;
+        size_t lines;
+    } cases[] = {
+        {"pad lines", "_Data\n1\n2\n3\n4\n5\n", 4},
+        {"empty lines before a pad line", AnsiString(100000, '\n') + "1\n", 4},
+        {"empty lines before a key line", AnsiString(100000, '\n') + "_Data\n1\n", 1},
+        {"within the limit", "1\n\n\n", 1},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ParsePadText(c.text, 3).Lines.size(), c.lines) << c.name;
 }
 
 TEST(PadFile, BinaryBytesRead)
@@ -148,6 +156,17 @@ TEST_F(PadSave, AFileThatCannotBeCreatedIsReported)
 
     const TPadSaveResult r2 = SavePadFile(Path("no/such/folder/job.pad"), SamplePad());
     EXPECT_EQ(r2.status, TPadSaveResult::Status::CannotWrite);
+
+    // A pipe where the file should be is neither waited on for a backup nor replaced.
+    ASSERT_EQ(mkfifo(Path("pipe.pad").c_str(), 0600), 0);
+    const PadTestFiles::PipeUnblocker unblocker(Path("pipe.pad"));
+    const TPadSaveResult r3 = SavePadFile(Path("pipe.pad"), SamplePad());
+    EXPECT_EQ(r3.status, TPadSaveResult::Status::CannotWrite);
+    EXPECT_TRUE(r3.Message().contains("Not a regular file")) << r3.Message().toStdString();
+    struct stat after {};
+    ASSERT_EQ(lstat(Path("pipe.pad").c_str(), &after), 0);
+    EXPECT_TRUE(S_ISFIFO(after.st_mode));
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(Path("pipe.p~d"))));
 }
 
 // A file size limit makes the write fail part-way, as a full disk does.
@@ -195,5 +214,80 @@ TEST_F(PadSave, EveryFailurePointKeepsBothFilesWhole)
                 << static_cast<int>(step) << what;
             EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
         }
+    }
+}
+
+namespace {
+
+// Lines that make the pad file exactly bytes long under SamplePad's keys, none longer than a line
+// may be.
+std::vector<AnsiString> LinesFillingTheFileTo(std::int64_t bytes)
+{
+    TPadFile keys = SamplePad();
+    keys.Lines.clear();
+    std::int64_t left = bytes - static_cast<std::int64_t>(FormatPadText(keys).size());
+    std::vector<AnsiString> lines;
+    while (left > 0) {
+        std::int64_t length = std::min<std::int64_t>(MaxPadFileLine, left - 2);
+        if (left - (length + 2) == 1) --length;  // leave room for one more line of its own
+        lines.emplace_back(static_cast<size_t>(length), 'x');
+        left -= length + 2;
+    }
+    return lines;
+}
+
+}  // namespace
+
+// What Save writes, Open opens again, whole and with its empty lines: pads at the limits go both
+// ways, and a pad past one is refused by Save before anything is written, with the limit named.
+TEST_F(PadSave, WhatIsSavedOpensAgainAtAndAroundTheLimits)
+{
+    const AnsiString longest(MaxPadFileLine, '1');
+    std::vector<AnsiString> mostLines(MaxPadFileLines, "");
+    mostLines.front() = "1 + 1";
+    mostLines.back() = "TOTAL";
+    std::vector<AnsiString> oneLineMore = mostLines;
+    oneLineMore.push_back("2");
+    const struct {
+        const char* name;
+        std::vector<AnsiString> lines;
+        AnsiString description;
+        const char* refusal;  // part of the box's text; null when the pad is saved
+    } cases[] = {
+        {"an empty line between two", {"1 + 1", "", "2 + 2"}, "", nullptr},
+        {"empty lines first, in runs, beside blanks", {"", "1", "", "", "   ", "", "TOTAL"}, "", nullptr},
+        {"as many lines as a pad holds", mostLines, "", nullptr},
+        {"one line more", oneLineMore, "", "it has more than 200000 lines"},
+        {"the longest line", {"1", longest, ""}, "", nullptr},
+        {"a line one character longer", {"1", "", longest + "2", "3"}, "", "line 3 has more than 1023 characters"},
+        {"key lines are not pad lines", {"1"}, AnsiString(5000, 'd'), nullptr},
+        {"as large as a pad file is", LinesFillingTheFileTo(MaxPadFileBytes), "Garage roof", nullptr},
+        {"a byte larger", LinesFillingTheFileTo(MaxPadFileBytes + 1), "Garage roof", "larger than 16 MB"},
+    };
+    for (const auto& c : cases) {
+        QDir(dir.path()).removeRecursively();
+        QDir().mkpath(dir.path());
+        PadTestFiles::Write(Path("job.pad"), "previous");
+        TPadFile pad = SamplePad();
+        pad.Lines = c.lines;
+        pad.Description = c.description;
+        const TPadSaveResult r = SavePadFile(Path("job.pad"), pad);
+        if (c.refusal) {
+            EXPECT_FALSE(r.Saved()) << c.name;
+            EXPECT_TRUE(r.Message().contains(c.refusal)) << c.name << ": " << r.Message().toStdString();
+            EXPECT_EQ(PadTestFiles::Read(Path("job.pad")), "previous") << c.name;
+            EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"job.pad"}) << c.name;
+            continue;
+        }
+        ASSERT_TRUE(r.Saved()) << c.name << ": " << r.Message().toStdString();
+        TPadFile back;
+        ASSERT_TRUE(static_cast<bool>(LoadPadFile(r.FileName, back))) << c.name;
+        // Only the empty lines at the end are not kept.
+        std::vector<AnsiString> expected = c.lines;
+        while (!expected.empty() && expected.back().empty()) expected.pop_back();
+        EXPECT_TRUE(back.Lines == expected) << c.name << ": " << back.Lines.size() << " lines back of "
+                                            << expected.size();
+        EXPECT_EQ(back.Description, pad.Description) << c.name;
+        EXPECT_EQ(back.EndsWithTotal(), expected.back() == "TOTAL") << c.name;
     }
 }

@@ -34,7 +34,7 @@ TEST(WindowLongPads, TooLargeIsRefusedOnceAndWithinLimitsOpens)
         const char* refusal;  // part of the box's text, null when the pad opens
     } cases[] = {
         {"one long line", [](std::ofstream& out) { out << "_Data\n" << std::string(10000, '1') << "+1\n"; },
-         "line 2 has more than 1023 characters"},
+         "line 1 has more than 1023 characters"},
         // A name outside the code page is the file's own name, in the box too.
         {"\xd0\x94\xd0\xbe\xd0\xbc long", [](std::ofstream& out) { out << std::string(2000, '1') << "\n"; },
          "\xd0\x94\xd0\xbe\xd0\xbc long.pad as a pad: line 1 has more than 1023"},
@@ -42,7 +42,7 @@ TEST(WindowLongPads, TooLargeIsRefusedOnceAndWithinLimitsOpens)
              out << "_Data\n5\n";
              for (int i = 0; i < 5000; ++i) out << "1 + ";
              out << "1\n";
-         }, "line 3 has more than 1023"},
+         }, "line 2 has more than 1023"},
         {"too many lines", [](std::ofstream& out) {
              for (int i = 0; i <= MaxPadFileLines; ++i) out << "1\n";
          }, "more than 200000 lines"},
