@@ -210,13 +210,15 @@ struct Quotient {
 struct Remainder {
     static bool refuses(double b) { return std::trunc(b) == 0.0; }
     static constexpr const char* refusal = "mod: division by zero";
-    static double of(double a, double b) { return std::fmod(std::trunc(a), std::trunc(b)) + 0.0; }  // no -0
+    // + 0.0: no negative zero
+    static double of(double a, double b) { return std::fmod(std::trunc(a), std::trunc(b)) + 0.0; }
 };
+// The checked pow reports its own domain and range errors.
 struct Power : TakesAny {
     static double of(double a, double b) { return mathPow(a, b); }
 };
 // atan2(a, b), in the angle mode
-struct Angle {
+struct ArcTangent {
     static bool refuses(double b) { return b == 0.0; }
     static constexpr const char* refusal = "division by zero";
     static double of(double a, double b) { return mathAtan2(a, b); }
@@ -276,7 +278,7 @@ void mul() { binary<Product>(); }
 void ddiv() { binary<Quotient>(); }
 void mod() { binary<Remainder>(); }
 void power() { binary<Power>(); }
-void arctan2() { binary<Angle>(); }
+void arctan2() { binary<ArcTangent>(); }
 void gt() { binary<Greater>(); }
 void ge() { binary<GreaterOrEqual>(); }
 void lt() { binary<Less>(); }
