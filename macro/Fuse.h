@@ -6,8 +6,9 @@
 //
 // Nothing else changes: the cells, their instruction names and the listing stay as emitted, the
 // other cells of the sequence keep their own handlers (so execution that reaches one of them
-// directly runs as before), and a fused handler calls the plain handlers in order, so values,
-// checks and messages are those of the plain sequence.
+// directly runs as before), and a fused handler computes with the same operators and asks the same
+// of its variables as the plain handlers do, running the plain handlers in order whenever one of
+// them could fail, so values, checks and messages are those of the plain sequence.
 #include "macro/Instructions.h"
 
 // A sequence: its instructions in order (operand cells between them are the instructions' own),
@@ -17,7 +18,7 @@ struct FusedForm {
     int length;
     Handler handler;
 };
-// The forms, most specific first (Operands.cpp, where the plain handlers can be inlined).
+// The forms, most specific first (Operands.cpp, beside the operators and the plain handlers).
 extern const FusedForm fusedForms[];
 extern const int fusedFormCount;
 

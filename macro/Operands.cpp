@@ -27,21 +27,20 @@ inline bool near(double a, double b) { return std::fabs(a - b) < kTolerance; }
 
 inline double truth(bool b) { return b ? 1.0 : 0.0; }
 
-// The binary operations on numbers (a left, b right), shared by their handlers and the fused forms.
-// Division refuses a zero b in its handler, before dividing.
-#define BINARY(name, expr) \
-    [[gnu::always_inline]] inline double name(double a, double b) { return expr; }
-BINARY(sumOf, a + b)
-BINARY(differenceOf, a - b)
-BINARY(productOf, a * b)
-BINARY(quotientOf, a / b)
-BINARY(greaterOf, truth(!near(a, b) && a > b))
-BINARY(greaterEqualOf, truth(near(a, b) || a >= b))
-BINARY(lessOf, truth(!near(a, b) && a < b))
-BINARY(lessEqualOf, truth(near(a, b) || a <= b))
-BINARY(equalOf, truth(near(a, b)))
-BINARY(unequalOf, truth(!near(a, b)))
-#undef BINARY
+// The variables that eval, assign, incr and decr take as numbers; the fused forms ask the same
+// before they take their short way. eval reads, and incr and decr step, one that holds a number.
+[[gnu::always_inline]] inline bool holdsNumber(const Symbol* s) { return s->type == SYM_VAR; }
+// assign stores a number into a variable that holds one or has never been assigned.
+[[gnu::always_inline]] inline bool takesNumber(const Symbol* s)
+{
+    return s->type == SYM_VAR || s->type == SYM_UNDEF;
+}
+// assign's store: from now on the variable holds a number.
+[[gnu::always_inline]] inline void storeNumber(Symbol* s, double v)
+{
+    s->u.val = v;
+    s->type = SYM_VAR;
+}
 
 const char* text(const char* s) { return textOrEmpty(s); }
 
@@ -107,7 +106,7 @@ INSTRUCTION(eval)
 {
     Datum& t = top();
     Symbol* s = t.sym;
-    if (s->type == SYM_VAR)
+    if (holdsNumber(s))
         t.val = s->u.val;
     else if (s->type == SYM_STRVAR)
         t.str = s->u.str;
@@ -178,127 +177,121 @@ void varread()
     pushNum(s->u.val);
 }
 
-// --- arithmetic ----------------------------------------------------------------------------------
+// --- arithmetic, comparisons and logic -----------------------------------------------------------
 
-INSTRUCTION(add)
-{
-    double b = popNum();
-    Datum& a = top();
-    a.val = sumOf(a.val, b);
-}
+namespace {
 
-INSTRUCTION(sub)
-{
-    double b = popNum();
-    Datum& a = top();
-    a.val = differenceOf(a.val, b);
-}
+// The binary operators on numbers, a the left operand (pushed first) and b the right one. Each
+// kind says how it combines them (of) and, when it refuses some b, which (refuses) and with what
+// message (refusal). The handlers and the fused forms are all made from the kinds, so each rule
+// is written once.
+struct TakesAny {
+    static constexpr bool refuses(double) { return false; }
+    static constexpr const char* refusal = nullptr;
+};
 
-INSTRUCTION(mul)
-{
-    double b = popNum();
-    Datum& a = top();
-    a.val = productOf(a.val, b);
-}
-
-INSTRUCTION(ddiv)
-{
-    double b = popNum();
-    if (b == 0.0) macroError("division by zero", nullptr);
-    Datum& a = top();
-    a.val = quotientOf(a.val, b);
-}
-
+struct Sum : TakesAny {
+    static double of(double a, double b) { return a + b; }
+};
+struct Difference : TakesAny {
+    static double of(double a, double b) { return a - b; }
+};
+struct Product : TakesAny {
+    static double of(double a, double b) { return a * b; }
+};
+struct Quotient {
+    static bool refuses(double b) { return b == 0.0; }
+    static constexpr const char* refusal = "division by zero";
+    static double of(double a, double b) { return a / b; }
+};
 // The integer remainder with the sign of a, on both operands truncated toward zero with no 32-bit
 // limit (as int does): operands beyond 32 bits give their true remainder, exact for any double,
 // instead of a wrapped one; a divisor that truncates to 0 is a division by zero.
-void mod()
+struct Remainder {
+    static bool refuses(double b) { return std::trunc(b) == 0.0; }
+    static constexpr const char* refusal = "mod: division by zero";
+    // + 0.0: no negative zero
+    static double of(double a, double b) { return std::fmod(std::trunc(a), std::trunc(b)) + 0.0; }
+};
+// The checked pow reports its own domain and range errors.
+struct Power : TakesAny {
+    static double of(double a, double b) { return mathPow(a, b); }
+};
+// atan2(a, b), in the angle mode
+struct ArcTangent {
+    static bool refuses(double b) { return b == 0.0; }
+    static constexpr const char* refusal = "division by zero";
+    static double of(double a, double b) { return mathAtan2(a, b); }
+};
+
+// Comparisons count numbers within the tolerance as equal; a NaN difference never is.
+struct Greater : TakesAny {
+    static double of(double a, double b) { return truth(!near(a, b) && a > b); }
+};
+struct GreaterOrEqual : TakesAny {
+    static double of(double a, double b) { return truth(near(a, b) || a >= b); }
+};
+struct Less : TakesAny {
+    static double of(double a, double b) { return truth(!near(a, b) && a < b); }
+};
+struct LessOrEqual : TakesAny {
+    static double of(double a, double b) { return truth(near(a, b) || a <= b); }
+};
+struct Equal : TakesAny {
+    static double of(double a, double b) { return truth(near(a, b)); }
+};
+struct Unequal : TakesAny {
+    static double of(double a, double b) { return truth(!near(a, b)); }
+};
+// and and or test strictly against zero, and both operands have been evaluated.
+struct Both : TakesAny {
+    static double of(double a, double b) { return truth(a != 0.0 && b != 0.0); }
+};
+struct Either : TakesAny {
+    static double of(double a, double b) { return truth(a != 0.0 || b != 0.0); }
+};
+
+// a, b -> a op b. A refused b is reported as soon as it is popped.
+template <class Kind>
+[[gnu::always_inline]] inline void binary()
 {
     double b = popNum();
+    if (Kind::refuses(b)) macroError(Kind::refusal, nullptr);
     Datum& a = top();
-    double tb = std::trunc(b);
-    if (b == 0.0 || tb == 0.0) macroError("mod: division by zero", nullptr);
-    a.val = std::fmod(std::trunc(a.val), tb) + 0.0;  // + 0.0: no negative zero
+    a.val = Kind::of(a.val, b);
 }
 
-void power()
+// a, b -> 1.0 when the texts are equal byte for byte (Same) or differ (!Same)
+template <bool Same>
+void compareTexts()
 {
-    double b = popNum();
+    const char* b = text(popStr());
     Datum& a = top();
-    a.val = mathPow(a.val, b);
+    a.val = truth((std::strcmp(text(a.str), b) == 0) == Same);
 }
+
+}  // namespace
+
+void add() { binary<Sum>(); }
+void sub() { binary<Difference>(); }
+void mul() { binary<Product>(); }
+void ddiv() { binary<Quotient>(); }
+void mod() { binary<Remainder>(); }
+void power() { binary<Power>(); }
+void arctan2() { binary<ArcTangent>(); }
+void gt() { binary<Greater>(); }
+void ge() { binary<GreaterOrEqual>(); }
+void lt() { binary<Less>(); }
+void le() { binary<LessOrEqual>(); }
+void eq() { binary<Equal>(); }
+void ne() { binary<Unequal>(); }
+void and_() { binary<Both>(); }
+void or_() { binary<Either>(); }
 
 void negate()
 {
     Datum& x = top();
     x.val = -x.val;
-}
-
-// atan2(a, b)
-void arctan2()
-{
-    double b = popNum();
-    Datum& a = top();
-    if (b == 0.0) macroError("division by zero", nullptr);
-    a.val = mathAtan2(a.val, b);
-}
-
-// --- comparisons and logic -----------------------------------------------------------------------
-
-INSTRUCTION(gt)
-{
-    double b = popNum();
-    Datum& a = top();
-    a.val = greaterOf(a.val, b);
-}
-
-INSTRUCTION(ge)
-{
-    double b = popNum();
-    Datum& a = top();
-    a.val = greaterEqualOf(a.val, b);
-}
-
-INSTRUCTION(lt)
-{
-    double b = popNum();
-    Datum& a = top();
-    a.val = lessOf(a.val, b);
-}
-
-INSTRUCTION(le)
-{
-    double b = popNum();
-    Datum& a = top();
-    a.val = lessEqualOf(a.val, b);
-}
-
-INSTRUCTION(eq)
-{
-    double b = popNum();
-    Datum& a = top();
-    a.val = equalOf(a.val, b);
-}
-
-INSTRUCTION(ne)
-{
-    double b = popNum();
-    Datum& a = top();
-    a.val = unequalOf(a.val, b);
-}
-
-void and_()
-{
-    double b = popNum();
-    Datum& a = top();
-    a.val = truth(a.val != 0.0 && b != 0.0);
-}
-
-void or_()
-{
-    double b = popNum();
-    Datum& a = top();
-    a.val = truth(a.val != 0.0 || b != 0.0);
 }
 
 void not_()
@@ -307,21 +300,10 @@ void not_()
     x.val = truth(std::fabs(x.val) < kTolerance);
 }
 
-void eqstr()
-{
-    const char* b = text(popStr());
-    Datum& a = top();
-    a.val = truth(std::strcmp(text(a.str), b) == 0);
-}
-
-void nestr()
-{
-    const char* b = text(popStr());
-    Datum& a = top();
-    a.val = truth(std::strcmp(text(a.str), b) != 0);
-}
-
-void streq() { eqstr(); }
+void eqstr() { compareTexts<true>(); }
+void nestr() { compareTexts<false>(); }
+// The equality of two string-vector elements.
+void streq() { compareTexts<true>(); }
 
 // --- assignment ----------------------------------------------------------------------------------
 
@@ -330,9 +312,8 @@ INSTRUCTION(assign)
 {
     Symbol* s = popSym();
     Datum& v = top();
-    if (s->type != SYM_VAR && s->type != SYM_UNDEF) macroError("assignment to non-variable", s->name);
-    s->u.val = v.val;
-    s->type = SYM_VAR;
+    if (!takesNumber(s)) macroError("assignment to non-variable", s->name);
+    storeNumber(s, v.val);
 }
 
 // text, target -> target
@@ -347,19 +328,20 @@ void strassign()
 }
 
 namespace {
-[[gnu::always_inline]] inline void step(double by)
+// target -> new value, target (the assign that follows stores it)
+template <int By>
+[[gnu::always_inline]] inline void step()
 {
     Symbol* s = top().sym;
-    if (s->type != SYM_VAR && s->type != SYM_UNDEF) macroError("attempt to increment non-variable", s->name);
     if (s->type == SYM_UNDEF) macroError("undefined variable", s->name);
-    top().val = s->u.val + by;
+    if (!holdsNumber(s)) macroError("attempt to increment non-variable", s->name);
+    top().val = s->u.val + By;
     pushSym(s);
 }
 }  // namespace
 
-// target -> new value, target (the assign that follows stores it)
-INSTRUCTION(incr) { step(1.0); }
-INSTRUCTION(decr) { step(-1.0); }
+void incr() { step<1>(); }
+void decr() { step<-1>(); }
 
 // The end of an expression statement: its value is dropped.
 INSTRUCTION(discard) { stackPop(); }
@@ -378,11 +360,10 @@ void fused()
     ((++execPos, Rest()), ...);
 }
 
-// The common case of each form directly, when its conditions show that the plain sequence could
-// not fail: the variable holds a number, the stack has room for what the sequence pushes and holds
-// the operand it takes, no division by zero. Anything else runs the plain sequence.
-using BinaryFn = double (*)(double, double);
-
+// Each form does its common case directly, when the checks of the plain sequence would all pass:
+// the variable is one its instructions accept, the stack has room for what the sequence pushes
+// and holds the operand it takes, the operator takes its b. Anything else runs the plain sequence,
+// which reports what it must.
 [[gnu::always_inline]] inline bool stackHolds(int values) { return stackPtr - valueStack >= values; }
 [[gnu::always_inline]] inline bool stackRoomFor(int pushes) { return valueCount <= STACK_SIZE - pushes; }
 [[gnu::always_inline]] inline void pushUnchecked(double v)
@@ -392,53 +373,53 @@ using BinaryFn = double (*)(double, double);
 }
 
 // varpush x, eval, constpush n, op: x op n
-template <BinaryFn F, bool RefusesZero, Handler Op>
+template <class Kind>
 void varOpNumber()
 {
     const Inst* c = programArea + execPos;  // x, eval, constpush, n, op
     Symbol* x = c[0].sym;
     double n = c[3].sym->u.val;
-    if (x->type == SYM_VAR && stackRoomFor(2) && !(RefusesZero && n == 0.0)) {
+    if (holdsNumber(x) && stackRoomFor(2) && !Kind::refuses(n)) {
         execPos += 5;
-        pushUnchecked(F(x->u.val, n));
+        pushUnchecked(Kind::of(x->u.val, n));
         return;
     }
-    fused<body::varpush, body::eval, body::constpush, Op>();
+    fused<body::varpush, body::eval, body::constpush, binary<Kind>>();
 }
 
 // varpush x, eval, op: (the value on the stack) op x
-template <BinaryFn F, bool RefusesZero, Handler Op>
+template <class Kind>
 void opVar()
 {
     Symbol* x = programArea[execPos].sym;  // x, eval, op
-    if (x->type == SYM_VAR && stackRoomFor(1) && stackHolds(1) && !(RefusesZero && x->u.val == 0.0)) {
+    if (holdsNumber(x) && stackRoomFor(1) && stackHolds(1) && !Kind::refuses(x->u.val)) {
         execPos += 3;
         Datum& a = stackPtr[-1];
-        a.val = F(a.val, x->u.val);
+        a.val = Kind::of(a.val, x->u.val);
         return;
     }
-    fused<body::varpush, body::eval, Op>();
+    fused<body::varpush, body::eval, binary<Kind>>();
 }
 
 // constpush n, op: (the value on the stack) op n
-template <BinaryFn F, bool RefusesZero, Handler Op>
+template <class Kind>
 void opNumber()
 {
     double n = programArea[execPos].sym->u.val;  // n, op
-    if (stackRoomFor(1) && stackHolds(1) && !(RefusesZero && n == 0.0)) {
+    if (stackRoomFor(1) && stackHolds(1) && !Kind::refuses(n)) {
         execPos += 2;
         Datum& a = stackPtr[-1];
-        a.val = F(a.val, n);
+        a.val = Kind::of(a.val, n);
         return;
     }
-    fused<body::constpush, Op>();
+    fused<body::constpush, binary<Kind>>();
 }
 
 // varpush x, eval
 void varValue()
 {
     Symbol* x = programArea[execPos].sym;  // x, eval
-    if (x->type == SYM_VAR && stackRoomFor(1)) {
+    if (holdsNumber(x) && stackRoomFor(1)) {
         execPos += 2;
         pushUnchecked(x->u.val);
         return;
@@ -451,10 +432,9 @@ template <bool Drops>
 void varStore()
 {
     Symbol* x = programArea[execPos].sym;  // x, assign[, discard]
-    if ((x->type == SYM_VAR || x->type == SYM_UNDEF) && stackRoomFor(1) && stackHolds(1)) {
+    if (takesNumber(x) && stackRoomFor(1) && stackHolds(1)) {
         execPos += Drops ? 3 : 2;
-        x->u.val = stackPtr[-1].val;
-        x->type = SYM_VAR;
+        storeNumber(x, stackPtr[-1].val);
         if (Drops) {
             --stackPtr;
             --valueCount;
@@ -468,41 +448,41 @@ void varStore()
 }
 
 // varpush x, incr|decr, assign: x++ or x--, whose value is the new one
-template <int By, Handler Step>
+template <int By>
 void varStep()
 {
     Symbol* x = programArea[execPos].sym;  // x, incr|decr, assign
-    if (x->type == SYM_VAR && stackRoomFor(2)) {
+    if (holdsNumber(x) && stackRoomFor(2)) {
         execPos += 3;
-        x->u.val = x->u.val + By;
+        storeNumber(x, x->u.val + By);
         pushUnchecked(x->u.val);
         return;
     }
-    fused<body::varpush, Step, body::assign>();
+    fused<body::varpush, step<By>, body::assign>();
 }
 
 }  // namespace
 
 // The longer forms of a start come first: the first form that matches is taken.
-#define FUSED_BINARY(op, fn, refusesZero, handler)                                                   \
-    {{OP_varpush, OP_eval, OP_constpush, OP_##op}, 4, varOpNumber<fn, refusesZero, body::handler>}, \
-    {{OP_varpush, OP_eval, OP_##op}, 3, opVar<fn, refusesZero, body::handler>},                     \
-    {{OP_constpush, OP_##op}, 2, opNumber<fn, refusesZero, body::handler>},
+#define FUSED_BINARY(op, Kind)                                                     \
+    {{OP_varpush, OP_eval, OP_constpush, OP_##op}, 4, varOpNumber<Kind>}, \
+    {{OP_varpush, OP_eval, OP_##op}, 3, opVar<Kind>},                     \
+    {{OP_constpush, OP_##op}, 2, opNumber<Kind>},
 
 const FusedForm fusedForms[] = {
-    FUSED_BINARY(add, sumOf, false, add)
-    FUSED_BINARY(sub, differenceOf, false, sub)
-    FUSED_BINARY(mul, productOf, false, mul)
-    FUSED_BINARY(div, quotientOf, true, ddiv)
-    FUSED_BINARY(lt, lessOf, false, lt)
-    FUSED_BINARY(le, lessEqualOf, false, le)
-    FUSED_BINARY(gt, greaterOf, false, gt)
-    FUSED_BINARY(ge, greaterEqualOf, false, ge)
-    FUSED_BINARY(eq, equalOf, false, eq)
-    FUSED_BINARY(ne, unequalOf, false, ne)
-    {{OP_varpush, OP_assign, OP_discard}, 3, varStore<true>},   // x = value
-    {{OP_varpush, OP_incr, OP_assign}, 3, varStep<1, body::incr>},   // x++
-    {{OP_varpush, OP_decr, OP_assign}, 3, varStep<-1, body::decr>},  // x--
+    FUSED_BINARY(add, Sum)
+    FUSED_BINARY(sub, Difference)
+    FUSED_BINARY(mul, Product)
+    FUSED_BINARY(div, Quotient)
+    FUSED_BINARY(lt, Less)
+    FUSED_BINARY(le, LessOrEqual)
+    FUSED_BINARY(gt, Greater)
+    FUSED_BINARY(ge, GreaterOrEqual)
+    FUSED_BINARY(eq, Equal)
+    FUSED_BINARY(ne, Unequal)
+    {{OP_varpush, OP_assign, OP_discard}, 3, varStore<true>},        // x = value
+    {{OP_varpush, OP_incr, OP_assign}, 3, varStep<1>},               // x++
+    {{OP_varpush, OP_decr, OP_assign}, 3, varStep<-1>},              // x--
     {{OP_varpush, OP_assign}, 2, varStore<false>},
     {{OP_varpush, OP_eval}, 2, varValue},
 };
