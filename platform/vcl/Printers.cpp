@@ -106,6 +106,7 @@ bool TPrinter::BeginDoc()
 {
     error_.clear();
     page_ = 0;
+    canvas_.metrics_.reset();  // each document is measured on its own device
     if (painter_.isActive()) {
         Fail(QStringLiteral("A document is already being printed."));
         return false;

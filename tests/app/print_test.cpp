@@ -45,7 +45,8 @@ Printed PrintPad(const Window& w, const QString& path, double marginMm = 0)
     return printed;
 }
 
-// The words of a PDF with their page and box in points, from pdftotext's box listing.
+// The words of a PDF with their page and box in points, from pdftotext's box listing, in reading
+// order.
 struct Word {
     int page;
     double x;
@@ -75,6 +76,10 @@ std::vector<Word> PdfWords(const QString& path, double* pageWidth = nullptr)
             .replace("&gt;", ">").replace("&amp;", "&");
         words.push_back({page, m.captured(2).toDouble(), m.captured(3).toDouble(), m.captured(4).toDouble(), text});
     }
+    // In reading order: pdftotext may take a column at a time.
+    std::stable_sort(words.begin(), words.end(), [](const Word& a, const Word& b) {
+        return std::tie(a.page, a.y, a.x) < std::tie(b.page, b.y, b.x);
+    });
     return words;
 }
 
@@ -152,7 +157,8 @@ TEST(Print, LongPadsGoOnOnNewPagesWithRowsOnly)
     DialogRecorder boxes;
     Window w;
     QStringList pad;
-    for (int i = 1; i <= 150; ++i) pad << QString::number(i);
+    const int lines = 10000;  // five-figure line numbers
+    for (int i = 1; i <= lines; ++i) pad << QString::number(i);
     w.SetPad(pad.join('\n'));
     w->Btn_CalculateOnly->Click();
     QTemporaryDir dir;
@@ -170,8 +176,8 @@ TEST(Print, LongPadsGoOnOnNewPagesWithRowsOnly)
         EXPECT_LT(call.y, height - bottom) << call.page << " " << call.text.toStdString();
         if (call.x == Mm(25, dpi) && call.y >= top && call.text == QString::number(rows + 1)) ++rows;
     }
-    EXPECT_EQ(rows, 150);
-    EXPECT_GE(pages, 3);
+    EXPECT_EQ(rows, lines);
+    EXPECT_GE(pages, 100);
     // The first row of each later page stands at the top margin.
     for (int page = 2; page <= pages; ++page) {
         int first = INT_MAX;
@@ -182,8 +188,12 @@ TEST(Print, LongPadsGoOnOnNewPagesWithRowsOnly)
     if (!HavePdfToText()) GTEST_SKIP() << "pdftotext is missing (scripts/setup --test installs it)";
     const auto words = PdfWords(dir.filePath("long.pdf"));
     ASSERT_FALSE(words.empty());
+    ASSERT_GE(words.size(), 3u);
+    const Word& number = words[words.size() - 3];
+    const Word& line = words[words.size() - 2];
     EXPECT_EQ(words.back().page, pages);
-    EXPECT_EQ(words.back().text, "150");
+    EXPECT_EQ((number.text + line.text + words.back().text).toStdString(), "100001000010000");
+    EXPECT_LT(number.xMax, line.x) << "the line number clear of its line";
 }
 
 // The date, description and first rule start at the shifted left margin: 25 mm from the sheet's
@@ -249,6 +259,7 @@ TEST(Print, AnswersAreWholeInsideTheMarginAtAnyWindowWidth)
             w->Cmb_UOM_Answer->SetItemIndex(p.answer);
             w->Cmb_Precision->SetItemIndex(p.precision);
             w.SetPad(p.pad);
+            w->Edit_Description->SetText(QString("Deck boards, joists and bearers, ").repeated(4) + p.name);
             w->Btn_CalculateAndTotal->Click();
             QTemporaryDir dir;
             const QString path = dir.filePath("pad.pdf");
@@ -260,10 +271,7 @@ TEST(Print, AnswersAreWholeInsideTheMarginAtAnyWindowWidth)
             ASSERT_TRUE(heading && calculation) << row;
             const Word head = *heading, calc = *calculation;
             const double rightMargin = pageWidth - 10 * mmToPt;
-            std::stable_sort(words.begin(), words.end(), [](const Word& a, const Word& b) {
-                return std::tie(a.page, a.y, a.x) < std::tie(b.page, b.y, b.x);
-            });
-            QString answers, lines;
+            QString header, answers, lines;
             std::map<int, std::pair<int, double>> rowOfLine;  // line number -> page, y
             for (size_t i = 0; i < words.size(); ++i) {
                 const Word& word = words[i];
@@ -271,7 +279,10 @@ TEST(Print, AnswersAreWholeInsideTheMarginAtAnyWindowWidth)
                 if (i + 1 < words.size() && words[i + 1].page == word.page && words[i + 1].y == word.y) {
                     EXPECT_LE(word.xMax, words[i + 1].x + 0.5) << row << ": printed over " << word.text.toStdString();
                 }
-                if ((word.page == 1 && word.y <= head.y) || word.text.startsWith("___")) continue;  // the header
+                if ((word.page == 1 && word.y <= head.y) || word.text.startsWith("___")) {
+                    header += word.text;
+                    continue;
+                }
                 if (word.x >= head.x - 0.5) answers += word.text;
                 else if (word.x >= calc.x - 0.5) lines += word.text;
                 else rowOfLine[word.text.toInt()] = {word.page, word.y};
@@ -279,6 +290,7 @@ TEST(Print, AnswersAreWholeInsideTheMarginAtAnyWindowWidth)
                     EXPECT_LT(word.xMax, head.x) << row << ": " << word.text.toStdString() << " reaches the answers";
                 }
             }
+            EXPECT_TRUE(header.contains(w->Edit_Description->Text().remove(' '))) << row;
             const QStringList shown = w.Answers();
             EXPECT_EQ(answers.toStdString(), shown.join("").remove(' ').toStdString()) << row;
             EXPECT_EQ(lines.toStdString(), w.Pad().join("").remove('\t').remove(' ').toStdString()) << row;
@@ -413,7 +425,7 @@ TEST(Print, AnOldFileIsReplacedByTheWholePrint)
     }
 }
 
-TEST(Print, AMillionCharacterLinePrintsQuickly)
+TEST(Print, AMillionCharacterLinePrintsWholeAndQuickly)
 {
     DialogRecorder boxes;
     Window w;
@@ -427,4 +439,12 @@ TEST(Print, AMillionCharacterLinePrintsQuickly)
     EXPECT_EQ(printed.dialogs.size(), 1u);
     EXPECT_GT(QFileInfo(dir.filePath("wide.pdf")).size(), 100);
     EXPECT_EQ(w->RichEdit_Main->Text(), line);
+    // Row after row under the heading, on page after page, and not a character lost.
+    ASSERT_GT(printed.calls.size(), 3u);
+    const int column = printed.calls[3].x;  // "Calculation"
+    QString printedLine;
+    for (const TTextOutCall& call : printed.calls)
+        if (call.x == column && call.text != "Calculation") printedLine += call.text;
+    EXPECT_TRUE(printedLine == line) << printedLine.size();
+    EXPECT_GT(printed.calls.back().page, 100);
 }
