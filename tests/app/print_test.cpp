@@ -272,7 +272,8 @@ TEST(Print, AnswersAreWholeInsideTheMarginAtAnyWindowWidth)
             const Word head = *heading, calc = *calculation;
             const double rightMargin = pageWidth - 10 * mmToPt;
             QString header, answers, lines;
-            std::map<int, std::pair<int, double>> rowOfLine;  // line number -> page, y
+            std::map<int, std::pair<int, double>> rowOfLine;            // line number -> page, y
+            std::map<std::pair<int, double>, QString> answerOnRow;  // its first answer word
             for (size_t i = 0; i < words.size(); ++i) {
                 const Word& word = words[i];
                 EXPECT_LE(word.xMax, rightMargin + 0.5) << row << ": " << word.text.toStdString();
@@ -281,30 +282,24 @@ TEST(Print, AnswersAreWholeInsideTheMarginAtAnyWindowWidth)
                 }
                 if ((word.page == 1 && word.y <= head.y) || word.text.startsWith("___")) {
                     header += word.text;
-                    continue;
-                }
-                if (word.x >= head.x - 0.5) answers += word.text;
-                else if (word.x >= calc.x - 0.5) lines += word.text;
-                else rowOfLine[word.text.toInt()] = {word.page, word.y};
-                if (word.x < head.x - 0.5) {
+                } else if (word.x >= head.x - 0.5) {
+                    answers += word.text;
+                    answerOnRow.try_emplace({word.page, word.y}, word.text);
+                } else {
                     EXPECT_LT(word.xMax, head.x) << row << ": " << word.text.toStdString() << " reaches the answers";
+                    if (word.x >= calc.x - 0.5) lines += word.text;
+                    else rowOfLine[word.text.toInt()] = {word.page, word.y};
                 }
             }
             EXPECT_TRUE(header.contains(w->Edit_Description->Text().remove(' '))) << row;
             const QStringList shown = w.Answers();
             EXPECT_EQ(answers.toStdString(), shown.join("").remove(' ').toStdString()) << row;
             EXPECT_EQ(lines.toStdString(), w.Pad().join("").remove('\t').remove(' ').toStdString()) << row;
-            // Each answer starts on the row of its line, the row's first printed row.
+            // Each answer starts on the first printed row of its line.
             for (int i = 0; i < shown.size(); ++i) {
-                if (shown[i].isEmpty()) continue;
-                ASSERT_TRUE(rowOfLine.count(i + 1)) << row << ": line " << i + 1;
-                const Word* first = nullptr;
-                for (const Word& word : words)
-                    if (word.page == rowOfLine[i + 1].first && word.y == rowOfLine[i + 1].second &&
-                        word.x >= head.x - 0.5 && !first)
-                        first = &word;
-                ASSERT_NE(first, nullptr) << row << ": line " << i + 1;
-                EXPECT_TRUE(QString(shown[i]).remove(' ').startsWith(first->text)) << row << ": line " << i + 1;
+                const QString first = answerOnRow[rowOfLine[i + 1]];
+                EXPECT_EQ(!first.isEmpty(), !shown[i].isEmpty()) << row << ": line " << i + 1;
+                EXPECT_TRUE(QString(shown[i]).remove(' ').startsWith(first)) << row << ": line " << i + 1;
             }
         }
     }
