@@ -34,9 +34,9 @@ QStringList FitToWidth(TPrinterCanvas* canvas, const QString& text, int width)
     const auto fits = [&](qsizetype from, qsizetype count) {
         return canvas->TextWidth(text.mid(from, count)) <= width;
     };
-    if (n == 0 || fits(0, n)) return {text};
+    if (n == 0) return {text};
     // The first guess at each piece comes from a character's width, so that a long line is
-    // measured a piece at a time rather than whole again and again.
+    // measured a piece at a time, never whole.
     const int charWidth = std::max(1, canvas->TextWidth(QStringLiteral("0")));
     QStringList pieces;
     for (qsizetype from = 0; from < n;) {
