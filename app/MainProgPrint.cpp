@@ -12,6 +12,7 @@
 
 #include <QTextCursor>
 #include <QTextDocumentFragment>
+#include <algorithm>
 #include <cstdlib>
 
 namespace {
@@ -24,6 +25,56 @@ int MmToPixels(int mm, int dpi) { return static_cast<int>(mm * dpi * 0.039370078
 // A pad line as printed and copied: each tab four blanks.
 QString WithoutTabs(QString line) { return line.replace(QLatin1Char('\t'), QStringLiteral("    ")); }
 
+// A text cut into pieces that each fit in width in the canvas font, to be printed one below the
+// other: a piece ends after its last blank where it has one, else between two characters. Nothing
+// is left out; a text that fits, or is empty, is one piece.
+QStringList FitToWidth(TPrinterCanvas* canvas, const QString& text, int width)
+{
+    const qsizetype n = text.size();
+    const auto fits = [&](qsizetype from, qsizetype count) {
+        return canvas->TextWidth(text.mid(from, count)) <= width;
+    };
+    if (n == 0) return {text};
+    // The first guess at each piece comes from a character's width, so that a long line is
+    // measured a piece at a time, never whole.
+    const int charWidth = std::max(1, canvas->TextWidth(QStringLiteral("0")));
+    QStringList pieces;
+    for (qsizetype from = 0; from < n;) {
+        const qsizetype rest = n - from;
+        qsizetype good = 0;        // a count that fits
+        qsizetype bad = rest + 1;  // a count that does not
+        const qsizetype guess = std::clamp<qsizetype>(width / charWidth, 1, rest);
+        if (fits(from, guess)) {
+            good = guess;
+            // With an even-width font the guess is right, and one more character shows it.
+            for (qsizetype probe = guess + 1; good < rest; probe = std::min(probe * 2, rest)) {
+                if (!fits(from, probe)) {
+                    bad = probe;
+                    break;
+                }
+                good = probe;
+            }
+        } else {
+            bad = guess;
+        }
+        while (bad - good > 1) {
+            const qsizetype middle = good + (bad - good) / 2;
+            (fits(from, middle) ? good : bad) = middle;
+        }
+        // A character wider than the whole column still goes out, alone on its row.
+        qsizetype count = std::max<qsizetype>(good, 1);
+        if (count < rest) {
+            qsizetype afterBlank = count;
+            while (afterBlank > 1 && text.at(from + afterBlank - 1) != QLatin1Char(' ')) --afterBlank;
+            if (afterBlank > 1) count = afterBlank;
+            else if (count > 1 && text.at(from + count).isLowSurrogate()) --count;
+        }
+        pieces << text.mid(from, count);
+        from += count;
+    }
+    return pieces;
+}
+
 }  // namespace
 
 void TfrmMainProg::Print1Click(TObject* /*Sender*/)
@@ -34,8 +85,6 @@ void TfrmMainProg::Print1Click(TObject* /*Sender*/)
     const int dpiY = printer->GetDeviceCaps(LOGPIXELSY);
     const int offsetX = printer->GetDeviceCaps(PHYSICALOFFSETX);
     const int offsetY = printer->GetDeviceCaps(PHYSICALOFFSETY);
-    const int physicalWidth = printer->GetDeviceCaps(PHYSICALWIDTH);
-    const int horzRes = printer->GetDeviceCaps(HORZRES);
 
     const int top = MmToPixels(20, dpiY);
     const int bottom = MmToPixels(30, dpiY);
@@ -43,9 +92,7 @@ void TfrmMainProg::Print1Click(TObject* /*Sender*/)
     const int right = MmToPixels(10, dpiX);
     // The device draws from the printable area's corner, not the sheet's.
     const int leftShifted = left - offsetX;
-    const int rightShifted = right - (physicalWidth - offsetX - horzRes);
     const int topShifted = top - offsetY;
-    const int printableWidth = horzRes - (leftShifted + rightShifted);
 
     bool totalFound = false;
     const int rows = CountPadLines(totalFound, false);
@@ -61,42 +108,79 @@ void TfrmMainProg::Print1Click(TObject* /*Sender*/)
     TPrinterCanvas* canvas = printer->Canvas();
     canvas->Font.Name = QStringLiteral("Courier New");
     canvas->Font.Size = 10;
+    const TFontStyles dateStyle = canvas->Font.Style;  // the date takes the style the canvas has
     const auto lineHeight = [canvas] { return std::abs(canvas->Font.Height()); };
     const auto write = [canvas](int x, int y, const UnicodeString& text, TFontStyles style) {
         canvas->Font.Style = style;
         canvas->TextOut(x, y, text);
     };
+    const auto widthOf = [canvas](const UnicodeString& text, TFontStyles style) {
+        canvas->Font.Style = style;
+        return canvas->TextWidth(text);
+    };
+    const auto fit = [canvas](const UnicodeString& text, TFontStyles style, int width) {
+        canvas->Font.Style = style;
+        return FitToWidth(canvas, text, width);
+    };
 
-    const int gutter = MmToPixels(10, dpiX);
-    const int mainWidth = RichEdit_Main->width();
-    const int panesWidth = mainWidth + RichEdit_Result->width();
-    const int answerOffset = panesWidth > 0 ? mainWidth * printableWidth / panesWidth : 0;
+    // The answers end at the right margin in a column as wide as the widest of them and its
+    // heading, so that none loses a digit whatever the shape of the window. The pad lines take the
+    // rest, and never less than half: a line (or an answer) too long for its column goes on in
+    // the rows below. The line numbers keep clear of the pad lines however many there are.
+    const int rightEdge = printer->PageWidth() - right;
+    const int blank = widthOf(QStringLiteral(" "), 0);
+    int widestNumber = 0;
+    int widestAnswer = widthOf(QStringLiteral("Answer"), fsBold);
+    for (int i = 0; i < rows; ++i) {
+        widestNumber = std::max(widestNumber, widthOf(RichEdit_LineNo->Lines[i], 0));
+        widestAnswer = std::max(widestAnswer, widthOf(RichEdit_Result->Lines[i], fsBold));
+    }
+    const int gutter = std::max(MmToPixels(10, dpiX), widestNumber + blank);
+    const int padLeft = left + gutter;
+    const int answerWidth = std::max(1, std::min(widestAnswer, (rightEdge - padLeft - blank) / 2));
+    const int answerLeft = rightEdge - answerWidth;
+    const int padWidth = answerLeft - blank - padLeft;
+
+    int y = topShifted;
+    // Each printed row goes on the page while there is room above the bottom margin.
+    const auto startRow = [&] {
+        if (printer->PageHeight() - bottom <= y) {
+            printer->NewPage();
+            y = top;
+        }
+    };
+    const auto writeLines = [&](int x, const UnicodeString& text, TFontStyles style) {
+        for (const QString& piece : fit(text, style, rightEdge - x)) {
+            startRow();
+            write(x, y, piece, style);
+            y += lineHeight();
+        }
+    };
 
     // The header, on the first page only.
-    int y = topShifted;
-    write(leftShifted, y, Edit_Date->Text(), canvas->Font.Style);
-    y += lineHeight();
-    write(leftShifted, y, Edit_Description->Text(), fsBold);
-    y += lineHeight();
+    writeLines(leftShifted, Edit_Date->Text(), dateStyle);
+    writeLines(leftShifted, Edit_Description->Text(), fsBold);
     write(leftShifted, y, kRule, 0);
     y += lineHeight();
     y += lineHeight();
-    write(left + gutter, y, QStringLiteral("Calculation"), fsBold);
-    write(left + gutter + answerOffset, y, QStringLiteral("Answer"), fsBold);
+    write(padLeft, y, QStringLiteral("Calculation"), fsBold);
+    write(answerLeft, y, QStringLiteral("Answer"), fsBold);
     y += lineHeight();
     write(left, y, kRule, 0);
     y += lineHeight();
     y += lineHeight();
 
+    // A row's answer stands beside the first printed row of its pad line.
     for (int i = 0; i < rows; ++i) {
-        if (printer->PageHeight() - bottom <= y) {
-            printer->NewPage();
-            y = top;
+        const QStringList line = fit(WithoutTabs(RichEdit_Main->Lines[i]), 0, padWidth);
+        const QStringList answer = fit(RichEdit_Result->Lines[i], fsBold, answerWidth);
+        for (qsizetype k = 0; k < std::max(line.size(), answer.size()); ++k) {
+            startRow();
+            if (k == 0) write(left, y, RichEdit_LineNo->Lines[i], 0);
+            if (k < line.size()) write(padLeft, y, line[k], 0);
+            if (k < answer.size()) write(answerLeft, y, answer[k], fsBold);
+            y += lineHeight();
         }
-        write(left, y, RichEdit_LineNo->Lines[i], 0);
-        write(left + gutter, y, WithoutTabs(RichEdit_Main->Lines[i]), 0);
-        write(left + gutter + answerOffset, y, RichEdit_Result->Lines[i], fsBold);
-        y += lineHeight();
     }
     if (!printer->EndDoc()) fail(printer->LastError());
 }

@@ -3,22 +3,21 @@
 #include "platform/vcl/Graphics.h"
 #include "platform/vcl/SafeWrite.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
+#include <QFontMetricsF>
+#include <QPdfWriter>
+#include <climits>
+#include <cmath>
 
 namespace {
 
-// A PDF that begins with its header and ends with its end-of-file mark was written whole.
-bool IsWholePdf(const QString& path)
+// A PDF that begins with its header and ends with its end-of-file mark was made whole.
+bool IsWholePdf(const QByteArray& bytes)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() < 16) return false;
-    if (!file.read(5).startsWith("%PDF-")) return false;
-    file.seek(std::max<qint64>(0, file.size() - 64));
-    return file.readAll().trimmed().endsWith("%%EOF");
+    return bytes.size() >= 16 && bytes.startsWith("%PDF-") && bytes.right(64).trimmed().endsWith("%%EOF");
 }
 
 }  // namespace
@@ -30,20 +29,40 @@ int TPrinterFont::Height() const
     return -static_cast<int>((static_cast<long long>(Size) * dpi + 36) / 72);
 }
 
-void TPrinterCanvas::TextOut(int X, int Y, const UnicodeString& Text)
+QFont TPrinterCanvas::PaintFont() const
 {
-    if (OnTextOut) OnTextOut({owner_.page_, X, Y, Text, Font.Style});
-    if (!owner_.painter_.isActive() || Text.isEmpty()) return;
     QFont font(InstalledFamily(Font.Name));
     font.setPixelSize(std::max(1, std::abs(Font.Height())));
     font.setBold((Font.Style & fsBold) != 0);
     font.setItalic((Font.Style & fsItalic) != 0);
     font.setUnderline((Font.Style & fsUnderline) != 0);
     font.setStrikeOut((Font.Style & fsStrikeOut) != 0);
+    return font;
+}
+
+void TPrinterCanvas::TextOut(int X, int Y, const UnicodeString& Text)
+{
+    if (OnTextOut) OnTextOut({owner_.page_, X, Y, Text, Font.Style});
+    if (!owner_.painter_.isActive() || Text.isEmpty()) return;
+    const QFont font = PaintFont();
     QPainter& painter = owner_.painter_;
     if (painter.font() != font) painter.setFont(font);
     // The canvas places a text by its top; the painter by its base line.
     painter.drawText(QPoint(X, Y + painter.fontMetrics().ascent()), Text);
+}
+
+int TPrinterCanvas::TextWidth(const UnicodeString& Text)
+{
+    const QFont font = PaintFont();
+    QPainter& painter = owner_.painter_;
+    // Measured on the device that draws it, so that what fits is what the page shows.
+    QPaintDevice* device = painter.isActive() ? painter.device() : owner_.device_.get();
+    if (!metrics_ || measured_ != font || measuredOn_ != device) {
+        metrics_.emplace(font, device);
+        measured_ = font;
+        measuredOn_ = device;
+    }
+    return static_cast<int>(std::min(std::ceil(metrics_->horizontalAdvance(Text)), double(INT_MAX)));
 }
 
 TPrinter::TPrinter() : device_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {}
@@ -51,7 +70,7 @@ TPrinter::TPrinter() : device_(std::make_unique<QPrinter>(QPrinter::HighResoluti
 TPrinter::~TPrinter()
 {
     if (painter_.isActive()) painter_.end();
-    DropTemporary();
+    DropDocument();
 }
 
 int TPrinter::GetDeviceCaps(int index) const
@@ -76,14 +95,10 @@ void TPrinter::Fail(const QString& reason)
     if (error_.isEmpty()) error_ = reason;
 }
 
-void TPrinter::DropTemporary()
+void TPrinter::DropDocument()
 {
-    if (temporary_.isEmpty()) return;
-    QFile::remove(temporary_);
-    const QPrinter::OutputFormat format = device_->outputFormat();
-    device_->setOutputFileName(target_);
-    device_->setOutputFormat(format);
-    temporary_.clear();
+    writer_.reset();
+    document_.reset();
     target_.clear();
 }
 
@@ -91,37 +106,37 @@ bool TPrinter::BeginDoc()
 {
     error_.clear();
     page_ = 0;
+    canvas_.metrics_.reset();  // each document is measured on its own device
     if (painter_.isActive()) {
         Fail(QStringLiteral("A document is already being printed."));
         return false;
     }
     const QString target = device_->outputFileName();
+    QPaintDevice* surface = device_.get();
     if (!target.isEmpty()) {
-        const QFileInfo info(target);
-        if (info.isDir()) {
+        if (QFileInfo(target).isDir()) {
             Fail(QStringLiteral("%1 is a folder.").arg(QDir::toNativeSeparators(target)));
             return false;
         }
-        // The document is made aside and put in place by the safe write once it is whole, so a
-        // failed print never leaves the target worse than it was.
-        QTemporaryFile file(QDir::tempPath() + QStringLiteral("/plumo-print-XXXXXX.pdf"));
-        file.setAutoRemove(false);
-        if (!file.open()) {
-            Fail(QStringLiteral("Cannot make a temporary file in %1: %2")
-                     .arg(QDir::toNativeSeparators(QDir::tempPath()), file.errorString()));
-            return false;
-        }
-        file.close();
+        // The document is made in memory on the chosen page and put in place by the safe write
+        // once it is whole: a failed print never leaves the target worse than it was, and a full
+        // temporary folder does not stop it.
+        document_ = std::make_unique<QBuffer>();
+        document_->open(QIODevice::WriteOnly);
+        writer_ = std::make_unique<QPdfWriter>(document_.get());
+        writer_->setResolution(device_->resolution());
+        writer_->setPageLayout(device_->pageLayout());
+        writer_->setTitle(device_->docName());
+        writer_->setCreator(device_->creator());
+        writer_->setPdfVersion(device_->pdfVersion());
         target_ = target;
-        temporary_ = file.fileName();
-        const QPrinter::OutputFormat format = device_->outputFormat();
-        device_->setOutputFileName(temporary_);
-        device_->setOutputFormat(format);
+        surface = writer_.get();
     }
-    if (!painter_.begin(device_.get())) {
+    if (!painter_.begin(surface)) {
         Fail(target.isEmpty() ? QStringLiteral("No printer could start the document.")
-                              : QStringLiteral("Cannot write %1.").arg(QDir::toNativeSeparators(target)));
-        DropTemporary();
+                              : QStringLiteral("The document for %1 could not be started.")
+                                    .arg(QDir::toNativeSeparators(target)));
+        DropDocument();
         return false;
     }
     page_ = 1;
@@ -133,7 +148,8 @@ bool TPrinter::BeginDoc()
 void TPrinter::NewPage()
 {
     if (!painter_.isActive()) return;
-    if (!device_->newPage()) Fail(QStringLiteral("The printer could not start a new page."));
+    const bool started = writer_ ? writer_->newPage() : device_->newPage();
+    if (!started) Fail(QStringLiteral("The printer could not start a new page."));
     ++page_;
 }
 
@@ -143,27 +159,20 @@ bool TPrinter::EndDoc()
         Fail(QStringLiteral("No document was being printed."));
         return false;
     }
-    if (!painter_.end() || device_->printerState() == QPrinter::Error)
+    if (!painter_.end() || (!writer_ && device_->printerState() == QPrinter::Error))
         Fail(QStringLiteral("The printer did not finish the document."));
-    if (!temporary_.isEmpty()) {
-        if (error_.isEmpty() && !IsWholePdf(temporary_))
-            Fail(QStringLiteral("The file %1 could not be written whole (is the disk full?).")
-                     .arg(QDir::toNativeSeparators(target_)));
+    if (writer_) {
+        writer_.reset();  // the writer finishes the document it made
+        const QByteArray& bytes = document_->data();
+        if (error_.isEmpty() && !IsWholePdf(bytes))
+            Fail(QStringLiteral("The document for %1 could not be made whole.").arg(QDir::toNativeSeparators(target_)));
         if (error_.isEmpty()) {
-            QFile made(temporary_);
-            if (!made.open(QIODevice::ReadOnly)) {
-                Fail(QStringLiteral("The file %1 could not be written: %2")
-                         .arg(QDir::toNativeSeparators(target_), made.errorString()));
-            } else {
-                const QByteArray bytes = made.readAll();
-                const SafeWriteResult written =
-                    SafeWriteFile(target_, std::string(bytes.constData(), static_cast<size_t>(bytes.size())));
-                if (!written)
-                    Fail(QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(target_), written.reason));
-            }
+            const SafeWriteResult written =
+                SafeWriteFile(target_, std::string(bytes.constData(), static_cast<size_t>(bytes.size())));
+            if (!written)
+                Fail(QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(target_), written.reason));
         }
-        // The temporary copy goes in every case.
-        DropTemporary();
+        DropDocument();
     }
     return error_.isEmpty();
 }

@@ -3,16 +3,18 @@
 // device pixels, a document of pages, and a canvas that writes text on the page. Coordinates
 // start at the top left of the page's printable area, as on the printer's own device.
 //
-// A document printed into a file is first written beside it under a temporary name; only a
-// whole file replaces the target, so a failed print never leaves a broken or half-written PDF.
+// A document printed into a file is made in memory and then put in place by the safe write, so a
+// failed print never leaves a broken or half-written PDF, and needs no room in a temporary folder.
 #include "platform/vcl/RichEdit.h"
 #include "platform/vcl/Strings.h"
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPrinter>
 #include <functional>
 #include <memory>
+#include <optional>
 
 // The capabilities GetDeviceCaps answers.
 enum : int {
@@ -26,6 +28,8 @@ enum : int {
     PHYSICALOFFSETY = 113,
 };
 
+class QBuffer;
+class QPdfWriter;
 class TPrinter;
 
 // The canvas font: a family, a size in points and a style. Height is negative, the character
@@ -56,13 +60,20 @@ public:
     TPrinterFont Font;
     // Writes text with its top left at (X, Y) in the canvas font.
     void TextOut(int X, int Y, const UnicodeString& Text);
+    // The width of text in the canvas font, in device pixels, as TextOut would write it.
+    int TextWidth(const UnicodeString& Text);
     // Called with every text written.
     std::function<void(const TTextOutCall&)> OnTextOut;
 
 private:
     friend class TPrinter;
     explicit TPrinterCanvas(TPrinter& owner) : owner_(owner) { Font.printer_ = &owner; }
+    QFont PaintFont() const;
     TPrinter& owner_;
+    // The measures of the font last measured in, and where.
+    std::optional<QFontMetricsF> metrics_;
+    QFont measured_;
+    const QPaintDevice* measuredOn_ = nullptr;
 };
 
 class TPrinter {
@@ -95,14 +106,16 @@ private:
     friend class TPrinterCanvas;
     friend struct TPrinterFont;
     void Fail(const QString& reason);
-    void DropTemporary();
+    void DropDocument();
     std::unique_ptr<QPrinter> device_;
     QPainter painter_;
     TPrinterCanvas canvas_{*this};
     int page_ = 0;
     UnicodeString error_;
-    QString target_;     // the file asked for, while the document goes to temporary_
-    QString temporary_;
+    // While a document for a file is printed: the file asked for, and the document being made.
+    QString target_;
+    std::unique_ptr<QBuffer> document_;
+    std::unique_ptr<QPdfWriter> writer_;
 };
 
 // The one printer of the program.

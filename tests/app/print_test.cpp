@@ -12,8 +12,13 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <map>
 #include <gtest/gtest.h>
 #include <unistd.h>
+#include <csignal>
+#include <cstring>
+#include <optional>
+#include <sys/resource.h>
 
 namespace {
 
@@ -40,14 +45,16 @@ Printed PrintPad(const Window& w, const QString& path, double marginMm = 0)
     return printed;
 }
 
-// The words of a PDF with their page and left edge in points, from pdftotext's box listing.
+// The words of a PDF with their page and box in points, from pdftotext's box listing, in reading
+// order.
 struct Word {
     int page;
     double x;
     double y;
+    double xMax;
     QString text;
 };
-std::vector<Word> PdfWords(const QString& path)
+std::vector<Word> PdfWords(const QString& path, double* pageWidth = nullptr)
 {
     QProcess run;
     run.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), path, QStringLiteral("-")});
@@ -55,16 +62,24 @@ std::vector<Word> PdfWords(const QString& path)
     const QString html = QString::fromUtf8(run.readAllStandardOutput());
     std::vector<Word> words;
     int page = 0;
-    static const QRegularExpression tag(
-        QStringLiteral("<page |<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\"[^>]*>([^<]*)</word>"));
+    static const QRegularExpression tag(QStringLiteral(
+        "<page width=\"([0-9.]+)\"|<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\"[^>]*>([^<]*)</word>"));
     for (auto it = tag.globalMatch(html); it.hasNext();) {
         const auto m = it.next();
         if (m.captured(0).startsWith(QLatin1String("<page"))) {
             ++page;
+            if (pageWidth) *pageWidth = m.captured(1).toDouble();
             continue;
         }
-        words.push_back({page, m.captured(1).toDouble(), m.captured(2).toDouble(), m.captured(3)});
+        QString text = m.captured(5);
+        text.replace("&quot;", "\"").replace("&#39;", "'").replace("&apos;", "'").replace("&lt;", "<")
+            .replace("&gt;", ">").replace("&amp;", "&");
+        words.push_back({page, m.captured(2).toDouble(), m.captured(3).toDouble(), m.captured(4).toDouble(), text});
     }
+    // In reading order: pdftotext may take a column at a time.
+    std::stable_sort(words.begin(), words.end(), [](const Word& a, const Word& b) {
+        return std::tie(a.page, a.y, a.x) < std::tie(b.page, b.y, b.x);
+    });
     return words;
 }
 
@@ -99,9 +114,11 @@ TEST(Print, HeaderHeadingsRowsAndBoldAnswers)
     const int dpi = Printer()->GetDeviceCaps(LOGPIXELSX);
     const int left = Mm(25, dpi), top = Mm(20, dpi), gutter = Mm(10, dpi);
     const int lh = 10 * dpi / 72 + 1;  // 10 points, rounded
-    const int printable = Printer()->GetDeviceCaps(HORZRES) - left - Mm(10, dpi);
-    const int answerAt = left + gutter +
-                         w->RichEdit_Main->width() * printable / (w->RichEdit_Main->width() + w->RichEdit_Result->width());
+    // The answers stand under their heading, whose place the widest answer decides (checked on
+    // paper below).
+    ASSERT_GT(printed.calls.size(), 4u);
+    const int answerAt = printed.calls[4].x;
+    EXPECT_GT(answerAt, Printer()->GetDeviceCaps(HORZRES) * 3 / 4);
     const QString rule(79, '_');
     const struct {
         int x;
@@ -140,7 +157,8 @@ TEST(Print, LongPadsGoOnOnNewPagesWithRowsOnly)
     DialogRecorder boxes;
     Window w;
     QStringList pad;
-    for (int i = 1; i <= 150; ++i) pad << QString::number(i);
+    const int lines = 10000;  // five-figure line numbers
+    for (int i = 1; i <= lines; ++i) pad << QString::number(i);
     w.SetPad(pad.join('\n'));
     w->Btn_CalculateOnly->Click();
     QTemporaryDir dir;
@@ -158,8 +176,8 @@ TEST(Print, LongPadsGoOnOnNewPagesWithRowsOnly)
         EXPECT_LT(call.y, height - bottom) << call.page << " " << call.text.toStdString();
         if (call.x == Mm(25, dpi) && call.y >= top && call.text == QString::number(rows + 1)) ++rows;
     }
-    EXPECT_EQ(rows, 150);
-    EXPECT_GE(pages, 3);
+    EXPECT_EQ(rows, lines);
+    EXPECT_GE(pages, 100);
     // The first row of each later page stands at the top margin.
     for (int page = 2; page <= pages; ++page) {
         int first = INT_MAX;
@@ -170,8 +188,12 @@ TEST(Print, LongPadsGoOnOnNewPagesWithRowsOnly)
     if (!HavePdfToText()) GTEST_SKIP() << "pdftotext is missing (scripts/setup --test installs it)";
     const auto words = PdfWords(dir.filePath("long.pdf"));
     ASSERT_FALSE(words.empty());
+    ASSERT_GE(words.size(), 3u);
+    const Word& number = words[words.size() - 3];
+    const Word& line = words[words.size() - 2];
     EXPECT_EQ(words.back().page, pages);
-    EXPECT_EQ(words.back().text, "150");
+    EXPECT_EQ((number.text + line.text + words.back().text).toStdString(), "100001000010000");
+    EXPECT_LT(number.xMax, line.x) << "the line number clear of its line";
 }
 
 // The date, description and first rule start at the shifted left margin: 25 mm from the sheet's
@@ -202,6 +224,84 @@ TEST(Print, ShiftedAndUnshiftedMargins)
             EXPECT_NEAR(word->x, r.fromSheetMm * mmToPt, 1.0) << r.word << " margin " << margin;
         }
         EXPECT_NEAR(FindWord(words, "Today")->y, 20 * mmToPt, 3.0) << margin;
+    }
+}
+
+// Whatever the window's width, the answer column is placed by the widest answer: every answer is
+// printed whole and ends inside the right margin, and a pad line too long for its column goes on
+// in the next printed row instead of running under the answers. Nothing is cut or printed over.
+TEST(Print, AnswersAreWholeInsideTheMarginAtAnyWindowWidth)
+{
+    if (!HavePdfToText()) GTEST_SKIP() << "pdftotext is missing";
+    const QString blanks = QString("1 + ").repeated(40) + "1";
+    const QString solid = QString("2*").repeated(90) + "2";
+    const struct {
+        const char* name;
+        int input, answer, precision;
+        QString pad;
+    } pads[] = {
+        {"long answers", 0, 0, 3, "1234567.89 * 15.06\n98765432.1 * 3\n7"},
+        {"square feet", 4, 11, 0, "12' * 16'8-1/8\"\n6'6\" * 3'1/2\"\n1.5 * 2"},
+        {"long pad lines", 0, 0, 0, blanks + "\n\n" + solid + "\n\t3\t*\t4"},
+        {"an answer wider than the page", 0, 0, 3, "10^150\n2"},
+    };
+    const double mmToPt = 72 / 25.4;
+    for (const int width : {0, 1400, 2500}) {
+        for (const auto& p : pads) {
+            const std::string row = std::string(p.name) + " at " + std::to_string(width);
+            DialogRecorder boxes;
+            Window w;
+            if (width > 0) {
+                w->resize(width, w->height());
+                QApplication::processEvents();
+            }
+            w->Cmb_UOM_Input->SetItemIndex(p.input);
+            w->Cmb_UOM_Answer->SetItemIndex(p.answer);
+            w->Cmb_Precision->SetItemIndex(p.precision);
+            w.SetPad(p.pad);
+            w->Edit_Description->SetText(QString("Deck boards, joists and bearers, ").repeated(4) + p.name);
+            w->Btn_CalculateAndTotal->Click();
+            QTemporaryDir dir;
+            const QString path = dir.filePath("pad.pdf");
+            PrintPad(w, path);
+            double pageWidth = 0;
+            std::vector<Word> words = PdfWords(path, &pageWidth);
+            const Word* heading = FindWord(words, "Answer");
+            const Word* calculation = FindWord(words, "Calculation");
+            ASSERT_TRUE(heading && calculation) << row;
+            const Word head = *heading, calc = *calculation;
+            const double rightMargin = pageWidth - 10 * mmToPt;
+            QString header, answers, lines;
+            std::map<int, std::pair<int, double>> rowOfLine;            // line number -> page, y
+            std::map<std::pair<int, double>, QString> answerOnRow;  // its first answer word
+            for (size_t i = 0; i < words.size(); ++i) {
+                const Word& word = words[i];
+                EXPECT_LE(word.xMax, rightMargin + 0.5) << row << ": " << word.text.toStdString();
+                if (i + 1 < words.size() && words[i + 1].page == word.page && words[i + 1].y == word.y) {
+                    EXPECT_LE(word.xMax, words[i + 1].x + 0.5) << row << ": printed over " << word.text.toStdString();
+                }
+                if ((word.page == 1 && word.y <= head.y) || word.text.startsWith("___")) {
+                    header += word.text;
+                } else if (word.x >= head.x - 0.5) {
+                    answers += word.text;
+                    answerOnRow.try_emplace({word.page, word.y}, word.text);
+                } else {
+                    EXPECT_LT(word.xMax, head.x) << row << ": " << word.text.toStdString() << " reaches the answers";
+                    if (word.x >= calc.x - 0.5) lines += word.text;
+                    else rowOfLine[word.text.toInt()] = {word.page, word.y};
+                }
+            }
+            EXPECT_TRUE(header.contains(w->Edit_Description->Text().remove(' '))) << row;
+            const QStringList shown = w.Answers();
+            EXPECT_EQ(answers.toStdString(), shown.join("").remove(' ').toStdString()) << row;
+            EXPECT_EQ(lines.toStdString(), w.Pad().join("").remove('\t').remove(' ').toStdString()) << row;
+            // Each answer starts on the first printed row of its line.
+            for (int i = 0; i < shown.size(); ++i) {
+                const QString first = answerOnRow[rowOfLine[i + 1]];
+                EXPECT_EQ(!first.isEmpty(), !shown[i].isEmpty()) << row << ": line " << i + 1;
+                EXPECT_TRUE(QString(shown[i]).remove(' ').startsWith(first)) << row << ": line " << i + 1;
+            }
+        }
     }
 }
 
@@ -267,20 +367,60 @@ TEST(Print, AnOldFileIsReplacedByTheWholePrint)
     EXPECT_EQ(QFileInfo(path).permissions() & (QFile::ReadGroup | QFile::ReadOther),
               QFile::ReadGroup | QFile::ReadOther);
 
-    // A disk that fills while the print is put in place leaves the last print as it was.
-    for (SafeWriteStep step : {SafeWriteStep::Write, SafeWriteStep::Sync, SafeWriteStep::Rename}) {
-        ScopedSafeWriteFault fault({step, 1, 28, true});
-        w.SetPad("2+2");
+    // The document is made in memory: a temporary folder that takes no file does not stop it.
+    const QByteArray tmp = qgetenv("TMPDIR");
+    QFile notAFolder(dir.filePath("file"));
+    ASSERT_TRUE(notAFolder.open(QIODevice::WriteOnly));
+    notAFolder.close();
+    qputenv("TMPDIR", notAFolder.fileName().toUtf8());
+    w.SetPad("3+3");
+    const Printed aside = PrintPad(w, path);
+    EXPECT_EQ(aside.dialogs.size(), 1u) << "only the print dialog";
+    qputenv("TMPDIR", tmp);
+    QFile made(path);
+    ASSERT_TRUE(made.open(QIODevice::ReadOnly));
+    const QByteArray last = made.readAll();
+    ASSERT_TRUE(last.startsWith("%PDF-"));
+    EXPECT_NE(last, bytes);
+    made.close();
+
+    // A write that fails leaves the last print as it was, and the box says why.
+    const struct {
+        SafeWriteStep step;
+        int error;
+        bool fileSizeLimit;  // every file stops growing past a few bytes, as on a full disk
+    } faults[] = {
+        {SafeWriteStep::Write, ENOSPC, false}, {SafeWriteStep::Sync, EIO, false},
+        {SafeWriteStep::Rename, EACCES, false}, {SafeWriteStep::Create, EFBIG, true},
+    };
+    for (const auto& f : faults) {
+        std::optional<ScopedSafeWriteFault> fault;
+        if (!f.fileSizeLimit) fault.emplace(SafeWriteFault{f.step, 1, f.error, true});
+        QStringList pad;
+        for (int i = 0; i < 200; ++i) pad << "4+4";
+        w.SetPad(pad.join('\n'));
+        rlimit limit{};
+        ::getrlimit(RLIMIT_FSIZE, &limit);
+        const auto signal = std::signal(SIGXFSZ, SIG_IGN);
+        if (f.fileSizeLimit) {
+            rlimit small = limit;
+            small.rlim_cur = 1000;
+            ::setrlimit(RLIMIT_FSIZE, &small);
+        }
         const Printed failed = PrintPad(w, path);
-        ASSERT_EQ(failed.dialogs.size(), 2u) << int(step);
-        EXPECT_TRUE(failed.dialogs[1].text.startsWith("The pad was not printed.")) << int(step);
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        std::signal(SIGXFSZ, signal);
+        ASSERT_EQ(failed.dialogs.size(), 2u) << f.error;
+        EXPECT_TRUE(failed.dialogs[1].text.startsWith("The pad was not printed.")) << f.error;
+        EXPECT_TRUE(failed.dialogs[1].text.contains(QString::fromLocal8Bit(std::strerror(f.error))))
+            << failed.dialogs[1].text.toStdString();
         QFile kept(path);
         ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
-        EXPECT_EQ(kept.readAll(), bytes) << int(step);
+        EXPECT_EQ(kept.readAll(), last) << f.error;
     }
 }
 
-TEST(Print, AMillionCharacterLinePrintsQuickly)
+TEST(Print, AMillionCharacterLinePrintsWholeAndQuickly)
 {
     DialogRecorder boxes;
     Window w;
@@ -294,4 +434,12 @@ TEST(Print, AMillionCharacterLinePrintsQuickly)
     EXPECT_EQ(printed.dialogs.size(), 1u);
     EXPECT_GT(QFileInfo(dir.filePath("wide.pdf")).size(), 100);
     EXPECT_EQ(w->RichEdit_Main->Text(), line);
+    // Row after row under the heading, on page after page, and not a character lost.
+    ASSERT_GT(printed.calls.size(), 3u);
+    const int column = printed.calls[3].x;  // "Calculation"
+    QString printedLine;
+    for (const TTextOutCall& call : printed.calls)
+        if (call.x == column && call.text != "Calculation") printedLine += call.text;
+    EXPECT_TRUE(printedLine == line) << printedLine.size();
+    EXPECT_GT(printed.calls.back().page, 100);
 }
