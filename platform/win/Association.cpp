@@ -74,12 +74,10 @@ std::optional<QStringList> SplitExec(const QString& text, const QString& file, b
 {
     QStringList arguments;
     QString current;
-    bool started = false;  // an argument is under way, perhaps an empty quoted one
-    bool kept = false;     // and holds more than field codes that give nothing
+    bool kept = false;  // the argument under way holds more than field codes that give nothing
     fileCode = false;
     auto fieldCode = [&](qsizetype& i) {
         const QChar code = i + 1 < text.size() ? text[++i] : QChar();
-        started = true;
         if (code == QLatin1Char('%')) {
             current += code;
             kept = true;
@@ -92,11 +90,11 @@ std::optional<QStringList> SplitExec(const QString& text, const QString& file, b
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
         if (c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\n') || c == QLatin1Char('\r')) {
-            if (started && kept) arguments << current;
+            if (kept) arguments << current;
             current.clear();
-            started = kept = false;
+            kept = false;
         } else if (c == QLatin1Char('"') || c == QLatin1Char('\'')) {
-            started = kept = true;
+            kept = true;  // even when empty: an argument of its own
             for (++i;; ++i) {
                 if (i >= text.size()) return std::nullopt;
                 if (text[i] == c) break;
@@ -114,10 +112,10 @@ std::optional<QStringList> SplitExec(const QString& text, const QString& file, b
         } else {
             if (c == QLatin1Char('\\') && i + 1 < text.size()) ++i;
             current += text[i];
-            started = kept = true;
+            kept = true;
         }
     }
-    if (started && kept) arguments << current;
+    if (kept) arguments << current;
     return arguments;
 }
 
