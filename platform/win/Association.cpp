@@ -39,8 +39,8 @@ QString DesktopExec(const QString& path)
     std::string bytes;
     if (!ReadRegularFile(path, bytes)) return {};
     bool mainGroup = false;
-    const QStringList lines = QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size())).split(QLatin1Char('\n'));
-    for (const QString& raw : lines) {
+    const QString text = QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    for (const QString& raw : text.split(QLatin1Char('\n'))) {
         const QString line = raw.trimmed();
         if (line.startsWith(QLatin1Char('['))) {
             mainGroup = line == QLatin1String("[Desktop Entry]");

@@ -145,14 +145,16 @@ TEST_F(HelpManuals, EachCaseOpensTheRightFileOrSaysWhyNot)
         if (*row.program) {
             ASSERT_EQ(starts_.size(), 1u);
             EXPECT_EQ(starts_[0].program, Expand(QString::fromLatin1(row.program)));
-            EXPECT_EQ(starts_[0].arguments, row.leading + QStringList{manuals + QLatin1Char('/') + QString::fromLatin1(row.argument)});
+            EXPECT_EQ(starts_[0].arguments,
+                      row.leading + QStringList{manuals + QLatin1Char('/') + QString::fromLatin1(row.argument)});
             EXPECT_EQ(starts_[0].workDir, manuals);
         } else {
             EXPECT_TRUE(starts_.empty());
         }
         // Whatever the settings hold, a start is only ever asked for a file of the Manuals folder.
         for (const ProcessStart& start : starts_)
-            EXPECT_EQ(QFileInfo(start.arguments.value(start.arguments.size() - 1)).absolutePath(), QDir::cleanPath(manuals));
+            EXPECT_EQ(QFileInfo(start.arguments.value(start.arguments.size() - 1)).absolutePath(),
+                      QDir::cleanPath(manuals));
     }
 }
 
@@ -235,7 +237,8 @@ TEST_F(HelpManuals, DesktopEntriesStartTheirWholeCommand)
         {"env GDK_BACKEND=x11 viewer %U", "env", {"GDK_BACKEND=x11", "viewer", "{manual}"}},
         {"flatpak run org.example.Viewer %f", "flatpak", {"run", "org.example.Viewer", "{manual}"}},
         {"sh -c 'viewer \"$1\"' sh %f", "sh", {"-c", "viewer \"$1\"", "sh", "{manual}"}},
-        {"\"" + bin.toUtf8() + "/my viewer\" --title \"Plumo \\\"Help\\\" 100%%\" \"back\\\\\\\\slash\" %F", "my viewer",
+        {"\"" + bin.toUtf8() + "/my viewer\" --title \"Plumo \\\"Help\\\" 100%%\" \"back\\\\\\\\slash\" %F",
+         "my viewer",
          {"--title", "Plumo \"Help\" 100%", "back\\slash", "{manual}"}},
         {"viewer --page=%f %i %c %k %%u %m", "viewer", {"--page={manual}", "%u"}},
         {"viewer \"\" %u", "viewer", {"", "{manual}"}},
@@ -250,16 +253,16 @@ TEST_F(HelpManuals, DesktopEntriesStartTheirWholeCommand)
     environment.Set("PATH", bin);
     environment.Set("XDG_DATA_HOME", root_ + QStringLiteral("/home"));
     environment.Set("XDG_DATA_DIRS", root_ + QStringLiteral("/data"));
-    for (const char* program : {"env", "flatpak", "sh", "my viewer", "viewer", "xdg-open"}) {
-        QFile(MakeFile(bin + QLatin1Char('/') + QLatin1String(program))).setPermissions(QFileDevice::ExeOwner | QFileDevice::ReadOwner);
-    }
+    const auto executable = QFileDevice::ExeOwner | QFileDevice::ReadOwner;
+    for (const char* program : {"env", "flatpak", "sh", "my viewer", "viewer", "xdg-open"})
+        QFile(MakeFile(bin + QLatin1Char('/') + QLatin1String(program))).setPermissions(executable);
     QFile xdgMime(MakeFile(bin + QStringLiteral("/xdg-mime")));
     ASSERT_TRUE(xdgMime.open(QIODevice::WriteOnly));
     xdgMime.write("#!/bin/sh\necho viewer.desktop\n");
     xdgMime.close();
-    xdgMime.setPermissions(QFileDevice::ExeOwner | QFileDevice::ReadOwner);
+    xdgMime.setPermissions(executable);
     const QString cwd = root_ + QStringLiteral("/cwd");
-    QFile(MakeFile(cwd + QStringLiteral("/stale-viewer"))).setPermissions(QFileDevice::ExeOwner | QFileDevice::ReadOwner);
+    QFile(MakeFile(cwd + QStringLiteral("/stale-viewer"))).setPermissions(executable);
     const struct Back {
         QString folder;
         ~Back() { QDir::setCurrent(folder); }
@@ -290,7 +293,8 @@ TEST_F(HelpManuals, DesktopEntriesStartTheirWholeCommand)
         EXPECT_EQ(starts_[0].program, bin + QLatin1Char('/') + QLatin1String(row.program));
         QStringList expected = row.arguments;
         expected.replaceInStrings(QStringLiteral("{manual}"), manual);
-        EXPECT_EQ(starts_[0].arguments.join(QLatin1Char('|')).toStdString(), expected.join(QLatin1Char('|')).toStdString());
+        EXPECT_EQ(starts_[0].arguments.join(QLatin1Char('|')).toStdString(),
+                  expected.join(QLatin1Char('|')).toStdString());
         EXPECT_EQ(starts_[0].workDir, manuals);
     }
 }

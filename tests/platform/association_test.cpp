@@ -100,7 +100,8 @@ TEST(DesktopAssociation, ProgramsAreNeverTakenFromTheCurrentFolder)
     ASSERT_TRUE(dir.isValid());
     const QString root = dir.path(), bin = root + QStringLiteral("/bin"), cwd = root + QStringLiteral("/cwd");
     const QByteArray marker = (root + QStringLiteral("/started")).toUtf8();
-    for (const QString& program : {bin + QStringLiteral("/viewer"), cwd + QStringLiteral("/stale"), cwd + QStringLiteral("/sub/stale")})
+    for (const QString& program :
+         {bin + QStringLiteral("/viewer"), cwd + QStringLiteral("/stale"), cwd + QStringLiteral("/sub/stale")})
         Write(program, "#!/bin/sh\n: > '" + marker + "'\n", true);
     Write(bin + QStringLiteral("/plain"), "not a program");
     const QString back = QDir::currentPath();

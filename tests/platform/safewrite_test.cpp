@@ -197,7 +197,9 @@ TEST(SafeWrite, FolderWithoutRoomForATemporaryFile)
     WriteFile(victim, "victim's own");
     const std::string planted = temp.Path(("settings.INI." + std::to_string(::getpid()) + ".kept").c_str());
     ASSERT_EQ(::symlink(victim.c_str(), planted.c_str()), 0);
-    auto everything = [&] { return QDir(temp.dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot); };
+    auto everything = [&] {
+        return QDir(temp.dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    };
     const QStringList planting = everything();
     {
         ScopedSafeWriteFault refused({SafeWriteStep::Create, 1, EACCES});
@@ -248,10 +250,12 @@ TEST(SafeWrite, SpecialFilesAreNeitherReplacedNorWaitedOn)
         {"link to a named pipe", [](const std::string& n, const std::string& folder) {
              return ::mkfifo((folder + "/pipe").c_str(), 0666) || ::symlink("pipe", n.c_str());
          }, notRegular, "pipe"},
-        {"link to /dev/null", [](const std::string& n, const std::string&) { return ::symlink("/dev/null", n.c_str()); },
-         notRegular, "/dev/null"},
-        {"link to /dev/zero", [](const std::string& n, const std::string&) { return ::symlink("/dev/zero", n.c_str()); },
-         notRegular, "/dev/zero"},
+        {"link to /dev/null",
+         [](const std::string& n, const std::string&) { return ::symlink("/dev/null", n.c_str()); }, notRegular,
+         "/dev/null"},
+        {"link to /dev/zero",
+         [](const std::string& n, const std::string&) { return ::symlink("/dev/zero", n.c_str()); }, notRegular,
+         "/dev/zero"},
         {"folder", [](const std::string& n, const std::string&) { return ::mkdir(n.c_str(), 0777); },
          QString::fromLocal8Bit(std::strerror(EISDIR)), ""},
         {"link loop", [](const std::string& n, const std::string&) { return ::symlink("Registry.ini", n.c_str()); },
@@ -265,7 +269,9 @@ TEST(SafeWrite, SpecialFilesAreNeitherReplacedNorWaitedOn)
         const std::string folder = f.dir.path().toStdString();
         const std::string name = f.Path("Registry.ini");
         ASSERT_EQ(row.make(name, folder), 0) << std::strerror(errno);
-        const std::string linked = !*row.linked ? std::string() : row.linked[0] == '/' ? row.linked : folder + "/" + row.linked;
+        const std::string linked = !*row.linked        ? std::string()
+                                   : row.linked[0] == '/' ? row.linked
+                                                          : folder + "/" + row.linked;
         const std::string nodeBefore = Node(name), linkedBefore = linked.empty() ? "" : Node(linked);
         const QStringList entriesBefore = Entries(f.dir);
         SetRegistryFolder(f.dir.path());
