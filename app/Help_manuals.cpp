@@ -51,30 +51,40 @@ UnicodeString ManualsFolder()
 
 void SetProgramFolderForManuals(const UnicodeString& folder) { ProgramFolderOverride() = folder; }
 
-UnicodeString StripCommandQuotes(UnicodeString command)
+namespace {
+
+// An open command cut after its program: quotation marks taken off a quoted path, the rest after
+// the closing quote being the command's arguments.
+void SplitOpenCommand(UnicodeString command, UnicodeString& program, UnicodeString& arguments)
 {
+    arguments.clear();
     for (;;) {
         const qsizetype quote = command.indexOf(QLatin1Char('"'));
-        if (quote < 0) return command;
+        if (quote < 0) break;
         if (quote > 0) {
-            // A closing quote ends the program's path; the arguments after it, however long,
-            // are not part of it.
+            // A closing quote ends the program's path, however long what follows it is.
+            arguments = command.mid(quote + 1);
             command.truncate(quote);
-            return command;
+            break;
         }
         command.remove(0, 1);
     }
+    program = command;
 }
 
-UnicodeString FindAssociatedProgram(const AnsiString& extension)
+// The viewer for files with the extension, and the arguments its open command starts it with (in
+// a desktop entry's notation; none for a viewer of the settings, which is a program path only).
+UnicodeString FindViewer(const AnsiString& extension, UnicodeString& arguments)
 {
+    arguments.clear();
     const AnsiString lower = LowerCase(extension);
     if (Config) {
         if (lower.find("pdf") != AnsiString::npos && !Config->PDFTab.empty()) return SettingText(Config->PDFTab);
         if (lower.find("csv") != AnsiString::npos && !Config->CSVTab.empty()) return SettingText(Config->CSVTab);
         if (lower.find("xls") != AnsiString::npos && !Config->XLSTab.empty()) return SettingText(Config->XLSTab);
     }
-    UnicodeString command = StripCommandQuotes(AssociatedCommand(Win1252ToUnicode(extension)));
+    UnicodeString command;
+    SplitOpenCommand(AssociatedCommand(Win1252ToUnicode(extension)), command, arguments);
     if (!command.isEmpty()) {
         UnicodeString shortPath;
         const int length = GetShortPathName(command, shortPath, 256);
@@ -87,9 +97,25 @@ UnicodeString FindAssociatedProgram(const AnsiString& extension)
     return command;
 }
 
+}  // namespace
+
+UnicodeString StripCommandQuotes(UnicodeString command)
+{
+    UnicodeString program, arguments;
+    SplitOpenCommand(std::move(command), program, arguments);
+    return program;
+}
+
+UnicodeString FindAssociatedProgram(const AnsiString& extension)
+{
+    UnicodeString arguments;
+    return FindViewer(extension, arguments);
+}
+
 void OpenManual(const AnsiString& name)
 {
-    const UnicodeString viewer = FindAssociatedProgram(".pdf");
+    UnicodeString commandArguments;
+    const UnicodeString viewer = FindViewer(".pdf", commandArguments);
     const UnicodeString workDir = ManualsFolder();
     // Only a plain file name: the path handed to the viewer stays inside the Manuals folder.
     UnicodeString file = QFileInfo(Win1252ToUnicode(name)).fileName();
@@ -97,11 +123,14 @@ void OpenManual(const AnsiString& name)
     const UnicodeString variant = LanguageVariant(file, Config ? SettingText(Config->Language) : UnicodeString());
     if (!variant.isEmpty() && QFileInfo(workDir + QLatin1Char('/') + variant).isFile()) file = variant;
 
+    // The viewer's whole command, with the manual's path as one argument wherever it asks for the
+    // file; no shell reads it.
+    const std::optional<QStringList> arguments = CommandArguments(commandArguments, workDir + QLatin1Char('/') + file);
     ProcessStart start;
     start.program = viewer;
-    start.arguments = QStringList{workDir + QLatin1Char('/') + file};
+    start.arguments = arguments.value_or(QStringList());
     start.workDir = workDir;
-    if (viewer.isEmpty() || file.isEmpty() || !CreateProcess(start)) ShowError(kNoViewerMessage);
+    if (viewer.isEmpty() || file.isEmpty() || !arguments || !CreateProcess(start)) ShowError(kNoViewerMessage);
 }
 
 void OpenReferenceManual() { OpenManual(kReferenceManual); }

@@ -1,7 +1,8 @@
 #pragma once
 // The Help menu's manuals: PDF files in the folder "Manuals" beside the program, opened in the
-// PDF viewer the settings name, or else in the one the desktop associates with PDF files. The
-// viewer runs as a process of its own; the program does not wait for it.
+// PDF viewer the settings name, or else in the one the desktop associates with PDF files, started
+// with the whole of the desktop's command for it. The viewer runs as a process of its own; the
+// program does not wait for it.
 #include "platform/vcl/Strings.h"
 
 // The manuals as the Help menu names them.

@@ -5,7 +5,6 @@
 
 #include "platform/vcl/SafeWrite.h"
 
-#include <QFile>
 // SimpleIni used as a header only: its templates are compiled here (SI_IMPLEMENTATION), and only
 // the 8-bit form is wanted, which needs no conversion library.
 #ifndef SI_NO_CONVERSION
@@ -165,8 +164,6 @@ AnsiString UpdatedBytes(const AnsiString& raw, const AnsiString& section, const 
 
 bool HoldsLineBreak(const AnsiString& s) { return s.find_first_of(AnsiString("\r\n\0", 3)) != AnsiString::npos; }
 
-QString QPath(const AnsiString& path) { return PathToUnicode(path); }
-
 bool IsAscii(const AnsiString& s)
 {
     return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
@@ -193,17 +190,14 @@ bool Storable(const TIniValue& v)
            v.Key.find('=') == AnsiString::npos;
 }
 
-// The file's bytes; false when it exists but cannot be read.
-bool ReadBytes(const AnsiString& path, AnsiString& bytes)
+// The file's bytes, empty for a missing file; false with the reason when something stands at the
+// name that cannot be read as a file (a named pipe is not waited on, a device not read).
+bool ReadBytes(const AnsiString& path, AnsiString& bytes, QString* reason = nullptr)
 {
-    bytes.clear();
-    QFile file(QPath(path));
-    if (!file.exists()) return true;
-    if (!file.open(QIODevice::ReadOnly)) return false;
-    const QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError) return false;
-    bytes.assign(data.constData(), static_cast<size_t>(data.size()));
-    return true;
+    const SafeReadResult read = ReadRegularFile(path, bytes);
+    if (read.ok || read.missing) return true;
+    if (reason) *reason = read.reason;
+    return false;
 }
 
 }  // namespace
@@ -306,8 +300,9 @@ bool TIniFile::WriteValues(const std::vector<TIniValue>& values)
     // Start from the file as it is now, not as it was read, so that nothing written to it since
     // is lost; a file that exists but cannot be read is not replaced.
     AnsiString raw;
-    if (!ReadBytes(fileName_, raw)) {
-        lastError_ = QStringLiteral("The file cannot be read");
+    QString unreadable;
+    if (!ReadBytes(fileName_, raw, &unreadable)) {
+        lastError_ = QStringLiteral("The file cannot be read: ") + unreadable;
         return false;
     }
     bool utf8 = IsUtf8Text(raw);

@@ -2,7 +2,8 @@
 // The INI file of the program: sections in square brackets, "key=value" lines, section and key
 // names compared without regard to ASCII letter case. Text is Windows-1252 and kept byte for byte.
 //
-// Reading: a missing or unreadable file reads as empty, so every read gives its default. Where a
+// Reading: a missing or unreadable file reads as empty, so every read gives its default; a named
+// pipe, a device or a folder at the name is neither waited on nor read, and writing it fails. Where a
 // section or a key stands twice, the first in the file counts. Values are trimmed of blanks and
 // tabs, and a value wrapped in a pair of double or single quotes loses the pair, as the Windows
 // profile reader does, so settings files written for the original program read the same.

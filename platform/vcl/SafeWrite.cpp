@@ -53,6 +53,18 @@ SafeWriteResult Failed(int error, const QString& more = QString())
     return {false, QString::fromLocal8Bit(std::strerror(error)) + more};
 }
 
+// Why a file of this kind is neither replaced nor read: the system has no error number for it.
+SafeWriteResult NotRegular(mode_t mode)
+{
+    if (S_ISDIR(mode)) return Failed(EISDIR);
+    const char* kind = S_ISFIFO(mode)  ? "a named pipe"
+                       : S_ISCHR(mode) ? "a character device"
+                       : S_ISBLK(mode) ? "a block device"
+                       : S_ISSOCK(mode) ? "a socket"
+                                        : "a special file";
+    return {false, QStringLiteral("It is not a regular file but ") + QLatin1String(kind)};
+}
+
 bool WriteAll(int fd, const char* data, size_t size)
 {
     while (size > 0) {
@@ -88,11 +100,20 @@ bool SyncAndClose(int fd)
     return ::close(fd) == 0;
 }
 
-// The whole of a file with its bytes replaced, written in place.
+// The whole of a file with its bytes replaced, written in place. Only the regular file the
+// caller found is written: a link or a pipe put there since is not opened, nor written through.
 bool OverwriteInPlace(const std::string& path, const std::string& bytes)
 {
-    const int fd = Injected(SafeWriteStep::Create) ? -1 : ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    const int fd = Injected(SafeWriteStep::Create)
+                       ? -1
+                       : ::open(path.c_str(), O_WRONLY | O_TRUNC | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return false;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        errno = EINVAL;
+        return false;
+    }
     if (!WriteAll(fd, bytes.data(), bytes.size())) {
         const int error = errno;
         ::close(fd);
@@ -100,28 +121,6 @@ bool OverwriteInPlace(const std::string& path, const std::string& bytes)
         return false;
     }
     return SyncAndClose(fd);
-}
-
-bool ReadWhole(const std::string& path, std::string& bytes)
-{
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
-    bytes.clear();
-    char buffer[SafeWriteChunk];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            const int error = errno;
-            ::close(fd);
-            errno = error;
-            return false;
-        }
-        if (n == 0) break;
-        bytes.append(buffer, static_cast<size_t>(n));
-    }
-    ::close(fd);
-    return true;
 }
 
 std::string FolderOf(const std::string& path)
@@ -141,26 +140,76 @@ std::string NameOf(const std::string& path)
 // fit the file system's limit on a name (255 bytes) when the target's name nearly fills it.
 std::string ShortNameOf(const std::string& path) { return NameOf(path).substr(0, 200); }
 
+// The old contents of a file kept for the user while it is rewritten in place. The shared
+// temporary folder lets anyone make names in it, so the copy goes into a folder made fresh for it
+// (mode 0700: no one else can reach into it) and is itself made new there, never through a link.
+// On success kept names the copy.
+bool KeepCopy(const std::string& target, const std::string& bytes, std::string& kept)
+{
+    std::string folder = QFile::encodeName(QDir::tempPath()).toStdString() + "/" + ShortNameOf(target) + ".kept-XXXXXX";
+    if (!::mkdtemp(folder.data())) return false;
+    kept = folder + "/" + ShortNameOf(target);
+    const int fd = Injected(SafeWriteStep::Create)
+                       ? -1
+                       : ::open(kept.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    bool ok = fd >= 0;
+    if (ok && !WriteAll(fd, bytes.data(), bytes.size())) {
+        ::close(fd);
+        ok = false;
+    }
+    if (ok && SyncAndClose(fd)) return true;
+    ::unlink(kept.c_str());
+    ::rmdir(folder.c_str());
+    return false;
+}
+
+void DropCopy(const std::string& kept)
+{
+    ::unlink(kept.c_str());
+    ::rmdir(FolderOf(kept).c_str());
+}
+
 // A folder that refuses a new file while its file may still be written: the file is rewritten
 // in place, with its old contents kept elsewhere until the new ones are safely down.
 SafeWriteResult WriteInPlace(const std::string& target, const std::string& bytes, int createError)
 {
-    std::string old;
-    if (!ReadWhole(target, old)) return Failed(createError);
-    const std::string kept = QFile::encodeName(QDir::tempPath()).toStdString() + "/" + ShortNameOf(target) + "." +
-                             std::to_string(::getpid()) + ".kept";
-    if (!SafeWriteFile(kept, old)) return Failed(createError);
+    std::string old, kept;
+    if (!ReadRegularFile(target, old) || !KeepCopy(target, old, kept)) return Failed(createError);
 
     if (OverwriteInPlace(target, bytes)) {
-        ::unlink(kept.c_str());
+        DropCopy(kept);
         return {};
     }
     const int error = errno;
     if (OverwriteInPlace(target, old)) {
-        ::unlink(kept.c_str());
+        DropCopy(kept);
         return Failed(error);
     }
     return Failed(error, QStringLiteral("; the previous contents are kept in ") + QFile::decodeName(kept.c_str()));
+}
+
+// The name a write lands on: the path with its links followed, to the end of the chain, even
+// when that end names no file yet. False with errno ELOOP on a chain that does not end.
+bool FollowLinks(std::string path, std::string& target)
+{
+    for (int hop = 0; hop < 40; ++hop) {
+        struct stat info {};
+        if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+            target = path;
+            return true;
+        }
+        std::string link(PATH_MAX, '\0');
+        const ssize_t n = ::readlink(path.c_str(), link.data(), link.size());
+        if (n < 0) return false;
+        if (static_cast<size_t>(n) >= link.size()) {
+            errno = ENAMETOOLONG;
+            return false;
+        }
+        link.resize(static_cast<size_t>(n));
+        path = link.front() == '/' ? link : FolderOf(path) + "/" + link;
+    }
+    errno = ELOOP;
+    return false;
 }
 
 mode_t NewFileMode()
@@ -176,16 +225,13 @@ SafeWriteResult SafeWriteFile(const std::string& path, const std::string& bytes)
 {
     if (path.empty() || path.find('\0') != std::string::npos) return Failed(ENOENT);
     // A link is followed, so that the file it names is replaced and the link stays a link.
-    std::string target = path;
+    std::string target;
+    if (!FollowLinks(path, target)) return Failed(errno);
     struct stat info {};
-    if (::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
-        if (char* real = ::realpath(path.c_str(), nullptr)) {
-            target = real;
-            std::free(real);
-        }
-    }
     const bool exists = ::stat(target.c_str(), &info) == 0;
-    if (exists && S_ISDIR(info.st_mode)) return Failed(EISDIR);
+    if (!exists && errno != ENOENT) return Failed(errno);
+    // A pipe, a device or a folder is never replaced by a file, nor written into.
+    if (exists && !S_ISREG(info.st_mode)) return NotRegular(info.st_mode);
     // A file the user may not write is not replaced behind its back by the rename.
     if (exists && ::access(target.c_str(), W_OK) != 0) return Failed(errno);
 
@@ -223,6 +269,44 @@ SafeWriteResult SafeWriteFile(const std::string& path, const std::string& bytes)
 SafeWriteResult SafeWriteFile(const QString& path, const std::string& bytes)
 {
     return SafeWriteFile(QFile::encodeName(path).toStdString(), bytes);
+}
+
+SafeReadResult ReadRegularFile(const std::string& path, std::string& bytes)
+{
+    bytes.clear();
+    auto failed = [](int error) { return SafeReadResult{false, error == ENOENT, Failed(error).reason}; };
+    if (path.empty() || path.find('\0') != std::string::npos) return failed(ENOENT);
+    // Looked at before it is opened: opening a device may already do something.
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) return failed(errno);
+    if (!S_ISREG(info.st_mode)) return {false, false, NotRegular(info.st_mode).reason};
+    // Without waiting, and looked at again once open, in case the name changed hands meanwhile.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return failed(errno);
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return {false, false, NotRegular(info.st_mode).reason};
+    }
+    char buffer[SafeWriteChunk];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            const int error = errno;
+            ::close(fd);
+            bytes.clear();
+            return failed(error);
+        }
+        if (n == 0) break;
+        bytes.append(buffer, static_cast<size_t>(n));
+    }
+    ::close(fd);
+    return {};
+}
+
+SafeReadResult ReadRegularFile(const QString& path, std::string& bytes)
+{
+    return ReadRegularFile(QFile::encodeName(path).toStdString(), bytes);
 }
 
 ScopedSafeWriteFault::ScopedSafeWriteFault(const SafeWriteFault& fault)

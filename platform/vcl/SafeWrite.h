@@ -8,8 +8,12 @@
 // removes the temporary file, leaves the target untouched and returns the reason.
 //
 // A folder that takes no new file (read-only folder, writable file) is written in place, but
-// only after a full copy of the old contents has been kept safely in the temporary folder; a
-// failed write then puts the old contents back, or says where the copy is.
+// only after a full copy of the old contents has been kept in a folder of the temporary folder
+// made for it alone; a failed write then puts the old contents back, or says where the copy is.
+//
+// Only a regular file is replaced. A link is followed, and stays a link; a link that names no
+// file yet makes that file. A named pipe, a device, a socket or a folder is refused with the
+// reason, before anything is opened or made.
 #include <QString>
 #include <string>
 
@@ -23,6 +27,19 @@ struct SafeWriteResult {
 // path: the file's name as the file system knows it (UTF-8 bytes here).
 SafeWriteResult SafeWriteFile(const std::string& path, const std::string& bytes);
 SafeWriteResult SafeWriteFile(const QString& path, const std::string& bytes);
+
+// Reads the whole of a regular file (or of the one a link names) into bytes, the counterpart of
+// the write for the files the program keeps for itself. Anything else is refused with its reason
+// before it is read, and nothing waits on a named pipe or reads a device without end.
+struct SafeReadResult {
+    bool ok = true;
+    bool missing = false;  // nothing stands at the path (so a caller may read it as empty)
+    QString reason;        // why it failed, for the user; empty when ok
+
+    explicit operator bool() const { return ok; }
+};
+SafeReadResult ReadRegularFile(const std::string& path, std::string& bytes);
+SafeReadResult ReadRegularFile(const QString& path, std::string& bytes);
 
 // The steps that can fail, for the test seam below.
 enum class SafeWriteStep { Create, Write, Sync, Close, Rename };

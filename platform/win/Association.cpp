@@ -1,12 +1,13 @@
 #include "platform/win/Association.h"
 
+#include "platform/vcl/SafeWrite.h"
+#include "platform/win/Shell.h"
+
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QMimeDatabase>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QTextStream>
 
 namespace {
 
@@ -31,15 +32,16 @@ QString DesktopEntryPath(QString id)
     }
 }
 
-// The Exec value of a desktop entry's main group, with the general value escapes undone.
+// The Exec value of a desktop entry's main group, with the general value escapes undone. Only a
+// regular file is read: an entry that is a named pipe or a device is not waited on.
 QString DesktopExec(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) return {};
-    QTextStream in(&file);
+    std::string bytes;
+    if (!ReadRegularFile(path, bytes)) return {};
     bool mainGroup = false;
-    while (!in.atEnd()) {
-        const QString line = in.readLine().trimmed();
+    const QString text = QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    for (const QString& raw : text.split(QLatin1Char('\n'))) {
+        const QString line = raw.trimmed();
         if (line.startsWith(QLatin1Char('['))) {
             mainGroup = line == QLatin1String("[Desktop Entry]");
         } else if (mainGroup && line.startsWith(QLatin1String("Exec"))) {
@@ -52,6 +54,8 @@ QString DesktopExec(const QString& path)
                     const QChar next = value[++i];
                     if (next == QLatin1Char('s')) out += QLatin1Char(' ');
                     else if (next == QLatin1Char('t')) out += QLatin1Char('\t');
+                    else if (next == QLatin1Char('n')) out += QLatin1Char('\n');
+                    else if (next == QLatin1Char('r')) out += QLatin1Char('\r');
                     else if (next == QLatin1Char('\\')) out += QLatin1Char('\\');
                     else out += QLatin1Char('\\') + QString(next);
                 } else {
@@ -62,6 +66,57 @@ QString DesktopExec(const QString& path)
         }
     }
     return {};
+}
+
+// Splits an Exec value into its arguments (the rules are CommandArguments'); fileCode tells
+// whether a field code for the file stood in it. Nothing when a quote is not closed.
+std::optional<QStringList> SplitExec(const QString& text, const QString& file, bool& fileCode)
+{
+    QStringList arguments;
+    QString current;
+    bool kept = false;  // the argument under way holds more than field codes that give nothing
+    fileCode = false;
+    auto fieldCode = [&](qsizetype& i) {
+        const QChar code = i + 1 < text.size() ? text[++i] : QChar();
+        if (code == QLatin1Char('%')) {
+            current += code;
+            kept = true;
+        } else if (code == QLatin1Char('f') || code == QLatin1Char('F') || code == QLatin1Char('u') ||
+                   code == QLatin1Char('U')) {
+            current += file;
+            kept = fileCode = true;
+        }
+    };
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\n') || c == QLatin1Char('\r')) {
+            if (kept) arguments << current;
+            current.clear();
+            kept = false;
+        } else if (c == QLatin1Char('"') || c == QLatin1Char('\'')) {
+            kept = true;  // even when empty: an argument of its own
+            for (++i;; ++i) {
+                if (i >= text.size()) return std::nullopt;
+                if (text[i] == c) break;
+                if (text[i] == QLatin1Char('%')) {
+                    fieldCode(i);
+                } else if (c == QLatin1Char('"') && text[i] == QLatin1Char('\\') && i + 1 < text.size() &&
+                           QStringLiteral("\"`$\\").contains(text[i + 1])) {
+                    current += text[++i];
+                } else {
+                    current += text[i];
+                }
+            }
+        } else if (c == QLatin1Char('%')) {
+            fieldCode(i);
+        } else {
+            if (c == QLatin1Char('\\') && i + 1 < text.size()) ++i;
+            current += text[i];
+            kept = true;
+        }
+    }
+    if (kept) arguments << current;
+    return arguments;
 }
 
 QString RunQuietly(const QString& program, const QStringList& arguments)
@@ -94,20 +149,20 @@ UnicodeString DesktopCommand(const UnicodeString& extension)
 {
     const QString type = MimeTypeOf(extension);
     if (!type.isEmpty()) {
-        const QString xdgMime = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
+        const QString xdgMime = FindProgram(QStringLiteral("xdg-mime"));
         if (!xdgMime.isEmpty()) {
             const QString ids = RunQuietly(xdgMime, {QStringLiteral("query"), QStringLiteral("default"), type});
             const QString id = ids.section(QLatin1Char(';'), 0, 0).trimmed();
             if (!id.isEmpty()) {
                 const QString entry = DesktopEntryPath(id);
-                if (!entry.isEmpty()) {
-                    const QString command = CommandFromDesktopExec(DesktopExec(entry));
-                    if (!command.isEmpty()) return command;
-                }
+                const QString exec = entry.isEmpty() ? QString() : DesktopExec(entry);
+                // The desktop chose this program: when it cannot be started, no other one is, and
+                // the user hears that there is no viewer.
+                if (!exec.trimmed().isEmpty()) return CommandFromDesktopExec(exec);
             }
         }
     }
-    const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    const QString opener = FindProgram(QStringLiteral("xdg-open"));
     return opener.isEmpty() ? QString() : QLatin1Char('"') + opener + QStringLiteral("\" %f");
 }
 
@@ -128,26 +183,33 @@ AssociationLookup SetAssociationLookup(AssociationLookup lookup)
 
 UnicodeString CommandFromDesktopExec(const UnicodeString& exec)
 {
-    const QString text = exec.trimmed();
-    if (text.isEmpty()) return {};
-    QString program;
-    qsizetype i = 0;
-    if (text[0] == QLatin1Char('"')) {
-        // Inside quotes a backslash escapes the next character.
-        for (i = 1; i < text.size() && text[i] != QLatin1Char('"'); ++i) {
-            if (text[i] == QLatin1Char('\\') && i + 1 < text.size()) ++i;
-            program += text[i];
-        }
-        if (i < text.size()) ++i;  // the closing quote
-    } else {
-        while (i < text.size() && !text[i].isSpace()) program += text[i++];
-    }
+    bool fileCode = false;
+    const std::optional<QStringList> words = SplitExec(exec, QString(), fileCode);
+    if (!words || words->isEmpty()) return {};
+    const QString program = FindProgram(words->front());
     if (program.isEmpty()) return {};
-    if (!QFileInfo(program).isAbsolute()) {
-        const QString found = QStandardPaths::findExecutable(program);
-        if (!found.isEmpty()) program = found;
+    // The rest of the value after the program, as it stands, for CommandArguments to read.
+    const QString text = exec.trimmed();
+    qsizetype i = 0;
+    for (QChar quote; i < text.size() && (!quote.isNull() || !text[i].isSpace()); ++i) {
+        if (!quote.isNull()) {
+            if (text[i] == quote) quote = QChar();
+            else if (quote == QLatin1Char('"') && text[i] == QLatin1Char('\\')) ++i;
+        } else if (text[i] == QLatin1Char('"') || text[i] == QLatin1Char('\'')) {
+            quote = text[i];
+        } else if (text[i] == QLatin1Char('\\')) {
+            ++i;
+        }
     }
     return QLatin1Char('"') + program + QLatin1Char('"') + text.mid(i);
+}
+
+std::optional<QStringList> CommandArguments(const UnicodeString& arguments, const UnicodeString& file)
+{
+    bool fileCode = false;
+    std::optional<QStringList> words = SplitExec(arguments, file, fileCode);
+    if (words && !fileCode) words->append(file);
+    return words;
 }
 
 int GetShortPathName(const UnicodeString& longPath, UnicodeString& shortPath, int bufferSize)

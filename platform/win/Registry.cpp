@@ -4,7 +4,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QFile>
 #include <QStandardPaths>
 // SimpleIni compiles its template bodies only where SI_IMPLEMENTATION is set; setting it here
 // makes this file link on its own, whatever else the program uses.
@@ -36,14 +35,18 @@ bool Storable(const AnsiString& text)
            text.front() != ';' && text.front() != '#' && text.front() != ' ';
 }
 
-bool Load(CSimpleIniA& ini)
+// The store as it stands; a missing file is an empty store. False with the reason when the name
+// holds something that cannot be read as a file, which is then neither waited on nor replaced.
+bool Load(CSimpleIniA& ini, QString* reason = nullptr)
 {
-    QFile file(RegistryFilePath());
-    if (!file.exists()) return true;
-    if (!file.open(QIODevice::ReadOnly)) return false;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) return false;
-    return ini.LoadData(bytes.constData(), static_cast<size_t>(bytes.size())) >= 0;
+    std::string bytes;
+    const SafeReadResult read = ReadRegularFile(RegistryFilePath(), bytes);
+    if (read.missing) return true;
+    if (!read.ok) {
+        if (reason) *reason = read.reason;
+        return false;
+    }
+    return ini.LoadData(bytes.data(), bytes.size()) >= 0;
 }
 
 }  // namespace
@@ -76,9 +79,10 @@ bool RegWriteDword(const AnsiString& key, const AnsiString& name, unsigned value
     if (!Storable(key) || !Storable(name)) return false;
     CSimpleIniA ini;
     // A store that cannot be read is not replaced by one that holds only this value.
-    if (!Load(ini)) {
+    QString unreadable;
+    if (!Load(ini, &unreadable)) {
         ReportWriteFailureOnce(QStringLiteral("Your remembered answers"), RegistryFilePath(),
-                               QStringLiteral("The file cannot be read"));
+                               QStringLiteral("The file cannot be read: ") + unreadable);
         return false;
     }
     ini.SetValue(key.c_str(), name.c_str(), std::to_string(value).c_str());

@@ -25,8 +25,14 @@ struct ProcessStart {
 };
 
 // Starts the program as a process of its own and returns at once; the program is not waited for
-// or watched. True when it started. A missing program or working folder fails.
+// or watched. True when it started. A missing program or working folder fails, and so does a
+// program that FindProgram does not find.
 bool CreateProcess(const ProcessStart& start);
+
+// The program a start runs: an absolute path as it stands; a bare name from the folders of the
+// PATH that are absolute, where it is an executable file. Anything else is not found (empty): a
+// program is never taken from the current folder, whatever folder that happens to be.
+UnicodeString FindProgram(const UnicodeString& program);
 
 using ProcessStarter = std::function<bool(const ProcessStart& start)>;
 // Installs a starter in place of the real one and returns the one it replaces (empty: real).

@@ -8,7 +8,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -26,6 +25,7 @@ struct ManualRow {
     const char* program;     // the program a start was asked for, "" when none was asked
     const char* argument;    // the manual's path relative to the Manuals folder
     QStringList boxes;       // the texts of the boxes the user sees, in order
+    QStringList leading = {};  // the open command's own arguments, before the manual's path
 };
 
 const QString kInvalid = QString::fromLatin1(kPathInvalidMessage);
@@ -59,7 +59,7 @@ const ManualRow kRows[] = {
     {"association of quotes only", "", "", "\"\"", {"Reference_Manual.pdf"}, true, "", "", {kNoViewer}},
     {"no association", "", "", "", {"Reference_Manual.pdf"}, true, "", "", {kNoViewer}},
     {"association with a long tail", "", "", "\"{viewer}\" --view " + kLong.toStdString() + " %U",
-     {"Reference_Manual.pdf"}, true, "{viewer}", "Reference_Manual.pdf", {}},
+     {"Reference_Manual.pdf"}, true, "{viewer}", "Reference_Manual.pdf", {}, {"--view", kLong}},
     {"program path with a blank", "", "", "\"{blank viewer}\" \"%f\"", {"Reference_Manual.pdf"}, true,
      "{blank viewer}", "Reference_Manual.pdf", {}},
     {"program path too long", "", "", "\"{deep viewer}\" %f", {"Reference_Manual.pdf"}, true, "", "",
@@ -145,15 +145,16 @@ TEST_F(HelpManuals, EachCaseOpensTheRightFileOrSaysWhyNot)
         if (*row.program) {
             ASSERT_EQ(starts_.size(), 1u);
             EXPECT_EQ(starts_[0].program, Expand(QString::fromLatin1(row.program)));
-            EXPECT_EQ(starts_[0].arguments, QStringList{manuals + QLatin1Char('/') + QString::fromLatin1(row.argument)});
+            EXPECT_EQ(starts_[0].arguments,
+                      row.leading + QStringList{manuals + QLatin1Char('/') + QString::fromLatin1(row.argument)});
             EXPECT_EQ(starts_[0].workDir, manuals);
         } else {
             EXPECT_TRUE(starts_.empty());
         }
         // Whatever the settings hold, a start is only ever asked for a file of the Manuals folder.
         for (const ProcessStart& start : starts_)
-            for (const QString& argument : start.arguments)
-                EXPECT_EQ(QFileInfo(argument).absolutePath(), QDir::cleanPath(manuals)) << qPrintable(argument);
+            EXPECT_EQ(QFileInfo(start.arguments.value(start.arguments.size() - 1)).absolutePath(),
+                      QDir::cleanPath(manuals));
     }
 }
 
@@ -197,23 +198,105 @@ TEST(HelpCommandQuotes, StripLeavesTheProgramPath)
             << row.command;
 }
 
-TEST(HelpDesktopEntries, ExecBecomesAQuotedProgramAndItsArguments)
-{
-    const QString sh = QStandardPaths::findExecutable(QStringLiteral("sh"));
-    ASSERT_FALSE(sh.isEmpty());
-    const struct {
-        QString exec;
-        QString command;
-    } rows[] = {
-        {QStringLiteral("sh -c x %U"), QLatin1Char('"') + sh + QStringLiteral("\" -c x %U")},
-        {QStringLiteral("\"/opt/My Viewer/v\" %f"), QStringLiteral("\"/opt/My Viewer/v\" %f")},
-        {QStringLiteral("\"/opt/a\\\\b\" %f"), QStringLiteral("\"/opt/a\\b\" %f")},
-        {QStringLiteral("no-such-viewer-here %U"), QStringLiteral("\"no-such-viewer-here\" %U")},
-        {QStringLiteral("\"\""), QString()},
-        {QStringLiteral("   "), QString()},
-        {QString(), QString()},
+// Environment values for one test, put back as they were.
+class Environment {
+public:
+    void Set(const char* name, const QString& value)
+    {
+        saved_.push_back({name, qgetenv(name), qEnvironmentVariableIsSet(name)});
+        qputenv(name, QFile::encodeName(value));
+    }
+    ~Environment()
+    {
+        for (auto it = saved_.rbegin(); it != saved_.rend(); ++it)
+            if (it->had) qputenv(it->name, it->value);
+            else qunsetenv(it->name);
+    }
+
+private:
+    struct Saved {
+        const char* name;
+        QByteArray value;
+        bool had;
     };
-    for (const auto& row : rows) EXPECT_EQ(CommandFromDesktopExec(row.exec), row.command) << qPrintable(row.exec);
+    std::vector<Saved> saved_;
+};
+
+// The desktop's own entry for PDF files, read from its file: the whole command starts, with the
+// manual's path as one argument where the entry asks for a file, and without a shell. A program
+// that is neither absolute nor on the PATH is not found, even when the current folder holds it.
+TEST_F(HelpManuals, DesktopEntriesStartTheirWholeCommand)
+{
+    const QString bin = root_ + QStringLiteral("/bin"), manuals = root_ + QStringLiteral("/program/Manuals");
+    const QString manual = manuals + QStringLiteral("/Reference_Manual.pdf");
+    const struct {
+        QByteArray exec;          // the Exec line as the entry file holds it
+        const char* program;      // in {bin}; "" when nothing may start
+        QStringList arguments;    // {manual} stands for the manual's path
+    } rows[] = {
+        {"env GDK_BACKEND=x11 viewer %U", "env", {"GDK_BACKEND=x11", "viewer", "{manual}"}},
+        {"flatpak run org.example.Viewer %f", "flatpak", {"run", "org.example.Viewer", "{manual}"}},
+        {"sh -c 'viewer \"$1\"' sh %f", "sh", {"-c", "viewer \"$1\"", "sh", "{manual}"}},
+        {"\"" + bin.toUtf8() + "/my viewer\" --title \"Plumo \\\"Help\\\" 100%%\" \"back\\\\\\\\slash\" %F",
+         "my viewer",
+         {"--title", "Plumo \"Help\" 100%", "back\\slash", "{manual}"}},
+        {"viewer --page=%f %i %c %k %%u %m", "viewer", {"--page={manual}", "%u"}},
+        {"viewer \"\" %u", "viewer", {"", "{manual}"}},
+        {"viewer", "viewer", {"{manual}"}},
+        {"", "xdg-open", {"{manual}"}},  // no command of its own: the desktop's general opener
+        {"no-such-viewer %f", "", {}},
+        {"stale-viewer %f", "", {}},  // only in the current folder
+        {"viewer \"--unclosed %f", "", {}},
+    };
+
+    Environment environment;
+    environment.Set("PATH", bin);
+    environment.Set("XDG_DATA_HOME", root_ + QStringLiteral("/home"));
+    environment.Set("XDG_DATA_DIRS", root_ + QStringLiteral("/data"));
+    const auto executable = QFileDevice::ExeOwner | QFileDevice::ReadOwner;
+    for (const char* program : {"env", "flatpak", "sh", "my viewer", "viewer", "xdg-open"})
+        QFile(MakeFile(bin + QLatin1Char('/') + QLatin1String(program))).setPermissions(executable);
+    QFile xdgMime(MakeFile(bin + QStringLiteral("/xdg-mime")));
+    ASSERT_TRUE(xdgMime.open(QIODevice::WriteOnly));
+    xdgMime.write("#!/bin/sh\necho viewer.desktop\n");
+    xdgMime.close();
+    xdgMime.setPermissions(executable);
+    const QString cwd = root_ + QStringLiteral("/cwd");
+    QFile(MakeFile(cwd + QStringLiteral("/stale-viewer"))).setPermissions(executable);
+    const struct Back {
+        QString folder;
+        ~Back() { QDir::setCurrent(folder); }
+    } back{QDir::currentPath()};
+    ASSERT_TRUE(QDir::setCurrent(cwd));
+    MakeFile(manual);
+    SetAssociationLookup(nullptr);
+
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.exec.toStdString());
+        QFile entry(MakeFile(root_ + QStringLiteral("/home/applications/viewer.desktop")));
+        ASSERT_TRUE(entry.open(QIODevice::WriteOnly));
+        entry.write("[Desktop Entry]\nName=Viewer\nExec=" + row.exec + "\n");
+        entry.close();
+        starts_.clear();
+        DialogRecorder boxes;
+        OpenReferenceManual();
+
+        QStringList texts;
+        for (const DialogCall& call : boxes.calls) texts << call.text;
+        if (!*row.program) {
+            EXPECT_TRUE(starts_.empty()) << starts_[0].program.toStdString();
+            EXPECT_EQ(texts.join(QLatin1Char('|')).toStdString(), kNoViewer.toStdString());
+            continue;
+        }
+        EXPECT_EQ(texts.join(QLatin1Char('|')).toStdString(), "");
+        ASSERT_EQ(starts_.size(), 1u);
+        EXPECT_EQ(starts_[0].program, bin + QLatin1Char('/') + QLatin1String(row.program));
+        QStringList expected = row.arguments;
+        expected.replaceInStrings(QStringLiteral("{manual}"), manual);
+        EXPECT_EQ(starts_[0].arguments.join(QLatin1Char('|')).toStdString(),
+                  expected.join(QLatin1Char('|')).toStdString());
+        EXPECT_EQ(starts_[0].workDir, manuals);
+    }
 }
 
 }  // namespace

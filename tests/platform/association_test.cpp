@@ -1,10 +1,12 @@
 // The desktop's program for PDF files, found through a stand-in xdg-mime and desktop entries in a
 // scratch data folder. Nothing is opened: the lookup only reads.
 #include "platform/win/Association.h"
+#include "platform/win/Shell.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QThread>
 #include <gtest/gtest.h>
 
 namespace {
@@ -88,6 +90,45 @@ TEST(DesktopAssociation, DefaultApplicationOrTheGeneralOpener)
     EXPECT_EQ(AssociatedCommand(QStringLiteral(".no-such-kind")).toStdString(), opener.toStdString());
     QFile::remove(root + QStringLiteral("/bin/xdg-open"));
     EXPECT_EQ(AssociatedCommand(QStringLiteral(".no-such-kind")), QString());
+}
+
+// A program is found by its absolute path or on the PATH, never in the current folder: not
+// through an empty or relative PATH entry, nor as a name with a folder in it.
+TEST(DesktopAssociation, ProgramsAreNeverTakenFromTheCurrentFolder)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString root = dir.path(), bin = root + QStringLiteral("/bin"), cwd = root + QStringLiteral("/cwd");
+    const QByteArray marker = (root + QStringLiteral("/started")).toUtf8();
+    for (const QString& program :
+         {bin + QStringLiteral("/viewer"), cwd + QStringLiteral("/stale"), cwd + QStringLiteral("/sub/stale")})
+        Write(program, "#!/bin/sh\n: > '" + marker + "'\n", true);
+    Write(bin + QStringLiteral("/plain"), "not a program");
+    const QString back = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(cwd));
+    const struct {
+        QString path, program, found;
+    } rows[] = {
+        {bin, QStringLiteral("viewer"), bin + QStringLiteral("/viewer")},
+        {bin, QStringLiteral("/opt/any/viewer"), QStringLiteral("/opt/any/viewer")},
+        {bin, QStringLiteral("plain"), QString()},
+        {bin, QStringLiteral("stale"), QString()},
+        {bin + QStringLiteral("::.:cwd"), QStringLiteral("stale"), QString()},
+        {QStringLiteral(""), QStringLiteral("stale"), QString()},
+        {bin, QStringLiteral("sub/stale"), QString()},
+        {bin, QStringLiteral("./stale"), QString()},
+        {bin, QString(), QString()},
+    };
+    for (const auto& row : rows) {
+        const EnvironmentValue path("PATH", row.path.toLocal8Bit());
+        EXPECT_EQ(FindProgram(row.program).toStdString(), row.found.toStdString()) << qPrintable(row.program);
+        if (row.found.isEmpty()) {
+            EXPECT_FALSE(CreateProcess({row.program, {}, cwd})) << qPrintable(row.program);
+        }
+    }
+    QThread::msleep(300);  // a start that slipped through has run by now
+    EXPECT_FALSE(QFile::exists(QString::fromUtf8(marker)));
+    QDir::setCurrent(back);
 }
 
 }  // namespace

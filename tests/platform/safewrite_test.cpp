@@ -1,14 +1,24 @@
 // Writing files whole or not at all.
+#include "platform/vcl/IniFiles.h"
 #include "platform/vcl/SafeWrite.h"
+#include "platform/win/Registry.h"
+#include "tests/common/DialogRecorder.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
 #include <fstream>
+#include <future>
 #include <gtest/gtest.h>
 #include <sstream>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
 namespace {
 
@@ -32,6 +42,55 @@ struct Folder {
     QTemporaryDir dir;
     std::string Path(const char* name) const { return dir.path().toStdString() + "/" + name; }
 };
+
+// The program's temporary folder, moved for one test.
+class TempFolder {
+public:
+    explicit TempFolder(const QString& path) : old_(qgetenv("TMPDIR")), had_(qEnvironmentVariableIsSet("TMPDIR"))
+    {
+        qputenv("TMPDIR", QFile::encodeName(path));
+    }
+    ~TempFolder()
+    {
+        if (had_) qputenv("TMPDIR", old_);
+        else qunsetenv("TMPDIR");
+    }
+
+private:
+    QByteArray old_;
+    bool had_;
+};
+
+// Runs work on a thread of its own and fails the test when it has not ended within seconds, as
+// when a reader waits on a named pipe for a writer. The pipes given then get writers that say
+// nothing, as often as needed, which ends each such wait; a run that still does not end stops
+// the test program.
+void EndsAtOnce(const std::function<void()>& work, const std::vector<std::string>& pipes, const std::string& what)
+{
+    auto done = std::async(std::launch::async, work);
+    if (done.wait_for(std::chrono::seconds(5)) == std::future_status::ready) return done.get();
+    ADD_FAILURE() << what << ": still busy after 5 s";
+    for (int poke = 0; poke < 100; ++poke) {
+        for (const std::string& pipe : pipes) {
+            const int fd = ::open(pipe.c_str(), O_WRONLY | O_NONBLOCK);
+            if (fd >= 0) ::close(fd);
+        }
+        if (done.wait_for(std::chrono::milliseconds(100)) == std::future_status::ready) return done.get();
+    }
+    std::fprintf(stderr, "%s: blocked for good\n", what.c_str());
+    std::_Exit(1);
+}
+
+// What a name stands for, to tell that nothing replaced it.
+std::string Node(const std::string& path)
+{
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0) return "missing";
+    char link[256] = {};
+    if (S_ISLNK(info.st_mode) && ::readlink(path.c_str(), link, sizeof link - 1) < 0) return "unreadable link";
+    return std::to_string(info.st_mode) + " " + std::to_string(info.st_ino) + " " + std::to_string(info.st_rdev) + " " +
+           link;
+}
 
 }  // namespace
 
@@ -124,7 +183,145 @@ TEST(SafeWrite, FolderWithoutRoomForATemporaryFile)
     EXPECT_EQ(ReadFile(target), "[Setup]\nA=2\n");
 
     // A new file in such a folder cannot be made at all.
-    ScopedSafeWriteFault again({SafeWriteStep::Create, 1, EACCES});
-    EXPECT_FALSE(SafeWriteFile(f.Path("new.INI"), "x").ok);
-    EXPECT_FALSE(QFile::exists(QString::fromStdString(f.Path("new.INI"))));
+    {
+        ScopedSafeWriteFault again({SafeWriteStep::Create, 1, EACCES});
+        EXPECT_FALSE(SafeWriteFile(f.Path("new.INI"), "x").ok);
+        EXPECT_FALSE(QFile::exists(QString::fromStdString(f.Path("new.INI"))));
+    }
+
+    // The temporary folder is shared: another user may plant a link at the name the copy would
+    // take. The copy goes into a folder made for it alone, and what the link names stays as it is.
+    Folder temp;
+    const TempFolder moved(temp.dir.path());
+    const std::string victim = temp.Path("victim's file");
+    WriteFile(victim, "victim's own");
+    const std::string planted = temp.Path(("settings.INI." + std::to_string(::getpid()) + ".kept").c_str());
+    ASSERT_EQ(::symlink(victim.c_str(), planted.c_str()), 0);
+    auto everything = [&] {
+        return QDir(temp.dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    };
+    const QStringList planting = everything();
+    {
+        ScopedSafeWriteFault refused({SafeWriteStep::Create, 1, EACCES});
+        ASSERT_TRUE(SafeWriteFile(target, "[Setup]\nA=4\n").ok);
+    }
+    EXPECT_EQ(ReadFile(target), "[Setup]\nA=4\n");
+    EXPECT_EQ(everything(), planting) << "the copy and its folder are gone once the file is written";
+
+    // Both the in-place write and the putting back fail: the user is told where the copy is.
+    SafeWriteResult r;
+    {
+        ScopedSafeWriteFault refused({SafeWriteStep::Create, 1, EACCES});
+        ScopedSafeWriteFault full({SafeWriteStep::Write, 2, ENOSPC, true});
+        r = SafeWriteFile(target, "[Setup]\nA=5\n");
+    }
+    EXPECT_EQ(ReadFile(victim), "victim's own");
+    const QString told = QStringLiteral("; the previous contents are kept in ");
+    ASSERT_TRUE(!r.ok && r.reason.contains(told)) << r.reason.toStdString();
+    const std::string kept = QFile::encodeName(r.reason.mid(r.reason.indexOf(told) + told.size())).toStdString();
+    EXPECT_EQ(ReadFile(kept), "[Setup]\nA=4\n");
+    const std::string keptFolder = kept.substr(0, kept.rfind('/'));
+    EXPECT_EQ(keptFolder.substr(0, keptFolder.rfind('/')), temp.dir.path().toStdString());
+    struct stat file {}, folder {};
+    ASSERT_TRUE(::lstat(kept.c_str(), &file) == 0 && ::lstat(keptFolder.c_str(), &folder) == 0);
+    EXPECT_TRUE(S_ISREG(file.st_mode));
+    EXPECT_TRUE(S_ISDIR(folder.st_mode));
+    EXPECT_EQ(folder.st_mode & 07777, 0700u) << "no one else reaches into it";
+    EXPECT_EQ(folder.st_uid, ::getuid());
+}
+
+// Names that stand for something other than a regular file: the writers replace nothing and write
+// through nothing, the readers neither wait on a pipe nor read a device without end, and each says
+// why at once. A dangling link is a file yet to be made, and is made where the link points.
+TEST(SafeWrite, SpecialFilesAreNeitherReplacedNorWaitedOn)
+{
+    const QString notRegular = QStringLiteral("not a regular file");
+    const struct {
+        const char* what;
+        std::function<int(const std::string& name, const std::string& folder)> make;  // 0 when made
+        QString reason;  // empty: the write succeeds
+        const char* linked;  // what a link row points to, checked untouched; "" for none
+    } rows[] = {
+        {"named pipe", [](const std::string& n, const std::string&) { return ::mkfifo(n.c_str(), 0666); },
+         notRegular, ""},
+        {"device", [](const std::string& n, const std::string&) {
+             return ::mknod(n.c_str(), S_IFCHR | 0666, makedev(1, 3));  // a twin of /dev/null
+         }, notRegular, ""},
+        {"link to a named pipe", [](const std::string& n, const std::string& folder) {
+             return ::mkfifo((folder + "/pipe").c_str(), 0666) || ::symlink("pipe", n.c_str());
+         }, notRegular, "pipe"},
+        {"link to /dev/null",
+         [](const std::string& n, const std::string&) { return ::symlink("/dev/null", n.c_str()); }, notRegular,
+         "/dev/null"},
+        {"link to /dev/zero",
+         [](const std::string& n, const std::string&) { return ::symlink("/dev/zero", n.c_str()); }, notRegular,
+         "/dev/zero"},
+        {"folder", [](const std::string& n, const std::string&) { return ::mkdir(n.c_str(), 0777); },
+         QString::fromLocal8Bit(std::strerror(EISDIR)), ""},
+        {"link loop", [](const std::string& n, const std::string&) { return ::symlink("Registry.ini", n.c_str()); },
+         QString::fromLocal8Bit(std::strerror(ELOOP)), ""},
+        {"dangling link", [](const std::string& n, const std::string&) { return ::symlink("made.ini", n.c_str()); },
+         QString(), ""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        Folder f;
+        const std::string folder = f.dir.path().toStdString();
+        const std::string name = f.Path("Registry.ini");
+        ASSERT_EQ(row.make(name, folder), 0) << std::strerror(errno);
+        const std::string linked = !*row.linked        ? std::string()
+                                   : row.linked[0] == '/' ? row.linked
+                                                          : folder + "/" + row.linked;
+        const std::string nodeBefore = Node(name), linkedBefore = linked.empty() ? "" : Node(linked);
+        const QStringList entriesBefore = Entries(f.dir);
+        SetRegistryFolder(f.dir.path());
+        ForgetReportedWriteFailures();
+        DialogRecorder boxes;
+
+        EndsAtOnce([&] {
+            SCOPED_TRACE(row.what);  // on this thread too
+            // The readers first, while the name still stands for what the row made.
+            const AnsiString read = TIniFile(name).ReadString("K", "v", "default");
+            unsigned value = 0;
+            const bool regRead = RegReadDword("K", "v", value);
+            const SafeWriteResult direct = SafeWriteFile(name, "[K]\nv=1\n");
+            SafeWriteResult inPlace;
+            {
+                ScopedSafeWriteFault refused({SafeWriteStep::Create, 1, EACCES});
+                inPlace = SafeWriteFile(QString::fromStdString(name), "[K]\nv=2\n");
+            }
+            TIniFile ini(name);
+            const bool iniWritten = ini.WriteString("K", "v", "3");
+            const bool regWritten = RegWriteDword("K", "v", 4);
+            EXPECT_EQ(read, "default");
+            EXPECT_FALSE(regRead);
+            if (row.reason.isEmpty()) {
+                EXPECT_TRUE(direct.ok && inPlace.ok && iniWritten && regWritten) << direct.reason.toStdString();
+                EXPECT_TRUE(RegReadDword("K", "v", value));
+                EXPECT_EQ(value, 4u);
+                return;
+            }
+            EXPECT_FALSE(direct.ok);
+            EXPECT_TRUE(direct.reason.contains(row.reason)) << direct.reason.toStdString();
+            EXPECT_FALSE(inPlace.ok);
+            EXPECT_TRUE(inPlace.reason.contains(row.reason)) << inPlace.reason.toStdString();
+            EXPECT_FALSE(iniWritten);
+            EXPECT_TRUE(ini.LastError().contains(row.reason)) << ini.LastError().toStdString();
+            EXPECT_FALSE(regWritten);
+        }, {name, folder + "/pipe"}, row.what);
+
+        if (row.reason.isEmpty()) {
+            EXPECT_EQ(Node(name), nodeBefore) << "the link stays a link";
+            EXPECT_TRUE(boxes.calls.empty());
+            continue;
+        }
+        EXPECT_EQ(Node(name), nodeBefore);
+        if (!linked.empty()) {
+            EXPECT_EQ(Node(linked), linkedBefore);
+        }
+        EXPECT_EQ(Entries(f.dir), entriesBefore);
+        EXPECT_EQ(boxes.calls.size(), 1u) << "the remembered answers could not be kept, said once";
+        for (const DialogCall& box : boxes.calls) EXPECT_TRUE(box.text.contains(row.reason)) << box.text.toStdString();
+    }
+    SetRegistryFolder(QString());
 }
