@@ -3,7 +3,8 @@
 #include "platform/vcl/DialogSeam.h"
 #include "platform/win/WinDefs.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QGuiApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -56,7 +57,11 @@ int TApplication::MessageBox(const UnicodeString& text, const UnicodeString& cap
     call.result = buttons.front().answer;
     if (AnswerBySeam(call)) return call.result;
 
-    QMessageBox box(IconOf(flags), caption, text);
+    // The box holds off only the window it is over, as it is: that window is not disabled (and
+    // drawn greyed), and any other window of the program stays usable.
+    FocusReturn focus;
+    QMessageBox box(IconOf(flags), caption, text, QMessageBox::NoButton, QApplication::activeWindow());
+    box.setWindowModality(Qt::WindowModal);
     size_t def = (flags & MB_DEFMASK) >> 8;
     for (size_t i = 0; i < buttons.size(); ++i) {
         QPushButton* b = box.addButton(buttons[i].button);
@@ -70,6 +75,18 @@ int TApplication::MessageBox(const UnicodeString& text, const UnicodeString& cap
     for (const auto& b : buttons)
         if (b.answer == IDCANCEL) return IDCANCEL;
     return buttons.size() == 1 ? buttons.front().answer : IDCANCEL;
+}
+
+FocusReturn::FocusReturn() : widget_(QApplication::focusWidget()) {}
+
+FocusReturn::~FocusReturn()
+{
+    if (!widget_ || !widget_->isVisible()) return;
+    QWidget* window = widget_->window();
+    const QWidget* active = QApplication::activeWindow();
+    if (active && active != window && active->isVisible()) return;  // the user is elsewhere
+    if (!active) window->activateWindow();
+    widget_->setFocus(Qt::ActiveWindowFocusReason);
 }
 
 void TApplication::ShowException(const std::exception& e)

@@ -79,7 +79,8 @@ void MsgBoxWindow::InitDialog()
 {
     const ExtMessageBoxParams& p = box_.params_;
     Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
-    if (box_.style_ & MB_TOPMOST) flags |= Qt::WindowStaysOnTopHint;
+    // A system-modal box is held off nothing more than any other: it only stays on top.
+    if (box_.style_ & (MB_TOPMOST | MB_SYSTEMMODAL)) flags |= Qt::WindowStaysOnTopHint;
     setWindowFlags(flags);
     SetCloseEnabled(box_.TestOption(CXOPT_ESCAPECANCEL | CXOPT_ESCAPEOK) && p.nDisabledSeconds <= 0);
 
@@ -301,10 +302,11 @@ int CXDialogTemplate::Display()
     QPointer<MsgBoxWindow> window = new MsgBoxWindow(*this, owner);
     QEventLoop loop;
     QObject::connect(window, &QObject::destroyed, &loop, [&loop] { loop.exit(0); });
-    // Only the owner is held off while the box runs; it gets back the state it had.
-    const bool ownerWasEnabled = owner && owner->isEnabled();
-    if (owner) owner->setEnabled(false);
-    window->setEnabled(true);
+    // The box holds off its owner's window, that window's parents and their other child windows,
+    // as they are: nothing there is disabled, so nothing is drawn greyed and the keyboard's place
+    // in the owner is kept. A window of its own (no parent) stays usable beside the box.
+    FocusReturn focus;
+    window->setWindowModality(Qt::WindowModal);
     window->InitDialog();
     window->show();
     window->Position();
@@ -327,6 +329,5 @@ int CXDialogTemplate::Display()
         window->hide();
         delete window;
     }
-    if (owner && ownerWasEnabled) owner->setEnabled(true);
     return ended_ ? answer_ : 0;
 }
