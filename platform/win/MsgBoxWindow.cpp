@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QUrl>
+#include <QWindow>
 
 namespace {
 
@@ -140,14 +141,15 @@ void MsgBoxWindow::Position()
 void MsgBoxWindow::SetCloseEnabled(bool enabled)
 {
     closeEnabled_ = enabled;
-    if (windowFlags().testFlag(Qt::WindowCloseButtonHint) == enabled) return;
-    // Changing a window's flags hides it; that is no reason to end the box.
-    changingFlags_ = true;
-    const bool shown = isVisible();
-    setWindowFlag(Qt::WindowSystemMenuHint, enabled);
-    setWindowFlag(Qt::WindowCloseButtonHint, enabled);
-    if (shown) show();
-    changingFlags_ = false;
+    Qt::WindowFlags flags = windowFlags();
+    flags.setFlag(Qt::WindowSystemMenuHint, enabled);
+    flags.setFlag(Qt::WindowCloseButtonHint, enabled);
+    if (flags == windowFlags()) return;
+    if (!windowHandle()) return setWindowFlags(flags);
+    // A window on the screen is told in place: setting a widget's flags hides it, and the desktop
+    // places a window shown again anew (a title bar's height higher, say).
+    overrideWindowFlags(flags);
+    windowHandle()->setFlags(flags);
 }
 
 void MsgBoxWindow::Timer(int id)
@@ -287,8 +289,8 @@ void MsgBoxWindow::closeEvent(QCloseEvent* event)
 void MsgBoxWindow::hideEvent(QHideEvent* event)
 {
     QDialog::hideEvent(event);
-    // Hidden by the program (not minimised, not re-flagged): nothing is left to answer.
-    if (event->spontaneous() || changingFlags_ || box_.ended_) return;
+    // Hidden by the program (not minimised): nothing is left to answer.
+    if (event->spontaneous() || box_.ended_) return;
     closed_ = true;
     if (loop_) loop_->exit(0);
 }

@@ -41,6 +41,17 @@ void ClickBackground(QWidget& box)
 
 void Click(MsgBoxWindow& box, int id) { static_cast<QAbstractButton*>(box.Item(id))->click(); }
 
+// Counts the times a window is hidden.
+struct HideCounter : QObject {
+    explicit HideCounter(QWidget& window) { window.installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Hide) ++count;
+        return false;
+    }
+    int count = 0;
+};
+
 void Tick(MsgBoxWindow& box) { box.findChild<QCheckBox*>()->click(); }
 
 class MsgBoxWindowTest : public ::testing::Test {
@@ -134,6 +145,8 @@ TEST_F(MsgBoxWindowTest, DisabledCountdownHoldsTheButtons)
     p.nDisabledSeconds = 5;
     QStringList titles;
     const int answer = Run("Read this first", "Notice", MB_OKCANCEL, &p, [&](MsgBoxWindow& box) {
+        const QRect placed = box.frameGeometry();
+        HideCounter hides(box);
         for (int second = 0; second < 5; ++second) {
             titles << box.windowTitle();
             EXPECT_FALSE(box.Item(IDOK)->isEnabled());
@@ -142,6 +155,11 @@ TEST_F(MsgBoxWindowTest, DisabledCountdownHoldsTheButtons)
             box.Timer(MsgBoxWindow::DisabledTimer);
         }
         EXPECT_EQ(box.windowTitle(), "Notice");
+        // Offering the close box again neither moves nor hides the box: a window shown anew is
+        // placed anew by the desktop.
+        QApplication::processEvents();
+        EXPECT_EQ(box.frameGeometry(), placed);
+        EXPECT_EQ(hides.count, 0);
         EXPECT_TRUE(box.Item(IDOK)->isEnabled());
         EXPECT_TRUE(box.Item(IDCANCEL)->isEnabled());
         EXPECT_TRUE(box.CloseEnabled());
