@@ -450,27 +450,66 @@ TEST_F(MsgBoxWindowTest, QuitRequestEndsTheBoxAndIsPassedOn)
     QApplication::exec();
 }
 
-// Pictures of a few boxes for a person to look at: PLUMO_GRAB_DIR names the folder.
-TEST_F(MsgBoxWindowTest, Pictures)
+// The boxes as drawn: the band behind the message in its colour and the face below it, the
+// message in the caller's text colour wherever a band is painted, the icon 16 pixels before the
+// text. With PLUMO_GRAB_DIR set, the pictures are also saved there for a person to look at.
+TEST_F(MsgBoxWindowTest, PicturesShowTheBandTheTextAndTheIcon)
 {
+    const QPalette palette = QApplication::palette();
+    const QColor face = palette.color(QPalette::Window), window = palette.color(QPalette::Base);
+    const QColor red(0xC0, 0, 0), blue(0, 0, 0xC0), yellow(0xFF, 0xFF, 0);
+    const struct {
+        const char* name;
+        const char* message;
+        const char* caption;
+        unsigned style;
+        int text, background, timeout;
+        QColor band, ink;
+    } rows[] = {
+        {"warning", "The answer unit is metric but the pad is in feet and inches.", "Answer Units Warning",
+         0x22000030, -1, -1, 0, window, palette.color(QPalette::Text)},
+        // The band of the window colour takes the caller's text colour too.
+        {"question", "Do you want to Save the changes to: Untitled.pad?", "Plumo Calculator", 0x20000023, 0x0000C0,
+         -1, 0, window, red},
+        {"timeout", "The stored roof pitch table is older than this pad. The calculation goes on with the stored "
+         "table unless you choose to stop now.", "Roof Pitch", MB_OKCANCEL | MB_ICONINFORMATION | MB_HELP, 0xC00000,
+         0x00FFFF, 9, yellow, blue},
+    };
     const QString dir = qEnvironmentVariable("PLUMO_GRAB_DIR");
-    if (dir.isEmpty()) GTEST_SKIP() << "PLUMO_GRAB_DIR not set";
-    const auto grab = [&](const char* name) {
-        return [&dir, name](MsgBoxWindow& box) {
-            box.grab().save(QDir(dir).filePath(name));
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        ExtMessageBoxParams p;
+        p.crText = row.text;
+        p.crBackground = row.background;
+        p.nTimeoutSeconds = row.timeout;
+        p.dwLayoutOptions = row.timeout ? MBLAYOUT_NARROWTEXT : 0;
+        Run(row.message, row.caption, row.style, &p, [&](MsgBoxWindow& box) {
+            const QImage picture = box.grab().toImage();
+            if (!dir.isEmpty()) picture.save(QDir(dir).filePath(QString::fromLatin1(row.name) + ".png"));
+            EXPECT_EQ(picture.pixelColor(box.width() - 4, 4), row.band);
+            EXPECT_EQ(picture.pixelColor(4, box.height() - 4), face);
+
+            auto* text = box.Item(IDC_MESSAGETEXT);
+            const QRect message(text->mapTo(&box, QPoint(0, 0)), text->size());
+            int nearest = 3 * 255;  // of the message's pixels, the one nearest the ink
+            for (int y = message.top(); y <= message.bottom(); ++y)
+                for (int x = message.left(); x <= message.right(); ++x) {
+                    const QColor c = picture.pixelColor(x, y);
+                    nearest = std::min(nearest, std::abs(c.red() - row.ink.red()) + std::abs(c.green() - row.ink.green()) +
+                                                    std::abs(c.blue() - row.ink.blue()));
+                }
+            EXPECT_LE(nearest, 24) << "no text drawn in " << row.ink.name().toStdString();
+
+            const auto* icon = dynamic_cast<StaticText*>(box.Item(IDC_ICONSTATIC));
+            ASSERT_TRUE(icon);
+            // Within the pixel that placing in dialog units may round away.
+            EXPECT_NEAR(icon->width(), icon->Icon().width() + 2, 1);
+            EXPECT_NEAR(message.left() - (icon->x() + icon->Icon().width()), 16, 1);
+
             Key(box, Qt::Key_Escape);
             if (!box.Answered()) box.Command(box.ItemId(box.findChildren<QPushButton*>().front()));
-        };
-    };
-    Run("The answer unit is metric but the pad is in feet and inches.", "Answer Units Warning", 0x22000030, nullptr,
-        grab("warning.png"));
-    Run("Do you want to Save the changes to: Untitled.pad?", "Plumo Calculator", 0x20000023, nullptr, grab("question.png"));
-    ExtMessageBoxParams p;
-    p.nTimeoutSeconds = 9;
-    p.dwLayoutOptions = MBLAYOUT_NARROWTEXT;
-    Run("The stored roof pitch table is older than this pad. The calculation goes on with the stored table "
-        "unless you choose to stop now.",
-        "Roof Pitch", MB_OKCANCEL | MB_ICONINFORMATION | MB_HELP, &p, grab("timeout.png"));
+        });
+    }
 }
 
 }  // namespace
