@@ -397,6 +397,23 @@ TEST_F(MsgBoxWindowTest, HostileCallsGiveABoxOnTheScreen)
             Click(box, IDOK);
         });
     }
+    // The application's plain box as well, with no cut at all: its text scrolls in a box whose
+    // button is on the screen.
+    const std::string megabyte = [] {
+        std::string s;
+        while (s.size() < 1000000) s += "Rafter length exceeds stock ";
+        return s;
+    }();
+    for (const std::string* text : {&huge, &breaks, &megabyte}) {
+        RunWithBox([&] { Application->MessageBox(Win1252ToUnicode(*text), "c", MB_OK); }, [&](QWidget& box) {
+            auto* ok = box.findChild<QPushButton*>();
+            ASSERT_TRUE(ok);
+            EXPECT_TRUE(screen.contains(box.frameGeometry()))
+                << text->size() << ": " << box.frameGeometry().y() << " " << box.width() << "x" << box.height();
+            EXPECT_TRUE(box.rect().contains(QRect(ok->mapTo(&box, QPoint(0, 0)), ok->size()))) << text->size();
+            ok->click();
+        });
+    }
 }
 
 TEST_F(MsgBoxWindowTest, StyleBitsReachTheWindow)
