@@ -5,17 +5,16 @@
 #include "platform/win/WinDefs.h"
 
 #include <QApplication>
-#include <QGuiApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLayout>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QPushButton>
 #include <algorithm>
 
 static TApplication theApplication;
@@ -72,7 +71,10 @@ void FitTextToScreen(QMessageBox& box, const QString& text)
         qsizetype from = 0, longest = 0, at = 0;
         for (qsizetype i = 0; i <= text.size(); ++i)
             if (i == text.size() || text[i].isSpace()) {
-                if (i - from > longest) longest = i - from, at = from;
+                if (i - from > longest) {
+                    longest = i - from;
+                    at = from;
+                }
                 from = i + 1;
             }
         fits = longest < 2000 && QFontMetrics(font).horizontalAdvance(text.mid(at, longest)) < area.width() - 100;

@@ -80,7 +80,7 @@ void MsgBoxWindow::InitDialog()
 {
     const ExtMessageBoxParams& p = box_.params_;
     Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
-    // A system-modal box is held off nothing more than any other: it only stays on top.
+    // A system-modal box stays on top; it holds off no more than any other box.
     if (box_.style_ & (MB_TOPMOST | MB_SYSTEMMODAL)) flags |= Qt::WindowStaysOnTopHint;
     setWindowFlags(flags);
     SetCloseEnabled(box_.TestOption(CXOPT_ESCAPECANCEL | CXOPT_ESCAPEOK) && p.nDisabledSeconds <= 0);
