@@ -75,6 +75,7 @@ void TfrmMainProg::CalculatePad(bool total)
     // A failed run shows no answers; the numbers still follow a TOTAL line it added.
     if (!result.completed) {
         if (UpdateLineNumbers()) SetScrollRange();
+        RichEdit_Main->setFocus();  // typing goes on in the pad, as after a calculation that ends
         return;
     }
 

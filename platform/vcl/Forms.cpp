@@ -1,13 +1,21 @@
 #include "platform/vcl/Forms.h"
 
 #include "platform/vcl/DialogSeam.h"
+#include "platform/win/DialogTemplate.h"
 #include "platform/win/WinDefs.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QLayout>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <algorithm>
 
 static TApplication theApplication;
 TApplication* Application = &theApplication;
@@ -43,6 +51,53 @@ QMessageBox::Icon IconOf(unsigned flags)
     }
 }
 
+// A text the screen cannot hold (very long, many lines, or a run of characters without a break
+// wider than the screen) scrolls inside the box, which keeps its buttons on the screen; it is
+// drawn the way the program's own message box draws such a text.
+void FitTextToScreen(QMessageBox& box, const QString& text)
+{
+    QLabel* label = nullptr;
+    for (QLabel* l : box.findChildren<QLabel*>())
+        if (l->text() == text) label = l;
+    const QScreen* screen = box.parentWidget() ? box.parentWidget()->screen() : QGuiApplication::primaryScreen();
+    if (!label || !screen || !box.layout()) return;
+    const QRect area = screen->availableGeometry();
+    const int width = std::clamp(area.width() / 2, 1, 500);
+    const int room = std::max(area.height() - 200, area.height() / 2);  // beside the title, margins and buttons
+    const QFont font = label->font();
+    bool fits = MeasureStaticText(font, text, width).height() <= room;
+    if (fits) {
+        // The box's own text breaks only between words.
+        qsizetype from = 0, longest = 0, at = 0;
+        for (qsizetype i = 0; i <= text.size(); ++i)
+            if (i == text.size() || text[i].isSpace()) {
+                if (i - from > longest) {
+                    longest = i - from;
+                    at = from;
+                }
+                from = i + 1;
+            }
+        fits = longest < 2000 && QFontMetrics(font).horizontalAdvance(text.mid(at, longest)) < area.width() - 100;
+    }
+    if (fits) return;
+
+    auto* scroller = new QScrollArea(&box);
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroller->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    scroller->viewport()->setAutoFillBackground(false);
+    auto* shown = new StaticText(text);
+    shown->setFont(font);
+    shown->resize(width, 1);
+    shown->resize(width, shown->TextHeight());
+    scroller->setWidget(shown);
+    // A few pixels between the text and the scroll bar.
+    scroller->setFixedSize(width + 6 + scroller->verticalScrollBar()->sizeHint().width(), room);
+    // The label keeps the text (Ctrl+C copies it from there) but is no longer laid out or shown.
+    delete box.layout()->replaceWidget(label, scroller);
+    label->hide();
+}
+
 }  // namespace
 
 int TApplication::MessageBox(const UnicodeString& text, const UnicodeString& caption, unsigned flags)
@@ -56,7 +111,12 @@ int TApplication::MessageBox(const UnicodeString& text, const UnicodeString& cap
     call.result = buttons.front().answer;
     if (AnswerBySeam(call)) return call.result;
 
-    QMessageBox box(IconOf(flags), caption, text);
+    // The box holds off the window it is over as it is: nothing there is disabled (and drawn
+    // greyed). A window of its own beside it stays usable.
+    FocusReturn focus;
+    QMessageBox box(IconOf(flags), caption, text, QMessageBox::NoButton, QApplication::activeWindow());
+    box.setWindowModality(Qt::WindowModal);
+    FitTextToScreen(box, text);
     size_t def = (flags & MB_DEFMASK) >> 8;
     for (size_t i = 0; i < buttons.size(); ++i) {
         QPushButton* b = box.addButton(buttons[i].button);
@@ -70,6 +130,18 @@ int TApplication::MessageBox(const UnicodeString& text, const UnicodeString& cap
     for (const auto& b : buttons)
         if (b.answer == IDCANCEL) return IDCANCEL;
     return buttons.size() == 1 ? buttons.front().answer : IDCANCEL;
+}
+
+FocusReturn::FocusReturn() : widget_(QApplication::focusWidget()) {}
+
+FocusReturn::~FocusReturn()
+{
+    if (!widget_ || !widget_->isVisible()) return;
+    QWidget* window = widget_->window();
+    const QWidget* active = QApplication::activeWindow();
+    if (active && active != window && active->isVisible()) return;  // the user is elsewhere
+    if (!active) window->activateWindow();
+    widget_->setFocus(Qt::ActiveWindowFocusReason);
 }
 
 void TApplication::ShowException(const std::exception& e)

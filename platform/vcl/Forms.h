@@ -2,6 +2,8 @@
 // The application object: its message box, its exception box and the program's own path.
 #include "platform/vcl/Strings.h"
 
+#include <QPointer>
+#include <QWidget>
 #include <exception>
 
 class TApplication {
@@ -17,6 +19,20 @@ public:
 };
 
 extern TApplication* Application;
+
+// Kept for as long as a modal box is up: when it goes, the keyboard goes back to the widget that
+// had it (the pad, typically) instead of wherever the desktop or the toolkit puts it, unless the
+// user has gone to another window meanwhile.
+class FocusReturn {
+public:
+    FocusReturn();
+    ~FocusReturn();
+    FocusReturn(const FocusReturn&) = delete;
+    FocusReturn& operator=(const FocusReturn&) = delete;
+
+private:
+    QPointer<QWidget> widget_;
+};
 
 // The executable's full path, and its folder with a trailing '/'.
 AnsiString ParamStr0();

@@ -53,7 +53,11 @@ MessageBoxMetrics SystemMessageBoxMetrics()
         m.screenWidth = screen->geometry().width();
         m.screenHeight = screen->availableGeometry().height();
     }
-    m.iconSize = QApplication::style()->pixelMetric(QStyle::PM_MessageBoxIconSize);
+    // The room of the icon as drawn: a style may offer more room than its icons fill.
+    const QStyle* style = QApplication::style();
+    const int room = style->pixelMetric(QStyle::PM_MessageBoxIconSize);
+    m.iconSize = style->standardIcon(QStyle::SP_MessageBoxWarning).actualSize(QSize(room, room)).width();
+    if (m.iconSize <= 0) m.iconSize = room;
     const QFont font = m.font;
     m.textWidth = [font](const QString& text) { return QFontMetrics(font).horizontalAdvance(text); };
     m.textSize = [font](const QString& text, int wrap) { return MeasureStaticText(font, text, wrap); };
@@ -69,12 +73,10 @@ CXDialogTemplate::CXDialogTemplate(QWidget* owner, const QString& message, const
     // The wide layout puts its buttons on the right, under a band of the window colour.
     const bool wide = params_.dwLayoutOptions & MBLAYOUT_WIDE;
     if (wide) params_.dwLayoutOptions |= MBLAYOUT_RIGHTBUTTONS;
-    if (params_.crBackground != -1) {
-        background_ = ColourOfColorRef(params_.crBackground);
-        if (params_.crText != -1) text_ = ColourOfColorRef(params_.crText);
-    } else if (wide) {
-        background_ = QApplication::palette().color(QPalette::Base);
-    }
+    if (params_.crBackground != -1) background_ = ColourOfColorRef(params_.crBackground);
+    else if (wide) background_ = QApplication::palette().color(QPalette::Base);
+    // The caller's text colour goes with any band, the window-coloured one included.
+    if (background_.isValid() && params_.crText != -1) text_ = ColourOfColorRef(params_.crText);
 
     const int bx = metrics_.units.bx, by = metrics_.units.by;
     measures_.minButtonWidth = MulDiv(38, bx, 4) + (wide ? MulDiv(6, bx, 4) : 0);

@@ -1,8 +1,8 @@
 #pragma once
 // The message box's dialog. The constructor measures the box in pixels from the message font's
 // base units and lays it out as a template record (icon, message text, button row, check box);
-// Display shows it with the owner disabled, runs its own event loop until it is answered, and
-// returns the answer. MsgBoxWindow (MsgBoxWindow.h) is the window's behaviour.
+// Display shows it holding off its owner's window, runs its own event loop until it is answered,
+// and returns the answer. MsgBoxWindow (MsgBoxWindow.h) is the window's behaviour.
 #include "platform/win/DialogTemplate.h"
 #include "platform/win/ExtMessageBoxPlan.h"
 

@@ -144,7 +144,9 @@ TemplateDialog::TemplateDialog(const DialogTemplateRecord& record, DialogBaseUni
 {
     setWindowTitle(record.caption);
     setFont(font);
-    if (record.header.style & DS_SYSMODAL) setWindowModality(Qt::ApplicationModal);
+    // A system-modal dialog stays on top of other windows; which windows it holds off is for the
+    // code that shows it to say.
+    if (record.header.style & DS_SYSMODAL) setWindowFlag(Qt::WindowStaysOnTopHint);
     for (const DialogItemRecord& r : record.items) {
         const QRect place(ToPixelsX(r.item.x), ToPixelsY(r.item.y), ToPixelsX(r.item.cx), ToPixelsY(r.item.cy));
         QWidget* widget = nullptr;

@@ -79,6 +79,7 @@ public:
     QString text() const { return text_; }
     int TextHeight();  // of the text wrapped at the present width
     void SetIcon(const QPixmap& icon);  // drawn at 0, 0 in place of text
+    const QPixmap& Icon() const { return icon_; }
     // Fills its background with this colour; an invalid colour leaves it transparent.
     void SetColours(const QColor& background, const QColor& text);
 

@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QUrl>
+#include <QWindow>
 
 namespace {
 
@@ -79,7 +80,8 @@ void MsgBoxWindow::InitDialog()
 {
     const ExtMessageBoxParams& p = box_.params_;
     Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
-    if (box_.style_ & MB_TOPMOST) flags |= Qt::WindowStaysOnTopHint;
+    // A system-modal box stays on top; it holds off no more than any other box.
+    if (box_.style_ & (MB_TOPMOST | MB_SYSTEMMODAL)) flags |= Qt::WindowStaysOnTopHint;
     setWindowFlags(flags);
     SetCloseEnabled(box_.TestOption(CXOPT_ESCAPECANCEL | CXOPT_ESCAPEOK) && p.nDisabledSeconds <= 0);
 
@@ -139,14 +141,15 @@ void MsgBoxWindow::Position()
 void MsgBoxWindow::SetCloseEnabled(bool enabled)
 {
     closeEnabled_ = enabled;
-    if (windowFlags().testFlag(Qt::WindowCloseButtonHint) == enabled) return;
-    // Changing a window's flags hides it; that is no reason to end the box.
-    changingFlags_ = true;
-    const bool shown = isVisible();
-    setWindowFlag(Qt::WindowSystemMenuHint, enabled);
-    setWindowFlag(Qt::WindowCloseButtonHint, enabled);
-    if (shown) show();
-    changingFlags_ = false;
+    Qt::WindowFlags flags = windowFlags();
+    flags.setFlag(Qt::WindowSystemMenuHint, enabled);
+    flags.setFlag(Qt::WindowCloseButtonHint, enabled);
+    if (flags == windowFlags()) return;
+    if (!windowHandle()) return setWindowFlags(flags);
+    // A window on the screen is told in place: setting a widget's flags hides it, and the desktop
+    // places a window shown again anew (a title bar's height higher, say).
+    overrideWindowFlags(flags);
+    windowHandle()->setFlags(flags);
 }
 
 void MsgBoxWindow::Timer(int id)
@@ -286,8 +289,8 @@ void MsgBoxWindow::closeEvent(QCloseEvent* event)
 void MsgBoxWindow::hideEvent(QHideEvent* event)
 {
     QDialog::hideEvent(event);
-    // Hidden by the program (not minimised, not re-flagged): nothing is left to answer.
-    if (event->spontaneous() || changingFlags_ || box_.ended_) return;
+    // Hidden by the program (not minimised): nothing is left to answer.
+    if (event->spontaneous() || box_.ended_) return;
     closed_ = true;
     if (loop_) loop_->exit(0);
 }
@@ -301,10 +304,11 @@ int CXDialogTemplate::Display()
     QPointer<MsgBoxWindow> window = new MsgBoxWindow(*this, owner);
     QEventLoop loop;
     QObject::connect(window, &QObject::destroyed, &loop, [&loop] { loop.exit(0); });
-    // Only the owner is held off while the box runs; it gets back the state it had.
-    const bool ownerWasEnabled = owner && owner->isEnabled();
-    if (owner) owner->setEnabled(false);
-    window->setEnabled(true);
+    // The box holds off its owner's window, that window's parents and their other child windows,
+    // as they are: nothing there is disabled, so nothing is drawn greyed and the keyboard's place
+    // in the owner is kept. A window of its own (no parent) stays usable beside the box.
+    FocusReturn focus;
+    window->setWindowModality(Qt::WindowModal);
     window->InitDialog();
     window->show();
     window->Position();
@@ -327,6 +331,5 @@ int CXDialogTemplate::Display()
         window->hide();
         delete window;
     }
-    if (owner && ownerWasEnabled) owner->setEnabled(true);
     return ended_ ? answer_ : 0;
 }

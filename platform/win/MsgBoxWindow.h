@@ -61,6 +61,5 @@ private:
     int timeoutLeft_ = 0, disabledLeft_ = 0;
     QString savedDefaultCaption_;
     bool closeEnabled_ = true;
-    bool changingFlags_ = false;
     bool closed_ = false;
 };

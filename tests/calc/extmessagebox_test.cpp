@@ -10,7 +10,6 @@
 #include <QFile>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -253,20 +252,32 @@ TEST_F(ExtMessageBoxTest, RegistryFileKeepsOtherValues)
     EXPECT_FALSE(RegWriteDword("Software\\B", "", 1));
 }
 
-// The message box on the screen, if any.
-QWidget* ShownBox()
-{
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->objectName() == "ExtMessageBox" && w->isVisible()) return w;
-    return nullptr;
-}
-
 // The window itself, with no seam handler: it answers by itself after its time-out, and its
-// buttons and check box answer as they do through the seam.
+// buttons and check box answer as they do through the seam. A box that does not come up fails
+// the test within seconds.
 class ExtMessageBoxWindow : public ExtMessageBoxTest {
 protected:
     ExtMessageBoxWindow() { previous = SetDialogHandler({}); }
     ~ExtMessageBoxWindow() override { SetDialogHandler(previous); }
+
+    // The answer of a box shown with these arguments, while `script` works it.
+    static int Answer(const char* message, const char* caption, unsigned style, const ExtMessageBoxParams* p,
+                      const std::function<void(QWidget& box)>& script)
+    {
+        int answer = -1;
+        RunWithBox([&] { answer = ExtMessageBox(nullptr, message, caption, style | MB_NOSOUND, p); }, [&](QWidget& box) {
+            EXPECT_EQ(box.objectName(), "ExtMessageBox");
+            script(box);
+        });
+        return answer;
+    }
+    static void Press(QWidget& box, const QString& caption)
+    {
+        for (QPushButton* b : box.findChildren<QPushButton*>())
+            if (b->text() == caption) return b->click();
+        ADD_FAILURE() << "no button " << caption.toStdString();
+    }
+
     DialogHandler previous;
 };
 
@@ -274,20 +285,15 @@ TEST_F(ExtMessageBoxWindow, TimeOutAnswersWithTheDefaultButton)
 {
     ExtMessageBoxParams p;
     p.nTimeoutSeconds = 1;
-    EXPECT_EQ(static_cast<unsigned>(ExtMessageBox(nullptr, "Going on", "Wait", MB_OKCANCEL | MB_NOSOUND, &p)),
-              0x80000001u);
+    EXPECT_EQ(static_cast<unsigned>(Answer("Going on", "Wait", MB_OKCANCEL, &p, [](QWidget&) {})), 0x80000001u);
 }
 
 TEST_F(ExtMessageBoxWindow, ButtonAndCheckBoxAnswer)
 {
-    QTimer::singleShot(50, [] {
-        QWidget* box = ShownBox();
-        ASSERT_NE(box, nullptr);
-        box->findChild<QCheckBox*>()->setChecked(true);
-        for (QPushButton* b : box->findChildren<QPushButton*>())
-            if (b->text() == "&No") b->click();
-    });
-    EXPECT_EQ(static_cast<unsigned>(ExtMessageBox(nullptr, "Save?", "Save", MB_YESNO | MB_DONOTTELLAGAIN | MB_NOSOUND, nullptr)),
+    EXPECT_EQ(static_cast<unsigned>(Answer("Save?", "Save", MB_YESNO | MB_DONOTTELLAGAIN, nullptr, [](QWidget& box) {
+                  box.findChild<QCheckBox*>()->setChecked(true);
+                  Press(box, "&No");
+              })),
               0x02000000u | IDNO);
 }
 
@@ -296,44 +302,34 @@ TEST_F(ExtMessageBoxWindow, BoxClosedWithoutAnAnswerRemembersNothing)
     ExtMessageBoxParams p;
     p.pszModule = "PadFiles";
     p.nLine = 3;
-    QTimer::singleShot(50, [] {
-        QWidget* box = ShownBox();
-        ASSERT_NE(box, nullptr);
-        box->findChild<QCheckBox*>()->setChecked(true);
-        box->hide();  // its loop ends without a button
-    });
-    EXPECT_EQ(ExtMessageBox(nullptr, "Save?", "Save", MB_YESNO | MB_DONOTASKAGAIN | MB_NOSOUND, &p), 0);
+    EXPECT_EQ(Answer("Save?", "Save", MB_YESNO | MB_DONOTASKAGAIN, &p, [](QWidget& box) {
+        box.findChild<QCheckBox*>()->setChecked(true);
+        box.hide();  // its loop ends without a button
+    }), 0);
     EXPECT_EQ(ExtMessageBoxGetCheckBox(p), 0u);
 }
 
 TEST_F(ExtMessageBoxWindow, WideLayoutPutsTheButtonsOnTheRight)
 {
-    QTimer::singleShot(50, [] {
-        QWidget* box = ShownBox();
-        ASSERT_NE(box, nullptr);
-        int right = 0;
-        for (QPushButton* b : box->findChildren<QPushButton*>())
-            right = std::max(right, b->mapTo(box, QPoint(b->width(), 0)).x());
-        EXPECT_LT(box->width() - right, 40) << box->width() << " " << right;
-        static_cast<QDialog*>(box)->reject();
-    });
-    ExtMessageBox(nullptr, "A message long enough to make the box much wider than its one button.",
-                  "Wide", MB_OK | MB_NOSOUND, nullptr);
+    Answer("A message long enough to make the box much wider than its one button.", "Wide", MB_OK, nullptr,
+           [](QWidget& box) {
+               int right = 0;
+               for (QPushButton* b : box.findChildren<QPushButton*>())
+                   right = std::max(right, b->mapTo(&box, QPoint(b->width(), 0)).x());
+               EXPECT_LT(box.width() - right, 40) << box.width() << " " << right;
+               static_cast<QDialog&>(box).reject();
+           });
 }
 
 TEST_F(ExtMessageBoxWindow, EscapeAnswersOnlyWhereTheSetAllows)
 {
-    QTimer::singleShot(50, [] {
-        QWidget* box = ShownBox();
-        ASSERT_NE(box, nullptr);
-        static_cast<QDialog*>(box)->reject();  // Escape: a Yes/No box has no answer for it
-        EXPECT_TRUE(box->isVisible());
-        for (QPushButton* b : box->findChildren<QPushButton*>())
-            if (b->text() == "&Yes") b->click();
-    });
-    EXPECT_EQ(ExtMessageBox(nullptr, "Save?", "Save", MB_YESNO | MB_NOSOUND, nullptr), IDYES);
-    QTimer::singleShot(50, [] { static_cast<QDialog*>(ShownBox())->reject(); });
-    EXPECT_EQ(ExtMessageBox(nullptr, "Go?", "Go", MB_OKCANCEL | MB_NOSOUND, nullptr), IDCANCEL);
+    EXPECT_EQ(Answer("Save?", "Save", MB_YESNO, nullptr, [](QWidget& box) {
+        static_cast<QDialog&>(box).reject();  // Escape: a Yes/No box has no answer for it
+        EXPECT_TRUE(box.isVisible());
+        Press(box, "&Yes");
+    }), IDYES);
+    EXPECT_EQ(Answer("Go?", "Go", MB_OKCANCEL, nullptr, [](QWidget& box) { static_cast<QDialog&>(box).reject(); }),
+              IDCANCEL);
 }
 
 }  // namespace

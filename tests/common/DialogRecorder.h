@@ -1,10 +1,14 @@
 #pragma once
 // Answers the program's dialogs in tests: every dialog is recorded, and answered from a queue of
-// scripted answers, or with its default answer when the queue is empty.
+// scripted answers, or with its default answer when the queue is empty. RunWithBox drives a real
+// box instead, without ever letting a test wait on one.
 #include "platform/vcl/DialogSeam.h"
 
 #include <deque>
+#include <functional>
 #include <vector>
+
+class QWidget;
 
 struct ScriptedAnswer {
     int result = 0;
@@ -28,3 +32,13 @@ private:
     std::deque<ScriptedAnswer> answers_;
     DialogHandler previous_;
 };
+
+// The dialog window on the screen (a visible top-level QDialog), or null.
+QWidget* ShownDialog();
+
+// Calls `open`, which shows a real box and returns once the box is gone, and runs `script` on the
+// box as soon as its own loop runs. A box that never comes up fails the test; one still open
+// `limitMs` later (the script forgot it, or it does not end) fails the test and is closed, so a
+// test fails within seconds instead of hanging.
+void RunWithBox(const std::function<void()>& open, const std::function<void(QWidget& box)>& script,
+                int limitMs = 5000);

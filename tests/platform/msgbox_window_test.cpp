@@ -4,6 +4,7 @@
 #include "platform/vcl/Forms.h"
 #include "platform/win/MsgBoxWindow.h"
 #include "platform/win/Registry.h"
+#include "tests/common/DialogRecorder.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -12,22 +13,17 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QWindow>
 #include <functional>
 #include <gtest/gtest.h>
 
 namespace {
-
-MsgBoxWindow* ShownBox()
-{
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* box = dynamic_cast<MsgBoxWindow*>(w); box && box->isVisible()) return box;
-    return nullptr;
-}
 
 void Key(QWidget& box, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
@@ -45,6 +41,17 @@ void ClickBackground(QWidget& box)
 
 void Click(MsgBoxWindow& box, int id) { static_cast<QAbstractButton*>(box.Item(id))->click(); }
 
+// Counts the times a window is hidden.
+struct HideCounter : QObject {
+    explicit HideCounter(QWidget& window) { window.installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Hide) ++count;
+        return false;
+    }
+    int count = 0;
+};
+
 void Tick(MsgBoxWindow& box) { box.findChild<QCheckBox*>()->click(); }
 
 class MsgBoxWindowTest : public ::testing::Test {
@@ -61,19 +68,17 @@ protected:
     int Run(const char* message, const char* caption, unsigned style, const ExtMessageBoxParams* p,
             std::function<void(MsgBoxWindow&)> script, QWidget* owner = nullptr)
     {
-        bool ran = false;
-        QTimer::singleShot(0, [&] {
-            QPointer<MsgBoxWindow> box = ShownBox();
-            ran = box != nullptr;
-            if (!box) return;
-            script(*box);
-            if (box && !box->Answered() && !box->Closed()) {
-                ADD_FAILURE() << "box left open";
-                box->hide();
-            }
-        });
-        const int answer = ExtMessageBox(owner, message, caption, style | MB_NOSOUND, p);
-        EXPECT_TRUE(ran) << "no box shown";
+        int answer = -1;
+        RunWithBox([&] { answer = ExtMessageBox(owner, message, caption, style | MB_NOSOUND, p); },
+                   [&](QWidget& shown) {
+                       QPointer<MsgBoxWindow> box = dynamic_cast<MsgBoxWindow*>(&shown);
+                       ASSERT_TRUE(box) << "not the message box";
+                       script(*box);
+                       if (box && !box->Answered() && !box->Closed()) {
+                           ADD_FAILURE() << "box left open";
+                           box->hide();
+                       }
+                   });
         return answer;
     }
 
@@ -140,6 +145,8 @@ TEST_F(MsgBoxWindowTest, DisabledCountdownHoldsTheButtons)
     p.nDisabledSeconds = 5;
     QStringList titles;
     const int answer = Run("Read this first", "Notice", MB_OKCANCEL, &p, [&](MsgBoxWindow& box) {
+        const QRect placed = box.frameGeometry();
+        HideCounter hides(box);
         for (int second = 0; second < 5; ++second) {
             titles << box.windowTitle();
             EXPECT_FALSE(box.Item(IDOK)->isEnabled());
@@ -148,6 +155,11 @@ TEST_F(MsgBoxWindowTest, DisabledCountdownHoldsTheButtons)
             box.Timer(MsgBoxWindow::DisabledTimer);
         }
         EXPECT_EQ(box.windowTitle(), "Notice");
+        // Offering the close box again neither moves nor hides the box: a window shown anew is
+        // placed anew by the desktop.
+        QApplication::processEvents();
+        EXPECT_EQ(box.frameGeometry(), placed);
+        EXPECT_EQ(hides.count, 0);
         EXPECT_TRUE(box.Item(IDOK)->isEnabled());
         EXPECT_TRUE(box.Item(IDCANCEL)->isEnabled());
         EXPECT_TRUE(box.CloseEnabled());
@@ -245,30 +257,110 @@ TEST_F(MsgBoxWindowTest, HelpAndReportLeaveTheBoxOpen)
     EXPECT_EQ(reportData, 7u);
 }
 
-TEST_F(MsgBoxWindowTest, OwnerIsHeldOffAndTheBoxSitsOverIt)
+// A key or a click as the desktop delivers it: to the window, which passes it on to its focus or
+// to the widget under the mouse unless a box holds the window off.
+void PressKeyInWindow(QWindow* window, int key, const QString& text)
+{
+    ASSERT_TRUE(window);
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(window, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QApplication::sendEvent(window, &release);
+}
+
+void ClickInWindow(QWidget& widget)
+{
+    QWindow* window = widget.window()->windowHandle();
+    const QPointF at = widget.mapTo(widget.window(), QPointF(widget.rect().center()));
+    const QPointF global = widget.window()->mapToGlobal(at);
+    for (const auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent event(type, at, global, Qt::LeftButton, type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(window, &event);
+    }
+}
+
+// The owner as the program's window: a pad with the keyboard, and an Exit button after it; beside
+// it a window of its own (as a run's Stop box is), which no box may hold off. Both kinds of box:
+// the program's own and the application's plain one.
+TEST_F(MsgBoxWindowTest, OwnerIsHeldOffAsItIsAndGetsItsFocusBack)
 {
     QWidget owner;
     owner.setGeometry(100, 120, 500, 400);
+    auto* pad = new QPlainTextEdit(&owner);
+    pad->setGeometry(0, 0, 500, 300);
+    auto* exit = new QPushButton(QStringLiteral("Exit"), &owner);
+    exit->setGeometry(10, 320, 80, 30);
+    QWidget beside;
+    auto* stop = new QPushButton(QStringLiteral("Stop"), &beside);
+    int exits = 0, stops = 0;
+    QObject::connect(exit, &QPushButton::clicked, [&exits] { ++exits; });
+    QObject::connect(stop, &QPushButton::clicked, [&stops] { ++stops; });
+    beside.show();
     owner.show();
+    owner.activateWindow();
+    pad->setFocus();
+    QApplication::processEvents();
+    ASSERT_EQ(QApplication::focusWidget(), pad);
+
+    enum Answer { ByEscape, ByButton, ByClose };
     const struct {
+        bool plain;  // the application's box, else the program's own
         int x, y;
         std::function<QPoint(QSize)> at;  // the box's expected top-left for its size
+        Answer answer;
     } rows[] = {
-        {0, 0, [&](QSize s) { return owner.frameGeometry().center() - QPoint(s.width() / 2, s.height() / 2); }},
-        {-40, -30, [&](QSize s) { return owner.frameGeometry().center() - QPoint(s.width() / 2 + 40, s.height() / 2 + 30); }},
-        {50, 60, [](QSize) { return QPoint(50, 60); }},
+        {false, 0, 0, [&](QSize s) { return owner.frameGeometry().center() - QPoint(s.width() / 2, s.height() / 2); },
+         ByEscape},
+        {false, -40, -30,
+         [&](QSize s) { return owner.frameGeometry().center() - QPoint(s.width() / 2 + 40, s.height() / 2 + 30); },
+         ByButton},
+        {false, 50, 60, [](QSize) { return QPoint(50, 60); }, ByClose},
+        {true, 0, 0, {}, ByEscape},
+        {true, 0, 0, {}, ByButton},
     };
     for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << (row.plain ? "plain " : "own ") << row.answer);
         ExtMessageBoxParams p;
         p.x = row.x;
         p.y = row.y;
-        Run("m", "c", MB_OK, &p, [&](MsgBoxWindow& box) {
-            EXPECT_FALSE(owner.isEnabled());
+        const char* question = "Do you want to Save the changes?";
+        RunWithBox([&] {
+            if (row.plain) Application->MessageBox(question, "c", MB_YESNOCANCEL);
+            else ExtMessageBox(nullptr, question, "c", MB_YESNOCANCEL | MB_NOSOUND, &p);
+        }, [&](QWidget& box) {
+            // Held off, yet nothing of it is disabled (and so drawn greyed)...
+            EXPECT_TRUE(owner.isEnabled());
+            EXPECT_TRUE(pad->isEnabled());
+            EXPECT_TRUE(exit->isEnabled());
             EXPECT_TRUE(box.isEnabled());
-            EXPECT_EQ(box.pos(), row.at(box.frameGeometry().size())) << row.x << "," << row.y;
-            Click(box, IDOK);
-        }, &owner);
-        EXPECT_TRUE(owner.isEnabled());
+            // ...and nothing typed or clicked there arrives; the window beside it is not held off.
+            PressKeyInWindow(owner.windowHandle(), Qt::Key_X, QStringLiteral("x"));
+            ClickInWindow(*exit);
+            ClickInWindow(*stop);
+            EXPECT_EQ(pad->toPlainText(), "");
+            EXPECT_EQ(exits, 0);
+            EXPECT_EQ(stops, 1);
+            stops = 0;
+            if (row.at) {
+                EXPECT_EQ(box.pos(), row.at(box.frameGeometry().size())) << row.x << "," << row.y;
+            }
+            switch (row.answer) {
+            case ByEscape: Key(box, Qt::Key_Escape); break;
+            case ByButton:
+                for (auto* button : box.findChildren<QPushButton*>())
+                    if (button->text() == "Cancel") button->click();
+                break;
+            case ByClose: box.close(); break;
+            }
+        });
+        QApplication::processEvents();
+        // The keyboard is back where it was: a space typed now lands in the pad.
+        EXPECT_EQ(QApplication::focusWidget(), pad);
+        PressKeyInWindow(QGuiApplication::focusWindow(), Qt::Key_Space, QStringLiteral(" "));
+        EXPECT_EQ(pad->toPlainText(), " ");
+        EXPECT_EQ(exits, 0);
+        pad->clear();
     }
 }
 
@@ -305,6 +397,23 @@ TEST_F(MsgBoxWindowTest, HostileCallsGiveABoxOnTheScreen)
             Click(box, IDOK);
         });
     }
+    // The application's plain box as well, with no cut at all: its text scrolls in a box whose
+    // button is on the screen.
+    const std::string megabyte = [] {
+        std::string s;
+        while (s.size() < 1000000) s += "Rafter length exceeds stock ";
+        return s;
+    }();
+    for (const std::string* text : {&huge, &breaks, &megabyte}) {
+        RunWithBox([&] { Application->MessageBox(Win1252ToUnicode(*text), "c", MB_OK); }, [&](QWidget& box) {
+            auto* ok = box.findChild<QPushButton*>();
+            ASSERT_TRUE(ok);
+            EXPECT_TRUE(screen.contains(box.frameGeometry()))
+                << text->size() << ": " << box.frameGeometry().y() << " " << box.width() << "x" << box.height();
+            EXPECT_TRUE(box.rect().contains(QRect(ok->mapTo(&box, QPoint(0, 0)), ok->size()))) << text->size();
+            ok->click();
+        });
+    }
 }
 
 TEST_F(MsgBoxWindowTest, StyleBitsReachTheWindow)
@@ -312,17 +421,17 @@ TEST_F(MsgBoxWindowTest, StyleBitsReachTheWindow)
     const struct {
         unsigned style;
         bool topmost;
-        Qt::WindowModality modality;
         bool icon;
     } rows[] = {
-        {MB_OK, false, Qt::NonModal, false},
-        {MB_OK | MB_TOPMOST | MB_ICONQUESTION, true, Qt::NonModal, true},
-        {MB_OK | MB_SYSTEMMODAL | 0x60, false, Qt::ApplicationModal, true},  // any other icon value: the exclamation
+        {MB_OK, false, false},
+        {MB_OK | MB_TOPMOST | MB_ICONQUESTION, true, true},
+        {MB_OK | MB_SYSTEMMODAL | 0x60, true, true},  // any other icon value: the exclamation
     };
     for (const auto& row : rows) {
         Run("m", "c", row.style, nullptr, [&](MsgBoxWindow& box) {
             EXPECT_EQ(box.windowFlags().testFlag(Qt::WindowStaysOnTopHint), row.topmost) << std::hex << row.style;
-            EXPECT_EQ(box.windowModality(), row.modality) << std::hex << row.style;
+            // Even a system-modal box holds off only its owner.
+            EXPECT_EQ(box.windowModality(), Qt::WindowModal) << std::hex << row.style;
             EXPECT_EQ(box.Item(IDC_ICONSTATIC) != nullptr, row.icon) << std::hex << row.style;
             EXPECT_EQ(box.focusWidget(), box.Item(IDOK));
             Click(box, IDOK);
@@ -344,7 +453,7 @@ TEST_F(MsgBoxWindowTest, QuitRequestEndsTheBoxAndIsPassedOn)
     QTimer guard;  // should the request not end the box
     guard.setSingleShot(true);
     QObject::connect(&guard, &QTimer::timeout, [] {
-        if (MsgBoxWindow* box = ShownBox()) box->hide();
+        if (QWidget* box = ShownDialog()) box->hide();
     });
     guard.start(2000);
     QTimer::singleShot(0, [&] {
@@ -358,27 +467,66 @@ TEST_F(MsgBoxWindowTest, QuitRequestEndsTheBoxAndIsPassedOn)
     QApplication::exec();
 }
 
-// Pictures of a few boxes for a person to look at: PLUMO_GRAB_DIR names the folder.
-TEST_F(MsgBoxWindowTest, Pictures)
+// The boxes as drawn: the band behind the message in its colour and the face below it, the
+// message in the caller's text colour wherever a band is painted, the icon 16 pixels before the
+// text. With PLUMO_GRAB_DIR set, the pictures are also saved there for a person to look at.
+TEST_F(MsgBoxWindowTest, PicturesShowTheBandTheTextAndTheIcon)
 {
+    const QPalette palette = QApplication::palette();
+    const QColor face = palette.color(QPalette::Window), window = palette.color(QPalette::Base);
+    const QColor red(0xC0, 0, 0), blue(0, 0, 0xC0), yellow(0xFF, 0xFF, 0);
+    const struct {
+        const char* name;
+        const char* message;
+        const char* caption;
+        unsigned style;
+        int text, background, timeout;
+        QColor band, ink;
+    } rows[] = {
+        {"warning", "The answer unit is metric but the pad is in feet and inches.", "Answer Units Warning",
+         0x22000030, -1, -1, 0, window, palette.color(QPalette::Text)},
+        // The band of the window colour takes the caller's text colour too.
+        {"question", "Do you want to Save the changes to: Untitled.pad?", "Plumo Calculator", 0x20000023, 0x0000C0,
+         -1, 0, window, red},
+        {"timeout", "The stored roof pitch table is older than this pad. The calculation goes on with the stored "
+         "table unless you choose to stop now.", "Roof Pitch", MB_OKCANCEL | MB_ICONINFORMATION | MB_HELP, 0xC00000,
+         0x00FFFF, 9, yellow, blue},
+    };
     const QString dir = qEnvironmentVariable("PLUMO_GRAB_DIR");
-    if (dir.isEmpty()) GTEST_SKIP() << "PLUMO_GRAB_DIR not set";
-    const auto grab = [&](const char* name) {
-        return [&dir, name](MsgBoxWindow& box) {
-            box.grab().save(QDir(dir).filePath(name));
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        ExtMessageBoxParams p;
+        p.crText = row.text;
+        p.crBackground = row.background;
+        p.nTimeoutSeconds = row.timeout;
+        p.dwLayoutOptions = row.timeout ? MBLAYOUT_NARROWTEXT : 0;
+        Run(row.message, row.caption, row.style, &p, [&](MsgBoxWindow& box) {
+            const QImage picture = box.grab().toImage();
+            if (!dir.isEmpty()) picture.save(QDir(dir).filePath(QString::fromLatin1(row.name) + ".png"));
+            EXPECT_EQ(picture.pixelColor(box.width() - 4, 4), row.band);
+            EXPECT_EQ(picture.pixelColor(4, box.height() - 4), face);
+
+            auto* text = box.Item(IDC_MESSAGETEXT);
+            const QRect message(text->mapTo(&box, QPoint(0, 0)), text->size());
+            int nearest = 3 * 255;  // of the message's pixels, the one nearest the ink
+            for (int y = message.top(); y <= message.bottom(); ++y)
+                for (int x = message.left(); x <= message.right(); ++x) {
+                    const QColor c = picture.pixelColor(x, y);
+                    nearest = std::min(nearest, std::abs(c.red() - row.ink.red()) + std::abs(c.green() - row.ink.green()) +
+                                                    std::abs(c.blue() - row.ink.blue()));
+                }
+            EXPECT_LE(nearest, 24) << "no text drawn in " << row.ink.name().toStdString();
+
+            const auto* icon = dynamic_cast<StaticText*>(box.Item(IDC_ICONSTATIC));
+            ASSERT_TRUE(icon);
+            // Within the pixel that placing in dialog units may round away.
+            EXPECT_NEAR(icon->width(), icon->Icon().width() + 2, 1);
+            EXPECT_NEAR(message.left() - (icon->x() + icon->Icon().width()), 16, 1);
+
             Key(box, Qt::Key_Escape);
             if (!box.Answered()) box.Command(box.ItemId(box.findChildren<QPushButton*>().front()));
-        };
-    };
-    Run("The answer unit is metric but the pad is in feet and inches.", "Answer Units Warning", 0x22000030, nullptr,
-        grab("warning.png"));
-    Run("Do you want to Save the changes to: Untitled.pad?", "Plumo Calculator", 0x20000023, nullptr, grab("question.png"));
-    ExtMessageBoxParams p;
-    p.nTimeoutSeconds = 9;
-    p.dwLayoutOptions = MBLAYOUT_NARROWTEXT;
-    Run("The stored roof pitch table is older than this pad. The calculation goes on with the stored table "
-        "unless you choose to stop now.",
-        "Roof Pitch", MB_OKCANCEL | MB_ICONINFORMATION | MB_HELP, &p, grab("timeout.png"));
+        });
+    }
 }
 
 }  // namespace
