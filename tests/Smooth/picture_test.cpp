@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QIODevice>
+#include <QImageWriter>
 #include <algorithm>
 #include <cstring>
 #include <random>
@@ -54,6 +55,25 @@ QByteArray TiffEntry(int tag, int type, std::uint32_t value)
 
 using Reader = TImageSize (*)(const QByteArray&);
 
+QByteArray ProgressiveJpeg(const QImage& image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "JPG");
+    writer.setProgressiveScanWrite(true);
+    writer.write(image);
+    return bytes;
+}
+
+// A GIF with the given packed flags, global colour table and blocks before its image.
+QByteArray Gif(int w, int h, int packed, const QByteArray& table, const QByteArray& blocks)
+{
+    QByteArray g = MakeGif(w, h);
+    g[10] = char(packed);
+    return g.left(13) + table + blocks + g.mid(19);
+}
+
 }  // namespace
 
 TEST(SmoothPicture, HeaderReadersOverCraftedFiles)
@@ -61,9 +81,12 @@ TEST(SmoothPicture, HeaderReadersOverCraftedFiles)
     const QImage swatch = Swatch(37, 21, Qt::blue, Qt::red);
     QByteArray topDownBmp = Encode(swatch, "BMP");
     topDownBmp.replace(22, 4, Le32(std::uint32_t(-21)));
-    QByteArray gifNoTable = MakeGif(9, 5);
-    gifNoTable[10] = 0;  // no global table: the bytes that were its colours are scanned instead
-    gifNoTable.remove(13, 6);
+    // Extensions hold 0x2C bytes that are no image separator: a delay of 44 centiseconds, a comma.
+    const QByteArray loop = QByteArray("\x21\xFF\x0BNETSCAPE2.0\x03\x01\0\0\0", 19);
+    const QByteArray delay44 = QByteArray("\x21\xF9\x04\x04\x2C\0\0\0", 8);
+    const QByteArray comment = QByteArray("\x21\xFE\x07" "a, b, c" "\0", 11);
+    const QByteArray progressive = ProgressiveJpeg(swatch);
+    ASSERT_TRUE(progressive.contains("\xFF\xC2") && !progressive.contains("\xFF\xC0"));
     const QByteArray tiffDirectory = TiffHeader(8) + Bytes({2, 0}) + TiffEntry(256, 4, 300) + TiffEntry(257, 3, 200);
     const struct {
         const char* name;
@@ -76,6 +99,7 @@ TEST(SmoothPicture, HeaderReadersOverCraftedFiles)
         {"png signature only", GetPNGSize, PngHeader(5, 5).left(8), 0, 0},
         {"png from a jpeg", GetPNGSize, Encode(swatch, "JPG"), 0, 0},
         {"jpeg", GetJPEGSize, Encode(swatch, "JPG"), 37, 21},
+        {"jpeg progressive", GetJPEGSize, progressive, 37, 21},
         {"jpeg zero segment length", GetJPEGSize, Bytes({0xFF, 0xD8, 0xFF, 0xE0, 0, 0, 0xFF, 0xC0}), 0, 0},
         {"jpeg segment length 1", GetJPEGSize, Bytes({0xFF, 0xD8, 0xFF, 0xE0, 0, 1, 0xFF, 0xC0}), 0, 0},
         {"jpeg segment past the end", GetJPEGSize, Bytes({0xFF, 0xD8, 0xFF, 0xE0, 0xFF, 0xFF}), 0, 0},
@@ -87,7 +111,12 @@ TEST(SmoothPicture, HeaderReadersOverCraftedFiles)
         {"bmp top-down", GetBMPSize, topDownBmp, 37, 21},
         {"bmp cut in its header", GetBMPSize, Encode(swatch, "BMP").left(20), 0, 0},
         {"gif", GetGIFSize, MakeGif(9, 5), 9, 5},
-        {"gif without a colour table", GetGIFSize, gifNoTable, 9, 5},
+        {"gif without a colour table", GetGIFSize, Gif(9, 5, 0, {}, {}), 9, 5},
+        {"gif colour table of separators", GetGIFSize, Gif(40, 20, 0x81, QByteArray(12, '\x2C'), {}), 40, 20},
+        {"gif animation delayed 44", GetGIFSize, Gif(40, 20, 0x80, QByteArray(6, '\x2C'), loop + delay44), 40, 20},
+        {"gif comment with commas", GetGIFSize, Gif(50, 30, 0, {}, comment), 50, 30},
+        {"gif comment cut short", GetGIFSize, Gif(50, 30, 0, {}, comment).left(13 + 6), 0, 0},
+        {"gif trailer before the image", GetGIFSize, Gif(50, 30, 0, {}, "\x3B"), 0, 0},
         {"gif without an image separator", GetGIFSize, MakeGif(9, 5).left(19), 0, 0},
         {"gif separator at the end", GetGIFSize, MakeGif(9, 5).left(22), 0, 0},
         {"tiff", GetTIFFSize, Encode(swatch, "TIFF"), 37, 21},
