@@ -126,3 +126,41 @@ TEST(SmoothLayer, MatrixRotateAtKeepsThePointFixed)
         EXPECT_NEAR(p.Y, 10, 1e-4);
     }
 }
+
+TEST(SmoothLayer, TextAtAPointAlignsOnThePoint)
+{
+    using gdip::StringAlignmentCenter, gdip::StringAlignmentFar, gdip::StringAlignmentNear;
+    const TFont font{QStringLiteral("Tahoma"), 10, 0, clBlack};
+    // Where the ink lies against the point (60, 30): -1 before it, 0 around it, 1 after it.
+    const struct {
+        gdip::StringAlignment alignment, lineAlignment;
+        int side, lineSide;
+    } rows[] = {{StringAlignmentNear, StringAlignmentNear, 1, 1},
+                {StringAlignmentCenter, StringAlignmentCenter, 0, 0},
+                {StringAlignmentFar, StringAlignmentFar, -1, -1},
+                {StringAlignmentCenter, StringAlignmentFar, 0, -1}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.alignment << "/" << row.lineAlignment);
+        Canvas canvas(120, 60, Qt::white);
+        std::unique_ptr<TGPFont> f(canvas.graphics->MakeFont(font));
+        TGPStringFormat format;
+        format.SetAlignment(row.alignment);
+        format.SetLineAlignment(row.lineAlignment);
+        TGPSolidBrush ink(0xFF000000);
+        canvas.graphics->DrawString(QStringLiteral("HH"), f.get(), MakePointF(60, 30), &format, &ink);
+        const QImage& image = canvas.Done();
+        QRect box;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (qGray(image.pixel(x, y)) < 128) box |= QRect(x, y, 1, 1);
+        ASSERT_FALSE(box.isEmpty());
+        // The line box is taller than the capitals' ink: a wider slack up and down.
+        const auto against = [](int from, int to, int point, int side, int slack) {
+            if (side > 0) return from >= point && from <= point + slack;
+            if (side < 0) return to < point && to >= point - slack;
+            return from < point && to >= point && std::abs((from + to) / 2 - point) <= slack / 2;
+        };
+        EXPECT_TRUE(against(box.left(), box.right(), 60, row.side, 4)) << box.left() << ".." << box.right();
+        EXPECT_TRUE(against(box.top(), box.bottom(), 30, row.lineSide, 8)) << box.top() << ".." << box.bottom();
+    }
+}
