@@ -63,6 +63,13 @@ void FillGlow(TGPGraphics* g, const TGPRectF& r, TColor C, TColor C2, std::uint8
     g->ResetClip();
 }
 
+// A mirror colour splits the body into two halves, except for a hatch or a texture, which
+// always cover the body as one area.
+bool InHalves(const TGDIPFill& f)
+{
+    return f.GradientType() != gtHatch && f.GradientType() != gtTexture && f.ColorMirror() != clNone;
+}
+
 struct Opacities {
     std::uint8_t fill, to, mirror, mirrorTo, border;
 };
@@ -79,7 +86,7 @@ void FillHalf(const TGDIPFill& f, TGPGraphics* g, const TGPRectF& r, bool mirror
     INT smoothing = 0;
     if (f.Rounding() != 0) {
         TFillRoundingType rounding = f.RoundingType();
-        if (f.ColorMirror() != clNone) {
+        if (InHalves(f)) {
             // Each half keeps only the roundings of its own edge.
             if (!mirror && (rounding == rtNone || rounding == rtBottom)) rounding = rtNone;
             else if (!mirror && (rounding == rtTop || rounding == rtBoth)) rounding = rtTop;
@@ -167,8 +174,7 @@ void TGDIPFill::Fill(TGPGraphics* g, TGPRectF R, std::uint8_t borderOpacity, std
             R.Height -= REAL(ShadowOffset());
         }
 
-        const bool halves = GradientType() != gtHatch && !texture && ColorMirror() != clNone;
-        if (halves) {
+        if (InHalves(*this)) {
             const REAL h2 = R.Height / 2;
             const TGPRectF top = MakeRectF(R.X, R.Y, R.Width, R.Height - h2 + 1);
             const TGPRectF bottom = MakeRectF(R.X, R.Y + h2 - 1, R.Width, R.Height - h2 + 1);

@@ -120,20 +120,33 @@ TEST(SmoothFillPaint, RoundingZeroGivesSquareCrispCorners)
                 ASSERT_TRUE(a == 0 || a == 255) << "rounding type " << type << " at " << x << "," << y;
             }
     }
-    // With a radius only the named corners are cut.
+    // With a radius only the named corners are cut. Two halves keep the corners of their own
+    // edge and meet square at the seam; a hatch is one area even with a mirror colour.
     const struct {
         TFillRoundingType type;
+        TGradientType gradient;
+        bool mirror;
         bool tl, tr, br, bl;
-    } rows[] = {{rtNone, 0, 0, 0, 0}, {rtTop, 1, 1, 0, 0}, {rtBottom, 0, 0, 1, 1},
-                {rtBoth, 1, 1, 1, 1}, {rtLeft, 1, 0, 0, 1}, {rtRight, 0, 1, 1, 0}};
+    } rows[] = {{rtNone, gtSolid, false, 0, 0, 0, 0},  {rtTop, gtSolid, false, 1, 1, 0, 0},
+                {rtBottom, gtSolid, false, 0, 0, 1, 1}, {rtBoth, gtSolid, false, 1, 1, 1, 1},
+                {rtLeft, gtSolid, false, 1, 0, 0, 1},   {rtRight, gtSolid, false, 0, 1, 1, 0},
+                {rtBoth, gtSolid, true, 1, 1, 1, 1},    {rtBoth, gtHatch, true, 1, 1, 1, 1},
+                {rtBottom, gtHatch, true, 0, 0, 1, 1}};
     for (const auto& row : rows) {
-        const QImage image = Paint(40, 30, [&](TGDIPFill& f) { Solid(f, clRed), f.SetRounding(8), f.SetRoundingType(row.type); },
-                                   MakeRectF(0, 0, 40, 30));
-        EXPECT_EQ(At(image, 0, 0).alpha() == 0, row.tl) << row.type;
-        EXPECT_EQ(At(image, 39, 0).alpha() == 0, row.tr) << row.type;
-        EXPECT_EQ(At(image, 39, 29).alpha() == 0, row.br) << row.type;
-        EXPECT_EQ(At(image, 0, 29).alpha() == 0, row.bl) << row.type;
-        EXPECT_EQ(At(image, 20, 15), QColor(Qt::red));
+        SCOPED_TRACE(testing::Message() << "rounding " << row.type << ", gradient " << row.gradient << ", mirror " << row.mirror);
+        const QImage image = Paint(40, 30, [&](TGDIPFill& f) {
+            Solid(f, clRed);
+            f.SetGradientType(row.gradient);
+            f.SetColorTo(clRed);
+            if (row.mirror) f.SetColorMirror(clBlue);
+            f.SetRounding(8);
+            f.SetRoundingType(row.type);
+        }, MakeRectF(0, 0, 40, 30));
+        EXPECT_EQ(At(image, 0, 0).alpha() == 0, row.tl);
+        EXPECT_EQ(At(image, 39, 0).alpha() == 0, row.tr);
+        EXPECT_EQ(At(image, 39, 29).alpha() == 0, row.br);
+        EXPECT_EQ(At(image, 0, 29).alpha() == 0, row.bl);
+        for (int x : {0, 20, 39}) EXPECT_EQ(At(image, x, 15).alpha(), 255) << "seam at " << x;
     }
 }
 
