@@ -1,5 +1,6 @@
 // Images, texture brushes, image attributes, fonts and string formats.
 #include "platform/gdiplus/GdiplusFlat.h"
+#include "platform/vcl/SafeWrite.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -159,8 +160,8 @@ GpStatus GdipSaveImageToFile(GpImage* image, const QString& fileName, const char
     QByteArray bytes;
     GpStatus s = GdipSaveImageToStream(image, &bytes, format);
     if (s != Ok) return s;
-    QFile f(fileName);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size() && f.flush() ? Ok : GenericError;
+    // A failed save leaves the old file as it was.
+    return SafeWriteFile(fileName, bytes.toStdString()) ? Ok : Win32Error;
 }
 GpStatus GdipSaveImageToStream(GpImage* image, QByteArray* bytes, const char* format)
 {

@@ -1,6 +1,10 @@
 // The object layer: the status rule, formats, fonts and text helpers, start-up counting.
 #include "SmoothSupport.h"
 
+#include "platform/vcl/SafeWrite.h"
+
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 TEST(SmoothLayer, LastStatusKeepsAFailureUntilRead)
@@ -39,6 +43,29 @@ TEST(SmoothLayer, RawFormatsOfDecodedImages)
         EXPECT_EQ(image.GetFormat(), row.format) << row.codec;
         EXPECT_EQ(image.GetWidth(), 4u) << row.codec;
     }
+}
+
+TEST(SmoothLayer, SavingAnImageReplacesTheFileWholeOrNotAtAll)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("face.png"));
+    TGPImage image(Encode(Swatch(4, 3, Qt::blue, Qt::red), "PNG"));
+    for (SafeWriteStep step : {SafeWriteStep::Create, SafeWriteStep::Write, SafeWriteStep::Sync, SafeWriteStep::Rename}) {
+        SCOPED_TRACE(int(step));
+        {
+            QFile old(path);
+            ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+            old.write("the old file");
+        }
+        ScopedSafeWriteFault fault({step, 1, 28, true});
+        EXPECT_NE(image.Save(path, "PNG"), gdip::Ok);
+        EXPECT_TRUE(fault.Struck());
+        QFile kept(path);
+        ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+        EXPECT_EQ(kept.readAll(), "the old file");
+    }
+    ASSERT_EQ(image.Save(path, "PNG"), gdip::Ok);
+    EXPECT_EQ(QImage(path).size(), QSize(4, 3));
 }
 
 TEST(SmoothLayer, ColourHelpers)
