@@ -1,6 +1,7 @@
 // The fill model: change notification, Assign, and its INI, stream and clipboard forms.
 #include "SmoothSupport.h"
 #include "Smooth/GDIPFill.h"
+#include "platform/vcl/SafeWrite.h"
 #include "platform/vcl/SysUtils.h"
 
 #include <QClipboard>
@@ -114,7 +115,28 @@ TEST(SmoothFillModel, IniRoundTripAndThePictureSizeSurprise)
     const QString ini = dir.filePath(QStringLiteral("theme.ini"));
     TGDIPFill saved;
     SetUpFancy(saved);
-    ASSERT_TRUE(saved.SaveToFile(ini, QStringLiteral("Fill")));
+    // The keys in their order, the picture's hex length under PictureSize in its first place.
+    const QByteArray hex = SmallPng().toHex().toUpper();
+    const QByteArray section = "[Fill]\nColor=1122867\nColorTo=8421504\nColorMirror=4478310\nColorMirrorTo=536870911\n"
+                               "GradientType=1\nGradientMirrorType=0\nHatchStyle=7\nHatchStyleMirror=0\n"
+                               "BackGroundPictureMode=1\nBackGroundPicturePosition=0\nBackGroundPictureLeft=0\n"
+                               "BackGroundPictureTop=0\nPicturePosition=0\nPictureLeft=0\nPictureTop=0\nPictureSize=" +
+                               QByteArray::number(hex.size()) +
+                               "\nPictureWidth=-4\nPictureHeight=50\nOpacity=255\nOpacityTo=255\nOpacityMirror=255\n"
+                               "OpacityMirrorTo=17\nBorderColor=536870911\nBorderOpacity=255\nBorderWidth=1\nRounding=9\n"
+                               "RoundingType=5\nShadowOffset=2\nShadowColor=8421504\nAngle=-30\nPicture=" +
+                               hex + "\nBackgroundPicture=\nBackgroundPictureSize=0\n";
+    // One write, all of it or nothing: the first write failing fails the save; a second would never come.
+    for (SafeWriteStep step : {SafeWriteStep::Write, SafeWriteStep::Rename})
+        for (int nth : {1, 2}) {
+            SCOPED_TRACE(testing::Message() << "step " << int(step) << ", write " << nth);
+            QFile::remove(ini);
+            ScopedSafeWriteFault fault({step, nth, 28, true});
+            EXPECT_EQ(saved.SaveToFile(ini, QStringLiteral("Fill")), nth > 1);
+            QFile file(ini);
+            EXPECT_EQ(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("no file"),
+                      nth > 1 ? section : QByteArray("no file"));
+        }
 
     TGDIPFill loaded;
     int changes = 0;
