@@ -71,8 +71,10 @@ void TGDIPPicture::SaveToStream(QIODevice* stream) const
 
 void TGDIPPicture::LoadFromFile(const QString& fileName)
 {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) throw EFOpenError("Cannot open file \"" + fileName.toStdString() + "\". " + file.errorString().toStdString());
+    QFile file;
+    QString reason;
+    if (!gdip::OpenRegularFile(file, fileName, reason))
+        throw EFOpenError("Cannot open file \"" + fileName.toStdString() + "\". " + reason.toStdString());
     if (file.size() > kMaxPictureBytes) throw EFOpenError("Cannot open file \"" + fileName.toStdString() + "\". The file is too large.");
     FDatastream = file.readAll();
     FIsEmpty = false;

@@ -8,7 +8,12 @@
 #include <cstring>
 #include <random>
 #include <QTemporaryDir>
+#include <fcntl.h>
+#include <future>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -197,7 +202,7 @@ TEST(SmoothPicture, AssignNullFiresChangeThenClear)
     EXPECT_EQ(events, QStringList({"change", "change", "clear"}));
 }
 
-TEST(SmoothPicture, LoadFromURL)
+TEST(SmoothPicture, LoadFromURLReadsOnlyRegularFiles)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Plan.GIF"));
@@ -205,33 +210,53 @@ TEST(SmoothPicture, LoadFromURL)
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(MakeGif(9, 5));
     file.close();
+    const QString fifo = dir.filePath(QStringLiteral("pipe.gif")), dangling = dir.filePath(QStringLiteral("gone.gif"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(dir.filePath(QStringLiteral("nothing.gif")), dangling));
+    // Should the pipe be opened waiting for a writer, one comes after a while and writes nothing.
+    std::promise<void> finished;
+    std::thread writer([&fifo, done = finished.get_future()] {
+        if (done.wait_for(std::chrono::seconds(5)) == std::future_status::ready) return;
+        const int fd = ::open(QFile::encodeName(fifo).constData(), O_WRONLY | O_NONBLOCK);
+        if (fd >= 0) ::close(fd);
+    });
+    const char* const notRegular = "not a regular file";
     const struct {
         QString url;
         bool loads;
+        const char* error;  // in the raised message
     } rows[] = {
-        {QStringLiteral("FILE://") + path, true},
-        {QStringLiteral("file://") + path, true},
-        {QStringLiteral("File://") + path.toLower(), false},  // the rest keeps its case
-        {QStringLiteral("FILE://"), false},
-        {QStringLiteral("RES://"), false},
-        {QStringLiteral("res://no-such-resource"), false},
-        {QStringLiteral("http://") + path, false},
-        {path, false},
+        {QStringLiteral("FILE://") + path, true, nullptr},
+        {QStringLiteral("file://") + path, true, nullptr},
+        {QStringLiteral("File://") + path.toLower(), false, "No such file"},  // the rest keeps its case
+        {QStringLiteral("FILE://"), false, nullptr},
+        {QStringLiteral("RES://"), false, nullptr},
+        {QStringLiteral("res://no-such-resource"), false, nullptr},
+        {QStringLiteral("http://") + path, false, nullptr},
+        {path, false, nullptr},
+        {QStringLiteral("FILE://") + fifo, false, notRegular},
+        {QStringLiteral("FILE:///dev/zero"), false, notRegular},
+        {QStringLiteral("FILE://") + dir.path(), false, notRegular},
+        {QStringLiteral("FILE://") + dangling, false, "No such file"},
     };
     for (const auto& row : rows) {
+        SCOPED_TRACE(row.url.toStdString());
         TGDIPPicture picture;
+        QString error;
         try {
             picture.LoadFromURL(row.url);
-        } catch (const EFOpenError&) {
+        } catch (const EFOpenError& e) {
+            error = QString::fromStdString(e.what());
         }
-        EXPECT_EQ(!picture.Empty(), row.loads) << row.url.toStdString();
+        EXPECT_EQ(!picture.Empty(), row.loads);
+        EXPECT_TRUE(row.error ? error.contains(QLatin1String(row.error)) : error.isEmpty()) << error.toStdString();
         if (row.loads) {
             EXPECT_EQ(picture.Width(), 9);  // read from the header by the file's extension
             EXPECT_EQ(picture.Height(), 5);
         }
     }
-    TGDIPPicture picture;
-    EXPECT_THROW(picture.LoadFromFile(dir.filePath(QStringLiteral("missing.png"))), EFOpenError);
+    finished.set_value();
+    writer.join();
 }
 
 TEST(SmoothPicture, TransparentBitmapIsKeyedAndUnscaledPngIsStretched)
