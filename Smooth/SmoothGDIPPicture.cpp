@@ -176,7 +176,8 @@ void TGDIPPicture::GDIPDraw(TGPGraphics* graphics, const TRect& rect)
                             &attributes);
         return;
     }
-    graphics->DrawImage(&image, INT(rect.Left), INT(rect.Top), INT(rect.Right - rect.Left), INT(rect.Bottom - rect.Top));
+    graphics->DrawImage(&image, INT(rect.Left), INT(rect.Top), SaturatedRound(double(rect.Right) - rect.Left),
+                        SaturatedRound(double(rect.Bottom) - rect.Top));
 }
 
 void TGDIPPicture::Draw(QPainter& canvas, const TRect& rect)
@@ -200,7 +201,8 @@ void TGDIPPicture::Draw(QPainter& canvas, const TRect& rect)
     }
     FWidth = int(image.GetWidth());
     FHeight = int(image.GetHeight());
-    graphics.DrawImage(&image, INT(rect.Left), INT(rect.Top), INT(rect.Right - rect.Left), INT(rect.Bottom - rect.Top));
+    graphics.DrawImage(&image, INT(rect.Left), INT(rect.Top), SaturatedRound(double(rect.Right) - rect.Left),
+                       SaturatedRound(double(rect.Bottom) - rect.Top));
 }
 
 void TGDIPPicture::FillPath(TGPGraphics* graphics, TGPGraphicsPath* path)
