@@ -125,10 +125,14 @@ TEST(SmoothLayer, DrawTextOnAFrame)
 
 TEST(SmoothLayer, StartUpIsCountedAcrossInitialisations)
 {
-    EXPECT_TRUE(SmoothGDIPStarted());
-    SmoothGDIPInitialization();
+    ASSERT_TRUE(SmoothGDIPStarted());  // by the program's own initialisation
     SmoothGDIPFinalization();
-    EXPECT_TRUE(SmoothGDIPStarted());  // the program's own start-up still stands
+    EXPECT_FALSE(SmoothGDIPStarted());
+    SmoothGDIPInitialization();
+    EXPECT_TRUE(SmoothGDIPStarted());
+    SmoothGDIPInitialization();  // a second one nested in it
+    SmoothGDIPFinalization();
+    EXPECT_TRUE(SmoothGDIPStarted());  // the outer one still stands
 }
 
 TEST(SmoothLayer, PenGivesBackABrushOfItsKind)
