@@ -109,7 +109,7 @@ TEST(SmoothFillPaint, ThinRectangleIsOnlyALine)
     EXPECT_FLOAT_EQ(untouched.Width, 3);
 }
 
-TEST(SmoothFillPaint, RoundingZeroGivesSquareCrispCorners)
+TEST(SmoothFillPaint, CornersByRoundingTypeSquareAndCrispWithoutRadius)
 {
     for (TFillRoundingType type : {rtNone, rtTop, rtBottom, rtBoth, rtLeft, rtRight}) {
         const QImage square = Paint(30, 20, [type](TGDIPFill& f) { Solid(f, clRed), f.SetRoundingType(type); },
