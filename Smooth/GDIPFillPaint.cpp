@@ -1,24 +1,29 @@
 // Painting a fill: shadow, body (one area or two halves), glow, pictures, border and focus.
 #include "Smooth/GDIPFill.h"
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
 namespace {
 
-// Whole pixels as the run-time library rounds: halves to even.
-int Round(double v) { return int(std::nearbyint(v)); }
+// Pictures are placed no farther than this from the origin, or at no larger size: far beyond
+// any canvas, and small enough that the placing arithmetic stays within an int.
+constexpr int kFar = 1 << 24;
+int Far(double v) { return std::clamp(SaturatedRound(v), -kFar, kFar); }
 
+// Whole pixels as the run-time library rounds: halves to even.
 TRect WholePixels(const TGPRectF& r)
 {
-    const int left = Round(r.X), top = Round(r.Y);
-    return {left, top, left + Round(r.Width), top + Round(r.Height)};
+    const int left = Far(r.X), top = Far(r.Y);
+    return {left, top, left + Far(r.Width), top + Far(r.Height)};
 }
 
 void DrawFillPicture(TGPGraphics* g, TGDIPPicture* picture, TFillPicturePosition position, int w, int h,
                      const TRect& r, int customLeft, int customTop)
 {
     if (!picture || picture->Empty()) return;
+    w = Far(w), h = Far(h), customLeft = Far(customLeft), customTop = Far(customTop);
     int x = r.Left, y = r.Top;
     const int centreX = r.Left + ((r.Right - r.Left) - w) / 2;
     const int centreY = r.Top + ((r.Bottom - r.Top) - h) / 2;
@@ -63,6 +68,13 @@ void FillGlow(TGPGraphics* g, const TGPRectF& r, TColor C, TColor C2, std::uint8
     g->ResetClip();
 }
 
+// A mirror colour splits the body into two halves, except for a hatch or a texture, which
+// always cover the body as one area.
+bool InHalves(const TGDIPFill& f)
+{
+    return f.GradientType() != gtHatch && f.GradientType() != gtTexture && f.ColorMirror() != clNone;
+}
+
 struct Opacities {
     std::uint8_t fill, to, mirror, mirrorTo, border;
 };
@@ -79,7 +91,7 @@ void FillHalf(const TGDIPFill& f, TGPGraphics* g, const TGPRectF& r, bool mirror
     INT smoothing = 0;
     if (f.Rounding() != 0) {
         TFillRoundingType rounding = f.RoundingType();
-        if (f.ColorMirror() != clNone) {
+        if (InHalves(f)) {
             // Each half keeps only the roundings of its own edge.
             if (!mirror && (rounding == rtNone || rounding == rtBottom)) rounding = rtNone;
             else if (!mirror && (rounding == rtTop || rounding == rtBoth)) rounding = rtTop;
@@ -167,8 +179,7 @@ void TGDIPFill::Fill(TGPGraphics* g, TGPRectF R, std::uint8_t borderOpacity, std
             R.Height -= REAL(ShadowOffset());
         }
 
-        const bool halves = GradientType() != gtHatch && !texture && ColorMirror() != clNone;
-        if (halves) {
+        if (InHalves(*this)) {
             const REAL h2 = R.Height / 2;
             const TGPRectF top = MakeRectF(R.X, R.Y, R.Width, R.Height - h2 + 1);
             const TGPRectF bottom = MakeRectF(R.X, R.Y + h2 - 1, R.Width, R.Height - h2 + 1);
@@ -205,7 +216,7 @@ void TGDIPFill::Fill(TGPGraphics* g, TGPRectF R, std::uint8_t borderOpacity, std
     FocusRect = MakeRectF(R.X + bw, R.Y + bw, R.Width - 2 * bw, R.Height - 2 * bw);
     if (Focus) {
         g->SetSmoothingMode(gdip::SmoothingModeDefault);
-        std::unique_ptr<TGPGraphicsPath> outline(CreateRoundedRectPath(FocusRect, REAL(Rounding() - BorderWidth()), RoundingType()));
+        std::unique_ptr<TGPGraphicsPath> outline(CreateRoundedRectPath(FocusRect, REAL(Rounding()) - bw, RoundingType()));
         TGPPen pen(MakeColorFromTColor(o.fill, FocusColor), 1.0f);
         pen.SetDashStyle(gdip::DashStyleDot);
         g->DrawPath(&pen, outline.get());

@@ -193,18 +193,19 @@ void TGDIPFill::LoadFromFile(const QString& fileName, const QString& section)
 
 bool TGDIPFill::SaveToFile(TIniFile& ini, const QString& section) const
 {
+    // The whole section goes in one write of the file, so a failure leaves none of it.
     const AnsiString s = section.toStdString();
-    bool ok = true;
-    for (const auto& field : FillFields::kFields) ok = ini.WriteInteger(s, field.name, field.get(*this)) && ok;
+    std::vector<TIniValue> values;
+    for (const auto& field : FillFields::kFields) values.push_back({s, field.name, std::to_string(field.get(*this))});
     const std::pair<const char*, const TGDIPPicture*> pictures[] = {{"Picture", FPicture},
                                                                      {"BackgroundPicture", FBackGroundPicture}};
     for (const auto& [key, picture] : pictures) {
         const QByteArray hex = StreamToHex(picture->Data());
-        ok = ini.WriteString(s, key, hex.toStdString()) && ok;
+        values.push_back({s, key, hex.toStdString()});
         // The length goes under the picture's size key; for the picture that is PictureSize itself.
-        ok = ini.WriteInteger(s, std::string(key) + "Size", int(hex.size())) && ok;
+        values.push_back({s, std::string(key) + "Size", std::to_string(hex.size())});
     }
-    return ok;
+    return ini.WriteValues(values);
 }
 
 void TGDIPFill::LoadFromFile(TIniFile& ini, const QString& section)

@@ -6,8 +6,6 @@
 
 namespace {
 
-int Round(double v) { return int(std::nearbyint(v)); }
-
 TGPRectF MeasureCaption(TGPGraphics* g, const TFont& font, const QString& caption)
 {
     TGPRectF measured{};
@@ -61,8 +59,8 @@ void TGDIPStatus::CalculateSize(TGPGraphics* g, const QString& caption)
     if (!g) return;
     if (!caption.isEmpty()) {
         const TGPRectF measured = MeasureCaption(g, FFont, caption);
-        FHeight = Round(measured.Height + 4);
-        FWidth = std::max(FHeight, Round(measured.Width + 4)) + 2 * FSpacing;
+        FHeight = SaturatedRound(measured.Height + 4);
+        FWidth = SaturatedRound(std::max(FHeight, SaturatedRound(measured.Width + 4)) + 2.0 * FSpacing);
     }
     TGDIPPicture* picture = FFill->Picture();
     if (!picture->Empty()) {
@@ -79,9 +77,9 @@ void TGDIPStatus::Draw(TGPGraphics* g, int X, int Y, int width, int height, bool
     const TGPRectF measured = MeasureCaption(g, FFont, caption);
 
     FFill->BeginUpdate();
-    const int b = FFill->BorderColor() != clNone ? FFill->BorderWidth() / 2 : 0;
+    const double b = FFill->BorderColor() != clNone ? FFill->BorderWidth() / 2 : 0;
     const TGPRectF badge = MakeRectF(REAL(X), REAL(Y), REAL(w - 2 * b), REAL(h - 2 * b));
-    FFill->SetRounding(Round(badge.Height / 2));  // a pill
+    FFill->SetRounding(SaturatedRound(badge.Height / 2));  // a pill
     FFill->Fill(g, badge);
     FFill->EndUpdate();
 
@@ -90,7 +88,7 @@ void TGDIPStatus::Draw(TGPGraphics* g, int X, int Y, int width, int height, bool
         TGPStringFormat format(0);
         TGPSolidBrush ink(MakeColorFromTColor(255, FFont.Color));
         g->DrawString(caption, font.get(),
-                      MakePointF(REAL(X + ((w - 2 * FSpacing) - measured.Width) / 2 + FSpacing),
+                      MakePointF(REAL(X + ((w - 2.0 * FSpacing) - measured.Width) / 2 + FSpacing),
                                  REAL(Y + (h - measured.Height) / 2)),
                       &format, &ink);
     }

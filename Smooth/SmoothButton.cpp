@@ -227,8 +227,8 @@ void TSmoothButton::Paint(QPainter& canvas)
         if (badgeShown) {
             TGDIPStatus* status = FButtonStatus->Appearance();
             status->CalculateSize(&g, FButtonStatus->Caption());
-            status->Draw(&g, width() - status->GetWidth() + FButtonStatus->OffsetLeft(), FButtonStatus->OffsetTop(), 0, 0,
-                         true, FButtonStatus->Caption());
+            status->Draw(&g, SaturatedRound(double(width()) - status->GetWidth() + FButtonStatus->OffsetLeft()),
+                         FButtonStatus->OffsetTop(), 0, 0, true, FButtonStatus->Caption());
         }
         FValidCache = true;
     }

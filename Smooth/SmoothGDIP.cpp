@@ -1,5 +1,7 @@
 #include "Smooth/SmoothGDIP.h"
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <new>
 
@@ -51,6 +53,12 @@ void* TGdiplusBase::operator new(std::size_t size)
 void TGdiplusBase::operator delete(void* memory) { GdipFree(memory); }
 
 TGPRectF MakeRectF(REAL x, REAL y, REAL width, REAL height) { return {x, y, width, height}; }
+
+int SaturatedRound(double v)
+{
+    if (std::isnan(v)) return 0;
+    return int(std::nearbyint(std::clamp(v, double(INT_MIN), double(INT_MAX))));
+}
 TGPPointF MakePointF(REAL x, REAL y) { return {x, y}; }
 
 ARGB MakeColor(std::uint8_t a, std::uint8_t r, std::uint8_t g, std::uint8_t b)

@@ -80,6 +80,10 @@ private:
 enum TGPImageFormat { ifUndefined, ifMemoryBMP, ifBMP, ifEMF, ifWMF, ifJPEG, ifPNG, ifGIF, ifTIFF, ifEXIF, ifIcon };
 
 TGPRectF MakeRectF(REAL x, REAL y, REAL width, REAL height);
+// Pixel arithmetic is done wide and brought back into the int range here, so that sizes and
+// offsets at the ends of their range (a hand-made settings file, a pasted fill) cannot overflow.
+// Rounds halves to even, as the run-time library does.
+int SaturatedRound(double v);
 TGPPointF MakePointF(REAL x, REAL y);
 ARGB MakeColor(std::uint8_t a, std::uint8_t r, std::uint8_t g, std::uint8_t b);
 ARGB MakeColorFromTColor(std::uint8_t a, TColor color);

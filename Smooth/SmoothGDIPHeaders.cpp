@@ -138,9 +138,18 @@ TImageSize GetGIFSize(const QByteArray& bytes)
     r.Seek(13);
     if (!r.ok) return {};
     if (packed & 0x80) r.Skip(3LL * (2 << (packed & 7)));
+    // Walk the blocks to the first image descriptor: an extension's data may hold any byte,
+    // a 0x2C among them, so each is stepped over whole (its label, then sub-blocks up to a
+    // zero length). The trailer ends the file.
     while (r.ok) {
-        if (r.Byte() != 0x2C) continue;
-        if (!r.ok) break;
+        const int block = r.Byte();
+        if (!r.ok || block == 0x3B) break;
+        if (block == 0x21) {
+            r.Skip(1);
+            for (int length = r.Byte(); r.ok && length != 0; length = r.Byte()) r.Skip(length);
+            continue;
+        }
+        if (block != 0x2C) continue;  // a stray byte between blocks
         r.Skip(4);
         const unsigned w = r.Word(false);
         const unsigned h = r.Word(false);

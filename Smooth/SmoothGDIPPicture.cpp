@@ -71,8 +71,10 @@ void TGDIPPicture::SaveToStream(QIODevice* stream) const
 
 void TGDIPPicture::LoadFromFile(const QString& fileName)
 {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) throw EFOpenError("Cannot open file \"" + fileName.toStdString() + "\". " + file.errorString().toStdString());
+    QFile file;
+    QString reason;
+    if (!gdip::OpenRegularFile(file, fileName, reason))
+        throw EFOpenError("Cannot open file \"" + fileName.toStdString() + "\". " + reason.toStdString());
     if (file.size() > kMaxPictureBytes) throw EFOpenError("Cannot open file \"" + fileName.toStdString() + "\". The file is too large.");
     FDatastream = file.readAll();
     FIsEmpty = false;
@@ -174,7 +176,8 @@ void TGDIPPicture::GDIPDraw(TGPGraphics* graphics, const TRect& rect)
                             &attributes);
         return;
     }
-    graphics->DrawImage(&image, INT(rect.Left), INT(rect.Top), INT(rect.Right - rect.Left), INT(rect.Bottom - rect.Top));
+    graphics->DrawImage(&image, INT(rect.Left), INT(rect.Top), SaturatedRound(double(rect.Right) - rect.Left),
+                        SaturatedRound(double(rect.Bottom) - rect.Top));
 }
 
 void TGDIPPicture::Draw(QPainter& canvas, const TRect& rect)
@@ -198,7 +201,8 @@ void TGDIPPicture::Draw(QPainter& canvas, const TRect& rect)
     }
     FWidth = int(image.GetWidth());
     FHeight = int(image.GetHeight());
-    graphics.DrawImage(&image, INT(rect.Left), INT(rect.Top), INT(rect.Right - rect.Left), INT(rect.Bottom - rect.Top));
+    graphics.DrawImage(&image, INT(rect.Left), INT(rect.Top), SaturatedRound(double(rect.Right) - rect.Left),
+                       SaturatedRound(double(rect.Bottom) - rect.Top));
 }
 
 void TGDIPPicture::FillPath(TGPGraphics* graphics, TGPGraphicsPath* path)

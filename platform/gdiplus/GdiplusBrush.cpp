@@ -26,11 +26,12 @@ double ToLinear(int channel)
     return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
 }
 
-int FromLinear(double c)
-{
-    c = c <= 0.0031308 ? c * 12.92 : 1.055 * std::pow(c, 1 / 2.4) - 0.055;
-    return std::clamp(int(std::lround(c * 255)), 0, 255);
-}
+double Encoded(double c) { return c <= 0.0031308 ? c * 12.92 : 1.055 * std::pow(c, 1 / 2.4) - 0.055; }
+
+int FromLinear(double c) { return std::clamp(int(std::lround(Encoded(c) * 255)), 0, 255); }
+
+// One channel blended in linear light, in levels before rounding.
+double Blended(int x, int y, double t) { return 255 * Encoded(ToLinear(x) + (ToLinear(y) - ToLinear(x)) * t); }
 
 QColor Mix(const QColor& a, const QColor& b, double t, bool gamma)
 {
@@ -51,6 +52,26 @@ const std::uint8_t kHatchRows[6][8] = {
     {0x81, 0x42, 0x24, 0x18, 0x18, 0x24, 0x42, 0x81},            // diagonal cross
 };
 const std::uint8_t kHalfTone[8] = {0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55};
+
+// Qt blends between stops in the screen's colours, so a blend in linear light is laid down as
+// stops close enough that the straight pieces between them stay within half a level of the
+// curve. The curve is steepest near black, where the pieces get shortest.
+void AddGammaStops(QGradientStops& out, const QColor& a, const QColor& b, double from, double to, double t0,
+                   double t1, int depth = 0)
+{
+    const double tm = (t0 + t1) / 2;
+    bool straight = true;
+    const int ends[3][2] = {{a.red(), b.red()}, {a.green(), b.green()}, {a.blue(), b.blue()}};
+    for (const auto& [x, y] : ends)
+        straight = straight && std::abs(Blended(x, y, tm) - (Blended(x, y, t0) + Blended(x, y, t1)) / 2) <= 0.5;
+    straight = straight || depth >= 12;
+    if (!straight) {
+        AddGammaStops(out, a, b, from, to, t0, tm, depth + 1);
+        AddGammaStops(out, a, b, from, to, tm, t1, depth + 1);
+        return;
+    }
+    out.push_back({std::clamp(from + (to - from) * t1, 0.0, 1.0), Mix(a, b, t1, true)});
+}
 
 }  // namespace
 
@@ -84,16 +105,8 @@ QBrush LinearGradientBrush(const GpBrush& brush)
     for (size_t i = 0; i < stops.size(); ++i) {
         const double pos = std::clamp(stops[i].first, 0.0, 1.0);
         if (!qstops.isEmpty() && pos < qstops.back().first) continue;
-        // Gamma-corrected blending is done in linear light: sample it between the stops.
-        if (brush.gamma && i > 0) {
-            const int steps = 8;
-            for (int s = 1; s < steps; ++s) {
-                const double t = double(s) / steps;
-                const double p = stops[i - 1].first + (pos - stops[i - 1].first) * t;
-                qstops.push_back({std::clamp(p, 0.0, 1.0), Mix(stops[i - 1].second, stops[i].second, t, true)});
-            }
-        }
-        qstops.push_back({pos, stops[i].second});
+        if (brush.gamma && i > 0) AddGammaStops(qstops, stops[i - 1].second, stops[i].second, stops[i - 1].first, pos, 0, 1);
+        else qstops.push_back({pos, stops[i].second});
     }
     g.setStops(qstops);
     QBrush b(g);

@@ -5,10 +5,16 @@
 #include "platform/gdiplus/GdiplusTypes.h"
 
 #include <QByteArray>
+#include <QFile>
 #include <QList>
 #include <QString>
 
 namespace gdip {
+
+// Opens a picture file for reading: only a regular file (or a link to one), opened without
+// waiting, so that a pipe or a device can neither hang the reader nor feed it without end.
+// False, with the reason for the user, when it cannot be read.
+bool OpenRegularFile(QFile& file, const QString& fileName, QString& reason);
 
 // Start-up and shutdown of the drawing library for the process.
 GpStatus GdiplusStartup(std::uintptr_t* token);

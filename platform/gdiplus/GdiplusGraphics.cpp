@@ -232,10 +232,20 @@ GpStatus GdipDrawString(GpGraphics* g, const QString& text, const GpFont* font, 
     p.save();
     p.setFont(font->font);
     p.setPen(QPen(brush->kind == BrushKind::Solid ? QBrush(ToColor(brush->color)) : QBrush(Qt::black), 1));
-    // A layout of zero size means "unbounded from this point".
-    const QRectF area(layout->X, layout->Y, layout->Width > 0 ? layout->Width : 100000,
-                      layout->Height > 0 ? layout->Height : 100000);
-    p.drawText(area, TextFlags(format), text);
+    // A layout of no width (or no height) is unbounded that way, and the text aligns on its
+    // point: it starts there (near), is centred on it, or ends there (far).
+    const auto unbounded = [](REAL at, REAL size, StringAlignment alignment, qreal& from, qreal& extent) {
+        constexpr qreal kUnbounded = 100000;
+        from = at, extent = size;
+        if (size > 0) return;
+        extent = kUnbounded;
+        if (alignment == StringAlignmentCenter) from = at - kUnbounded / 2;
+        else if (alignment == StringAlignmentFar) from = at - kUnbounded;
+    };
+    qreal x, y, w, h;
+    unbounded(layout->X, layout->Width, format ? format->alignment : StringAlignmentNear, x, w);
+    unbounded(layout->Y, layout->Height, format ? format->lineAlignment : StringAlignmentNear, y, h);
+    p.drawText(QRectF(x, y, w, h), TextFlags(format), text);
     p.restore();
     return Ok;
 }

@@ -1,11 +1,17 @@
 // Images, texture brushes, image attributes, fonts and string formats.
 #include "platform/gdiplus/GdiplusFlat.h"
+#include "platform/vcl/SafeWrite.h"
 
 #include <QBuffer>
 #include <QFile>
 #include <QFontDatabase>
 #include <QImageReader>
 #include <QImageWriter>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace gdip {
 
@@ -86,10 +92,32 @@ QImage Keyed(const QImage& source, const GpImageAttributes* a)
 
 }  // namespace
 
+bool OpenRegularFile(QFile& file, const QString& fileName, QString& reason)
+{
+    const int fd = ::open(QFile::encodeName(fileName).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        reason = QString::fromLocal8Bit(std::strerror(errno)) + QLatin1Char('.');
+        return false;
+    }
+    struct stat status {};
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(fd);
+        reason = QStringLiteral("It is not a regular file.");
+        return false;
+    }
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        reason = file.errorString();
+        return false;
+    }
+    return true;
+}
+
 GpStatus GdipLoadImageFromFile(const QString& fileName, GpImage** image)
 {
-    QFile f(fileName);
-    if (!f.open(QIODevice::ReadOnly)) return InvalidParameter;
+    QFile f;
+    QString reason;
+    if (!OpenRegularFile(f, fileName, reason)) return Win32Error;
     return Decode(&f, image);
 }
 
@@ -159,8 +187,8 @@ GpStatus GdipSaveImageToFile(GpImage* image, const QString& fileName, const char
     QByteArray bytes;
     GpStatus s = GdipSaveImageToStream(image, &bytes, format);
     if (s != Ok) return s;
-    QFile f(fileName);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size() && f.flush() ? Ok : GenericError;
+    // A failed save leaves the old file as it was.
+    return SafeWriteFile(fileName, bytes.toStdString()) ? Ok : Win32Error;
 }
 GpStatus GdipSaveImageToStream(GpImage* image, QByteArray* bytes, const char* format)
 {

@@ -153,8 +153,16 @@ void FillArea(GpGraphics* g, const GpBrush& brush, const QPainterPath& area)
         break;
     }
     case BrushKind::PathGradient: {
-        const QRect pixels = area.boundingRect().intersected(brush.boundaryPath.boundingRect()).toAlignedRect();
-        if (pixels.isEmpty() || pixels.width() > 16384 || pixels.height() > 16384) return;
+        // Rendered per pixel: an area larger than any canvas, or far off it, is left alone (and
+        // would not fit the pixel grid's integers); a NaN fails every test.
+        const QRectF bounds = area.boundingRect().intersected(brush.boundaryPath.boundingRect());
+        constexpr qreal kLargest = 16384, kFar = 1 << 24;
+        const auto within = [](qreal v, qreal low, qreal high) { return v >= low && v <= high; };
+        if (!within(bounds.width(), 0, kLargest) || !within(bounds.height(), 0, kLargest) ||
+            !within(bounds.x(), -kFar, kFar) || !within(bounds.y(), -kFar, kFar))
+            return;
+        const QRect pixels = bounds.toAlignedRect();
+        if (pixels.isEmpty()) return;
         QBrush b(RenderPathGradient(brush, pixels));
         b.setTransform(QTransform::fromTranslate(pixels.x(), pixels.y()));
         p.fillPath(area, b);

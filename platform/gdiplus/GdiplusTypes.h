@@ -26,6 +26,7 @@ enum GpStatus : std::int32_t {
     InvalidParameter = 2,
     OutOfMemory = 3,
     NotImplemented = 6,
+    Win32Error = 7,  // the system refused: a file that could not be read or written
     UnknownImageFormat = 13,
     FontFamilyNotFound = 14,
     FontStyleNotFound = 15,

@@ -4,6 +4,9 @@
 
 #include <QBuffer>
 #include <QImage>
+#include <algorithm>
+#include <cstdlib>
+#include <gtest/gtest.h>
 
 inline QByteArray Encode(const QImage& image, const char* format)
 {
@@ -63,6 +66,30 @@ inline QImage Swatch(int w, int h, QColor body, QColor corner)
     image.fill(body);
     image.setPixelColor(0, 0, corner);
     return image;
+}
+
+// A rendered picture against its reference file, every pixel within a few levels in every
+// channel (anti-aliasing may round a shade apart between machines; shapes and colours may not).
+// PLUMO_UPDATE_REFERENCES=1 rewrites the references instead.
+inline void ExpectLikeReference(const QImage& rendered, const QString& path)
+{
+    const QImage image = rendered.convertToFormat(QImage::Format_ARGB32);
+    if (std::getenv("PLUMO_UPDATE_REFERENCES")) {
+        ASSERT_TRUE(image.save(path)) << path.toStdString();
+        return;
+    }
+    const QImage reference = QImage(path).convertToFormat(QImage::Format_ARGB32);
+    ASSERT_EQ(reference.size(), image.size()) << path.toStdString();
+    int worst = 0;
+    QPoint at;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb a = image.pixel(x, y), b = reference.pixel(x, y);
+            const int d = std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                                    std::abs(qBlue(a) - qBlue(b)), std::abs(qAlpha(a) - qAlpha(b))});
+            if (d > worst) worst = d, at = QPoint(x, y);
+        }
+    EXPECT_LE(worst, 3) << path.toStdString() << " at " << at.x() << "," << at.y();
 }
 
 inline void LoadBytes(TGDIPPicture& picture, const QByteArray& bytes)

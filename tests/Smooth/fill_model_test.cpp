@@ -1,6 +1,7 @@
 // The fill model: change notification, Assign, and its INI, stream and clipboard forms.
 #include "SmoothSupport.h"
 #include "Smooth/GDIPFill.h"
+#include "platform/vcl/SafeWrite.h"
 #include "platform/vcl/SysUtils.h"
 
 #include <QClipboard>
@@ -114,7 +115,28 @@ TEST(SmoothFillModel, IniRoundTripAndThePictureSizeSurprise)
     const QString ini = dir.filePath(QStringLiteral("theme.ini"));
     TGDIPFill saved;
     SetUpFancy(saved);
-    ASSERT_TRUE(saved.SaveToFile(ini, QStringLiteral("Fill")));
+    // The keys in their order, the picture's hex length under PictureSize in its first place.
+    const QByteArray hex = SmallPng().toHex().toUpper();
+    const QByteArray section = "[Fill]\nColor=1122867\nColorTo=8421504\nColorMirror=4478310\nColorMirrorTo=536870911\n"
+                               "GradientType=1\nGradientMirrorType=0\nHatchStyle=7\nHatchStyleMirror=0\n"
+                               "BackGroundPictureMode=1\nBackGroundPicturePosition=0\nBackGroundPictureLeft=0\n"
+                               "BackGroundPictureTop=0\nPicturePosition=0\nPictureLeft=0\nPictureTop=0\nPictureSize=" +
+                               QByteArray::number(hex.size()) +
+                               "\nPictureWidth=-4\nPictureHeight=50\nOpacity=255\nOpacityTo=255\nOpacityMirror=255\n"
+                               "OpacityMirrorTo=17\nBorderColor=536870911\nBorderOpacity=255\nBorderWidth=1\nRounding=9\n"
+                               "RoundingType=5\nShadowOffset=2\nShadowColor=8421504\nAngle=-30\nPicture=" +
+                               hex + "\nBackgroundPicture=\nBackgroundPictureSize=0\n";
+    // One write, all of it or nothing: the first write failing fails the save; a second would never come.
+    for (SafeWriteStep step : {SafeWriteStep::Write, SafeWriteStep::Rename})
+        for (int nth : {1, 2}) {
+            SCOPED_TRACE(testing::Message() << "step " << int(step) << ", write " << nth);
+            QFile::remove(ini);
+            ScopedSafeWriteFault fault({step, nth, 28, true});
+            EXPECT_EQ(saved.SaveToFile(ini, QStringLiteral("Fill")), nth > 1);
+            QFile file(ini);
+            EXPECT_EQ(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("no file"),
+                      nth > 1 ? section : QByteArray("no file"));
+        }
 
     TGDIPFill loaded;
     int changes = 0;
@@ -157,6 +179,15 @@ TEST(SmoothFillModel, HostileIniSections)
         {"10 MB of text", "PictureSize=10485760\nPicture=" + QByteArray(10 * 1024 * 1024, 'A') + "\n", false, true},
         {"negative geometry", "PictureWidth=-50\nBorderWidth=-3\nShadowOffset=-9\nRounding=-12\nGradientType=99\n"
                               "RoundingType=-1\nPicturePosition=77\nHatchStyle=1000\nOpacity=4000\n", false, false},
+        {"lowest integers", "BorderWidth=-2147483648\nBorderColor=0\nRounding=-2147483648\nShadowOffset=-2147483648\n"
+                            "PictureWidth=-2147483648\nPictureHeight=-2147483648\nPictureLeft=-2147483648\n"
+                            "PictureTop=-2147483648\nAngle=-2147483648\nGradientType=6\n", false, false},
+        {"highest integers", "BorderWidth=2147483647\nBorderColor=0\nRounding=2147483647\nShadowOffset=2147483647\n"
+                             "PictureWidth=2147483647\nPictureHeight=2147483647\nPictureLeft=2147483647\n"
+                             "PictureTop=2147483647\nAngle=2147483647\nGradientType=1\nColorMirror=0\n", false, false},
+        {"mixed limits", "BorderWidth=-2147483648\nBorderColor=0\nRounding=2147483647\nPictureWidth=2147483647\n"
+                         "PictureHeight=-2147483648\nPictureLeft=-2147483648\nPictureTop=2147483647\n"
+                         "GradientMirrorType=1\nColorMirror=0\n", false, false},
     };
     for (const auto& row : rows) {
         WriteFile(ini, "[Fill]\n" + row.section);
@@ -171,10 +202,23 @@ TEST(SmoothFillModel, HostileIniSections)
         }
         EXPECT_EQ(raised, row.raises) << row.name;
         EXPECT_EQ(!fill.Picture()->Empty(), row.picture) << row.name;
-        // Whatever was read, painting it stays within the canvas and does not fault.
-        Canvas canvas(60, 30);
-        fill.Fill(canvas.graphics.get(), MakeRectF(0, 0, 60, 30));
-        canvas.Done();
+        // Whatever was read, painting it, focused and as a badge, does not fault. A stream or the
+        // clipboard carries the same values with a custom picture size as well, at any position.
+        fill.Focus = true;
+        for (TFillPicturePosition position : {ppTopLeft, ppCustom, ppCenterCenter, ppBottomRight, ppStretched}) {
+            if (position != ppTopLeft) {
+                LoadBytes(*fill.Picture(), SmallPng());
+                fill.SetPictureSize(psCustom);
+                fill.SetPicturePosition(position);
+            }
+            Canvas canvas(60, 30);
+            fill.Fill(canvas.graphics.get(), MakeRectF(0, 0, 60, 30));
+            TGDIPStatus badge;
+            badge.Fill()->Assign(&fill);
+            badge.CalculateSize(canvas.graphics.get(), QStringLiteral("8"));
+            badge.Draw(canvas.graphics.get(), 40, 0, 0, 0, true, QStringLiteral("8"));
+            canvas.Done();
+        }
     }
 }
 

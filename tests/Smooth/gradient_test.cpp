@@ -1,6 +1,7 @@
 // The gradient filler over every gradient type: where each colour lands.
 #include "SmoothSupport.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 
 namespace {
@@ -21,24 +22,22 @@ int Distance(QColor a, QColor b)
 TEST(SmoothGradient, EveryTypeOverARectangle)
 {
     const QColor red(Qt::red), blue(Qt::blue), none(Qt::transparent);
-    const QColor grey = [] {  // halfway in linear light, as gamma-corrected gradients blend
-        QColor c;
-        c.setRgb(188, 0, 188);
-        return c;
-    }();
+    // Gamma-corrected gradients blend in linear light: halfway is bright, and the edge pixels,
+    // a pixel and a half into a brush that overhangs the area by one, have moved well off.
+    const QColor grey(188, 0, 188), redEdge(251, 0, 53), blueEdge(53, 0, 251);
     const struct {
         TGradientType type;
         int angle;
         std::vector<Probe> probes;
     } rows[] = {
         {gtSolid, 0, {{0, 0, red}, {39, 39, red}}},
-        {gtVertical, 0, {{20, 0, red}, {20, 39, blue}, {20, 20, grey}}},
-        {gtHorizontal, 0, {{0, 20, red}, {39, 20, blue}, {20, 20, grey}}},
-        {gtForwardDiagonal, 0, {{0, 0, red}, {39, 39, blue}, {39, 0, grey}, {0, 39, grey}}},
-        {gtBackwardDiagonal, 0, {{39, 0, red}, {0, 39, blue}, {0, 0, grey}, {39, 39, grey}}},
-        {gtAngle, 0, {{0, 20, red}, {39, 20, blue}}},
-        {gtAngle, 90, {{20, 0, red}, {20, 39, blue}}},
-        {gtAngle, 180, {{0, 20, blue}, {39, 20, red}}},
+        {gtVertical, 0, {{20, 0, redEdge}, {20, 39, blueEdge}, {20, 20, grey}}},
+        {gtHorizontal, 0, {{0, 20, redEdge}, {39, 20, blueEdge}, {20, 20, grey}}},
+        {gtForwardDiagonal, 0, {{0, 0, redEdge}, {39, 39, blueEdge}, {39, 0, grey}, {0, 39, grey}}},
+        {gtBackwardDiagonal, 0, {{39, 0, redEdge}, {0, 39, blueEdge}, {0, 0, grey}, {39, 39, grey}}},
+        {gtAngle, 0, {{0, 20, redEdge}, {39, 20, blueEdge}}},
+        {gtAngle, 90, {{20, 0, redEdge}, {20, 39, blueEdge}}},
+        {gtAngle, 180, {{0, 20, blueEdge}, {39, 20, redEdge}}},
         {gtRadial, 0, {{20, 20, none}}},
         {gtPath, 0, {{20, 20, none}}},
         {gtNone, 0, {{20, 20, none}}},
@@ -59,6 +58,26 @@ TEST(SmoothGradient, EveryTypeOverARectangle)
             EXPECT_LE(Distance(image.pixelColor(p.x, p.y), p.want), 40)
                 << "type " << row.type << " angle " << row.angle << " at " << p.x << "," << p.y << ": "
                 << image.pixelColor(p.x, p.y).name(QColor::HexArgb).toStdString();
+    }
+}
+
+TEST(SmoothGradient, GammaCorrectedBlendFollowsTheFormulaNearBlackToo)
+{
+    Canvas canvas(4, 100);
+    TFillGradientRequest q;
+    q.Graphics = canvas.graphics.get();
+    q.Width = 4, q.Height = 100;
+    q.GradientType = gtVertical;
+    q.Color = clBlack;
+    q.ColorTo = clWhite;
+    FillByGradientType(q);
+    const QImage& image = canvas.Done();
+    for (int y = 0; y < 100; ++y) {
+        // Linear light along the brush, which overhangs the area by a pixel at each end, then
+        // encoded for the screen.
+        const double t = (y + 1.5) / 102;
+        const double encoded = t <= 0.0031308 ? 12.92 * t : 1.055 * std::pow(t, 1 / 2.4) - 0.055;
+        EXPECT_NEAR(qGreen(image.pixel(2, y)), 255 * encoded, 2) << "row " << y;
     }
 }
 

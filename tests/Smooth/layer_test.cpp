@@ -1,6 +1,10 @@
 // The object layer: the status rule, formats, fonts and text helpers, start-up counting.
 #include "SmoothSupport.h"
 
+#include "platform/vcl/SafeWrite.h"
+
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 TEST(SmoothLayer, LastStatusKeepsAFailureUntilRead)
@@ -39,6 +43,29 @@ TEST(SmoothLayer, RawFormatsOfDecodedImages)
         EXPECT_EQ(image.GetFormat(), row.format) << row.codec;
         EXPECT_EQ(image.GetWidth(), 4u) << row.codec;
     }
+}
+
+TEST(SmoothLayer, SavingAnImageReplacesTheFileWholeOrNotAtAll)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("face.png"));
+    TGPImage image(Encode(Swatch(4, 3, Qt::blue, Qt::red), "PNG"));
+    for (SafeWriteStep step : {SafeWriteStep::Create, SafeWriteStep::Write, SafeWriteStep::Sync, SafeWriteStep::Rename}) {
+        SCOPED_TRACE(int(step));
+        {
+            QFile old(path);
+            ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+            old.write("the old file");
+        }
+        ScopedSafeWriteFault fault({step, 1, 28, true});
+        EXPECT_NE(image.Save(path, "PNG"), gdip::Ok);
+        EXPECT_TRUE(fault.Struck());
+        QFile kept(path);
+        ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+        EXPECT_EQ(kept.readAll(), "the old file");
+    }
+    ASSERT_EQ(image.Save(path, "PNG"), gdip::Ok);
+    EXPECT_EQ(QImage(path).size(), QSize(4, 3));
 }
 
 TEST(SmoothLayer, ColourHelpers)
@@ -98,10 +125,14 @@ TEST(SmoothLayer, DrawTextOnAFrame)
 
 TEST(SmoothLayer, StartUpIsCountedAcrossInitialisations)
 {
-    EXPECT_TRUE(SmoothGDIPStarted());
-    SmoothGDIPInitialization();
+    ASSERT_TRUE(SmoothGDIPStarted());  // by the program's own initialisation
     SmoothGDIPFinalization();
-    EXPECT_TRUE(SmoothGDIPStarted());  // the program's own start-up still stands
+    EXPECT_FALSE(SmoothGDIPStarted());
+    SmoothGDIPInitialization();
+    EXPECT_TRUE(SmoothGDIPStarted());
+    SmoothGDIPInitialization();  // a second one nested in it
+    SmoothGDIPFinalization();
+    EXPECT_TRUE(SmoothGDIPStarted());  // the outer one still stands
 }
 
 TEST(SmoothLayer, PenGivesBackABrushOfItsKind)
@@ -124,5 +155,43 @@ TEST(SmoothLayer, MatrixRotateAtKeepsThePointFixed)
         m.TransformPoints(&p);
         EXPECT_NEAR(p.X, 10, 1e-4);
         EXPECT_NEAR(p.Y, 10, 1e-4);
+    }
+}
+
+TEST(SmoothLayer, TextAtAPointAlignsOnThePoint)
+{
+    using gdip::StringAlignmentCenter, gdip::StringAlignmentFar, gdip::StringAlignmentNear;
+    const TFont font{QStringLiteral("Tahoma"), 10, 0, clBlack};
+    // Where the ink lies against the point (60, 30): -1 before it, 0 around it, 1 after it.
+    const struct {
+        gdip::StringAlignment alignment, lineAlignment;
+        int side, lineSide;
+    } rows[] = {{StringAlignmentNear, StringAlignmentNear, 1, 1},
+                {StringAlignmentCenter, StringAlignmentCenter, 0, 0},
+                {StringAlignmentFar, StringAlignmentFar, -1, -1},
+                {StringAlignmentCenter, StringAlignmentFar, 0, -1}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.alignment << "/" << row.lineAlignment);
+        Canvas canvas(120, 60, Qt::white);
+        std::unique_ptr<TGPFont> f(canvas.graphics->MakeFont(font));
+        TGPStringFormat format;
+        format.SetAlignment(row.alignment);
+        format.SetLineAlignment(row.lineAlignment);
+        TGPSolidBrush ink(0xFF000000);
+        canvas.graphics->DrawString(QStringLiteral("HH"), f.get(), MakePointF(60, 30), &format, &ink);
+        const QImage& image = canvas.Done();
+        QRect box;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (qGray(image.pixel(x, y)) < 128) box |= QRect(x, y, 1, 1);
+        ASSERT_FALSE(box.isEmpty());
+        // The line box is taller than the capitals' ink: a wider slack up and down.
+        const auto against = [](int from, int to, int point, int side, int slack) {
+            if (side > 0) return from >= point && from <= point + slack;
+            if (side < 0) return to < point && to >= point - slack;
+            return from < point && to >= point && std::abs((from + to) / 2 - point) <= slack / 2;
+        };
+        EXPECT_TRUE(against(box.left(), box.right(), 60, row.side, 4)) << box.left() << ".." << box.right();
+        EXPECT_TRUE(against(box.top(), box.bottom(), 30, row.lineSide, 8)) << box.top() << ".." << box.bottom();
     }
 }

@@ -3,11 +3,17 @@
 
 #include <QDir>
 #include <QIODevice>
+#include <QImageWriter>
 #include <algorithm>
 #include <cstring>
 #include <random>
 #include <QTemporaryDir>
+#include <fcntl.h>
+#include <future>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -54,6 +60,25 @@ QByteArray TiffEntry(int tag, int type, std::uint32_t value)
 
 using Reader = TImageSize (*)(const QByteArray&);
 
+QByteArray ProgressiveJpeg(const QImage& image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "JPG");
+    writer.setProgressiveScanWrite(true);
+    writer.write(image);
+    return bytes;
+}
+
+// A GIF with the given packed flags, global colour table and blocks before its image.
+QByteArray Gif(int w, int h, int packed, const QByteArray& table, const QByteArray& blocks)
+{
+    QByteArray g = MakeGif(w, h);
+    g[10] = char(packed);
+    return g.left(13) + table + blocks + g.mid(19);
+}
+
 }  // namespace
 
 TEST(SmoothPicture, HeaderReadersOverCraftedFiles)
@@ -61,9 +86,12 @@ TEST(SmoothPicture, HeaderReadersOverCraftedFiles)
     const QImage swatch = Swatch(37, 21, Qt::blue, Qt::red);
     QByteArray topDownBmp = Encode(swatch, "BMP");
     topDownBmp.replace(22, 4, Le32(std::uint32_t(-21)));
-    QByteArray gifNoTable = MakeGif(9, 5);
-    gifNoTable[10] = 0;  // no global table: the bytes that were its colours are scanned instead
-    gifNoTable.remove(13, 6);
+    // Extensions hold 0x2C bytes that are no image separator: a delay of 44 centiseconds, a comma.
+    const QByteArray loop = QByteArray("\x21\xFF\x0BNETSCAPE2.0\x03\x01\0\0\0", 19);
+    const QByteArray delay44 = QByteArray("\x21\xF9\x04\x04\x2C\0\0\0", 8);
+    const QByteArray comment = QByteArray("\x21\xFE\x07" "a, b, c" "\0", 11);
+    const QByteArray progressive = ProgressiveJpeg(swatch);
+    ASSERT_TRUE(progressive.contains("\xFF\xC2") && !progressive.contains("\xFF\xC0"));
     const QByteArray tiffDirectory = TiffHeader(8) + Bytes({2, 0}) + TiffEntry(256, 4, 300) + TiffEntry(257, 3, 200);
     const struct {
         const char* name;
@@ -76,6 +104,7 @@ TEST(SmoothPicture, HeaderReadersOverCraftedFiles)
         {"png signature only", GetPNGSize, PngHeader(5, 5).left(8), 0, 0},
         {"png from a jpeg", GetPNGSize, Encode(swatch, "JPG"), 0, 0},
         {"jpeg", GetJPEGSize, Encode(swatch, "JPG"), 37, 21},
+        {"jpeg progressive", GetJPEGSize, progressive, 37, 21},
         {"jpeg zero segment length", GetJPEGSize, Bytes({0xFF, 0xD8, 0xFF, 0xE0, 0, 0, 0xFF, 0xC0}), 0, 0},
         {"jpeg segment length 1", GetJPEGSize, Bytes({0xFF, 0xD8, 0xFF, 0xE0, 0, 1, 0xFF, 0xC0}), 0, 0},
         {"jpeg segment past the end", GetJPEGSize, Bytes({0xFF, 0xD8, 0xFF, 0xE0, 0xFF, 0xFF}), 0, 0},
@@ -87,7 +116,12 @@ TEST(SmoothPicture, HeaderReadersOverCraftedFiles)
         {"bmp top-down", GetBMPSize, topDownBmp, 37, 21},
         {"bmp cut in its header", GetBMPSize, Encode(swatch, "BMP").left(20), 0, 0},
         {"gif", GetGIFSize, MakeGif(9, 5), 9, 5},
-        {"gif without a colour table", GetGIFSize, gifNoTable, 9, 5},
+        {"gif without a colour table", GetGIFSize, Gif(9, 5, 0, {}, {}), 9, 5},
+        {"gif colour table of separators", GetGIFSize, Gif(40, 20, 0x81, QByteArray(12, '\x2C'), {}), 40, 20},
+        {"gif animation delayed 44", GetGIFSize, Gif(40, 20, 0x80, QByteArray(6, '\x2C'), loop + delay44), 40, 20},
+        {"gif comment with commas", GetGIFSize, Gif(50, 30, 0, {}, comment), 50, 30},
+        {"gif comment cut short", GetGIFSize, Gif(50, 30, 0, {}, comment).left(13 + 6), 0, 0},
+        {"gif trailer before the image", GetGIFSize, Gif(50, 30, 0, {}, "\x3B"), 0, 0},
         {"gif without an image separator", GetGIFSize, MakeGif(9, 5).left(19), 0, 0},
         {"gif separator at the end", GetGIFSize, MakeGif(9, 5).left(22), 0, 0},
         {"tiff", GetTIFFSize, Encode(swatch, "TIFF"), 37, 21},
@@ -168,7 +202,7 @@ TEST(SmoothPicture, AssignNullFiresChangeThenClear)
     EXPECT_EQ(events, QStringList({"change", "change", "clear"}));
 }
 
-TEST(SmoothPicture, LoadFromURL)
+TEST(SmoothPicture, LoadFromURLReadsOnlyRegularFiles)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Plan.GIF"));
@@ -176,33 +210,53 @@ TEST(SmoothPicture, LoadFromURL)
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(MakeGif(9, 5));
     file.close();
+    const QString fifo = dir.filePath(QStringLiteral("pipe.gif")), dangling = dir.filePath(QStringLiteral("gone.gif"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(dir.filePath(QStringLiteral("nothing.gif")), dangling));
+    // Should the pipe be opened waiting for a writer, one comes after a while and writes nothing.
+    std::promise<void> finished;
+    std::thread writer([&fifo, done = finished.get_future()] {
+        if (done.wait_for(std::chrono::seconds(5)) == std::future_status::ready) return;
+        const int fd = ::open(QFile::encodeName(fifo).constData(), O_WRONLY | O_NONBLOCK);
+        if (fd >= 0) ::close(fd);
+    });
+    const char* const notRegular = "not a regular file";
     const struct {
         QString url;
         bool loads;
+        const char* error;  // in the raised message
     } rows[] = {
-        {QStringLiteral("FILE://") + path, true},
-        {QStringLiteral("file://") + path, true},
-        {QStringLiteral("File://") + path.toLower(), false},  // the rest keeps its case
-        {QStringLiteral("FILE://"), false},
-        {QStringLiteral("RES://"), false},
-        {QStringLiteral("res://no-such-resource"), false},
-        {QStringLiteral("http://") + path, false},
-        {path, false},
+        {QStringLiteral("FILE://") + path, true, nullptr},
+        {QStringLiteral("file://") + path, true, nullptr},
+        {QStringLiteral("File://") + path.toLower(), false, "No such file"},  // the rest keeps its case
+        {QStringLiteral("FILE://"), false, nullptr},
+        {QStringLiteral("RES://"), false, nullptr},
+        {QStringLiteral("res://no-such-resource"), false, nullptr},
+        {QStringLiteral("http://") + path, false, nullptr},
+        {path, false, nullptr},
+        {QStringLiteral("FILE://") + fifo, false, notRegular},
+        {QStringLiteral("FILE:///dev/zero"), false, notRegular},
+        {QStringLiteral("FILE://") + dir.path(), false, notRegular},
+        {QStringLiteral("FILE://") + dangling, false, "No such file"},
     };
     for (const auto& row : rows) {
+        SCOPED_TRACE(row.url.toStdString());
         TGDIPPicture picture;
+        QString error;
         try {
             picture.LoadFromURL(row.url);
-        } catch (const EFOpenError&) {
+        } catch (const EFOpenError& e) {
+            error = QString::fromStdString(e.what());
         }
-        EXPECT_EQ(!picture.Empty(), row.loads) << row.url.toStdString();
+        EXPECT_EQ(!picture.Empty(), row.loads);
+        EXPECT_TRUE(row.error ? error.contains(QLatin1String(row.error)) : error.isEmpty()) << error.toStdString();
         if (row.loads) {
             EXPECT_EQ(picture.Width(), 9);  // read from the header by the file's extension
             EXPECT_EQ(picture.Height(), 5);
         }
     }
-    TGDIPPicture picture;
-    EXPECT_THROW(picture.LoadFromFile(dir.filePath(QStringLiteral("missing.png"))), EFOpenError);
+    finished.set_value();
+    writer.join();
 }
 
 TEST(SmoothPicture, TransparentBitmapIsKeyedAndUnscaledPngIsStretched)

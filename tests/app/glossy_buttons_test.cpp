@@ -89,25 +89,47 @@ TEST(GlossyButtons, HoverRepaintsOnlyTheButton)
     qApp->removeEventFilter(&recorder);
 }
 
-// PLUMO_SCREENSHOT_DIR names a folder for pictures of the window with its buttons in each state.
+// The window with its buttons in each state: hovering alone changes no look, a press darkens
+// the pressed buttons only, and disabled buttons are dark whatever their colour.
+// PLUMO_SCREENSHOT_DIR names a folder to keep the pictures in.
 TEST(GlossyButtons, PicturesOfTheStates)
 {
     const char* dir = std::getenv("PLUMO_SCREENSHOT_DIR");
     Window w;
-    const auto save = [&](const char* name) {
+    TSmoothButton* const buttons[] = {w->Btn_CalculateAndTotal, w->Btn_CalculateOnly, w->Exit};
+    // Each button's area in a picture of the window.
+    const auto grab = [&](const char* name) {
         const QImage image = w->grab().toImage();
-        EXPECT_FALSE(image.isNull());
         if (dir) image.save(QStringLiteral("%1/%2.png").arg(QString::fromLocal8Bit(dir), QString::fromLatin1(name)));
+        std::vector<QImage> areas;
+        for (TSmoothButton* b : buttons) areas.push_back(image.copy(QRect(b->mapTo(b->window(), QPoint()), b->size())));
+        return areas;
     };
-    save("normal");
+    const auto grey = [](const QImage& area) {
+        qint64 sum = 0;
+        for (int y = 0; y < area.height(); ++y)
+            for (int x = 0; x < area.width(); ++x) sum += qGray(area.pixel(x, y));
+        return double(sum) / (area.width() * area.height());
+    };
+    const auto normal = grab("normal");
     Enter(w->Btn_CalculateAndTotal);
-    save("hovered");
+    const auto hovered = grab("hovered");
     Press(w->Btn_CalculateAndTotal);
     Enter(w->Exit);
     Press(w->Exit);
-    save("pressed");
+    const auto pressed = grab("pressed");
     Leave(w->Btn_CalculateAndTotal);
     Leave(w->Exit);
-    for (TSmoothButton* b : {w->Btn_CalculateAndTotal, w->Btn_CalculateOnly, w->Exit}) b->setEnabled(false);
-    save("disabled");
+    for (TSmoothButton* b : buttons) b->setEnabled(false);
+    const auto disabled = grab("disabled");
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(buttons[i]->objectName().toStdString());
+        EXPECT_EQ(hovered[i], normal[i]);
+        if (i == 1) {
+            EXPECT_EQ(pressed[i], normal[i]);  // not pressed
+        } else {
+            EXPECT_LT(grey(pressed[i]), grey(normal[i]) - 5);
+        }
+        EXPECT_LT(grey(disabled[i]), grey(normal[i]) - 20);
+    }
 }
