@@ -8,7 +8,12 @@
 #include "platform/vcl/Graphics.h"
 #include "platform/vcl/RichEditScroll.h"
 
+#include <QApplication>
+#include <QCloseEvent>
 #include <QMenuBar>
+#if QT_CONFIG(sessionmanager)
+#include <QSessionManager>
+#endif
 #include <QScrollBar>
 #include <QTextDocument>
 #include <cstdlib>
@@ -74,8 +79,15 @@ TfrmMainProg::TfrmMainProg(QWidget* Owner) : TForm(Owner)
     new TConfig();  // publishes itself through Config and lives to the end of the process
     Highlighter = new THighlight();
     Highlighter->SetEditor(RichEdit_Main);
+#if QT_CONFIG(sessionmanager)
+    QObject::connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& session) {
+        // A question needs the session's leave to interact; Cancel then keeps the session going.
+        const bool mayAsk = !PadUnchanged && session.allowsInteraction();
+        if (!QueryEndSession(mayAsk)) session.cancel();
+        if (mayAsk) session.release();
+    });
+#endif
     runWatch_ = std::make_unique<TWindowRunWatch>(this);
-    SetRunWatch(runWatch_.get());
     ScientificShown = false;
     PadUnchanged = true;
     ResizePending = false;
@@ -240,6 +252,25 @@ void TfrmMainProg::FormResize(TObject* /*Sender*/)
 
 void TfrmMainProg::ExitClick(TObject* /*Sender*/)
 {
-    // Ends at once: nothing is asked and nothing is saved.
+    // Ends at once once an edited pad is saved or given up; Cancel keeps the program and the pad.
+    if (!MayGiveUpPad()) return;
     std::exit(0);
+}
+
+void TfrmMainProg::closeEvent(QCloseEvent* event)
+{
+    const bool agreed = endAgreedPad_ && *endAgreedPad_ == RichEdit_Main->toPlainText();
+    endAgreedPad_.reset();
+    if (agreed || MayGiveUpPad())
+        event->accept();
+    else
+        event->ignore();
+}
+
+bool TfrmMainProg::QueryEndSession(bool mayAsk)
+{
+    if (!mayAsk) return true;
+    if (!MayGiveUpPad()) return false;
+    endAgreedPad_ = RichEdit_Main->toPlainText();
+    return true;
 }

@@ -25,6 +25,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class THighlight;
@@ -308,6 +309,12 @@ public:
     bool WritePadFile();
     // New's work: false when the user kept the edited pad (cancelled, or its save failed).
     bool StartNewPad();
+    // Before an edited pad is given up (New, Open, Exit, closing the window, the session's end):
+    // asks whether to save it. True when it may go: Don't Save, or Save wrote it whole.
+    bool MayGiveUpPad();
+    // The desktop is ending the session: false when the user chose to keep the program running.
+    // mayAsk false: the session allows no question, and nothing is asked.
+    bool QueryEndSession(bool mayAsk);
     // Replaces the caret's line (CurrentLine) with text as the pane holds it.
     void ReplaceCurrentLine(const UnicodeString& text);
     // Re-colours the lines an edit touched and renumbers the lines when it added some.
@@ -319,6 +326,9 @@ public:
 protected:
     void DoShow() override;
     void DoResize() override;
+    // However the window is closed (the window manager's close, Alt+F4, the session's end), an
+    // edited pad is asked about first.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     // MainProg.cpp and MainProgLayout.cpp: building the form's controls and menus and wiring
@@ -361,6 +371,9 @@ public:
 
 private:
     std::unique_ptr<class TWindowRunWatch> runWatch_;
+    // The pad's text when the user agreed to let it go at the session's end: the session's own
+    // close of the window then asks no second time (unless the pad was edited since).
+    std::optional<QString> endAgreedPad_;
     bool loadingPad_ = false;       // a file's lines just went into an empty pad
     bool padMouseDown_ = false;     // the left button went down in the pad and is still down
     TShiftState keyDownShift_ = 0;  // the shift state when the last key went down in the pad

@@ -2,6 +2,7 @@
 // answers come back into the answer pane beside their lines, the total in bold.
 #include "app/MainProg.h"
 
+#include "app/WindowRunWatch.h"
 #include "calc/FormatAnswer.h"
 #include "calc/Highlight.h"
 #include "calc/PadCalculation.h"
@@ -58,7 +59,11 @@ void TfrmMainProg::CalculatePad(bool total)
     PadCalculationOptions options;
     options.readUnits = [this] { GetUnitsOfMeasureAndPrecision(); };
     options.highlighter = Highlighter;
+    options.watch = runWatch_.get();
     const PadCalculationResult result = CalculatePadLines(Calc, lines, total, options);
+    // The window was closed while the program ran: the run is over, so now it closes, after the
+    // question about an edited pad.
+    if (runWatch_->TakeCloseRequest()) close();
 
     // The calculation blanked trailing TOTAL lines and may have added its own.
     for (int i : result.blankedLines) RichEdit_Main->Lines.Set(i, QString());

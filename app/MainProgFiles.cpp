@@ -32,24 +32,25 @@ void TfrmMainProg::New1Click(TObject* Sender)
     StartNewPad();
 }
 
+bool TfrmMainProg::MayGiveUpPad()
+{
+    if (PadUnchanged) return true;
+    ExtMessageBoxParams params;
+    params.bUserButtonCaptions = 1;
+    std::strcpy(params.UserButtonCaptions[CapYes], "Save");
+    std::strcpy(params.UserButtonCaptions[CapNo], "Don't Save");
+    // The box takes code-page text; a name it cannot spell shows its missing letters as '?'.
+    const AnsiString text = "Do you want to Save the changes to: " + UnicodeToWin1252(PathToUnicode(PadName)) + "?";
+    const int answer = ExtMessageBox(nullptr, text.c_str(), "Plumo Calculator", 0x20000023, &params) &
+                       ~(MB_CHECKBOXMASK | MB_TIMEOUT);
+    // The pad is only given up once it is safely on disk: a cancelled or failed save keeps it.
+    if (answer == IDYES) return WritePadFile();
+    return answer == IDNO;
+}
+
 bool TfrmMainProg::StartNewPad()
 {
-    if (!PadUnchanged) {
-        ExtMessageBoxParams params;
-        params.bUserButtonCaptions = 1;
-        std::strcpy(params.UserButtonCaptions[CapYes], "Save");
-        std::strcpy(params.UserButtonCaptions[CapNo], "Don't Save");
-        // The box takes code-page text; a name it cannot spell shows its missing letters as '?'.
-        const AnsiString text = "Do you want to Save the changes to: " + UnicodeToWin1252(PathToUnicode(PadName)) + "?";
-        const int answer = ExtMessageBox(nullptr, text.c_str(), "Plumo Calculator", 0x20000023, &params) &
-                           ~(MB_CHECKBOXMASK | MB_TIMEOUT);
-        if (answer == IDYES) {
-            // The pad is only given up once it is safely on disk: a cancelled or failed save keeps it.
-            if (!WritePadFile()) return false;
-        } else if (answer != IDNO) {
-            return false;
-        }
-    }
+    if (!MayGiveUpPad()) return false;
 
     Edit_Date->SetText(Win1252ToUnicode(FormatDateTime("d mmm yyyy hh:mm:ss", QDateTime::currentDateTime())));
     Edit_Description->SetText(QString());

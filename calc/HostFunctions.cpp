@@ -2,8 +2,6 @@
 // and conversion services are in HostGetters.cpp.
 #include "calc/HostFunctions.h"
 
-#include "calc/RunWatch.h"
-
 #include "config/Config.h"
 #include "macro/Machine.h"
 #include "platform/vcl/Forms.h"
@@ -16,7 +14,6 @@
 namespace {
 
 TCalcState* calcState = nullptr;
-TRunWatch* runWatch = nullptr;
 
 const char kVariableMarker[] = "ZR_VARIABLE:";
 
@@ -60,12 +57,6 @@ void InstallPadHost(TCalcState* state)
 }
 
 TCalcState* HostCalcState() { return calcState; }
-
-void SetRunWatch(TRunWatch* watch) { runWatch = watch; }
-
-TRunWatch* RunWatch() { return runWatch; }
-
-bool TPadMacroHost::StopRequested() { return runWatch && runWatch->StopRequested(); }
 
 void SetHostCalcState(TCalcState* state) { calcState = state; }
 

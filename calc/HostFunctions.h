@@ -30,9 +30,6 @@ public:
     AnsiString GetPriceNoSeparatorStr(double value) override;
     AnsiString ReplaceSeparatorStr(const char* text, const char* replacement) override;
     int SearchDirFileCount(const char* dir, const char* pattern) override;
-
-    // --- run control: the run watch decides (calc/RunWatch.h) ---
-    bool StopRequested() override;
 };
 
 // The one pad host.

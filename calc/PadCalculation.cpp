@@ -6,7 +6,7 @@
 #include "calc/Highlight.h"
 #include "calc/HostFunctions.h"
 #include "calc/PadMacro.h"
-#include "calc/RunWatch.h"
+#include "macro/RunControl.h"
 #include "config/Config.h"
 #include "platform/win/ExtMessageBox.h"
 
@@ -182,15 +182,7 @@ PadCalculationResult CalculatePadLines(TCalcState& state, std::vector<AnsiString
 
     {
         // The watch sees the run itself; the warnings above wait for the user, not for the run.
-        TRunWatch* watch = RunWatch();
-        struct Watching {
-            TRunWatch* watch;
-            ~Watching()
-            {
-                if (watch) watch->RunEnded();
-            }
-        } watching{watch};
-        if (watch) watch->RunStarted();
+        MacroWatchedRun watching(options.watch);
         result.completed = RunPadMacroFile(file, path);
     }
     if (!result.completed) return result;

@@ -10,6 +10,7 @@
 #include <vector>
 
 class THighlight;
+class TRunWatch;
 
 // The number of pad lines a calculation takes: up to and including the last line that is not
 // blank. With clear set, trailing lines that read TOTAL (trimmed, case-sensitive) are blanked in
@@ -40,6 +41,8 @@ struct PadCalculationOptions {
     std::function<void()> readUnits;
     // The tokenizer for the BASIC-style lines; null uses a private one.
     const THighlight* highlighter = nullptr;
+    // Keeps watch over the run and may stop it (macro/RunControl.h); null: the run is not watched.
+    TRunWatch* watch = nullptr;
 };
 
 // Calculates padLines (8-bit, Windows-1252) with total as Btn_CalculateAndTotal asks for it.

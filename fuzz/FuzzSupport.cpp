@@ -3,6 +3,7 @@
 
 #include "macro/Machine.h"
 #include "platform/vcl/DialogSeam.h"
+#include "platform/win/Sound.h"
 #include "platform/win/WinDefs.h"
 
 #include <QApplication>
@@ -18,8 +19,8 @@
 #include <unistd.h>
 
 // Tones and pauses would only make the fuzzer wait.
-bool Beep(int, int) { return true; }
-void Sleep(unsigned) {}
+bool Beep(int, int, const WaitStop&) { return true; }
+void Sleep(unsigned, const WaitStop&) {}
 
 // A fuzzed program may write files (open with "w"): only relative names below the working folder
 // (scripts/fuzz runs in a scratch folder) are allowed, and the folders named in FUZZ_WRITABLE

@@ -224,8 +224,8 @@ void closecode()
 void play()
 {
     int duration = truncInt(popNum());
-    int tone[2] = {truncInt(popNum()), duration};
-    macroStoppableWait([](void* t) { Beep(static_cast<int*>(t)[0], static_cast<int*>(t)[1]); }, tone);
+    int frequency = truncInt(popNum());
+    macroStoppableWait([=](const WaitStop& stop) { Beep(frequency, duration, stop); });
 }
 
 // morse(s): the text's Morse tones on the speaker device; "#<n>" stretches the gaps n times

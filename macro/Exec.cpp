@@ -67,11 +67,19 @@ Datum* argument(int n)
 
 const char* text(const char* s) { return textOrEmpty(s); }
 
+// A program that shows boxes in a loop spends its time in them, not in its loop passes: each box
+// answered is a place to stop.
+void message(const char* text)
+{
+    ShowMacroMessage(text);
+    macroStopCheck();
+}
+
 void show(const char* format, const char* s)
 {
     char buf[TEXT_BUFFER];
     std::snprintf(buf, sizeof buf, format, text(s));
-    ShowMacroMessage(buf);
+    message(buf);
 }
 
 }  // namespace
@@ -251,7 +259,7 @@ void prexpr()
 {
     char buf[TEXT_BUFFER];
     std::snprintf(buf, sizeof buf, "%.8g ", popNum());
-    ShowMacroMessage(buf);
+    message(buf);
 }
 
 // prstr ‹text›
@@ -269,7 +277,7 @@ void prfmt()
     const char* format = text(programArea[execPos++].str);
     char buf[TEXT_BUFFER];
     macroFormatNumber(buf, sizeof buf, format, popNum());
-    ShowMacroMessage(buf);
+    message(buf);
 }
 
 // prfmt ‹format› after a text value: the grammar knows the value is a text.
@@ -278,7 +286,7 @@ void prfmtstr()
     const char* format = text(programArea[execPos++].str);
     char buf[TEXT_BUFFER];
     macroFormatText(buf, sizeof buf, format, popStr());
-    ShowMacroMessage(buf);
+    message(buf);
 }
 
 namespace {
@@ -287,6 +295,7 @@ void ask(void (*box)(const char*), const char* prompt)
     char buf[TEXT_BUFFER];
     std::snprintf(buf, sizeof buf, "%s", text(prompt));
     box(buf);
+    macroStopCheck();
 }
 }  // namespace
 

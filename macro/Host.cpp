@@ -84,7 +84,6 @@ AnsiString MacroHost::GetZRStr(const char*) { return {}; }
 AnsiString MacroHost::GetLengthStr(double) { return {}; }
 AnsiString MacroHost::GetAreaStr(double) { return {}; }
 AnsiString MacroHost::GetQtyStr(double, int) { return {}; }
-bool MacroHost::StopRequested() { return false; }
 
 namespace {
 MacroHost defaultHost;

@@ -87,13 +87,6 @@ public:
     virtual AnsiString GetLengthStr(double value);
     virtual AnsiString GetAreaStr(double value);
     virtual AnsiString GetQtyStr(double value, int decimals);
-
-    // --- run control ----------------------------------------------------------------------------
-    // Asked now and then while a program runs (at least every few milliseconds of running, and
-    // all through a wait such as sleepfor, play or beep). A true answer ends the run with the
-    // run-time error "stopped". The window answers from its Stop box and the Escape key; the
-    // default host never stops a run.
-    virtual bool StopRequested();
 };
 
 // The host in use; never null (the default host until one is installed).

@@ -1,8 +1,6 @@
 #include "macro/RunControl.h"
 
 #include "macro/Errors.h"
-#include "macro/Host.h"
-#include "platform/win/Sound.h"
 
 #include <chrono>
 
@@ -14,41 +12,46 @@ using Clock = std::chrono::steady_clock;
 // under a microsecond, so the clock costs nothing measurable, and even a pass of thousands of
 // instructions brings the next look within milliseconds.
 constexpr int kBudget = 128;
-// The host may do real work when asked (the window handles its events), so no more often than this.
-constexpr Clock::duration kAskInterval = std::chrono::milliseconds(2);
 
+TRunWatch* runWatch = nullptr;
 Clock::time_point lastAsk;
-bool waitStopped = false;
 
-bool askDuringWait()
+bool askWatch()
 {
-    if (!waitStopped && Host().StopRequested()) waitStopped = true;
-    return waitStopped;
+    if (!runWatch) return false;
+    const Clock::time_point now = Clock::now();
+    if (now - lastAsk < std::chrono::milliseconds(kStopAskMs)) return false;
+    lastAsk = now;
+    return runWatch->StopRequested();
 }
 
 }  // namespace
 
 int stopBudget = kBudget;
 
+MacroWatchedRun::MacroWatchedRun(TRunWatch* watch) : previous_(runWatch)
+{
+    runWatch = watch;
+    lastAsk = Clock::time_point();
+    stopBudget = kBudget;
+    if (runWatch) runWatch->RunStarted();
+}
+
+MacroWatchedRun::~MacroWatchedRun()
+{
+    if (runWatch) runWatch->RunEnded();
+    runWatch = previous_;
+}
+
 void macroStopCheck()
 {
     stopBudget = kBudget;
-    const Clock::time_point now = Clock::now();
-    if (now - lastAsk < kAskInterval) return;
-    lastAsk = now;
-    if (Host().StopRequested()) macroError("stopped", nullptr);
+    if (askWatch()) macroError("stopped", nullptr);
 }
 
-void macroStoppableWait(void (*wait)(void*), void* context)
+void macroStoppableWait(const std::function<void(const WaitStop&)>& wait)
 {
-    struct PollScope {
-        WaitPoll previous;
-        PollScope() : previous(SetWaitPoll(askDuringWait)) { waitStopped = false; }
-        ~PollScope() { SetWaitPoll(previous); }
-    };
-    {
-        PollScope scope;
-        wait(context);
-    }
-    if (waitStopped) macroError("stopped", nullptr);
+    bool stopped = false;
+    wait([&stopped] { return stopped || (stopped = askWatch()); });
+    if (stopped) macroError("stopped", nullptr);
 }

@@ -1,16 +1,46 @@
 #pragma once
-// Keeping a run stoppable. The host is asked (MacroHost::StopRequested) every few milliseconds
-// while a program runs and all through its waits; a true answer ends the run with the run-time
-// error "stopped".
+// Keeping a run stoppable. Whoever starts a run may hand it a watch for its length; while the
+// program runs, the watch is asked whether to stop at most once every kStopAskMs: at a loop's next
+// pass, a goto, a call, after every box the program shows and all through its waits. A true
+// answer ends the run with the run-time error "stopped".
 //
 // Asking the clock at every instruction would cost the loops their speed, so the places where a
 // program can go on for ever (a loop's next pass, a goto, a call) count down a budget, and only an
 // exhausted budget looks at the clock.
+#include "platform/win/Sound.h"
+
+#include <functional>
+
+class TRunWatch {
+public:
+    virtual ~TRunWatch() = default;
+    virtual void RunStarted() {}
+    // Asked while the program runs; true ends the run.
+    virtual bool StopRequested() { return false; }
+    virtual void RunEnded() {}
+};
+
+// The watch is asked no more often than this (it may do real work: the window handles its events).
+constexpr int kStopAskMs = 10;
+
+// Watches the runs made while it lives (watch null: none), and tells the watch when they start
+// and end.
+class MacroWatchedRun {
+public:
+    explicit MacroWatchedRun(TRunWatch* watch);
+    ~MacroWatchedRun();
+    MacroWatchedRun(const MacroWatchedRun&) = delete;
+    MacroWatchedRun& operator=(const MacroWatchedRun&) = delete;
+
+private:
+    TRunWatch* previous_;
+};
 
 // The budget left before the next look at the clock.
 extern int stopBudget;
 
-// An exhausted budget: refills it and asks the host when the last ask is a few ms old.
+// An exhausted budget, or a box the program showed: refills the budget and asks the watch, when
+// the last ask is old enough.
 [[gnu::cold]] void macroStopCheck();
 
 // One step of a loop, goto or call.
@@ -19,6 +49,6 @@ inline void macroTick()
     if (--stopBudget < 0) macroStopCheck();
 }
 
-// Waits through wait(context) (a Sleep or Beep of the platform) with the host asked all through it;
+// Runs wait (a Sleep or Beep given the stop question) with the watch asked all through it;
 // "stopped" when it answered true.
-void macroStoppableWait(void (*wait)(void*), void* context);
+void macroStoppableWait(const std::function<void(const WaitStop&)>& wait);

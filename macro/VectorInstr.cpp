@@ -221,7 +221,7 @@ void sleepfor()
     if (!(seconds > 0)) return;
     double ms = seconds * 1000.0;
     unsigned wait = ms >= 4294967295.0 ? 4294967295u : static_cast<unsigned>(ms);
-    macroStoppableWait([](void* w) { Sleep(*static_cast<unsigned*>(w)); }, &wait);
+    macroStoppableWait([=](const WaitStop& stop) { Sleep(wait, stop); });
 }
 
 // getarg(n)

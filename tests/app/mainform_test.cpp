@@ -1,8 +1,11 @@
 // The main window's start-up and end, as the user sees them.
 #include "tests/app/mainform_fixture.h"
 #include "tests/common/DialogRecorder.h"
+#include "platform/win/WinDefs.h"
 
+#include <QFileInfo>
 #include <QPixmap>
+#include <QWindow>
 #include <cstdlib>
 #include <gtest/gtest.h>
 
@@ -54,18 +57,114 @@ TEST(MainForm, ShowsTheWholeWindowWithAnswers)
     if (const char* path = std::getenv("PLUMO_SCREENSHOT")) picture.save(QString::fromLocal8Bit(path));
 }
 
-TEST(MainFormDeathTest, ExitEndsAtOnceWithoutAskingOrSaving)
+namespace {
+
+enum class Way { CloseButton, SessionEnd, ExitButton, ExitMenu };
+
+const struct {
+    Way way;
+    const char* name;
+} kWaysToQuit[] = {{Way::CloseButton, "the window's close"},
+                   {Way::SessionEnd, "the session's end"},
+                   {Way::ExitButton, "the Exit button"},
+                   {Way::ExitMenu, "File, Exit"}};
+
+// Quits the way given; true when the program goes on. The window manager's close button and
+// Alt+F4 both reach the window as its platform window's close.
+bool QuitGoesOn(Window& w, Way way)
+{
+    switch (way) {
+    case Way::CloseButton: w->windowHandle()->close(); return w->isVisible();
+    case Way::SessionEnd: return !w->QueryEndSession(true);
+    case Way::ExitButton: w->Exit->Click(); return true;
+    case Way::ExitMenu: w->Exit1->Click(); return true;
+    }
+    return true;
+}
+
+QString SavePath() { return QString::fromLocal8Bit(Config->ProjectDir.c_str()) + "quit.pad"; }
+
+}  // namespace
+
+TEST(MainForm, EveryWayToQuitAnEditedPadAsksAndCancelKeepsIt)
+{
+    const struct {
+        const char* answer;
+        int question;
+        int saveDialog;  // -1: not shown
+    } kept[] = {{"Cancel", IDCANCEL, -1}, {"Save, then the save cancelled", IDYES, 0}};
+    for (const auto& way : kWaysToQuit)
+        for (const auto& a : kept) {
+            DialogRecorder dialogs;
+            Window w;
+            w.Type("8' * 6");
+            dialogs.Answer(a.question);
+            if (a.saveDialog >= 0) dialogs.Answer(a.saveDialog);
+            EXPECT_TRUE(QuitGoesOn(w, way.way)) << way.name << ", " << a.answer;
+            ASSERT_FALSE(dialogs.calls.empty()) << way.name;
+            EXPECT_EQ(dialogs.calls[0].text, "Do you want to Save the changes to: Untitled?") << way.name;
+            EXPECT_TRUE(dialogs.calls[0].fields.contains("Don't Save")) << way.name;
+            EXPECT_EQ(dialogs.calls.size(), a.saveDialog >= 0 ? 2u : 1u) << way.name << ", " << a.answer;
+            EXPECT_TRUE(w->isVisible()) << way.name << ", " << a.answer;
+            EXPECT_EQ(w.Pad().value(0), "8' * 6") << way.name << ", " << a.answer;
+            EXPECT_FALSE(w->PadUnchanged) << way.name << ", " << a.answer;
+        }
+}
+
+TEST(MainForm, ClosingQuitsAnUneditedPadAtOnceAndAnEditedOneOnceSavedOrGivenUp)
+{
+    const struct {
+        const char* name;
+        bool edited;
+        int question;  // 0: none expected
+        bool save;
+    } cases[] = {{"unedited", false, 0, false}, {"Don't Save", true, IDNO, false}, {"Save", true, IDYES, true}};
+    for (const auto& way : kWaysToQuit) {
+        if (way.way == Way::ExitButton || way.way == Way::ExitMenu) continue;  // the death test below
+        for (const auto& c : cases) {
+            DialogRecorder dialogs;
+            Window w;
+            if (c.edited) w.Type("8' * 6");
+            if (c.question) dialogs.Answer(c.question);
+            if (c.save) dialogs.Answer(1, {SavePath()});
+            EXPECT_FALSE(QuitGoesOn(w, way.way)) << way.name << ", " << c.name;
+            EXPECT_EQ(dialogs.calls.size(), (c.question ? 1u : 0u) + (c.save ? 1u : 0u)) << way.name << ", " << c.name;
+            EXPECT_EQ(QFileInfo::exists(SavePath()), c.save) << way.name << ", " << c.name;
+            if (way.way == Way::SessionEnd) {
+                // The session then closes the window: the pad already agreed to is not asked about again.
+                const size_t asked = dialogs.calls.size();
+                EXPECT_TRUE(w->close()) << c.name;
+                EXPECT_EQ(dialogs.calls.size(), asked) << c.name;
+            }
+        }
+    }
+}
+
+TEST(MainFormDeathTest, ExitQuitsOnceTheEditedPadIsGivenUp)
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT(
-        {
-            // Any question would end the program with another status.
-            SetDialogHandler([](DialogCall&) { std::_Exit(3); });
-            Window w;
-            w.Type("5 + 5");
-            ASSERT_FALSE(w->PadUnchanged);
-            w->Exit->Click();
-            std::_Exit(4);  // not reached
-        },
-        ::testing::ExitedWithCode(0), "");
+    static int questions = 0;
+    const struct {
+        const char* name;
+        bool edited;
+    } cases[] = {{"unedited: no question", false}, {"edited: Don't Save", true}};
+    for (const auto& way : kWaysToQuit) {
+        if (way.way != Way::ExitButton && way.way != Way::ExitMenu) continue;
+        for (const auto& c : cases)
+            EXPECT_EXIT(
+                {
+                    // The status tells how many questions were asked on the way out.
+                    std::atexit([] { std::_Exit(10 + questions); });
+                    SetDialogHandler([](DialogCall& call) {
+                        ++questions;
+                        call.result = IDNO;
+                    });
+                    Window w;
+                    if (c.edited) w.Type("5 + 5");
+                    QuitGoesOn(w, way.way);
+                    std::_Exit(4);  // not reached
+                },
+                ::testing::ExitedWithCode(c.edited ? 11 : 10), "")
+                << way.name << ", " << c.name;
+    }
 }

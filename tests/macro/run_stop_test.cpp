@@ -1,8 +1,9 @@
-// Runs stay stoppable: a host that asks for a stop ends endless loops, gotos, recursion and long
-// waits promptly with the run-time error "stopped"; a host that never asks changes nothing.
+// Runs stay stoppable: a watch that asks for a stop ends endless loops, gotos, recursion and long
+// waits promptly with the run-time error "stopped"; a watch that never asks changes nothing.
 #include "macro/Instructions.h"
 #include "macro/Machine.h"
 #include "macro/Run.h"
+#include "macro/RunControl.h"
 #include "tests/macro/program_support.h"
 
 #include <chrono>
@@ -11,9 +12,9 @@
 namespace {
 
 // Answers true from its stopAt-th ask on (never when stopAt is 0).
-class StopHost : public RecordingHost {
+class StopWatch : public TRunWatch {
 public:
-    explicit StopHost(int stopAt) : stopAt_(stopAt) {}
+    explicit StopWatch(int stopAt) : stopAt_(stopAt) {}
     bool StopRequested() override { return armed && ++asks >= stopAt_ && stopAt_ > 0; }
     int asks = 0;
     bool armed = true;  // asks count only while armed
@@ -32,16 +33,20 @@ struct Outcome {
 Outcome RunWith(int stopAt, const std::string& source)
 {
     DialogRecorder recorder;
-    StopHost host(stopAt);
+    RecordingHost host;
+    StopWatch watch(stopAt);
     const auto start = std::chrono::steady_clock::now();
-    RunMacroFile(WriteMacroFile("stop.mac", source).c_str());
+    {
+        MacroWatchedRun watching(&watch);
+        RunMacroFile(WriteMacroFile("stop.mac", source).c_str());
+    }
     Outcome out;
     out.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     for (const DialogCall& call : recorder.calls) out.boxes.push_back(call.text.toStdString());
     for (const HostCall& call : host.calls)
         if (call.name == "SetZRQty" && call.args.size() == 2 && call.args[0] == "A")
             out.answers.push_back(std::stod(call.args[1]));
-    out.asks = host.asks;
+    out.asks = watch.asks;
     return out;
 }
 
@@ -97,11 +102,13 @@ TEST(RunStop, AHostThatNeverStopsChangesNothing)
 TEST(RunStop, ALongSortStops)
 {
     DialogRecorder recorder;
-    StopHost host(1);
-    host.armed = false;
-    macroSetAfterParseHook([&host] {
-        if (codeListing(codeBase, codeNext).find("sortcode") != std::string::npos) host.armed = true;
+    RecordingHost host;
+    StopWatch watch(1);
+    watch.armed = false;
+    macroSetAfterParseHook([&watch] {
+        if (codeListing(codeBase, codeNext).find("sortcode") != std::string::npos) watch.armed = true;
     });
+    MacroWatchedRun watching(&watch);
     RunMacroFile(WriteMacroFile("sort.mac",
                                 "vector stopV[500000]\n"
                                 "for (stopI = 0; stopI < 500000; stopI++) { stopV[stopI] = (stopI * 7919) % 500009 }\n"

@@ -1,4 +1,4 @@
-// Sleep and Beep wait the time asked, in slices, and a wait poll ends them at once.
+// Sleep and Beep wait the time asked, in slices, and the caller's stop question ends them at once.
 #include "platform/win/Sound.h"
 
 #include <chrono>
@@ -8,7 +8,7 @@ namespace {
 
 int polls = 0;
 int stopAt = 0;
-bool Poll() { return ++polls >= stopAt; }
+const WaitStop kPoll = [] { return ++polls >= stopAt; };
 
 double Seconds(void (*wait)())
 {
@@ -23,16 +23,14 @@ TEST(Sound, WaitsEndWhenThePollSaysSo)
         const char* what;
         void (*wait)();
     } const cases[] = {
-        {"sleep of an hour", [] { Sleep(3600 * 1000); }},
-        {"tone of 23 days", [] { EXPECT_TRUE(Beep(440, 2000000000)); }},
+        {"sleep of an hour", [] { Sleep(3600 * 1000, kPoll); }},
+        {"tone of 23 days", [] { EXPECT_TRUE(Beep(440, 2000000000, kPoll)); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         polls = 0;
         stopAt = 3;
-        WaitPoll before = SetWaitPoll(Poll);
         const double seconds = Seconds(c.wait);
-        EXPECT_EQ(SetWaitPoll(before), &Poll);
         EXPECT_EQ(polls, 3);
         // Two slices of 10 ms, with room for a loaded machine.
         EXPECT_GE(seconds, 0.015);
