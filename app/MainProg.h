@@ -27,7 +27,7 @@
 #include <memory>
 #include <vector>
 
-class THighlight;
+class TPadColourer;
 class TOpenDialog;
 class TSaveDialog;
 class TPrintDialog;
@@ -175,7 +175,7 @@ public:
     AnsiString PadFolder;
     AnsiString PadName;
     std::vector<ZR_Variable>& PadAnswers = Calc.PadAnswers;
-    THighlight* Highlighter = nullptr;
+    TPadColourer* Highlighter = nullptr;
 
     // ---- life cycle (MainProg.cpp) ------------------------------------------------------------
     void FormShow(TObject* Sender);

@@ -2,8 +2,8 @@
 // answers come back into the answer pane beside their lines, the total in bold.
 #include "app/MainProg.h"
 
+#include "app/PadColourer.h"
 #include "calc/FormatAnswer.h"
-#include "calc/Highlight.h"
 #include "calc/PadCalculation.h"
 #include "config/Config.h"
 #include "platform/vcl/RichEditScroll.h"
@@ -57,7 +57,7 @@ void TfrmMainProg::CalculatePad(bool total)
     std::vector<AnsiString> lines = PadLinesOf(RichEdit_Main);
     PadCalculationOptions options;
     options.readUnits = [this] { GetUnitsOfMeasureAndPrecision(); };
-    options.highlighter = Highlighter;
+    options.highlighter = &Highlighter->Syntax;
     const PadCalculationResult result = CalculatePadLines(Calc, lines, total, options);
 
     // The calculation blanked trailing TOTAL lines and may have added its own.
