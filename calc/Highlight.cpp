@@ -190,18 +190,18 @@ int THighlight::NextToken(const UnicodeString& line, UnicodeString& token, int& 
     length = span.end - span.start;
     token = line.mid(start, length);
     pos = span.end;
-    return ColourIndexOf(span, line);
+    return ColourIndexOf(span.kind, token);
 }
 
-int THighlight::ColourIndexOf(const Span& span, const UnicodeString& line) const
+int THighlight::ColourIndexOf(Kind kind, const UnicodeString& word) const
 {
-    switch (span.kind) {
+    switch (kind) {
     case Kind::Comment: return CommentColour;
     case Kind::String: return StringColour;
     case Kind::Number: return NumberColour;
     case Kind::Word: break;
     }
-    return FindKeyWordColour(line.mid(span.start, span.end - span.start));
+    return FindKeyWordColour(word);
 }
 
 std::vector<THighlight::LineFormat> THighlight::LineFormats(const UnicodeString& text) const
@@ -213,8 +213,9 @@ std::vector<THighlight::LineFormat> THighlight::LineFormats(const UnicodeString&
     int pos = 0;
     Span span;
     while (pos < text.size() && ReadToken(text, pos, span, colourDelimiter)) {
-        formats.push_back({span.start, span.end - span.start, ColourOf(ColourIndexOf(span, text)),
-                           span.kind == Kind::Comment});
+        const int length = span.end - span.start;
+        const UnicodeString word = span.kind == Kind::Word ? text.mid(span.start, length) : UnicodeString();
+        formats.push_back({span.start, length, ColourOf(ColourIndexOf(span.kind, word)), span.kind == Kind::Comment});
         pos = span.end;
     }
     return formats;

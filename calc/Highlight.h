@@ -65,8 +65,9 @@ private:
     // the token after them; false when the line ends first.
     bool ReadToken(const UnicodeString& line, int pos, Span& span,
                    const std::function<void(int)>& onDelimiter) const;
-    // The colour index of a token read from line: the one place a token's kind becomes a colour.
-    int ColourIndexOf(const Span& span, const UnicodeString& line) const;
+    // The colour index of a token: the one place a token's kind becomes a colour. The token's
+    // text is read only for a word.
+    int ColourIndexOf(Kind kind, const UnicodeString& word) const;
     int DelimiterIndex(QChar ch) const;
 
     QHash<UnicodeString, int> keyWordIndex_;  // word -> its first entry in KeyWords
