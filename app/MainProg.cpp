@@ -3,7 +3,7 @@
 
 #include "app/ControlCaptions.h"
 #include "app/WindowRunWatch.h"
-#include "calc/Highlight.h"
+#include "app/PadColourer.h"
 #include "config/Config.h"
 #include "platform/vcl/Graphics.h"
 #include "platform/vcl/RichEditScroll.h"
@@ -77,7 +77,7 @@ TfrmMainProg::TfrmMainProg(QWidget* Owner) : TForm(Owner)
 
     Version = "1.00.160202";
     new TConfig();  // publishes itself through Config and lives to the end of the process
-    Highlighter = new THighlight();
+    Highlighter = new TPadColourer();
     Highlighter->SetEditor(RichEdit_Main);
 #if QT_CONFIG(sessionmanager)
     QObject::connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& session) {

@@ -28,7 +28,7 @@
 #include <optional>
 #include <vector>
 
-class THighlight;
+class TPadColourer;
 class TOpenDialog;
 class TSaveDialog;
 class TPrintDialog;
@@ -176,7 +176,7 @@ public:
     AnsiString PadFolder;
     AnsiString PadName;
     std::vector<ZR_Variable>& PadAnswers = Calc.PadAnswers;
-    THighlight* Highlighter = nullptr;
+    TPadColourer* Highlighter = nullptr;
 
     // ---- life cycle (MainProg.cpp) ------------------------------------------------------------
     void FormShow(TObject* Sender);

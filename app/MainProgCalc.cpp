@@ -2,9 +2,9 @@
 // answers come back into the answer pane beside their lines, the total in bold.
 #include "app/MainProg.h"
 
+#include "app/PadColourer.h"
 #include "app/WindowRunWatch.h"
 #include "calc/FormatAnswer.h"
-#include "calc/Highlight.h"
 #include "calc/PadCalculation.h"
 #include "config/Config.h"
 #include "platform/vcl/RichEditScroll.h"
@@ -58,7 +58,7 @@ void TfrmMainProg::CalculatePad(bool total)
     std::vector<AnsiString> lines = PadLinesOf(RichEdit_Main);
     PadCalculationOptions options;
     options.readUnits = [this] { GetUnitsOfMeasureAndPrecision(); };
-    options.highlighter = Highlighter;
+    options.highlighter = &Highlighter->Syntax;
     options.watch = runWatch_.get();
     const PadCalculationResult result = CalculatePadLines(Calc, lines, total, options);
     // The window was closed while the program ran: the run is over, so now it closes, after the

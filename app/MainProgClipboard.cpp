@@ -4,7 +4,7 @@
 // Edit menu, Print and the find and replace dialogs.
 #include "app/MainProg.h"
 
-#include "calc/Highlight.h"
+#include "app/PadColourer.h"
 #include "platform/vcl/Dialogs.h"
 
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
 // New, Open and Save of .pad files (the format itself is in PadFile.cpp).
 #include "app/MainProg.h"
 #include "app/PadFile.h"
-#include "calc/Highlight.h"
+#include "app/PadColourer.h"
 #include "config/Config.h"
 #include "platform/vcl/Dialogs.h"
 #include "platform/vcl/Forms.h"

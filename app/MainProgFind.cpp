@@ -2,7 +2,7 @@
 // caret, with the dialogs' match-case and whole-word options.
 #include "app/MainProg.h"
 
-#include "calc/Highlight.h"
+#include "app/PadColourer.h"
 #include "platform/vcl/Dialogs.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/RichEditFind.h"

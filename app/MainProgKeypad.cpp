@@ -2,7 +2,7 @@
 // caret's pad line through InsertPadText (what each button inserts is in the table of
 // MainProgLayout.cpp).
 #include "app/MainProg.h"
-#include "calc/Highlight.h"
+#include "app/PadColourer.h"
 #include "platform/win/ExtMessageBox.h"
 
 #include <QCoreApplication>

@@ -3,8 +3,8 @@
 // count, and the pane area is sized to whole lines.
 #include "app/MainProg.h"
 
+#include "app/PadColourer.h"
 #include "calc/BasicLine.h"
-#include "calc/Highlight.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/RichEditScroll.h"
 #include "platform/win/WinDefs.h"

@@ -7,7 +7,7 @@
 #include "bench/common/BenchSupport.h"
 #include "bench/app/WindowBench.h"
 #include "app/MainProg.h"
-#include "calc/Highlight.h"
+#include "app/PadColourer.h"
 #include "config/Config.h"
 #include "platform/vcl/Dialogs.h"
 #include "platform/vcl/Printers.h"

@@ -1,161 +1,12 @@
-// Syntax colouring of a pad, read back from the formats the editor shows, and the tokenizer the
-// BASIC-line translation uses.
+// The tokenizer the BASIC-line translation uses, and the colours it gives each token (how the
+// pane shows them is tested on the window side).
 #include "calc/Highlight.h"
 
-#include "platform/vcl/RichEditScroll.h"
-
-#include <QTest>
 #include <chrono>
-#include <cstring>
-#include <map>
 #include <gtest/gtest.h>
 #include <random>
 
 namespace {
-
-struct Format {
-    TColor colour;
-    TFontStyles style;
-};
-
-Format FormatAt(TRichEdit& edit, int line, int column)
-{
-    const QTextCharFormat format = DisplayedFormat(edit, edit.LineIndex(line) + column);
-    TFontStyles style = 0;
-    if (format.fontWeight() >= QFont::Bold) style |= fsBold;
-    if (format.fontItalic()) style |= fsItalic;
-    const TColor colour = format.hasProperty(QTextFormat::ForegroundBrush) ? FromQColor(format.foreground().color())
-                                                                            : FromQColor(edit.palette().text().color());
-    return {colour, style};
-}
-
-class HighlightTest : public ::testing::Test {
-protected:
-    HighlightTest()
-    {
-        highlighter.Editor = &edit;
-        highlighter.HighlightSyntax = [this] { return on; };
-    }
-    // Colours a one-line pad and returns the format of each character.
-    std::vector<Format> Colour(const QString& line)
-    {
-        edit.SetText(line);
-        highlighter.HighlightLines(0, 0);
-        std::vector<Format> formats;
-        for (int i = 0; i < line.size(); ++i) formats.push_back(FormatAt(edit, 0, i));
-        return formats;
-    }
-
-    TRichEdit edit;
-    THighlight highlighter;
-    bool on = true;
-};
-
-// One letter per character: k keyword (navy), w word (black), n number (blue), d delimiter
-// (purple), s string (red), c comment (green italic), '.' an uncoloured blank.
-struct Row {
-    const char* line;
-    const char* classes;
-};
-
-TEST_F(HighlightTest, ColoursEachKindOfToken)
-{
-    const Row rows[] = {
-        {"If x > 1 THEN", "kk.w.d.n.kkkk"},
-        {"iF To to TO", "ww.kk.kk.kk"},
-        {"a = b ' note", "w.d.w.cccccc"},
-        {"x = \"abc", "w.d.ssss"},                // an open string runs to the end
-        {"m(\"a b\")+1", "wdsssssddn"},
-        {"12' 6 1/2\" + 3", "nnnnnnnnnn.d.n"},    // a length with blanks is one token
-        {"5abc.d + 1", "nnnnnn.d.n"},             // a number runs to the next delimiter
-        {"ab'cd", "wwccc"},                       // an apostrophe in a word starts a comment
-        {"sqrt(2)^2", "kkkkdnddn"},
-        {"say\"hi\"", "wwwwwww"},                 // a quote inside a word does not end it
-        {"\t,", ".d"},
-        {"=()+-/*<>^![]|&,", "dddddddddddddddd"},  // every coloured delimiter
-        {"x = \"a' b\" ' \"c", "w.d.ssssss.cccc"},   // a mark in a string; a quote in a comment
-        {"PI*E+pi", "kkdkdww"},
-    };
-    const std::map<char, Format> expected = {
-        {'k', {clNavy, 0}}, {'w', {clBlack, 0}}, {'n', {clBlue, 0}}, {'d', {clPurple, 0}},
-        {'s', {clRed, 0}},  {'c', {clGreen, fsItalic}},
-    };
-    for (const auto& row : rows) {
-        const std::vector<Format> formats = Colour(QString::fromLatin1(row.line));
-        ASSERT_EQ(formats.size(), std::strlen(row.classes)) << row.line;
-        for (size_t i = 0; i < formats.size(); ++i) {
-            const char want = row.classes[i];
-            if (want == '.') continue;
-            EXPECT_EQ(formats[i].colour, expected.at(want).colour) << row.line << " at " << i;
-            EXPECT_EQ(formats[i].style, expected.at(want).style) << row.line << " at " << i;
-        }
-    }
-}
-
-TEST_F(HighlightTest, ColouringCanBeSwitchedOff)
-{
-    on = false;
-    const std::vector<Format> formats = Colour("a = 1");
-    EXPECT_NE(formats[2].colour, clPurple);
-    EXPECT_NE(formats[4].colour, clBlue);
-}
-
-TEST_F(HighlightTest, FirstAfterLastColoursLast)
-{
-    edit.SetText("a = 1\nb = 2");
-    highlighter.HighlightLines(1, 0);
-    EXPECT_EQ(FormatAt(edit, 0, 2).colour, clPurple);
-}
-
-TEST_F(HighlightTest, ColouringLeavesTheSelectionAndTheUndoHistory)
-{
-    edit.document()->setUndoRedoEnabled(true);
-    highlighter.SetEditor(&edit);
-    QTest::keyClicks(&edit, "x = 1 + 2");
-    edit.SetSelStart(4);
-    edit.SetSelLength(3);
-    highlighter.HighlightLines(0, 5);  // lines past the end are passed over
-    EXPECT_EQ(edit.SelStart(), 4);
-    EXPECT_EQ(edit.SelLength(), 3);
-    EXPECT_EQ(FormatAt(edit, 0, 4).colour, clBlue);
-    // Undo takes back what was typed, not colours; what comes back is coloured again.
-    edit.undo();
-    EXPECT_EQ(edit.Text(), "");
-    edit.redo();
-    EXPECT_EQ(edit.Text(), "x = 1 + 2");
-    EXPECT_EQ(FormatAt(edit, 0, 8).colour, clBlue);
-    EXPECT_EQ(FormatAt(edit, 0, 2).colour, clPurple);
-    EXPECT_FALSE(edit.document()->isRedoAvailable());
-}
-
-// A long text is coloured where it is shown: lines scrolled into view get their colours when
-// painted, and colours laid over a line by hand stay through the painting until the line is
-// coloured again.
-TEST_F(HighlightTest, ALongTextIsColouredWhereItIsShown)
-{
-    highlighter.SetEditor(&edit);
-    edit.resize(300, 200);
-    edit.show();
-    QString text;
-    for (int i = 0; i < 3000; ++i) text += "x = 1\n";
-    edit.SetText(text);
-    highlighter.HighlightLines(0, edit.LineCount());
-    const auto paint = [this] { edit.viewport()->grab(); };
-    paint();
-    EXPECT_EQ(FormatAt(edit, 0, 4).colour, clBlue);
-    highlighter.ColourLineRange(1, 0, 1, clRed);
-    paint();
-    EXPECT_EQ(FormatAt(edit, 1, 0).colour, clRed);
-    highlighter.HighlightLines(1, 1);
-    EXPECT_EQ(FormatAt(edit, 1, 0).colour, clBlack);
-
-    LineScroll(edit, 0, 2000);
-    paint();
-    const int shown = GetFirstVisibleLine(edit);
-    EXPECT_GT(shown, 1900);
-    EXPECT_EQ(FormatAt(edit, shown + 2, 2).colour, clPurple);
-    EXPECT_EQ(FormatAt(edit, 1000, 2).colour, clBlack);  // never shown
-}
 
 struct TokenRow {
     const char* line;
@@ -267,38 +118,70 @@ TEST(HighlightTokens, NumberTokenKindTellsLengths)
     }
 }
 
-TEST_F(HighlightTest, AnyTextIsSafe)
+// Lines no pad should hold, and random ones: the tokens NextToken reads are the very ranges the
+// pane colours, in order, inside the line, and every line is read to its end.
+TEST(HighlightTokens, AnyTextIsCutTheSameWayForColouringAndTranslation)
 {
+    std::vector<QString> lines = {
+        QString(), QStringLiteral("\""), QStringLiteral("'"), QStringLiteral("\"\"\"'\"'"),
+        QString(QChar(0)) + "1' 2\"", QString(QChar(0xD800)) + "x = 1", QString("5") + QChar(0xDFFF) + "'",
+        QString(QChar(0xFFFF)).repeated(3), QStringLiteral("12' 6 1/2\"").repeated(50),
+        QStringLiteral("1/2/3/4\"'- -'\"."), QStringLiteral(".'.\".'"),
+    };
     std::mt19937 random(5);
-    QString pad;
-    for (int n = 0; n < 200; ++n) {
-        for (int i = static_cast<int>(random() % 80); i > 0; --i) {
-            const QChar c(static_cast<char16_t>(random() % 2 ? random() % 128 : random() % 0x3000));
-            pad += c == QChar('\n') || c == QChar('\r') ? QChar('x') : c;
-        }
-        pad += '\n';
+    for (int n = 0; n < 300; ++n) {
+        QString line;
+        for (int i = static_cast<int>(random() % 80); i > 0; --i)
+            line += QChar(static_cast<char16_t>(random() % 2 ? random() % 128 : random() % 0x10000));
+        lines.push_back(line);
     }
-    edit.SetText(pad);
-    highlighter.HighlightLines(0, edit.LineCount());
-    int pos = 0, start = 0, length = 0;
-    UnicodeString token;
-    for (int line = 0; line < edit.LineCount(); ++line, pos = 0)
-        while (highlighter.NextToken(edit.Lines[line], token, pos, start, length) >= 0) {}
+    const THighlight h;
+    for (const QString& line : lines) {
+        std::vector<THighlight::LineFormat> tokens;
+        int pos = 0, start = 0, length = 0, colour = 0;
+        UnicodeString token;
+        while ((colour = h.NextToken(line, token, pos, start, length)) >= 0) {
+            ASSERT_GT(length, 0) << line.toStdString();
+            ASSERT_EQ(pos, start + length) << line.toStdString();
+            ASSERT_EQ(token, line.mid(start, length)) << line.toStdString();
+            ASSERT_TRUE(tokens.empty() || start >= tokens.back().start + tokens.back().length)
+                << line.toStdString();
+            tokens.push_back({start, length, h.ColourOf(colour), colour == h.CommentColour});
+        }
+        EXPECT_EQ(pos, line.size()) << line.toStdString();
+
+        std::vector<THighlight::LineFormat> coloured;
+        for (const THighlight::LineFormat& f : h.LineFormats(line)) {
+            ASSERT_TRUE(f.length > 0 && f.start >= 0 && f.start + f.length <= line.size()) << line.toStdString();
+            const bool delimiter = f.length == 1 && QStringLiteral("=()+-/*<>^![]|&,").contains(line[f.start]);
+            if (delimiter) EXPECT_EQ(f.colour, clPurple) << line.toStdString();
+            else coloured.push_back(f);
+        }
+        ASSERT_EQ(coloured.size(), tokens.size()) << line.toStdString();
+        for (size_t i = 0; i < tokens.size(); ++i) {
+            EXPECT_EQ(coloured[i].start, tokens[i].start) << line.toStdString();
+            EXPECT_EQ(coloured[i].length, tokens[i].length) << line.toStdString();
+            EXPECT_EQ(coloured[i].colour, tokens[i].colour) << line.toStdString();
+            EXPECT_EQ(coloured[i].italic, tokens[i].italic) << line.toStdString();
+        }
+    }
 }
 
-TEST_F(HighlightTest, LongLinesStayQuick)
+TEST(HighlightTokens, LongLinesStayQuick)
 {
     QString line;
     while (line.size() < 100000) line += "1 + 12' 6\" * x ";
+    const THighlight h;
     const auto began = std::chrono::steady_clock::now();
     int pos = 0, start = 0, length = 0, tokens = 0;
     UnicodeString token;
-    while (highlighter.NextToken(line, token, pos, start, length) >= 0) ++tokens;
-    edit.SetText(line);
-    highlighter.HighlightLines(0, 0);
+    while (h.NextToken(line, token, pos, start, length) >= 0) ++tokens;
+    const std::vector<THighlight::LineFormat> formats = h.LineFormats(line);
     const auto took = std::chrono::steady_clock::now() - began;
     EXPECT_GT(tokens, 19000);
-    EXPECT_EQ(FormatAt(edit, 0, line.size() - 2).colour, clBlack);  // the last x
+    ASSERT_FALSE(formats.empty());
+    EXPECT_EQ(formats.back().start, line.size() - 2);  // the last x, black
+    EXPECT_EQ(formats.back().colour, clBlack);
     EXPECT_LT(std::chrono::duration_cast<std::chrono::seconds>(took).count(), 20);
 }
 
