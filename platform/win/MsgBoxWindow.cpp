@@ -224,7 +224,6 @@ void MsgBoxWindow::Command(unsigned id)
 
 void MsgBoxWindow::End(int answer)
 {
-    answer_ = answer;
     ended_ = true;
     timeout_.stop();
     disabled_.stop();

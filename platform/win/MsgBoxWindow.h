@@ -2,12 +2,11 @@
 // The message box's window: what its dialog procedure does with each message. Fonts, position,
 // the time-out countdown on the default button, the disabled countdown in the title, Escape and
 // the close box, Help and Report, the check box's bit, and Ctrl+C copying the box as text. The
-// window is built from the box's plan (ExtMessageBoxPlan.h) and keeps its own answer.
+// window is built from the box's plan (ExtMessageBoxPlan.h) alone.
 #include "platform/win/ExtMessageBoxPlan.h"
 
 #include <QTimer>
 #include <functional>
-
 
 // Opens the program's help file; tests put their own in place. Returns the one it replaces.
 using ExtHelpOpener = std::function<void(const QString& path, int context)>;
@@ -43,7 +42,6 @@ public:
 
     bool Closed() const { return closed_; }  // the window went away without an answer
     bool Answered() const { return ended_; }
-    int Answer() const { return answer_; }
 
 protected:
     bool event(QEvent* event) override;
@@ -67,7 +65,6 @@ private:
     QTimer timeout_, disabled_;
     int timeoutLeft_ = 0, disabledLeft_ = 0;
     QString savedDefaultCaption_;
-    int answer_ = 0;
     bool ended_ = false;
     bool closeEnabled_ = true;
     bool closed_ = false;
