@@ -1,5 +1,7 @@
 #include "platform/win/CXDialogTemplate.h"
 
+#include "platform/win/MsgBoxWindow.h"
+
 #include <QApplication>
 #include <QFontMetrics>
 #include <QPalette>
@@ -67,16 +69,15 @@ MessageBoxMetrics SystemMessageBoxMetrics()
 CXDialogTemplate::CXDialogTemplate(QWidget* owner, const QString& message, const QString& caption, unsigned style,
                                    const ExtMessageBoxParams& params, const ExtBoxPlan& plan,
                                    const MessageBoxMetrics& metrics)
-    : owner_(owner), style_(style), params_(params), message_(message), caption_(caption),
-      messageAnsi_(UnicodeToWin1252(message)), metrics_(metrics)
+    : owner_(owner), style_(style), params_(params), caption_(caption), plan_(plan), metrics_(metrics)
 {
     // The wide layout puts its buttons on the right, under a band of the window colour.
     const bool wide = params_.dwLayoutOptions & MBLAYOUT_WIDE;
     if (wide) params_.dwLayoutOptions |= MBLAYOUT_RIGHTBUTTONS;
-    if (params_.crBackground != -1) background_ = ColourOfColorRef(params_.crBackground);
-    else if (wide) background_ = QApplication::palette().color(QPalette::Base);
+    if (params_.crBackground != -1) plan_.band = ColourOfColorRef(params_.crBackground);
+    else if (wide) plan_.band = QApplication::palette().color(QPalette::Base);
     // The caller's text colour goes with any band, the window-coloured one included.
-    if (background_.isValid() && params_.crText != -1) text_ = ColourOfColorRef(params_.crText);
+    if (plan_.band.isValid() && params_.crText != -1) plan_.ink = ColourOfColorRef(params_.crText);
 
     const int bx = metrics_.units.bx, by = metrics_.units.by;
     measures_.minButtonWidth = MulDiv(38, bx, 4) + (wide ? MulDiv(6, bx, 4) : 0);
@@ -85,15 +86,31 @@ CXDialogTemplate::CXDialogTemplate(QWidget* owner, const QString& message, const
     measures_.checkBoxHeight = MulDiv(10, by, 8);
 
     hasIcon_ = (style_ & MB_ICONMASK) != 0;
-    icon_ = IconOf(style_);
-    checkBit_ = plan.checkBit;
-    if (checkBit_ == MB_DONOTASKAGAIN) SetOption(CXOPT_DONOTASK);
-    if (checkBit_ == MB_DONOTTELLAGAIN) SetOption(CXOPT_DONOTTELL);
-    if (checkBit_ == MB_DONOTSHOWAGAIN) SetOption(CXOPT_DONOTSHOW);
-    if (plan.escape == IDCANCEL) SetOption(CXOPT_ESCAPECANCEL);
-    if (plan.escape == IDOK) SetOption(CXOPT_ESCAPEOK);
-    defaultNumber_ = static_cast<int>(plan.defaultButton) + 1;
-    LayOut(plan);
+    plan_.icon = IconOf(style_);
+    plan_.iconSize = metrics_.iconSize;
+    plan_.units = metrics_.units;
+    plan_.font = metrics_.font;
+    plan_.message = message;
+    // A system-modal box stays on top as well; it holds off no more than any other box.
+    plan_.onTop = (style_ & (MB_TOPMOST | MB_SYSTEMMODAL)) != 0;
+    plan_.position = QPoint(params_.x, params_.y);
+    plan_.timeoutSeconds = params_.nTimeoutSeconds;
+    plan_.disabledSeconds = params_.nDisabledSeconds;
+    plan_.helpContext = params_.nHelpContext;
+    plan_.report = params_.pfnReport;
+    plan_.reportData = params_.dwReportData;
+    LayOut();
+}
+
+bool CXDialogTemplate::TestOption(unsigned option) const
+{
+    unsigned options = 0;
+    if (plan_.checkBit == MB_DONOTASKAGAIN) options |= CXOPT_DONOTASK;
+    if (plan_.checkBit == MB_DONOTTELLAGAIN) options |= CXOPT_DONOTTELL;
+    if (plan_.checkBit == MB_DONOTSHOWAGAIN) options |= CXOPT_DONOTSHOW;
+    if (plan_.escape == IDCANCEL) options |= CXOPT_ESCAPECANCEL;
+    if (plan_.escape == IDOK) options |= CXOPT_ESCAPEOK;
+    return (options & option) != 0;
 }
 
 int CXDialogTemplate::ButtonWidth(const QString& caption) const
@@ -102,8 +119,9 @@ int CXDialogTemplate::ButtonWidth(const QString& caption) const
            (params_.nTimeoutSeconds > 0 ? measures_.countdownRoom : 0);
 }
 
-void CXDialogTemplate::LayOut(const ExtBoxPlan& plan)
+void CXDialogTemplate::LayOut()
 {
+    const ExtBoxPlan& plan = plan_;
     const bool wide = params_.dwLayoutOptions & MBLAYOUT_WIDE;
     const int screen = metrics_.screenWidth;
     int wrap = (params_.dwLayoutOptions & MBLAYOUT_NARROWTEXT) ? screen / 3 : wide ? screen / 2 - 10 : screen / 2 + 80;
@@ -111,9 +129,9 @@ void CXDialogTemplate::LayOut(const ExtBoxPlan& plan)
     measures_.wrapWidth = std::max(wrap, 1);
 
     // The message: a text taller than the screen allows gets the room there is, and scrolls.
-    QSize text = metrics_.textSize(message_, measures_.wrapWidth);
+    QSize text = metrics_.textSize(plan.message, measures_.wrapWidth);
     const int reserved = (wide ? 61 : 29) + 14 + measures_.buttonHeight + 12 +
-                         (checkBit_ ? 12 + measures_.checkBoxHeight + 8 : 0) + 48;
+                         (plan.checkBit ? 12 + measures_.checkBoxHeight + 8 : 0) + 48;
     text.setHeight(std::max(1, std::min(text.height(), metrics_.screenHeight - reserved)));
     text.setWidth(std::min(text.width(), measures_.wrapWidth));
     int left = 16, top = wide ? 32 : 16, right = text.width() + 28, bottom = text.height() + (wide ? 61 : 29);
@@ -130,7 +148,7 @@ void CXDialogTemplate::LayOut(const ExtBoxPlan& plan)
         width = right + margin;
     }
     messageRect_ = QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
-    AddItem(ItemStaticText, nextId_++, &messageRect_, message_);
+    AddItem(ItemStaticText, nextId_++, &messageRect_, plan.message);
 
     // The button row, below the icon and the message.
     std::vector<int> widths;
@@ -150,7 +168,7 @@ void CXDialogTemplate::LayOut(const ExtBoxPlan& plan)
     }
     const int rowRight = x - 6;
 
-    if (checkBit_) {
+    if (plan.checkBit) {
         const QString label = Win1252ToUnicode(plan.captions[plan.checkBox]);
         const QRect place(17, rowY + measures_.buttonHeight + 12, measures_.checkBoxHeight + ButtonWidth(label),
                           measures_.checkBoxHeight);
@@ -176,10 +194,7 @@ void CXDialogTemplate::AddItem(CXItemKind kind, int id, const QRect* rect, const
     item.record.item.style = k.style;
     if (kind == ItemButton) {
         ++buttonCount_;
-        if (buttonCount_ == defaultNumber_) {
-            item.record.item.style |= BS_DEFPUSHBUTTON;
-            defaultId_ = id;
-        }
+        if (static_cast<size_t>(buttonCount_) == plan_.defaultButton + 1) item.record.item.style |= BS_DEFPUSHBUTTON;
     }
     item.record.windowClass = k.windowClass;
     item.record.item.x = ToUnits(place.x(), metrics_.units.bx, 4);
@@ -200,3 +215,12 @@ DialogTemplateRecord CXDialogTemplate::Template() const
     for (const CXDialogItem& item : items_) record.items.push_back(item.record);
     return record;
 }
+
+ExtBoxPlan CXDialogTemplate::Plan() const
+{
+    ExtBoxPlan plan = plan_;
+    plan.dialog = Template();
+    return plan;
+}
+
+int CXDialogTemplate::Display() { return MsgBoxWindow::Run(Plan(), owner_); }

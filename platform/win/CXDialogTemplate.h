@@ -1,18 +1,13 @@
 #pragma once
 // The message box's dialog. The constructor measures the box in pixels from the message font's
 // base units and lays it out as a template record (icon, message text, button row, check box);
-// Display shows it holding off its owner's window, runs its own event loop until it is answered,
-// and returns the answer. MsgBoxWindow (MsgBoxWindow.h) is the window's behaviour.
-#include "platform/win/DialogTemplate.h"
+// Plan gives the finished plan of the box, and Display shows the window built from it
+// (MsgBoxWindow.h), runs it until it is answered, and returns the answer.
 #include "platform/win/ExtMessageBoxPlan.h"
 
-#include <QColor>
 #include <QPointer>
 #include <QRect>
-#include <QStyle>
 #include <functional>
-
-class MsgBoxWindow;
 
 // What the box is measured with: the desktop's (SystemMessageBoxMetrics), or fixed ones in tests.
 struct MessageBoxMetrics {
@@ -29,12 +24,7 @@ MessageBoxMetrics SystemMessageBoxMetrics();
 // Kinds of control in the template.
 enum CXItemKind { ItemIcon = 127, ItemButton = 128, ItemEdit = 129, ItemStaticText = 130, ItemCheckBox = 131 };
 
-// Control ids beyond the answers (which are the push buttons' ids).
-inline constexpr int IDC_ICONSTATIC = 1000;
-inline constexpr int IDC_MESSAGETEXT = 1001;
-inline constexpr int IDC_CHECKBOX = 5555;
-
-// Bits of SetOption/TestOption.
+// Bits of TestOption: the check box's kind and what Escape answers, read from the plan.
 inline constexpr unsigned CXOPT_DONOTASK = 1;
 inline constexpr unsigned CXOPT_DONOTTELL = 2;
 inline constexpr unsigned CXOPT_DONOTSHOW = 4;
@@ -72,43 +62,34 @@ public:
     int Display();
 
     void AddItem(CXItemKind kind, int id, const QRect* rect, const QString& caption);
-    void SetOption(unsigned option) { options_ |= option; }
-    bool TestOption(unsigned option) const { return (options_ & option) != 0; }
+    bool TestOption(unsigned option) const;
 
-    // The record Display builds its window from: the title cut to MaxTitle characters.
+    // The template record: the title cut to MaxTitle characters.
     DialogTemplateRecord Template() const;
+    // Everything the window is built from: the plan given, measured, with the template record.
+    ExtBoxPlan Plan() const;
 
     const CXMeasures& Measures() const { return measures_; }
     const std::vector<CXDialogItem>& Items() const { return items_; }
     QRect MessageRect() const { return messageRect_; }
     QSize DialogSize() const { return dialogSize_; }  // in pixels, before its conversion
-    int DefaultButtonId() const { return defaultId_; }
-    bool HasBrush() const { return background_.isValid(); }
+    int DefaultButtonId() const { return plan_.DefaultAnswer(); }
+    bool HasBrush() const { return plan_.band.isValid(); }
 
 private:
-    friend class MsgBoxWindow;
-
-    void LayOut(const ExtBoxPlan& plan);
+    void LayOut();
     int ButtonWidth(const QString& caption) const;
 
     QPointer<QWidget> owner_;
     unsigned style_;
     ExtMessageBoxParams params_;
-    QString message_, caption_;
-    AnsiString messageAnsi_;  // what the report function is given
+    QString caption_;
+    ExtBoxPlan plan_;  // the window's part filled in as the box is measured
     MessageBoxMetrics metrics_;
     CXMeasures measures_;
-    unsigned options_ = 0;
-    unsigned checkBit_ = 0;
-    int defaultNumber_ = 1;   // 1-based, among the push buttons
-    int defaultId_ = 1;
     int nextId_ = IDC_MESSAGETEXT;
     int buttonCount_ = 0;
-    int answer_ = 0;
-    bool ended_ = false;
     bool hasIcon_ = false;
-    QStyle::StandardPixmap icon_ = QStyle::SP_MessageBoxWarning;
-    QColor background_, text_;  // the message band's brush and text colour; invalid: none
     QRect messageRect_, iconRect_;
     QSize dialogSize_;
     DLGTEMPLATE header_;

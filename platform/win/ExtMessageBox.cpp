@@ -145,7 +145,7 @@ ExtBoxPlan PlanExtMessageBox(unsigned style, const ExtMessageBoxParams& p)
     size_t number = ((style & MB_DEFMASK) >> 8) + 1;
     if (number > 6 || number > plan.buttons.size()) number = 1;
     plan.defaultButton = number - 1;
-    const int defaultAnswer = plan.buttons[plan.defaultButton].answer;
+    const int defaultAnswer = plan.DefaultAnswer();
     EXT_ASSERT(defaultAnswer != IDEXTHELP && defaultAnswer != IDREPORT);
 
     if (style & MB_DONOTASKAGAIN) {
@@ -268,7 +268,7 @@ int ExtMessageBox(QWidget* owner, const char* message, const char* caption, unsi
     call.flags = style;
     for (const AnsiString& label : plan.labels) call.fields << Win1252ToUnicode(label);
     if (plan.checkBit) call.fields << Win1252ToUnicode(plan.captions[plan.checkBox]);
-    call.result = plan.buttons[plan.defaultButton].answer;
+    call.result = plan.DefaultAnswer();
 
     int answer = 0;
     if (AnswerBySeam(call)) {

@@ -16,6 +16,7 @@
 #include <QScreen>
 #include <QUrl>
 #include <QWindow>
+#include <optional>
 
 namespace {
 
@@ -57,13 +58,18 @@ private:
 
 }  // namespace
 
+struct MsgBoxWindow::Waiting {
+    QEventLoop loop;
+    std::optional<int> answer;
+};
+
 ExtHelpOpener SetExtMessageBoxHelpOpener(ExtHelpOpener opener)
 {
     return std::exchange(HelpOpener(), std::move(opener));
 }
 
-MsgBoxWindow::MsgBoxWindow(CXDialogTemplate& box, QWidget* parent)
-    : TemplateDialog(box.Template(), box.metrics_.units, box.metrics_.font, parent), box_(box)
+MsgBoxWindow::MsgBoxWindow(const ExtBoxPlan& plan, QWidget* parent)
+    : TemplateDialog(plan.dialog, plan.units, plan.font, parent), plan_(plan)
 {
     setObjectName(QStringLiteral("ExtMessageBox"));
     // Closing the box must never end the program, even when it is the only window.
@@ -78,36 +84,34 @@ QWidget* MsgBoxWindow::Button(int id) const { return Item(id); }
 
 void MsgBoxWindow::InitDialog()
 {
-    const ExtMessageBoxParams& p = box_.params_;
     Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
-    // A system-modal box stays on top; it holds off no more than any other box.
-    if (box_.style_ & (MB_TOPMOST | MB_SYSTEMMODAL)) flags |= Qt::WindowStaysOnTopHint;
+    if (plan_.onTop) flags |= Qt::WindowStaysOnTopHint;
     setWindowFlags(flags);
-    SetCloseEnabled(box_.TestOption(CXOPT_ESCAPECANCEL | CXOPT_ESCAPEOK) && p.nDisabledSeconds <= 0);
+    SetCloseEnabled(plan_.escape != 0 && plan_.disabledSeconds <= 0);
 
-    if (p.nDisabledSeconds > 0)
+    if (plan_.disabledSeconds > 0)
         for (QWidget* item : Items())
             if (qobject_cast<QPushButton*>(item)) item->setEnabled(false);
     if (auto* icon = dynamic_cast<StaticText*>(Item(IDC_ICONSTATIC))) {
-        const int size = box_.metrics_.iconSize;
-        icon->SetIcon(style()->standardIcon(box_.icon_).pixmap(size, size));
+        const int size = plan_.iconSize;
+        icon->SetIcon(style()->standardIcon(plan_.icon).pixmap(size, size));
     }
-    if (box_.HasBrush())
+    if (plan_.band.isValid())
         if (auto* text = dynamic_cast<StaticText*>(Item(IDC_MESSAGETEXT)))
-            text->SetColours(box_.background_, box_.text_.isValid() ? box_.text_ : palette().color(QPalette::Text));
+            text->SetColours(plan_.band, plan_.ink.isValid() ? plan_.ink : palette().color(QPalette::Text));
 
-    if (QWidget* button = Button(box_.defaultId_)) {
+    if (QWidget* button = Button(plan_.DefaultAnswer())) {
         savedDefaultCaption_ = static_cast<QPushButton*>(button)->text().left(99);
         button->setFocus();
     }
     Position();
-    if (p.nTimeoutSeconds > 0) {
-        timeoutLeft_ = p.nTimeoutSeconds;
+    if (plan_.timeoutSeconds > 0) {
+        timeoutLeft_ = plan_.timeoutSeconds;
         Timer(TimeoutTimer);  // the count shows from the start
         timeout_.start();
     }
-    if (p.nDisabledSeconds > 0) {
-        disabledLeft_ = p.nDisabledSeconds;
+    if (plan_.disabledSeconds > 0) {
+        disabledLeft_ = plan_.disabledSeconds;
         Timer(DisabledTimer);
         disabled_.start();
     }
@@ -115,7 +119,7 @@ void MsgBoxWindow::InitDialog()
 
 void MsgBoxWindow::Position()
 {
-    const ExtMessageBoxParams& p = box_.params_;
+    const QPoint asked = plan_.position;
     const QWidget* parent = parentWidget() ? parentWidget()->window() : nullptr;
     QScreen* screen = parent && parent->screen() ? parent->screen() : QGuiApplication::primaryScreen();
     if (!screen) return;
@@ -123,11 +127,11 @@ void MsgBoxWindow::Position()
     // The frame counts once the window has one.
     const QSize size = frameGeometry().size();
     const QPoint centred = over.center() - QPoint(size.width() / 2, size.height() / 2);
-    QPoint at(p.x, p.y);
-    if (p.x == 0 && p.y == 0) {
+    QPoint at = asked;
+    if (asked.isNull()) {
         at = centred;
-    } else if (p.x < 0 || p.y < 0) {
-        at = centred + QPoint(p.x, p.y);
+    } else if (asked.x() < 0 || asked.y() < 0) {
+        at = centred + asked;
         at = QPoint(std::max(at.x(), 0), std::max(at.y(), 0));
     }
     // Whatever was asked, the box stays whole on a screen.
@@ -155,16 +159,16 @@ void MsgBoxWindow::SetCloseEnabled(bool enabled)
 void MsgBoxWindow::Timer(int id)
 {
     if (id == TimeoutTimer) {
-        auto* button = static_cast<QPushButton*>(Button(box_.defaultId_));
+        auto* button = static_cast<QPushButton*>(Button(plan_.DefaultAnswer()));
         if (timeoutLeft_ > 0) {
             if (button) button->setText(QStringLiteral("%1 = %2").arg(savedDefaultCaption_).arg(timeoutLeft_));
             --timeoutLeft_;
             return;
         }
         timeout_.stop();
-        Command(static_cast<unsigned>(box_.defaultId_) | MB_TIMEOUT);
+        Command(static_cast<unsigned>(plan_.DefaultAnswer()) | MB_TIMEOUT);
     } else if (id == DisabledTimer) {
-        const QString title = box_.caption_.left(CXDialogTemplate::MaxTitle);
+        const QString& title = plan_.dialog.caption;
         if (disabledLeft_ > 0) {
             setWindowTitle(title + QStringLiteral(" %1").arg(disabledLeft_));
             --disabledLeft_;
@@ -173,7 +177,7 @@ void MsgBoxWindow::Timer(int id)
         disabled_.stop();
         for (QWidget* item : Items())
             if (qobject_cast<QPushButton*>(item)) item->setEnabled(true);
-        if (box_.TestOption(CXOPT_ESCAPECANCEL | CXOPT_ESCAPEOK)) SetCloseEnabled(true);
+        if (plan_.escape != 0) SetCloseEnabled(true);
         setWindowTitle(title);
         update();
     }
@@ -183,7 +187,7 @@ void MsgBoxWindow::StopTimeout()
 {
     if (!timeout_.isActive()) return;
     timeout_.stop();
-    if (auto* button = static_cast<QPushButton*>(Button(box_.defaultId_))) button->setText(savedDefaultCaption_);
+    if (auto* button = static_cast<QPushButton*>(Button(plan_.DefaultAnswer()))) button->setText(savedDefaultCaption_);
 }
 
 void MsgBoxWindow::LButtonDown() { StopTimeout(); }
@@ -191,30 +195,28 @@ void MsgBoxWindow::LButtonDown() { StopTimeout(); }
 void MsgBoxWindow::Command(unsigned id)
 {
     StopTimeout();
-    if (box_.ended_) return;
-    const ExtMessageBoxParams& p = box_.params_;
+    if (ended_) return;
     switch (id) {
     case IDEXTHELP: {
         const QString path = PathToUnicode(ChangeFileExt(ParamStr0(), ".hlp"));
-        if (QFileInfo(path).isFile() && HelpOpener()) HelpOpener()(path, p.nHelpContext);
+        if (QFileInfo(path).isFile() && HelpOpener()) HelpOpener()(path, plan_.helpContext);
         return;
     }
     case IDCANCEL:
         // Escape and the close box: not while the buttons wait to be enabled.
         if (disabled_.isActive()) return;
-        if (box_.TestOption(CXOPT_ESCAPECANCEL)) End(IDCANCEL);
-        else if (box_.TestOption(CXOPT_ESCAPEOK)) End(IDOK);
+        if (plan_.escape != 0) End(plan_.escape);
         return;
     case IDCLOSE:
     case IDC_CHECKBOX:
         return;
     case IDREPORT:
-        if (p.pfnReport) p.pfnReport(box_.messageAnsi_.c_str(), p.dwReportData);
+        if (plan_.report) plan_.report(UnicodeToWin1252(plan_.message).c_str(), plan_.reportData);
         return;
     default: {
         int answer = static_cast<int>(id);
         const auto* check = qobject_cast<QCheckBox*>(Item(IDC_CHECKBOX));
-        if (check && check->isChecked()) answer |= static_cast<int>(box_.checkBit_);
+        if (check && check->isChecked()) answer |= static_cast<int>(plan_.checkBit);
         End(answer);
     }
     }
@@ -222,11 +224,13 @@ void MsgBoxWindow::Command(unsigned id)
 
 void MsgBoxWindow::End(int answer)
 {
-    box_.answer_ = answer;
-    box_.ended_ = true;
+    ended_ = true;
     timeout_.stop();
     disabled_.stop();
-    if (loop_) loop_->exit(0);
+    if (waiting_) {
+        waiting_->answer = answer;
+        waiting_->loop.exit(0);
+    }
 }
 
 bool MsgBoxWindow::OnKeyDown(int key, Qt::KeyboardModifiers modifiers)
@@ -239,7 +243,7 @@ bool MsgBoxWindow::OnKeyDown(int key, Qt::KeyboardModifiers modifiers)
 QString MsgBoxWindow::ClipboardText() const
 {
     // Line feeds: the desktop's clipboard makes them its own line ends.
-    QString text = kRule + u'\n' + windowTitle() + u'\n' + kRule + u'\n' + box_.message_ + u'\n' + kRule + u'\n';
+    QString text = kRule + u'\n' + windowTitle() + u'\n' + kRule + u'\n' + plan_.message + u'\n' + kRule + u'\n';
     for (QWidget* item : Items())
         if (const auto* button = qobject_cast<const QAbstractButton*>(item))
             text += QString(button->text()).remove(u'&') + QStringLiteral("   ");
@@ -249,11 +253,13 @@ QString MsgBoxWindow::ClipboardText() const
 
 void MsgBoxWindow::paintEvent(QPaintEvent* event)
 {
-    if (!box_.HasBrush()) return QDialog::paintEvent(event);
+    if (!plan_.band.isValid()) return QDialog::paintEvent(event);
     QPainter painter(this);
     painter.fillRect(rect(), palette().color(QPalette::Window));
-    const DialogItemRecord& message = box_.items_[box_.hasIcon_ ? 1 : 0].record;
-    painter.fillRect(QRect(0, 0, width(), ToPixelsY(message.item.y + message.item.cy)), box_.background_);
+    // The band reaches down to the message's bottom edge.
+    for (const DialogItemRecord& item : plan_.dialog.items)
+        if (item.item.id == IDC_MESSAGETEXT)
+            painter.fillRect(QRect(0, 0, width(), ToPixelsY(item.item.y + item.item.cy)), plan_.band);
 }
 
 bool MsgBoxWindow::event(QEvent* event)
@@ -290,20 +296,20 @@ void MsgBoxWindow::hideEvent(QHideEvent* event)
 {
     QDialog::hideEvent(event);
     // Hidden by the program (not minimised): nothing is left to answer.
-    if (event->spontaneous() || box_.ended_) return;
+    if (event->spontaneous() || ended_) return;
     closed_ = true;
-    if (loop_) loop_->exit(0);
+    if (waiting_) waiting_->loop.exit(0);
 }
 
 // ---- running the box ----
 
-int CXDialogTemplate::Display()
+int MsgBoxWindow::Run(const ExtBoxPlan& plan, QWidget* owner)
 {
-    QPointer<QWidget> owner = owner_ ? owner_->window() : nullptr;
-    // The window belongs to its owner, which may be destroyed while the box runs.
-    QPointer<MsgBoxWindow> window = new MsgBoxWindow(*this, owner);
-    QEventLoop loop;
-    QObject::connect(window, &QObject::destroyed, &loop, [&loop] { loop.exit(0); });
+    // The window belongs to its owner's window, which may be destroyed while the box runs.
+    QPointer<MsgBoxWindow> window = new MsgBoxWindow(plan, owner ? owner->window() : nullptr);
+    Waiting waiting;
+    window->waiting_ = &waiting;
+    QObject::connect(window, &QObject::destroyed, &waiting.loop, [&waiting] { waiting.loop.exit(0); });
     // The box holds off its owner's window, that window's parents and their other child windows,
     // as they are: nothing there is disabled, so nothing is drawn greyed and the keyboard's place
     // in the owner is kept. A window of its own (no parent) stays usable beside the box.
@@ -315,21 +321,20 @@ int CXDialogTemplate::Display()
     // Brought to the front (a platform without a window stack has nothing to raise).
     if (QGuiApplication::platformName() != QLatin1String("offscreen")) window->raise();
     window->activateWindow();
-    if (QWidget* button = window->Item(defaultId_)) button->setFocus();
+    if (QWidget* button = window->Item(plan.DefaultAnswer())) button->setFocus();
 
     KeyDownFilter filter(window);
     qApp->installEventFilter(&filter);
-    window->SetLoop(&loop);
     // A quit request ends this loop and, through Qt, every loop below it: the program's own loop
     // leaves as soon as the box returns.
-    const auto running = [&] { return window && !ended_ && !window->Closed(); };
+    const auto running = [&] { return window && !waiting.answer && !window->Closed(); };
     while (running())
-        if (loop.exec() != 0 || running()) break;
+        if (waiting.loop.exec() != 0 || running()) break;
     qApp->removeEventFilter(&filter);
     if (window) {
-        window->SetLoop(nullptr);
+        window->waiting_ = nullptr;
         window->hide();
         delete window;
     }
-    return ended_ ? answer_ : 0;
+    return waiting.answer.value_or(0);
 }

@@ -1,13 +1,12 @@
 #pragma once
 // The message box's window: what its dialog procedure does with each message. Fonts, position,
 // the time-out countdown on the default button, the disabled countdown in the title, Escape and
-// the close box, Help and Report, the check box's bit, and Ctrl+C copying the box as text.
-#include "platform/win/CXDialogTemplate.h"
+// the close box, Help and Report, the check box's bit, and Ctrl+C copying the box as text. The
+// window is built from the box's plan (ExtMessageBoxPlan.h) alone.
+#include "platform/win/ExtMessageBoxPlan.h"
 
 #include <QTimer>
 #include <functional>
-
-class QEventLoop;
 
 // Opens the program's help file; tests put their own in place. Returns the one it replaces.
 using ExtHelpOpener = std::function<void(const QString& path, int context)>;
@@ -19,7 +18,12 @@ public:
     static constexpr int DisabledTimer = 2;
     static constexpr int MaxClipboardText = 8192;
 
-    MsgBoxWindow(CXDialogTemplate& box, QWidget* parent);
+    MsgBoxWindow(const ExtBoxPlan& plan, QWidget* parent);
+
+    // Shows the box over its owner's window, holding that window off, and runs it until it is
+    // answered; the answer, or 0 when the box went away unanswered (a quit request, which is
+    // passed on, or the window closed or destroyed from outside).
+    static int Run(const ExtBoxPlan& plan, QWidget* owner);
 
     // The dialog procedure's messages.
     void InitDialog();
@@ -36,9 +40,8 @@ public:
     bool CloseEnabled() const { return closeEnabled_; }
     bool TimeoutRunning() const { return timeout_.isActive(); }
 
-    void SetLoop(QEventLoop* loop) { loop_ = loop; }
     bool Closed() const { return closed_; }  // the window went away without an answer
-    bool Answered() const { return box_.ended_; }
+    bool Answered() const { return ended_; }
 
 protected:
     bool event(QEvent* event) override;
@@ -55,11 +58,14 @@ private:
     void SetCloseEnabled(bool enabled);
     QWidget* Button(int id) const;
 
-    CXDialogTemplate& box_;
-    QEventLoop* loop_ = nullptr;
+    const ExtBoxPlan plan_;
+    // While Run waits for it: the loop to leave, and the answer, which outlives the window.
+    struct Waiting;
+    Waiting* waiting_ = nullptr;
     QTimer timeout_, disabled_;
     int timeoutLeft_ = 0, disabledLeft_ = 0;
     QString savedDefaultCaption_;
+    bool ended_ = false;
     bool closeEnabled_ = true;
     bool closed_ = false;
 };

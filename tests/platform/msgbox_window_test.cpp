@@ -17,6 +17,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QWindow>
@@ -418,21 +419,31 @@ TEST_F(MsgBoxWindowTest, HostileCallsGiveABoxOnTheScreen)
 
 TEST_F(MsgBoxWindowTest, StyleBitsReachTheWindow)
 {
+    constexpr auto kNone = QStyle::SP_CustomBase;
     const struct {
         unsigned style;
         bool topmost;
-        bool icon;
+        QStyle::StandardPixmap icon;
     } rows[] = {
-        {MB_OK, false, false},
-        {MB_OK | MB_TOPMOST | MB_ICONQUESTION, true, true},
-        {MB_OK | MB_SYSTEMMODAL | 0x60, true, true},  // any other icon value: the exclamation
+        {MB_OK, false, kNone},
+        {MB_OK | MB_TOPMOST | MB_ICONQUESTION, true, QStyle::SP_MessageBoxQuestion},
+        {MB_OK | MB_ICONSTOP, false, QStyle::SP_MessageBoxCritical},
+        {MB_OK | MB_ICONEXCLAMATION, false, QStyle::SP_MessageBoxWarning},
+        {MB_OK | MB_ICONINFORMATION, false, QStyle::SP_MessageBoxInformation},
+        {MB_OK | MB_SYSTEMMODAL | 0x60, true, QStyle::SP_MessageBoxWarning},  // any other icon value
     };
     for (const auto& row : rows) {
         Run("m", "c", row.style, nullptr, [&](MsgBoxWindow& box) {
             EXPECT_EQ(box.windowFlags().testFlag(Qt::WindowStaysOnTopHint), row.topmost) << std::hex << row.style;
             // Even a system-modal box holds off only its owner.
             EXPECT_EQ(box.windowModality(), Qt::WindowModal) << std::hex << row.style;
-            EXPECT_EQ(box.Item(IDC_ICONSTATIC) != nullptr, row.icon) << std::hex << row.style;
+            const auto* icon = dynamic_cast<StaticText*>(box.Item(IDC_ICONSTATIC));
+            ASSERT_EQ(icon != nullptr, row.icon != kNone) << std::hex << row.style;
+            if (icon) {
+                const QPixmap& drawn = icon->Icon();
+                EXPECT_TRUE(drawn.toImage() == box.style()->standardIcon(row.icon).pixmap(drawn.size()).toImage())
+                    << "another icon drawn for style " << std::hex << row.style;
+            }
             EXPECT_EQ(box.focusWidget(), box.Item(IDOK));
             Click(box, IDOK);
         });
