@@ -1,5 +1,7 @@
 #include "Smooth/SmoothGDIPPicture.h"
 
+#include "platform/vcl/SafeWrite.h"
+
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
@@ -71,12 +73,15 @@ void TGDIPPicture::SaveToStream(QIODevice* stream) const
 
 void TGDIPPicture::LoadFromFile(const QString& fileName)
 {
-    QFile file;
-    QString reason;
-    if (!gdip::OpenRegularFile(file, fileName, reason))
-        throw EFOpenError("Cannot open file \"" + fileName.toStdString() + "\". " + reason.toStdString());
-    if (file.size() > kMaxPictureBytes) throw EFOpenError("Cannot open file \"" + fileName.toStdString() + "\". The file is too large.");
-    FDatastream = file.readAll();
+    std::string bytes;
+    const SafeReadResult read = ReadRegularFile(fileName, bytes, kMaxPictureBytes);
+    if (!read) {
+        const std::string why = read.status == SafeReadResult::Status::NotRegular ? "It is not a regular file."
+                                : read.status == SafeReadResult::Status::TooLarge ? "The file is too large."
+                                                                                  : read.reason.toStdString() + ".";
+        throw EFOpenError("Cannot open file \"" + fileName.toStdString() + "\". " + why);
+    }
+    FDatastream = QByteArray::fromStdString(bytes);
     FIsEmpty = false;
     if (OnClear) OnClear(this);
     GetImageSizesFromFileName(fileName);

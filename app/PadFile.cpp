@@ -5,12 +5,7 @@
 #include "platform/vcl/SysUtils.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdint>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -69,47 +64,6 @@ AnsiString OneLine(AnsiString text)
 
 const char* const lineEnd = "\r\n";
 
-enum class FileRead { Read, CannotOpen, NotRegularFile, TooLarge };
-
-// Reads the regular file at path (or the one a link names) whole into bytes when it holds at most
-// limit bytes; reason says why it could not be opened. Nothing waits: a pipe, a device or a folder
-// is told from the open descriptor before any read, and opening uses O_NONBLOCK, without which a
-// pipe waits for a writer (a regular file reads the same with it).
-FileRead ReadRegularFile(const AnsiString& path, std::int64_t limit, AnsiString& bytes, QString& reason)
-{
-    const auto cannotOpen = [&reason] {
-        reason = QString::fromLocal8Bit(std::strerror(errno));
-        return FileRead::CannotOpen;
-    };
-    if (path.find('\0') != AnsiString::npos) {  // no file has such a name
-        errno = ENOENT;
-        return cannotOpen();
-    }
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return cannotOpen();
-    struct Closer {
-        int fd;
-        ~Closer() { ::close(fd); }
-    } closer{fd};
-    struct stat status {};
-    if (::fstat(fd, &status) != 0) return cannotOpen();
-    if (!S_ISREG(status.st_mode)) return FileRead::NotRegularFile;
-    if (status.st_size > limit) return FileRead::TooLarge;
-
-    // The file may grow while it is read: what lies past the limit is not read.
-    bytes.clear();
-    bytes.reserve(static_cast<size_t>(status.st_size));
-    char buffer[65536];
-    for (;;) {
-        const ssize_t got = ::read(fd, buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) return cannotOpen();
-        if (got == 0) return FileRead::Read;
-        if (static_cast<std::int64_t>(bytes.size()) + got > limit) return FileRead::TooLarge;
-        bytes.append(buffer, static_cast<size_t>(got));
-    }
-}
-
 }  // namespace
 
 TPadFile ParsePadText(const AnsiString& bytes, size_t maxLines)
@@ -162,12 +116,12 @@ TPadReadResult LoadPadFile(const AnsiString& path, TPadFile& pad)
     TPadReadResult result;
     result.FileName = path;
     AnsiString bytes;
-    QString reason;
-    switch (ReadRegularFile(path, MaxPadFileBytes, bytes, reason)) {
-    case FileRead::Read: break;
-    case FileRead::CannotOpen: result.status = TPadReadResult::Status::CannotOpen; return result;
-    case FileRead::NotRegularFile: result.status = TPadReadResult::Status::NotRegularFile; return result;
-    case FileRead::TooLarge:
+    switch (ReadRegularFile(path, bytes, MaxPadFileBytes).status) {
+    case SafeReadResult::Status::Read: break;
+    case SafeReadResult::Status::Missing:
+    case SafeReadResult::Status::CannotOpen: result.status = TPadReadResult::Status::CannotOpen; return result;
+    case SafeReadResult::Status::NotRegular: result.status = TPadReadResult::Status::NotRegularFile; return result;
+    case SafeReadResult::Status::TooLarge:
         result.status = TPadReadResult::Status::Refused;
         result.Reason = PadLimitPassed({}, MaxPadFileBytes + 1);
         return result;
@@ -231,16 +185,15 @@ TPadSaveResult SavePadFile(const AnsiString& chosenName, const TPadFile& pad)
     // and the backup is replaced only once the copy is whole on disk.
     if (FileExists(result.FileName)) {
         AnsiString previous;
-        QString reason;
-        const FileRead read = ReadRegularFile(result.FileName, INT64_MAX, previous, reason);
-        if (read == FileRead::NotRegularFile) {
-            // A pipe or a device is not replaced by a pad, nor waited on for a backup.
+        const SafeReadResult read = ReadRegularFile(result.FileName, previous);
+        if (read.status == SafeReadResult::Status::NotRegular) {
+            // A pipe or a device is not replaced by a pad, nor waited on for a backup; the reason
+            // is the one the safe write gives for it.
             result.status = TPadSaveResult::Status::CannotWrite;
-            result.Reason = QStringLiteral("Not a regular file");
+            result.Reason = read.reason;
             return result;
         }
-        const SafeWriteResult kept =
-            read == FileRead::Read ? SafeWriteFile(result.BackupName, previous) : SafeWriteResult{false, reason};
+        const SafeWriteResult kept = read ? SafeWriteFile(result.BackupName, previous) : SafeWriteResult{false, read.reason};
         if (!kept) {
             result.status = TPadSaveResult::Status::CannotBackUp;
             result.Reason = kept.reason;

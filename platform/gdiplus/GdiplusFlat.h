@@ -5,16 +5,10 @@
 #include "platform/gdiplus/GdiplusTypes.h"
 
 #include <QByteArray>
-#include <QFile>
 #include <QList>
 #include <QString>
 
 namespace gdip {
-
-// Opens a picture file for reading: only a regular file (or a link to one), opened without
-// waiting, so that a pipe or a device can neither hang the reader nor feed it without end.
-// False, with the reason for the user, when it cannot be read.
-bool OpenRegularFile(QFile& file, const QString& fileName, QString& reason);
 
 // Start-up and shutdown of the drawing library for the process.
 GpStatus GdiplusStartup(std::uintptr_t* token);
@@ -175,7 +169,8 @@ GpStatus GdipCreateStringFormat(INT flags, INT language, GpStringFormat** format
 GpStatus GdipCloneStringFormat(const GpStringFormat* format, GpStringFormat** clone);
 GpStatus GdipDeleteStringFormat(GpStringFormat* format);
 
-// Images. A "stream" is the image file's bytes.
+// Images. A "stream" is the image file's bytes. A file is read only when it is a regular file (or
+// a link to one): a pipe or a device can neither hang the reader nor feed it without end.
 GpStatus GdipLoadImageFromFile(const QString& fileName, GpImage** image);
 GpStatus GdipLoadImageFromStream(const QByteArray& bytes, GpImage** image);
 GpStatus GdipCreateBitmapFromScan0(INT width, INT height, INT stride, INT format, std::uint8_t* scan0, GpImage** bitmap);

@@ -7,10 +7,6 @@
 #include <QFontDatabase>
 #include <QImageReader>
 #include <QImageWriter>
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace gdip {
@@ -92,32 +88,16 @@ QImage Keyed(const QImage& source, const GpImageAttributes* a)
 
 }  // namespace
 
-bool OpenRegularFile(QFile& file, const QString& fileName, QString& reason)
-{
-    const int fd = ::open(QFile::encodeName(fileName).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) {
-        reason = QString::fromLocal8Bit(std::strerror(errno)) + QLatin1Char('.');
-        return false;
-    }
-    struct stat status {};
-    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-        ::close(fd);
-        reason = QStringLiteral("It is not a regular file.");
-        return false;
-    }
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        reason = file.errorString();
-        return false;
-    }
-    return true;
-}
-
 GpStatus GdipLoadImageFromFile(const QString& fileName, GpImage** image)
 {
+    // Decoded straight from the file, so that only what the decoder asks for is read.
+    int fd = -1;
+    if (!OpenRegularFile(fileName, fd)) return Win32Error;
     QFile f;
-    QString reason;
-    if (!OpenRegularFile(f, fileName, reason)) return Win32Error;
+    if (!f.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return Win32Error;
+    }
     return Decode(&f, image);
 }
 

@@ -195,7 +195,7 @@ bool Storable(const TIniValue& v)
 bool ReadBytes(const AnsiString& path, AnsiString& bytes, QString* reason = nullptr)
 {
     const SafeReadResult read = ReadRegularFile(path, bytes);
-    if (read.ok || read.missing) return true;
+    if (read || read.status == SafeReadResult::Status::Missing) return true;
     if (reason) *reason = read.reason;
     return false;
 }

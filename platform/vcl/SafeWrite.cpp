@@ -54,15 +54,24 @@ SafeWriteResult Failed(int error, const QString& more = QString())
 }
 
 // Why a file of this kind is neither replaced nor read: the system has no error number for it.
-SafeWriteResult NotRegular(mode_t mode)
+QString NotRegularReason(mode_t mode)
 {
-    if (S_ISDIR(mode)) return Failed(EISDIR);
+    if (S_ISDIR(mode)) return Failed(EISDIR).reason;
     const char* kind = S_ISFIFO(mode)  ? "a named pipe"
                        : S_ISCHR(mode) ? "a character device"
                        : S_ISBLK(mode) ? "a block device"
                        : S_ISSOCK(mode) ? "a socket"
                                         : "a special file";
-    return {false, QStringLiteral("It is not a regular file but ") + QLatin1String(kind)};
+    return QStringLiteral("It is not a regular file but ") + QLatin1String(kind);
+}
+
+// Closes a descriptor whose last step failed, keeping that step's errno for the caller.
+bool CloseAfterFailure(int fd)
+{
+    const int error = errno;
+    ::close(fd);
+    errno = error;
+    return false;
 }
 
 bool WriteAll(int fd, const char* data, size_t size)
@@ -84,19 +93,9 @@ bool WriteAll(int fd, const char* data, size_t size)
 
 bool SyncAndClose(int fd)
 {
-    if (Injected(SafeWriteStep::Sync) || ::fsync(fd) != 0) {
-        const int error = errno;
-        ::close(fd);
-        errno = error;
-        return false;
-    }
+    if (Injected(SafeWriteStep::Sync) || ::fsync(fd) != 0) return CloseAfterFailure(fd);
     // Some file systems report a lost write only when the file is closed.
-    if (Injected(SafeWriteStep::Close)) {
-        const int error = errno;
-        ::close(fd);
-        errno = error;
-        return false;
-    }
+    if (Injected(SafeWriteStep::Close)) return CloseAfterFailure(fd);
     return ::close(fd) == 0;
 }
 
@@ -114,12 +113,7 @@ bool OverwriteInPlace(const std::string& path, const std::string& bytes)
         errno = EINVAL;
         return false;
     }
-    if (!WriteAll(fd, bytes.data(), bytes.size())) {
-        const int error = errno;
-        ::close(fd);
-        errno = error;
-        return false;
-    }
+    if (!WriteAll(fd, bytes.data(), bytes.size())) return CloseAfterFailure(fd);
     return SyncAndClose(fd);
 }
 
@@ -231,7 +225,7 @@ SafeWriteResult SafeWriteFile(const std::string& path, const std::string& bytes)
     const bool exists = ::stat(target.c_str(), &info) == 0;
     if (!exists && errno != ENOENT) return Failed(errno);
     // A pipe, a device or a folder is never replaced by a file, nor written into.
-    if (exists && !S_ISREG(info.st_mode)) return NotRegular(info.st_mode);
+    if (exists && !S_ISREG(info.st_mode)) return {false, NotRegularReason(info.st_mode)};
     // A file the user may not write is not replaced behind its back by the rename.
     if (exists && ::access(target.c_str(), W_OK) != 0) return Failed(errno);
 
@@ -250,9 +244,8 @@ SafeWriteResult SafeWriteFile(const std::string& path, const std::string& bytes)
     // The new file keeps the permissions of the one it replaces.
     ::fchmod(fd, exists ? (info.st_mode & 07777) : NewFileMode());
     if (!WriteAll(fd, bytes.data(), bytes.size())) {
-        const int error = errno;
-        ::close(fd);
-        return fail(error);
+        CloseAfterFailure(fd);
+        return fail(errno);
     }
     if (!SyncAndClose(fd)) return fail(errno);
     if (Injected(SafeWriteStep::Rename) || ::rename(temp.c_str(), target.c_str()) != 0) return fail(errno);
@@ -271,42 +264,86 @@ SafeWriteResult SafeWriteFile(const QString& path, const std::string& bytes)
     return SafeWriteFile(QFile::encodeName(path).toStdString(), bytes);
 }
 
-SafeReadResult ReadRegularFile(const std::string& path, std::string& bytes)
+namespace {
+
+SafeReadResult ReadFailed(int error)
+{
+    return {error == ENOENT ? SafeReadResult::Status::Missing : SafeReadResult::Status::CannotOpen,
+            Failed(error).reason};
+}
+
+// Opens the regular file at path for reading and gives what it holds in info.
+SafeReadResult OpenChecked(const std::string& path, int& fd, struct stat& info)
+{
+    fd = -1;
+    if (path.empty() || path.find('\0') != std::string::npos) return ReadFailed(ENOENT);
+    // Looked at before it is opened: opening a device may already do something.
+    if (::stat(path.c_str(), &info) != 0) return ReadFailed(errno);
+    if (!S_ISREG(info.st_mode)) return {SafeReadResult::Status::NotRegular, NotRegularReason(info.st_mode)};
+    // Without waiting, since a pipe put there meanwhile would wait for a writer (a regular file
+    // reads the same), and looked at again once open, in case the name changed hands meanwhile.
+    const int opened = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (opened < 0) return ReadFailed(errno);
+    if (::fstat(opened, &info) != 0) {
+        CloseAfterFailure(opened);
+        return ReadFailed(errno);
+    }
+    if (!S_ISREG(info.st_mode)) {
+        ::close(opened);
+        return {SafeReadResult::Status::NotRegular, NotRegularReason(info.st_mode)};
+    }
+    fd = opened;
+    return {};
+}
+
+}  // namespace
+
+SafeReadResult OpenRegularFile(const std::string& path, int& fd)
+{
+    struct stat info {};
+    return OpenChecked(path, fd, info);
+}
+
+SafeReadResult OpenRegularFile(const QString& path, int& fd)
+{
+    return OpenRegularFile(QFile::encodeName(path).toStdString(), fd);
+}
+
+SafeReadResult ReadRegularFile(const std::string& path, std::string& bytes, size_t maxBytes)
 {
     bytes.clear();
-    auto failed = [](int error) { return SafeReadResult{false, error == ENOENT, Failed(error).reason}; };
-    if (path.empty() || path.find('\0') != std::string::npos) return failed(ENOENT);
-    // Looked at before it is opened: opening a device may already do something.
+    int fd = -1;
     struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) return failed(errno);
-    if (!S_ISREG(info.st_mode)) return {false, false, NotRegular(info.st_mode).reason};
-    // Without waiting, and looked at again once open, in case the name changed hands meanwhile.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return failed(errno);
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    SafeReadResult result = OpenChecked(path, fd, info);
+    if (!result) return result;
+    const auto tooLarge = [&] {
         ::close(fd);
-        return {false, false, NotRegular(info.st_mode).reason};
-    }
+        bytes.clear();
+        return SafeReadResult{SafeReadResult::Status::TooLarge, Failed(EFBIG).reason};
+    };
+    if (static_cast<std::uintmax_t>(info.st_size) > maxBytes) return tooLarge();
+    bytes.reserve(static_cast<size_t>(info.st_size));
     char buffer[SafeWriteChunk];
     for (;;) {
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) {
-            const int error = errno;
-            ::close(fd);
+            CloseAfterFailure(fd);
             bytes.clear();
-            return failed(error);
+            return ReadFailed(errno);
         }
         if (n == 0) break;
+        // The file may grow while it is read: what lies past the limit is not read.
+        if (static_cast<size_t>(n) > maxBytes - bytes.size()) return tooLarge();
         bytes.append(buffer, static_cast<size_t>(n));
     }
     ::close(fd);
-    return {};
+    return result;
 }
 
-SafeReadResult ReadRegularFile(const QString& path, std::string& bytes)
+SafeReadResult ReadRegularFile(const QString& path, std::string& bytes, size_t maxBytes)
 {
-    return ReadRegularFile(QFile::encodeName(path).toStdString(), bytes);
+    return ReadRegularFile(QFile::encodeName(path).toStdString(), bytes, maxBytes);
 }
 
 ScopedSafeWriteFault::ScopedSafeWriteFault(const SafeWriteFault& fault)

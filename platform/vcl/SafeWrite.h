@@ -15,6 +15,7 @@
 // file yet makes that file. A named pipe, a device, a socket or a folder is refused with the
 // reason, before anything is opened or made.
 #include <QString>
+#include <cstdint>
 #include <string>
 
 struct SafeWriteResult {
@@ -28,18 +29,32 @@ struct SafeWriteResult {
 SafeWriteResult SafeWriteFile(const std::string& path, const std::string& bytes);
 SafeWriteResult SafeWriteFile(const QString& path, const std::string& bytes);
 
-// Reads the whole of a regular file (or of the one a link names) into bytes, the counterpart of
-// the write for the files the program keeps for itself. Anything else is refused with its reason
-// before it is read, and nothing waits on a named pipe or reads a device without end.
+// Reading the files the program reads for itself: only a regular file (or the one a link names)
+// is read. A folder, a named pipe, a device or a socket is refused with its reason before it is
+// opened, and nothing waits on a pipe or reads a device without end.
 struct SafeReadResult {
-    bool ok = true;
-    bool missing = false;  // nothing stands at the path (so a caller may read it as empty)
-    QString reason;        // why it failed, for the user; empty when ok
+    enum class Status {
+        Read,        // read whole; or, from OpenRegularFile, open
+        Missing,     // nothing stands at the path (so a caller may read it as empty)
+        CannotOpen,  // it could not be opened or read
+        NotRegular,  // a folder, a named pipe, a device or a socket
+        TooLarge,    // it holds more than the caller takes
+    };
+    Status status = Status::Read;
+    QString reason;  // why it failed, for the user; empty when read
 
-    explicit operator bool() const { return ok; }
+    explicit operator bool() const { return status == Status::Read; }
 };
-SafeReadResult ReadRegularFile(const std::string& path, std::string& bytes);
-SafeReadResult ReadRegularFile(const QString& path, std::string& bytes);
+
+// Opens the regular file at path for reading, without waiting; on success fd is a descriptor the
+// caller closes, otherwise -1.
+SafeReadResult OpenRegularFile(const std::string& path, int& fd);
+SafeReadResult OpenRegularFile(const QString& path, int& fd);
+
+// Reads the regular file at path whole into bytes, when it holds at most maxBytes; bytes is empty
+// unless it was read.
+SafeReadResult ReadRegularFile(const std::string& path, std::string& bytes, size_t maxBytes = SIZE_MAX);
+SafeReadResult ReadRegularFile(const QString& path, std::string& bytes, size_t maxBytes = SIZE_MAX);
 
 // The steps that can fail, for the test seam below.
 enum class SafeWriteStep { Create, Write, Sync, Close, Rename };

@@ -41,8 +41,8 @@ bool Load(CSimpleIniA& ini, QString* reason = nullptr)
 {
     std::string bytes;
     const SafeReadResult read = ReadRegularFile(RegistryFilePath(), bytes);
-    if (read.missing) return true;
-    if (!read.ok) {
+    if (read.status == SafeReadResult::Status::Missing) return true;
+    if (!read) {
         if (reason) *reason = read.reason;
         return false;
     }
