@@ -16,8 +16,12 @@ QImage Face(int w, int h, TColor color, bool down, bool shadow = false, const QS
     TGDIPButton button;
     Canvas canvas(w, h);
     canvas.graphics->SetSmoothingMode(gdip::SmoothingModeAntiAlias);
-    button.Draw(canvas.graphics.get(), caption, 0, 0, w, h, 0, 0, color, clNone, clWhite, shadow, down, bevel, rtBoth,
-                nullptr);
+    TGDIPButtonFace face;
+    face.Caption = caption;
+    face.Width = w, face.Height = h;
+    face.Color = color;
+    face.Shadow = shadow, face.Down = down, face.Bevel = bevel;
+    button.Draw(canvas.graphics.get(), face);
     return canvas.Done();
 }
 
@@ -128,7 +132,11 @@ TEST(SmoothButtonFace, HostileSizesAndColoursDrawSanely)
         for (int x = 116; x < 120; ++x) ASSERT_EQ(long_.pixel(x, y), bare.pixel(x, y)) << x << "," << y;
     // No graphics at all: nothing happens.
     TGDIPButton button;
-    button.Draw(nullptr, QStringLiteral("x"), 0, 0, 10, 10, 0, 0, clGray, clNone, clWhite, true, true, true, rtBoth, nullptr);
+    TGDIPButtonFace face;
+    face.Caption = QStringLiteral("x");
+    face.Width = face.Height = 10;
+    face.Shadow = face.Down = face.Bevel = true;
+    button.Draw(nullptr, face);
 }
 
 TEST(SmoothColour, LighterStaysWithinTheChannels)
@@ -231,8 +239,11 @@ TEST(SmoothButtonFace, ReferencePictures)
         TGDIPButton button;
         Canvas canvas(w, h);
         canvas.graphics->SetSmoothingMode(gdip::SmoothingModeAntiAlias);
-        button.Draw(canvas.graphics.get(), QString(), 0, 0, w, h, 0, 0, colour, clNone, bevel, shadow, down, true, rtBoth,
-                    nullptr);
+        TGDIPButtonFace f;
+        f.Width = w, f.Height = h;
+        f.Color = colour, f.BevelColor = bevel;
+        f.Shadow = shadow, f.Down = down, f.Bevel = true;
+        button.Draw(canvas.graphics.get(), f);
         return canvas.Done();
     };
     TGDIPStatus badge;
@@ -276,8 +287,13 @@ TEST(SmoothButtonFace, PictureCentredOrBesideTheCaptionAndShiftedWhenPressed)
         TGDIPButton button;
         button.SetLayout(layout);
         Canvas canvas(120, 60);
-        button.Draw(canvas.graphics.get(), QString::fromLatin1(caption), 0, 0, 120, 60, 0, 0, clWhite, clWhite, clWhite,
-                    false, down, false, rtBoth, &picture);
+        TGDIPButtonFace face;
+        face.Caption = QString::fromLatin1(caption);
+        face.Width = 120, face.Height = 60;
+        face.Color = face.ColorDown = clWhite;
+        face.Down = down;
+        face.Picture = &picture;
+        button.Draw(canvas.graphics.get(), face);
         const QImage image = canvas.Done();
         Found f;
         for (int y = 0; y < 60; ++y)
