@@ -69,24 +69,18 @@ struct FaceLayers {
 
 FaceLayers Plan(TGPGraphics* g, const TGDIPButtonFace& in, const TGDIPButton& button)
 {
-    const TColor face = in.Down && in.ColorDown == clNone ? Darkened(in.Color) : in.Down ? in.ColorDown : in.Color;
+    // Pressed, a face takes its own down colour, or its colour darkened when it has none.
+    TColor face = in.Color;
+    if (in.Down) face = in.ColorDown != clNone ? in.ColorDown : Darkened(in.Color);
     // The shadow takes its room from the right and the bottom of the face.
     const int W = in.Shadow ? in.Width - 6 : in.Width, H = in.Shadow ? in.Height - 4 : in.Height;
     const bool picture = in.Picture && !in.Picture->Empty();
-    return {g,
-            in,
-            button,
-            face,
-            W,
-            H,
-            H / 6,
-            H / 2,
-            in.Down ? button.ShiftDown() : 0,
-            picture,
-            picture ? in.Picture->Width() : 0,
-            picture ? in.Picture->Height() : 0};
+    return {.g = g, .in = in, .button = button, .face = face, .W = W, .H = H, .c = H / 6, .m = H / 2,
+            .shift = in.Down ? button.ShiftDown() : 0, .picture = picture,
+            .pw = picture ? in.Picture->Width() : 0, .ph = picture ? in.Picture->Height() : 0};
 }
 
+// A soft shadow fading in from the outline, which shows at the right and the bottom of the face.
 void PaintShadow(const FaceLayers& L)
 {
     const TGDIPButtonFace& in = L.in;
@@ -112,13 +106,13 @@ void PaintBody(const FaceLayers& L)
 
 void PaintGloss(const FaceLayers& L)
 {
-    const int X = L.in.X, Y = L.in.Y, hs = L.in.hs, vs = L.in.vs;
+    const int X = L.in.X, Y = L.in.Y, hs = L.in.hs, vs = L.in.vs, W = L.W, c = L.c, m = L.m;
     // The gloss rectangle; the upper gloss reaches down to the arc, the lower one starts there.
-    const int left = X + hs, top = Y + vs, right = X + L.W - 1 - hs, bottom = Y + L.m;
+    const int left = X + hs, top = Y + vs, right = X + W - 1 - hs, bottom = Y + m;
     const int w = right - left, h = bottom - top;
     TGPGraphicsPath lower, upper;
-    if (L.c > 0) {
-        const GlossArc arc = ArcUnder(left, bottom, w, L.c);
+    if (c > 0) {
+        const GlossArc arc = ArcUnder(left, bottom, w, c);
         const REAL lowBottom = REAL(top + 2 * h);
         lower.AddArc(REAL(right - 16), lowBottom - 16, 16, 16, 0, 90);
         lower.AddArc(REAL(left), lowBottom - 16, 16, 16, 90, 90);
@@ -131,9 +125,9 @@ void PaintGloss(const FaceLayers& L)
         upper.CloseFigure();
     }
     const TColor face = L.face;
-    FillGloss(L.g, &lower, MakeRectF(REAL(X + hs - 1), REAL(Y + L.m - L.c - 1), REAL(L.W - 2 * hs + 1), REAL(L.m + L.c + 2)),
+    FillGloss(L.g, &lower, MakeRectF(REAL(X + hs - 1), REAL(Y + m - c - 1), REAL(W - 2 * hs + 1), REAL(m + c + 2)),
               {Opaque(Lighter(face, -40)), Opaque(Lighter(face, 100)), Opaque(Lighter(face, 220))}, {0.0f, 0.9f, 1.0f});
-    FillGloss(L.g, &upper, MakeRectF(REAL(X + hs - 1), REAL(Y + vs - 1), REAL(L.W - 2 * hs + 1), REAL(L.m + 3)),
+    FillGloss(L.g, &upper, MakeRectF(REAL(X + hs - 1), REAL(Y + vs - 1), REAL(W - 2 * hs + 1), REAL(m + 3)),
               {Opaque(Lighter(face, 220)), Opaque(Lighter(face, 100)), Opaque(Lighter(face, 0))}, {0.0f, 0.2f, 1.0f});
 }
 
@@ -145,6 +139,25 @@ void PaintBevel(const FaceLayers& L)
         CreateRingPath(MakeRectF(REAL(bl), REAL(bt), REAL(br - bl), REAL(bb - bt)), 7, in.RoundingType, 2));
     TGPSolidBrush bevel(MakeColorFromTColor(160, in.BevelColor));
     L.g->FillPath(&bevel, ring.get());
+}
+
+// The rectangle the caption is drawn into, moved with the press.
+TGPRectF CaptionRect(const FaceLayers& L)
+{
+    const TGDIPButtonFace& in = L.in;
+    const int pw = L.pw, ph = L.ph, spacing = L.button.Spacing();
+    TGPRectF text = MakeRectF(REAL(in.X + in.hs + (L.picture ? 2 : 0) + L.shift), REAL(in.Y + in.vs + L.shift),
+                              REAL(L.W - 2 * in.hs - 4), REAL(L.H - 2 * in.vs));
+    if (!L.picture) return text;
+    // The caption gives the picture its room: the picture stands on the named side of the
+    // caption, Spacing away, and the two stay together within the face.
+    const TGDIPButtonLayout layout = L.button.Layout();
+    if (layout == blPictureLeft || layout == blPictureRight) text.Width -= REAL(pw + spacing);
+    else if (layout == blPictureBottom || layout == blPictureTop) text.Height -= REAL(ph + spacing);
+    if (spacing % 2 != 0) text.Width -= 1;
+    if (layout == blPictureLeft) text.X += REAL(pw + spacing);
+    if (layout == blPictureTop) text.Y += REAL(ph + spacing);
+    return text;
 }
 
 // Where the caption's text landed: its measured size placed in the text rectangle.
@@ -170,19 +183,7 @@ std::optional<CaptionInk> PaintCaption(const FaceLayers& L)
     L.g->SetTextRenderingHint(gdip::TextRenderingHintClearTypeGridFit);
     TGPSolidBrush ink(Opaque(b.Font().Color));
 
-    const int pw = L.pw, ph = L.ph, spacing = b.Spacing();
-    TGPRectF text = MakeRectF(REAL(in.X + in.hs + (L.picture ? 2 : 0) + L.shift), REAL(in.Y + in.vs + L.shift),
-                              REAL(L.W - 2 * in.hs - 4), REAL(L.H - 2 * in.vs));
-    if (L.picture) {
-        // The caption gives the picture its room: the picture stands on the named side of the
-        // caption, Spacing away, and the two stay together within the face.
-        const TGDIPButtonLayout layout = b.Layout();
-        if (layout == blPictureLeft || layout == blPictureRight) text.Width -= REAL(pw + spacing);
-        else if (layout == blPictureBottom || layout == blPictureTop) text.Height -= REAL(ph + spacing);
-        if (spacing % 2 != 0) text.Width -= 1;
-        if (layout == blPictureLeft) text.X += REAL(pw + spacing);
-        if (layout == blPictureTop) text.Y += REAL(ph + spacing);
-    }
+    const TGPRectF text = CaptionRect(L);
     std::optional<CaptionInk> placed;
     if (L.picture && b.Layout() != blNone) {
         TGPRectF measured{};

@@ -183,10 +183,12 @@ void PaintBody(const FillLayers& p)
     const TGPRectF bottom = MakeRectF(R.X, R.Y + h2 - 1, R.Width, R.Height - h2 + 1);
     if (glow) FillGlow(p.g, top, f.Color(), glowTo, o.fill, o.to, true, f.Rounding(), rtTop);
     else FillHalf(f, p.g, top, false, o);
-    if (f.GradientMirrorType() == gtRadial && f.ColorMirror() != clNone)
-        FillGlow(p.g, bottom, f.ColorMirror(), f.ColorMirrorTo() != clNone ? f.ColorMirrorTo() : f.ColorMirror(), o.mirror,
-                 o.mirrorTo, false, f.Rounding(), rtBottom);
-    else FillHalf(f, p.g, bottom, true, o);
+    if (f.GradientMirrorType() == gtRadial && f.ColorMirror() != clNone) {
+        const TColor mirrorTo = f.ColorMirrorTo() != clNone ? f.ColorMirrorTo() : f.ColorMirror();
+        FillGlow(p.g, bottom, f.ColorMirror(), mirrorTo, o.mirror, o.mirrorTo, false, f.Rounding(), rtBottom);
+    } else {
+        FillHalf(f, p.g, bottom, true, o);
+    }
 }
 
 // The background picture by its position, for a texture fill only; inside the fill it is clipped
