@@ -27,7 +27,7 @@ TGPGraphicsPath* CreateRingPath(const TGPRectF& rect, int radius, TFillRoundingT
 struct TGDIPButtonFace {
     QString Caption;
     int X = 0, Y = 0, Width = 0, Height = 0;
-    int vs = 0, hs = 0;  // room kept for a badge, at the top and on each side
+    int vs = 0, hs = 0;  // room kept for a badge: vs above and below, hs at each side
     TColor Color = clSilver;
     TColor ColorDown = clNone;  // clNone: a pressed face is Color darkened
     TColor BevelColor = clWhite;
