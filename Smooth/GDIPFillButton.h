@@ -22,6 +22,20 @@ void HSVToRGB(double H, double S, double V, double& R, double& G, double& B);
 // the ring between them.
 TGPGraphicsPath* CreateRingPath(const TGPRectF& rect, int radius, TFillRoundingType type, int width);
 
+// One face to paint: where, how much room to keep for a badge, its colours and which of its
+// optional layers to draw.
+struct TGDIPButtonFace {
+    QString Caption;
+    int X = 0, Y = 0, Width = 0, Height = 0;
+    int vs = 0, hs = 0;  // room kept for a badge: vs above and below, hs at each side
+    TColor Color = clSilver;
+    TColor ColorDown = clNone;  // clNone: a pressed face is Color darkened
+    TColor BevelColor = clWhite;
+    bool Shadow = false, Down = false, Bevel = false;
+    TFillRoundingType RoundingType = rtBoth;
+    TGDIPPicture* Picture = nullptr;
+};
+
 class TGDIPButton : public QObject {
 public:
     TGDIPButton();
@@ -53,11 +67,8 @@ public:
     }
     void Assign(const TGDIPButton* source);
 
-    // Paints one face into X, Y, Width, Height; vs and hs keep room for a badge. ColorDown clNone
-    // means a pressed face is the colour darkened.
-    void Draw(TGPGraphics* graphics, const QString& Caption, int X, int Y, int Width, int Height, int vs, int hs,
-              TColor Color, TColor ColorDown, TColor BevelColor, bool Shadow, bool Down, bool Bevel,
-              TFillRoundingType RoundingType, TGDIPPicture* Picture);
+    // Paints one face, layer by layer: shadow, body, gloss, bevel, caption, picture.
+    void Draw(TGPGraphics* graphics, const TGDIPButtonFace& face) const;
 
 private:
     void FontChanged();

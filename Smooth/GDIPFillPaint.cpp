@@ -120,6 +120,125 @@ void FillHalf(const TGDIPFill& f, TGPGraphics* g, const TGPRectF& r, bool mirror
     if (path) g->SetSmoothingMode(smoothing);
 }
 
+// What every layer of one paint works from: the fill, the opacities of this call and the
+// rectangle, which the shadow narrows for the layers after it.
+struct FillLayers {
+    const TGDIPFill& f;
+    TGPGraphics* g;
+    TGPRectF R;
+    Opacities o;
+};
+
+// An override below 255 stands for this call only; 255 keeps the fill's own.
+Opacities Resolve(const TGDIPFill& f, std::uint8_t border, std::uint8_t fill, std::uint8_t to, std::uint8_t mirror,
+                  std::uint8_t mirrorTo)
+{
+    return {fill < 255 ? fill : f.Opacity(), to < 255 ? to : f.OpacityTo(), mirror < 255 ? mirror : f.OpacityMirror(),
+            mirrorTo < 255 ? mirrorTo : f.OpacityMirrorTo(), border < 255 ? border : f.BorderOpacity()};
+}
+
+bool HasBorder(const TGDIPFill& f) { return f.BorderWidth() >= 1 && f.BorderColor() != clNone; }
+
+// A rectangle one pixel thin has no body: only its border, as a line.
+void PaintThinLine(const FillLayers& p)
+{
+    if (!HasBorder(p.f)) return;
+    TGPPen pen(MakeColorFromTColor(p.o.border, p.f.BorderColor()), REAL(p.f.BorderWidth()));
+    p.g->DrawLine(&pen, p.R.X, p.R.Y, p.R.X + p.R.Width, p.R.Y + p.R.Height);
+}
+
+// The shadow fades in from the outline; the body then gives up the offset at the right and the
+// bottom, where the shadow stays visible.
+void PaintShadow(FillLayers& p)
+{
+    const TGDIPFill& f = p.f;
+    if (f.ShadowOffset() < 1 || f.ShadowColor() == clNone) return;
+    std::unique_ptr<TGPGraphicsPath> outline(CreateRoundedRectPath(p.R, REAL(f.Rounding()), f.RoundingType()));
+    TGPPathGradientBrush shadow(outline.get());
+    shadow.SetWrapMode(gdip::WrapModeClamp);
+    const ARGB colours[3] = {0, MakeColorFromTColor(180, f.ShadowColor()), MakeColorFromTColor(180, f.ShadowColor())};
+    const REAL positions[3] = {0.0f, 0.1f, 1.0f};
+    shadow.SetInterpolationColors(colours, positions, 3);
+    p.g->FillPath(&shadow, outline.get());
+    p.R.Width -= REAL(f.ShadowOffset());
+    p.R.Height -= REAL(f.ShadowOffset());
+}
+
+// The body as one area, or as two halves that overlap by 2 pixels at the seam; a radial half is
+// a glow.
+void PaintBody(const FillLayers& p)
+{
+    const TGDIPFill& f = p.f;
+    const Opacities& o = p.o;
+    const bool glow = f.GradientType() == gtRadial && f.Color() != clNone;
+    const TColor glowTo = f.ColorTo() != clNone ? f.ColorTo() : f.Color();
+    if (!InHalves(f)) {
+        if (glow) FillGlow(p.g, p.R, f.Color(), glowTo, o.fill, o.to, true, f.Rounding(), f.RoundingType());
+        else FillHalf(f, p.g, p.R, false, o);
+        return;
+    }
+    const TGPRectF& R = p.R;
+    const REAL h2 = R.Height / 2;
+    const TGPRectF top = MakeRectF(R.X, R.Y, R.Width, R.Height - h2 + 1);
+    const TGPRectF bottom = MakeRectF(R.X, R.Y + h2 - 1, R.Width, R.Height - h2 + 1);
+    if (glow) FillGlow(p.g, top, f.Color(), glowTo, o.fill, o.to, true, f.Rounding(), rtTop);
+    else FillHalf(f, p.g, top, false, o);
+    if (f.GradientMirrorType() == gtRadial && f.ColorMirror() != clNone) {
+        const TColor mirrorTo = f.ColorMirrorTo() != clNone ? f.ColorMirrorTo() : f.ColorMirror();
+        FillGlow(p.g, bottom, f.ColorMirror(), mirrorTo, o.mirror, o.mirrorTo, false, f.Rounding(), rtBottom);
+    } else {
+        FillHalf(f, p.g, bottom, true, o);
+    }
+}
+
+// The background picture by its position, for a texture fill only; inside the fill it is clipped
+// to the body's outline.
+void PaintBackGroundPicture(const FillLayers& p, bool clipped)
+{
+    const TGDIPFill& f = p.f;
+    if (f.GradientType() != gtTexture) return;
+    std::unique_ptr<TGPGraphicsPath> outline;
+    if (clipped) {
+        outline.reset(CreateRoundedRectPath(p.R, REAL(f.Rounding()), f.RoundingType()));
+        TGPRegion clip(outline.get());
+        p.g->SetClip(&clip, gdip::CombineModeReplace);
+    }
+    TGDIPPicture* picture = f.BackGroundPicture();
+    DrawFillPicture(p.g, picture, f.BackGroundPicturePosition(), picture->Width(), picture->Height(), WholePixels(p.R),
+                    f.BackGroundPictureLeft(), f.BackGroundPictureTop());
+    if (clipped) p.g->ResetClip();
+}
+
+void PaintBorder(const FillLayers& p)
+{
+    const TGDIPFill& f = p.f;
+    if (!HasBorder(f)) return;
+    std::unique_ptr<TGPGraphicsPath> outline(CreateRoundedRectPath(p.R, REAL(f.Rounding()), f.RoundingType()));
+    TGPPen pen(MakeColorFromTColor(p.o.border, f.BorderColor()), REAL(f.BorderWidth()));
+    p.g->DrawPath(&pen, outline.get());
+}
+
+// A dotted outline just inside the border. It leaves the graphics without anti-aliasing.
+void PaintFocus(const FillLayers& p, const TGPRectF& focusRect, TColor colour)
+{
+    p.g->SetSmoothingMode(gdip::SmoothingModeDefault);
+    std::unique_ptr<TGPGraphicsPath> outline(
+        CreateRoundedRectPath(focusRect, REAL(p.f.Rounding()) - REAL(p.f.BorderWidth()), p.f.RoundingType()));
+    TGPPen pen(MakeColorFromTColor(p.o.fill, colour), 1.0f);
+    pen.SetDashStyle(gdip::DashStyleDot);
+    p.g->DrawPath(&pen, outline.get());
+}
+
+void PaintPicture(const FillLayers& p)
+{
+    const TGDIPFill& f = p.f;
+    TGDIPPicture* picture = f.Picture();
+    if (picture->Empty()) return;
+    const bool custom = f.PictureSize() == psCustom;
+    DrawFillPicture(p.g, picture, f.PicturePosition(), custom ? f.PictureWidth() : picture->Width(),
+                    custom ? f.PictureHeight() : picture->Height(), WholePixels(p.R), f.PictureLeft(), f.PictureTop());
+}
+
 }  // namespace
 
 void AddRoundedRectPath(TFillRoundingType type, TGPGraphicsPath* path, REAL X, REAL Y, REAL Width, REAL Height, REAL d,
@@ -155,81 +274,19 @@ void TGDIPFill::Fill(TGPGraphics* g, TGPRectF R, std::uint8_t borderOpacity, std
 {
     // Without a graphics there is nothing to paint on, whatever the rectangle.
     if (!g) return;
-    const Opacities o{opacity < 255 ? opacity : Opacity(), opacityTo < 255 ? opacityTo : OpacityTo(),
-                      opacityMirror < 255 ? opacityMirror : OpacityMirror(),
-                      opacityMirrorTo < 255 ? opacityMirrorTo : OpacityMirrorTo(),
-                      borderOpacity < 255 ? borderOpacity : BorderOpacity()};
-    const bool texture = GradientType() == gtTexture;
-
+    FillLayers p{*this, g, R, Resolve(*this, borderOpacity, opacity, opacityTo, opacityMirror, opacityMirrorTo)};
     if (R.Height == 1.0f || R.Width == 1.0f) {
-        if (BorderWidth() >= 1 && BorderColor() != clNone) {
-            TGPPen pen(MakeColorFromTColor(o.border, BorderColor()), REAL(BorderWidth()));
-            g->DrawLine(&pen, R.X, R.Y, R.X + R.Width, R.Y + R.Height);
-        }
+        PaintThinLine(p);
     } else {
-        if (ShadowOffset() >= 1 && ShadowColor() != clNone) {
-            std::unique_ptr<TGPGraphicsPath> outline(CreateRoundedRectPath(R, REAL(Rounding()), RoundingType()));
-            TGPPathGradientBrush shadow(outline.get());
-            shadow.SetWrapMode(gdip::WrapModeClamp);
-            const ARGB colours[3] = {0, MakeColorFromTColor(180, ShadowColor()), MakeColorFromTColor(180, ShadowColor())};
-            const REAL positions[3] = {0.0f, 0.1f, 1.0f};
-            shadow.SetInterpolationColors(colours, positions, 3);
-            g->FillPath(&shadow, outline.get());
-            R.Width -= REAL(ShadowOffset());
-            R.Height -= REAL(ShadowOffset());
-        }
-
-        if (InHalves(*this)) {
-            const REAL h2 = R.Height / 2;
-            const TGPRectF top = MakeRectF(R.X, R.Y, R.Width, R.Height - h2 + 1);
-            const TGPRectF bottom = MakeRectF(R.X, R.Y + h2 - 1, R.Width, R.Height - h2 + 1);
-            if (GradientType() == gtRadial && Color() != clNone)
-                FillGlow(g, top, Color(), ColorTo() != clNone ? ColorTo() : Color(), o.fill, o.to, true, Rounding(), rtTop);
-            else FillHalf(*this, g, top, false, o);
-            if (GradientMirrorType() == gtRadial && ColorMirror() != clNone)
-                FillGlow(g, bottom, ColorMirror(), ColorMirrorTo() != clNone ? ColorMirrorTo() : ColorMirror(), o.mirror,
-                         o.mirrorTo, false, Rounding(), rtBottom);
-            else FillHalf(*this, g, bottom, true, o);
-        } else if (GradientType() == gtRadial && Color() != clNone) {
-            FillGlow(g, R, Color(), ColorTo() != clNone ? ColorTo() : Color(), o.fill, o.to, true, Rounding(), RoundingType());
-        } else {
-            FillHalf(*this, g, R, false, o);
-        }
-
-        if (BackGroundPictureMode() == pmInsideFill && texture) {
-            std::unique_ptr<TGPGraphicsPath> outline(CreateRoundedRectPath(R, REAL(Rounding()), RoundingType()));
-            TGPRegion clip(outline.get());
-            g->SetClip(&clip, gdip::CombineModeReplace);
-            DrawFillPicture(g, FBackGroundPicture, BackGroundPicturePosition(), FBackGroundPicture->Width(),
-                            FBackGroundPicture->Height(), WholePixels(R), BackGroundPictureLeft(), BackGroundPictureTop());
-            g->ResetClip();
-        }
-
-        if (BorderWidth() >= 1 && BorderColor() != clNone) {
-            std::unique_ptr<TGPGraphicsPath> outline(CreateRoundedRectPath(R, REAL(Rounding()), RoundingType()));
-            TGPPen pen(MakeColorFromTColor(o.border, BorderColor()), REAL(BorderWidth()));
-            g->DrawPath(&pen, outline.get());
-        }
+        PaintShadow(p);
+        PaintBody(p);
+        if (BackGroundPictureMode() == pmInsideFill) PaintBackGroundPicture(p, true);
+        PaintBorder(p);
     }
-
     const REAL bw = REAL(BorderWidth());
-    FocusRect = MakeRectF(R.X + bw, R.Y + bw, R.Width - 2 * bw, R.Height - 2 * bw);
-    if (Focus) {
-        g->SetSmoothingMode(gdip::SmoothingModeDefault);
-        std::unique_ptr<TGPGraphicsPath> outline(CreateRoundedRectPath(FocusRect, REAL(Rounding()) - bw, RoundingType()));
-        TGPPen pen(MakeColorFromTColor(o.fill, FocusColor), 1.0f);
-        pen.SetDashStyle(gdip::DashStyleDot);
-        g->DrawPath(&pen, outline.get());
-    }
-
-    if (BackGroundPictureMode() == pmOutsideFill && texture)
-        DrawFillPicture(g, FBackGroundPicture, BackGroundPicturePosition(), FBackGroundPicture->Width(),
-                        FBackGroundPicture->Height(), WholePixels(R), BackGroundPictureLeft(), BackGroundPictureTop());
-
-    if (!FPicture->Empty()) {
-        const bool custom = PictureSize() == psCustom;
-        DrawFillPicture(g, FPicture, PicturePosition(), custom ? PictureWidth() : FPicture->Width(),
-                        custom ? PictureHeight() : FPicture->Height(), WholePixels(R), PictureLeft(), PictureTop());
-    }
-    if (bodyRect) *bodyRect = R;
+    FocusRect = MakeRectF(p.R.X + bw, p.R.Y + bw, p.R.Width - 2 * bw, p.R.Height - 2 * bw);
+    if (Focus) PaintFocus(p, FocusRect, FocusColor);
+    if (BackGroundPictureMode() == pmOutsideFill) PaintBackGroundPicture(p, false);
+    PaintPicture(p);
+    if (bodyRect) *bodyRect = p.R;
 }

@@ -210,10 +210,19 @@ void TSmoothButton::Paint(QPainter& canvas)
         const TGDIPStatus* badge = FButtonStatus->Appearance();
         const bool badgeShown = FButtonStatus->Visible() &&
                                 (!FButtonStatus->Caption().isEmpty() || !badge->Fill()->Picture()->Empty());
-        const int hs = badgeShown ? FHorizontalSpacing : 0, vs = badgeShown ? FVerticalSpacing : 0;
-        const TColor face = isEnabled() ? FColor : kDisabledFace;
-        FAppearance->Draw(&g, FCaption, 0, 0, width(), height(), vs, hs, face, clNone, FBevelColor, FShadow,
-                          FDown && (FMouseInside || FAcceleratorDown), FBevel, rtBoth, FPicture);
+        TGDIPButtonFace face;
+        face.Caption = FCaption;
+        face.Width = width();
+        face.Height = height();
+        face.hs = badgeShown ? FHorizontalSpacing : 0;
+        face.vs = badgeShown ? FVerticalSpacing : 0;
+        face.Color = isEnabled() ? FColor : kDisabledFace;
+        face.BevelColor = FBevelColor;
+        face.Shadow = FShadow;
+        face.Down = FDown && (FMouseInside || FAcceleratorDown);
+        face.Bevel = FBevel;
+        face.Picture = FPicture;
+        FAppearance->Draw(&g, face);
 
         if (FTabStop && FFocused) {
             g.SetSmoothingMode(gdip::SmoothingModeDefault);

@@ -11,13 +11,18 @@ namespace {
 constexpr TColor clMoneyGreen = 0xC0DCC0;
 
 QImage Face(int w, int h, TColor color, bool down, bool shadow = false, const QString& caption = QString(),
-            bool bevel = false)
+            bool bevel = false, TColor colorDown = clNone)
 {
     TGDIPButton button;
     Canvas canvas(w, h);
     canvas.graphics->SetSmoothingMode(gdip::SmoothingModeAntiAlias);
-    button.Draw(canvas.graphics.get(), caption, 0, 0, w, h, 0, 0, color, clNone, clWhite, shadow, down, bevel, rtBoth,
-                nullptr);
+    TGDIPButtonFace face;
+    face.Caption = caption;
+    face.Width = w, face.Height = h;
+    face.Color = color;
+    face.ColorDown = colorDown;
+    face.Shadow = shadow, face.Down = down, face.Bevel = bevel;
+    button.Draw(canvas.graphics.get(), face);
     return canvas.Done();
 }
 
@@ -51,6 +56,9 @@ TEST(SmoothButtonFace, PressedFaceIsTheColourAtEightyPercent)
     EXPECT_NE(pressed, Face(120, 35, clMoneyGreen, false));
     // A grey keeps no hue and darkens the same way.
     EXPECT_EQ(Face(120, 35, 0x808080, true), Face(120, 35, 0x666666, false));
+    // A down colour of its own is the pressed face as it is, and only while pressed.
+    EXPECT_EQ(Face(120, 35, clMoneyGreen, true, false, {}, false, 0x203040), Face(120, 35, 0x203040, false));
+    EXPECT_EQ(Face(120, 35, clMoneyGreen, false, false, {}, false, 0x203040), Face(120, 35, clMoneyGreen, false));
 }
 
 TEST(SmoothButtonFace, GlossMeetsTheBandWhereTheArcLies)
@@ -95,6 +103,35 @@ TEST(SmoothButtonFace, ShadowAndBevelKeepTheirPlaces)
     EXPECT_EQ(qRed(image.pixel(30, 28)), 255);
 }
 
+TEST(SmoothButtonFace, CaptionAlignsAcrossAndDownAlike)
+{
+    // The text rectangle is the 120 x 60 face less 4 pixels at the right: its middle is 58, 30.
+    const struct {
+        TAlignment alignment;
+        double x0, x1, y0, y1;  // where the middle of the caption's ink must lie
+    } rows[] = {{taLeftJustify, 0, 25, 0, 15}, {taCenter, 50, 66, 24, 36}, {taRightJustify, 91, 116, 45, 60}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.alignment);
+        TGDIPButton button;
+        button.SetAlignment(r.alignment);
+        Canvas canvas(120, 60);
+        TGDIPButtonFace face;
+        face.Caption = QStringLiteral("Go");
+        face.Width = 120, face.Height = 60;
+        face.Color = clWhite;
+        button.Draw(canvas.graphics.get(), face);
+        const QImage image = canvas.Done();
+        QPointF ink;
+        int count = 0;
+        for (int y = 0; y < 60; ++y)
+            for (int x = 0; x < 120; ++x)
+                if (qGray(image.pixel(x, y)) < 100 && qAlpha(image.pixel(x, y)) == 255) ink += QPointF(x, y), ++count;
+        ASSERT_GT(count, 10);
+        ink /= count;
+        EXPECT_TRUE(ink.x() > r.x0 && ink.x() < r.x1 && ink.y() > r.y0 && ink.y() < r.y1) << ink.x() << "," << ink.y();
+    }
+}
+
 TEST(SmoothButtonFace, AmpersandMarksTheAcceleratorOnly)
 {
     const QImage plain = Face(120, 35, clWhite, false, false, QStringLiteral("Exit"));
@@ -128,7 +165,11 @@ TEST(SmoothButtonFace, HostileSizesAndColoursDrawSanely)
         for (int x = 116; x < 120; ++x) ASSERT_EQ(long_.pixel(x, y), bare.pixel(x, y)) << x << "," << y;
     // No graphics at all: nothing happens.
     TGDIPButton button;
-    button.Draw(nullptr, QStringLiteral("x"), 0, 0, 10, 10, 0, 0, clGray, clNone, clWhite, true, true, true, rtBoth, nullptr);
+    TGDIPButtonFace face;
+    face.Caption = QStringLiteral("x");
+    face.Width = face.Height = 10;
+    face.Shadow = face.Down = face.Bevel = true;
+    button.Draw(nullptr, face);
 }
 
 TEST(SmoothColour, LighterStaysWithinTheChannels)
@@ -231,8 +272,11 @@ TEST(SmoothButtonFace, ReferencePictures)
         TGDIPButton button;
         Canvas canvas(w, h);
         canvas.graphics->SetSmoothingMode(gdip::SmoothingModeAntiAlias);
-        button.Draw(canvas.graphics.get(), QString(), 0, 0, w, h, 0, 0, colour, clNone, bevel, shadow, down, true, rtBoth,
-                    nullptr);
+        TGDIPButtonFace f;
+        f.Width = w, f.Height = h;
+        f.Color = colour, f.BevelColor = bevel;
+        f.Shadow = shadow, f.Down = down, f.Bevel = true;
+        button.Draw(canvas.graphics.get(), f);
         return canvas.Done();
     };
     TGDIPStatus badge;
@@ -276,8 +320,13 @@ TEST(SmoothButtonFace, PictureCentredOrBesideTheCaptionAndShiftedWhenPressed)
         TGDIPButton button;
         button.SetLayout(layout);
         Canvas canvas(120, 60);
-        button.Draw(canvas.graphics.get(), QString::fromLatin1(caption), 0, 0, 120, 60, 0, 0, clWhite, clWhite, clWhite,
-                    false, down, false, rtBoth, &picture);
+        TGDIPButtonFace face;
+        face.Caption = QString::fromLatin1(caption);
+        face.Width = 120, face.Height = 60;
+        face.Color = face.ColorDown = clWhite;
+        face.Down = down;
+        face.Picture = &picture;
+        button.Draw(canvas.graphics.get(), face);
         const QImage image = canvas.Done();
         Found f;
         for (int y = 0; y < 60; ++y)

@@ -273,3 +273,57 @@ TEST(SmoothFillPaint, ReferencePictures)
         ExpectLikeReference(RenderSample(sample), QStringLiteral(SMOOTH_TEST_DATA "/fill-%1.png").arg(QLatin1String(sample.name)));
     }
 }
+
+TEST(SmoothFillPaint, OpacityOverridesStandForThisCallOnly)
+{
+    // The five overrides in call order: border, opacity, opacity-to, mirror, mirror-to; 255 keeps
+    // the fill's own 250, 200, 150, 100, 50.
+    const struct {
+        std::uint8_t border, fill, to, mirror, mirrorTo;
+        int expected[5];
+    } rows[] = {
+        {255, 255, 255, 255, 255, {250, 200, 150, 100, 50}},
+        {10, 20, 30, 40, 60, {10, 20, 30, 40, 60}},
+        {255, 20, 255, 40, 255, {250, 20, 150, 40, 50}},
+        {0, 254, 0, 254, 0, {0, 254, 0, 254, 0}},
+    };
+    TGDIPFill fill;
+    fill.SetGradientType(gtHorizontal);
+    fill.SetGradientMirrorType(gtHorizontal);
+    fill.SetColorTo(clRed);
+    fill.SetColorMirrorTo(clBlue);
+    fill.SetBorderWidth(3);
+    fill.SetOpacity(200);
+    fill.SetOpacityTo(150);
+    fill.SetOpacityMirror(100);
+    fill.SetOpacityMirrorTo(50);
+    fill.SetBorderOpacity(250);
+    for (const auto& r : rows) {
+        SCOPED_TRACE(testing::Message() << int(r.border) << "," << int(r.fill) << "," << int(r.to) << ","
+                                        << int(r.mirror) << "," << int(r.mirrorTo));
+        // The body alone: each half runs from its first opacity at the left to its second at the right.
+        fill.SetColor(clRed);
+        fill.SetColorMirror(clBlue);
+        fill.SetBorderColor(clNone);
+        Canvas body(40, 40);
+        fill.Fill(body.graphics.get(), MakeRectF(0, 0, 40, 40), r.border, r.fill, r.to, r.mirror, r.mirrorTo);
+        const QImage& b = body.Done();
+        // The edge pixels' centres lie a little inside the gradient's ends.
+        const double upper = 3 + std::abs(r.expected[1] - r.expected[2]) / 16.0;
+        const double lower = 3 + std::abs(r.expected[3] - r.expected[4]) / 16.0;
+        EXPECT_NEAR(qAlpha(b.pixel(0, 8)), r.expected[1], upper);
+        EXPECT_NEAR(qAlpha(b.pixel(39, 8)), r.expected[2], upper);
+        EXPECT_NEAR(qAlpha(b.pixel(0, 32)), r.expected[3], lower);
+        EXPECT_NEAR(qAlpha(b.pixel(39, 32)), r.expected[4], lower);
+        // The border alone.
+        fill.SetColor(clNone);
+        fill.SetColorMirror(clNone);
+        fill.SetBorderColor(clGreen);
+        Canvas border(50, 50);
+        fill.Fill(border.graphics.get(), MakeRectF(5, 5, 40, 40), r.border, r.fill, r.to, r.mirror, r.mirrorTo);
+        EXPECT_EQ(qAlpha(border.Done().pixel(5, 25)), r.expected[0]);
+    }
+    // The fill's own opacities are left as they were.
+    EXPECT_EQ(fill.Opacity(), 200);
+    EXPECT_EQ(fill.BorderOpacity(), 250);
+}
