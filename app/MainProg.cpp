@@ -252,8 +252,12 @@ void TfrmMainProg::FormResize(TObject* /*Sender*/)
 
 void TfrmMainProg::ExitClick(TObject* /*Sender*/)
 {
-    // Ends at once once an edited pad is saved or given up; Cancel keeps the program and the pad.
-    if (!MayGiveUpPad()) return;
+    // Ends at once once an edited pad is saved or given up; Cancel keeps the program and the pad,
+    // and typing goes on in the pad: a space left on the clicked Exit would only ask again.
+    if (!MayGiveUpPad()) {
+        RichEdit_Main->setFocus();
+        return;
+    }
     std::exit(0);
 }
 
