@@ -124,11 +124,6 @@ public:
     void BeginUpdate();
     void EndUpdate();
 
-    // Lays out the part of the text not laid out yet (a long text is laid out a part at a time
-    // while the program waits for the user) and sets the scroll range to the whole text at once.
-    // Quick when all of it is laid out.
-    void FinishLayout();
-
 protected:
     // A key finds the text laid out to its end and the scroll range whole: an edit before that
     // would be laid out wrongly, and a caret sent far down would stop short.
@@ -137,7 +132,24 @@ protected:
 private:
     friend class TTextAttributes;
     friend class TRichEditLines;
+    // Scrolling to a line needs the text laid out to that line and the scroll range whole.
+    friend void LineScroll(TRichEdit& edit, int columns, int lines);
+    // Two callers in the colouring from before the control kept its layout whole itself; they
+    // no longer need to call it, and go with these two lines.
+    friend class PadHighlighter;
+    friend class THighlight;
+
+    // A new text is laid out a part at a time while the program waits for the user, which keeps a
+    // long pad quick to open. Whatever needs it whole before that (a key, a far caret move, a
+    // scroll by lines, an edit, lines laid out again from outside) has the control finish it
+    // first, here and nowhere else.
     void WatchLayout(QTextDocument* document);
+    // Lays out the part of the text not laid out yet and sets the scroll range to the whole text
+    // at once. Quick when all of it is laid out.
+    void FinishLayout();
+    // After lines were laid out again alone: lays out the lines behind them that the layout had
+    // not reached.
+    static void LayOutTheRest(QTextDocument& doc);
     // Whether the caret's line lies below what the scroll range reaches (the text laid out only in
     // part, or the view not told of its size yet).
     bool BeyondScrollRange(const QTextCursor& cursor) const;
@@ -147,4 +159,6 @@ private:
 
     int updating_ = 0;
     QTextCursor batch_;
+    bool layingOut_ = false;  // a new text is still being laid out, a part at a time
+    bool changing_ = false;   // between the document's report of a change and its end
 };

@@ -151,6 +151,11 @@ TEST(RichEdit, ALongTextIsWholeWhateverComesBeforeItIsLaidOut)
              cursor.removeSelectedText();
              e.SetSelStart(e.LastPosition());
          }},
+        {"a line laid out again alone (colours laid over it), the caret sent to the end", [](TRichEdit& e) {
+             const QTextBlock line = e.document()->findBlockByNumber(3);
+             e.document()->markContentsDirty(line.position(), line.length());
+             e.SetSelStart(e.LastPosition());
+         }},
         {"the end selected", [](TRichEdit& e) {
              e.SetSelStart(0);
              e.SetSelLength(e.LastPosition());
