@@ -1,6 +1,7 @@
 #include "platform/vcl/RichEdit.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -196,6 +197,7 @@ void TRichEdit::WatchLayout(QTextDocument* doc)
     QObject::connect(doc, &QTextDocument::contentsChange, this, [this, doc](int from, int /*removed*/, int added) {
         if (doc != document()) return;
         changing_ = true;
+        NoteChange(from, added);
         const int length = doc->characterCount();
         if (from == 0 && added >= length) {  // a new text: laid out from now on, a part at a time
             layingOut_ = true;
@@ -242,6 +244,88 @@ void TRichEdit::LayOutTheRest(QTextDocument& doc)
     }
     const QTextBlock rest = doc.findBlockByNumber(laid);
     if (rest.isValid()) doc.markContentsDirty(rest.position(), doc.characterCount() - rest.position());
+}
+
+void TRichEdit::NoteChange(int from, int added)
+{
+    const QTextDocument* doc = document();
+    const int count = doc->blockCount();
+    const int grown = count - blockCount_;
+    blockCount_ = count;
+    if (userInput_ == 0 && !middleDown_) return;
+    const int end = doc->characterCount() - 1;
+    const int first = doc->findBlock(std::clamp(from, 0, end)).blockNumber();
+    const int last = doc->findBlock(std::clamp(from + added, 0, end)).blockNumber();
+    if (editedLast_ < 0) {
+        editedFirst_ = first;
+        editedLast_ = last;
+        return;
+    }
+    // Lines noted before move with the lines added or taken out before them.
+    if (first < editedFirst_) editedFirst_ = std::max(editedFirst_ + grown, first);
+    if (first <= editedLast_) editedLast_ = std::max(editedLast_ + grown, first);
+    editedFirst_ = std::min(editedFirst_, first);
+    editedLast_ = std::max(editedLast_, last);
+}
+
+void TRichEdit::BeginUserInput(bool byMouse)
+{
+    if (userInput_++ == 0 && !middleDown_) {
+        editedLast_ = -1;
+        blockCount_ = document()->blockCount();
+        byMouse_ = byMouse;
+    }
+}
+
+void TRichEdit::EndUserInput()
+{
+    if (--userInput_ > 0 || middleDown_ || editedLast_ < 0) return;
+    const int lines = LineCount();
+    const int first = std::clamp(editedFirst_, 0, lines - 1);
+    const int last = std::clamp(editedLast_, first, lines - 1);
+    editedLast_ = -1;
+    if (OnUserEdit) OnUserEdit(first, last, byMouse_);
+}
+
+void TRichEdit::UserEdit(const std::function<void()>& edit)
+{
+    BeginUserInput(false);
+    edit();
+    // A command given as an edit counts as one even when there was nothing for it to change.
+    if (userInput_ == 1 && !middleDown_ && editedLast_ < 0) NoteChange(SelStart(), 0);
+    EndUserInput();
+}
+
+bool TRichEdit::event(QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    if (type == QEvent::FocusOut && middleDown_) {
+        // The middle button came up elsewhere: its click pasted nothing here.
+        middleDown_ = false;
+        editedLast_ = -1;
+    }
+    if (type != QEvent::KeyPress && type != QEvent::InputMethod) return QTextEdit::event(event);
+    BeginUserInput(false);
+    const bool handled = QTextEdit::event(event);
+    EndUserInput();
+    return handled;
+}
+
+bool TRichEdit::viewportEvent(QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease &&
+        type != QEvent::MouseButtonDblClick && type != QEvent::MouseMove && type != QEvent::Drop)
+        return QTextEdit::viewportEvent(event);
+    const bool middle = (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease) &&
+                        static_cast<const QMouseEvent*>(event)->button() == Qt::MiddleButton;
+    BeginUserInput(true);
+    // What the middle button pastes comes with its release, which others may see first.
+    if (type == QEvent::MouseButtonPress) middleDown_ = middle;
+    const bool handled = QTextEdit::viewportEvent(event);
+    if (type == QEvent::MouseButtonRelease || (type == QEvent::MouseButtonPress && !middle)) middleDown_ = false;
+    EndUserInput();
+    return handled;
 }
 
 bool TRichEdit::BeyondScrollRange(const QTextCursor& cursor) const
