@@ -199,6 +199,10 @@ void TRichEdit::WatchLayout(QTextDocument* doc)
         changing_ = true;
         NoteChange(from, added);
         const int length = doc->characterCount();
+        if (length <= 1) {  // no text: nothing is left to lay out
+            layingOut_ = false;
+            return;
+        }
         if (from == 0 && added >= length) {  // a new text: laid out from now on, a part at a time
             layingOut_ = true;
             return;
