@@ -34,7 +34,6 @@ class TSaveDialog;
 class TPrintDialog;
 class TFindDialog;
 class TReplaceDialog;
-class PadMouseEdits;
 
 class TfrmMainProg : public TForm {
 public:
@@ -294,9 +293,10 @@ public:
     void Cut1Click(TObject* Sender);
     void Copy1Click(TObject* Sender);
     void Paste1Click(TObject* Sender);
-    // After the mouse changed the pad (a drop, a middle-click paste, text dragged out of it):
-    // the handling of a paste over the lines first to last.
-    void AfterMouseEdit(int first, int last);
+    // After the user edited the pad's lines first to last: the answers go, the lines are coloured
+    // again and the pad counts as edited. An edit of the mouse (a drop, a middle-click paste, text
+    // dragged out) is handled as a paste first.
+    void AfterPadEdit(int first, int last, bool byMouse);
     // ---- help menu (MainProgHelp.cpp) ----------------------------------------------------------
     void MetricBasic1Click(TObject* Sender);
     void ImperialBasic1Click(TObject* Sender);
@@ -342,9 +342,8 @@ private:
     void CreateScientificPanel();
     void ConnectEvents();
     // MainProgClipboard.cpp: the print, find and replace dialogs, the Edit menu's events and the
-    // watch over edits the mouse makes in the pad.
+    // user's edits of the pad.
     void ConnectEditCommands();
-    PadMouseEdits* mouseEdits_ = nullptr;
     // Keeps the column caption "Answer" above the answer pane.
     void PlaceColumnCaptions();
     // MainProgPanes.cpp: the height the keypad panel took over from the panes at the last fitting

@@ -223,17 +223,23 @@ void TfrmMainProg::RichEdit_MainKeyUp(TObject* /*Sender*/, WORD& Key, TShiftStat
 
     if (Key == 'X' && ctrlOnly) resync(true);
 
-    const bool navigation = Key == VK_UP || Key == VK_DOWN || Key == VK_LEFT || Key == VK_RIGHT ||
-                            Key == VK_PRIOR || Key == VK_NEXT || Key == VK_END || Key == VK_HOME ||
-                            Key == VK_SHIFT || Key == VK_CONTROL || (Key == 'C' && ctrlOnly);
-    if (!navigation) {
-        RichEdit_Result->Lines.Clear();
-        Highlighter->HighlightLines(KeyDownLine, CaretLine(RichEdit_Main));
-        PadUnchanged = false;
-    }
     // Whatever the key did (Ctrl+Home, a join at the top line), the panes end on the same lines.
     FollowPadLineCount();
     FollowPadScroll();
+}
+
+void TfrmMainProg::AfterPadEdit(int first, int last, bool byMouse)
+{
+    if (byMouse) {
+        const int caretLine = CaretLine(RichEdit_Main);
+        KeyDownLine = std::min(first, caretLine);
+        WORD key = 'V';
+        RichEdit_MainKeyUp(RichEdit_Main, key, ssCtrl);
+    }
+    // The answers shown belong to the pad as it was.
+    RichEdit_Result->Lines.Clear();
+    Highlighter->HighlightLines(first, last);
+    PadUnchanged = false;
 }
 
 void TfrmMainProg::RichEdit_MainMouseUp(TObject* /*Sender*/, TMouseButton /*Button*/, TShiftState /*Shift*/,

@@ -1,6 +1,7 @@
 #include "platform/vcl/RichEdit.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -191,20 +192,144 @@ TRichEdit::TRichEdit(QWidget* parent) : QTextEdit(parent)
 
 void TRichEdit::WatchLayout(QTextDocument* doc)
 {
-    // A new text is laid out a part at a time. Changed in part before the rest is laid out, it
-    // would be laid out wrongly: the lines not reached yet would be taken as laid out, at no
-    // height, and the text would end there for the scroll bar and the caret. Such a change has the
-    // whole text laid out again at once.
-    QObject::connect(doc, &QTextDocument::contentsChange, this, [doc](int from, int /*removed*/, int added) {
+    layingOut_ = !doc->isEmpty();
+    changing_ = false;
+    QObject::connect(doc, &QTextDocument::contentsChange, this, [this, doc](int from, int /*removed*/, int added) {
+        if (doc != document()) return;
+        changing_ = true;
+        NoteChange(from, added);
         const int length = doc->characterCount();
-        if (from == 0 && added >= length) return;  // a new text
-        // The lines behind the change are as they were: the last one is laid out once the whole
-        // text is. A change that reaches the end is behind the line where it begins.
-        const QTextBlock changedLast = doc->findBlock(from + added);
-        const QTextBlock probe =
-            changedLast.isValid() && changedLast.next().isValid() ? doc->lastBlock() : doc->findBlock(from);
-        if (probe.isValid() && probe.layout()->lineCount() == 0) doc->markContentsDirty(0, length);
+        if (length <= 1) {  // no text: nothing is left to lay out
+            layingOut_ = false;
+            return;
+        }
+        if (from == 0 && added >= length) {  // a new text: laid out from now on, a part at a time
+            layingOut_ = true;
+            return;
+        }
+        if (!layingOut_) return;
+        // Changed in part before the rest is laid out, the text would be laid out wrongly: the
+        // lines not reached yet would be taken as laid out, at no height, and the text would end
+        // there for the scroll bar and the caret. The change has the whole text laid out at once.
+        layingOut_ = false;
+        doc->markContentsDirty(0, length);
     });
+    QObject::connect(doc, &QTextDocument::contentsChanged, this, [this, doc] {
+        if (doc == document()) changing_ = false;
+    });
+    const QAbstractTextDocumentLayout* layout = doc->documentLayout();
+    // The layout reports its size after each part; it has finished once it has reached the end.
+    QObject::connect(layout, &QAbstractTextDocumentLayout::documentSizeChanged, this, [this, doc] {
+        if (doc == document() && layingOut_ && !changing_ && doc->lastBlock().layout()->lineCount() > 0)
+            layingOut_ = false;
+    });
+    // Lines laid out again outside a change (display formats laid over them) while the rest is
+    // still to come: the layout now takes the text to end behind them.
+    QObject::connect(layout, &QAbstractTextDocumentLayout::update, this, [this, doc] {
+        if (doc != document() || !layingOut_ || changing_) return;
+        layingOut_ = false;
+        LayOutTheRest(*doc);
+        FinishLayout();
+    });
+}
+
+void TRichEdit::LayOutTheRest(QTextDocument& doc)
+{
+    // The text is laid out from its start on, without a gap: find the first line the layout has
+    // not reached and lay out from there to the end.
+    int laid = 0;
+    int count = doc.blockCount();
+    while (laid < count) {
+        const int middle = laid + (count - laid) / 2;
+        if (doc.findBlockByNumber(middle).layout()->lineCount() > 0)
+            laid = middle + 1;
+        else
+            count = middle;
+    }
+    const QTextBlock rest = doc.findBlockByNumber(laid);
+    if (rest.isValid()) doc.markContentsDirty(rest.position(), doc.characterCount() - rest.position());
+}
+
+void TRichEdit::NoteChange(int from, int added)
+{
+    const QTextDocument* doc = document();
+    const int count = doc->blockCount();
+    const int grown = count - blockCount_;
+    blockCount_ = count;
+    if (userInput_ == 0 && !middleDown_) return;
+    const int end = doc->characterCount() - 1;
+    const int first = doc->findBlock(std::clamp(from, 0, end)).blockNumber();
+    const int last = doc->findBlock(std::clamp(from + added, 0, end)).blockNumber();
+    if (editedLast_ < 0) {
+        editedFirst_ = first;
+        editedLast_ = last;
+        return;
+    }
+    // Lines noted before move with the lines added or taken out before them.
+    if (first < editedFirst_) editedFirst_ = std::max(editedFirst_ + grown, first);
+    if (first <= editedLast_) editedLast_ = std::max(editedLast_ + grown, first);
+    editedFirst_ = std::min(editedFirst_, first);
+    editedLast_ = std::max(editedLast_, last);
+}
+
+void TRichEdit::BeginUserInput(bool byMouse)
+{
+    if (userInput_++ == 0 && !middleDown_) {
+        editedLast_ = -1;
+        blockCount_ = document()->blockCount();
+        byMouse_ = byMouse;
+    }
+}
+
+void TRichEdit::EndUserInput()
+{
+    if (--userInput_ > 0 || middleDown_ || editedLast_ < 0) return;
+    const int lines = LineCount();
+    const int first = std::clamp(editedFirst_, 0, lines - 1);
+    const int last = std::clamp(editedLast_, first, lines - 1);
+    editedLast_ = -1;
+    if (OnUserEdit) OnUserEdit(first, last, byMouse_);
+}
+
+void TRichEdit::UserEdit(const std::function<void()>& edit)
+{
+    BeginUserInput(false);
+    edit();
+    // A command given as an edit counts as one even when there was nothing for it to change.
+    if (userInput_ == 1 && !middleDown_ && editedLast_ < 0) NoteChange(SelStart(), 0);
+    EndUserInput();
+}
+
+bool TRichEdit::event(QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    if (type == QEvent::FocusOut && middleDown_) {
+        // The middle button came up elsewhere: its click pasted nothing here.
+        middleDown_ = false;
+        editedLast_ = -1;
+    }
+    if (type != QEvent::KeyPress && type != QEvent::InputMethod) return QTextEdit::event(event);
+    BeginUserInput(false);
+    const bool handled = QTextEdit::event(event);
+    EndUserInput();
+    return handled;
+}
+
+bool TRichEdit::viewportEvent(QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease &&
+        type != QEvent::MouseButtonDblClick && type != QEvent::MouseMove && type != QEvent::Drop)
+        return QTextEdit::viewportEvent(event);
+    const bool middle = (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease) &&
+                        static_cast<const QMouseEvent*>(event)->button() == Qt::MiddleButton;
+    BeginUserInput(true);
+    // What the middle button pastes comes with its release, which others may see first.
+    if (type == QEvent::MouseButtonPress) middleDown_ = middle;
+    const bool handled = QTextEdit::viewportEvent(event);
+    if (type == QEvent::MouseButtonRelease || (type == QEvent::MouseButtonPress && !middle)) middleDown_ = false;
+    EndUserInput();
+    return handled;
 }
 
 bool TRichEdit::BeyondScrollRange(const QTextCursor& cursor) const
@@ -215,6 +340,7 @@ bool TRichEdit::BeyondScrollRange(const QTextCursor& cursor) const
 
 void TRichEdit::FinishLayout()
 {
+    layingOut_ = false;
     const QSizeF size = document()->documentLayout()->documentSize();
     // The view learns the new size only when the program next waits for events; a caret sent far
     // down before that would stop where the laid out part had ended.
@@ -254,10 +380,10 @@ void TRichEdit::Rewrite(const std::function<void(QTextCursor&)>& write)
     cursor.beginEditBlock();
     write(cursor);
     cursor.endEditBlock();
-    WatchLayout(fresh);
     // The control deletes a document of its own making; one made here is deleted here.
     const bool ours = old->parent() == this;
     setDocument(fresh);
+    WatchLayout(fresh);
     if (ours) delete old;
 }
 

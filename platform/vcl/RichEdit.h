@@ -124,12 +124,18 @@ public:
     void BeginUpdate();
     void EndUpdate();
 
-    // Lays out the part of the text not laid out yet (a long text is laid out a part at a time
-    // while the program waits for the user) and sets the scroll range to the whole text at once.
-    // Quick when all of it is laid out.
-    void FinishLayout();
+    // The user's own edits of the text, each told once the control has handled the key, the
+    // input method's text, the click or the drop that made it: the first and last line it touched
+    // (as the text now stands), and whether the mouse made it. Changes the program makes to the
+    // text are not told, nor is a key or click that changes nothing.
+    std::function<void(int first, int last, bool byMouse)> OnUserEdit;
+    // Makes an edit the user asked for elsewhere (a menu command) as the user's own; it is told
+    // even when it found nothing to change, on the caret's line.
+    void UserEdit(const std::function<void()>& edit);
 
 protected:
+    bool event(QEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
     // A key finds the text laid out to its end and the scroll range whole: an edit before that
     // would be laid out wrongly, and a caret sent far down would stop short.
     void keyPressEvent(QKeyEvent* event) override;
@@ -137,7 +143,28 @@ protected:
 private:
     friend class TTextAttributes;
     friend class TRichEditLines;
+    // Scrolling to a line needs the text laid out to that line and the scroll range whole.
+    friend void LineScroll(TRichEdit& edit, int columns, int lines);
+    // Two callers in the colouring from before the control kept its layout whole itself; they
+    // no longer need to call it, and go with these two lines.
+    friend class PadHighlighter;
+    friend class THighlight;
+
+    // A new text is laid out a part at a time while the program waits for the user, which keeps a
+    // long pad quick to open. Whatever needs it whole before that (a key, a far caret move, a
+    // scroll by lines, an edit, lines laid out again from outside) has the control finish it
+    // first, here and nowhere else.
     void WatchLayout(QTextDocument* document);
+    // Lays out the part of the text not laid out yet and sets the scroll range to the whole text
+    // at once. Quick when all of it is laid out.
+    void FinishLayout();
+    // After lines were laid out again alone: lays out the lines behind them that the layout had
+    // not reached.
+    static void LayOutTheRest(QTextDocument& doc);
+    // Between these the changes of the text are the user's; at the outermost end they are told.
+    void BeginUserInput(bool byMouse);
+    void EndUserInput();
+    void NoteChange(int from, int added);
     // Whether the caret's line lies below what the scroll range reaches (the text laid out only in
     // part, or the view not told of its size yet).
     bool BeyondScrollRange(const QTextCursor& cursor) const;
@@ -147,4 +174,12 @@ private:
 
     int updating_ = 0;
     QTextCursor batch_;
+    bool layingOut_ = false;  // a new text is still being laid out, a part at a time
+    bool changing_ = false;   // between the document's report of a change and its end
+    int userInput_ = 0;       // nested handlings of the user's input
+    bool middleDown_ = false;  // a middle click pastes on its release: press to release is one edit
+    bool byMouse_ = false;
+    int editedFirst_ = 0;      // the lines the user's input has changed so far, -1 when none
+    int editedLast_ = -1;
+    int blockCount_ = 0;       // the line count before the latest change
 };

@@ -5,6 +5,9 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QTest>
+#include <utility>
+#include <vector>
 #include <gtest/gtest.h>
 
 namespace {
@@ -113,16 +116,33 @@ TEST(CopyAll, TheShortcutInThePadCopiesAndKeepsTheAnswers)
     Window w;
     w->activateWindow();
     QApplication::setActiveWindow(&*w);
-    w.SetPad("2*3");
-    w->Btn_CalculateOnly->Click();
-    w->RichEdit_Main->setFocus();
-    QGuiApplication::clipboard()->clear();
-    w.Key(Qt::Key_C, Qt::ControlModifier | Qt::AltModifier);
-    EXPECT_TRUE(ClipboardText().contains("2*3" + QString(8, '\t') + "6")) << ClipboardText().toStdString();
-    // The release of the shortcut's key is no edit of the pad.
-    EXPECT_EQ(w.Answers().value(0), "6");
-    EXPECT_TRUE(w->PadUnchanged);
-    EXPECT_EQ(w.Pad(), QStringList{"2*3"});
+    // The chord as a keyboard sends it: the modifiers go down first and come up in any order; the
+    // pad has their presses and releases, but the menu takes C's press.
+    const Qt::KeyboardModifiers both = Qt::ControlModifier | Qt::AltModifier;
+    const struct {
+        const char* order;
+        std::vector<std::pair<Qt::Key, Qt::KeyboardModifiers>> releases;
+    } chords[] = {
+        {"C, Alt, Ctrl", {{Qt::Key_C, both}, {Qt::Key_Alt, both}, {Qt::Key_Control, Qt::ControlModifier}}},
+        {"Alt, C, Ctrl", {{Qt::Key_Alt, both}, {Qt::Key_C, Qt::ControlModifier}, {Qt::Key_Control, Qt::ControlModifier}}},
+        {"Ctrl, Alt, C", {{Qt::Key_Control, both}, {Qt::Key_Alt, Qt::AltModifier}, {Qt::Key_C, Qt::NoModifier}}},
+    };
+    for (const auto& chord : chords) {
+        w.SetPad("2*3");
+        w->Btn_CalculateOnly->Click();
+        w->PadUnchanged = true;
+        w->RichEdit_Main->setFocus();
+        QGuiApplication::clipboard()->clear();
+        QTest::keyPress(w->RichEdit_Main, Qt::Key_Control, Qt::ControlModifier);
+        QTest::keyPress(w->RichEdit_Main, Qt::Key_Alt, both);
+        QTest::keyPress(w->RichEdit_Main, Qt::Key_C, both);
+        for (const auto& [key, modifiers] : chord.releases) QTest::keyRelease(w->RichEdit_Main, key, modifiers);
+        EXPECT_TRUE(ClipboardText().contains("2*3" + QString(8, '\t') + "6")) << chord.order;
+        // Copying is no edit of the pad.
+        EXPECT_EQ(w.Answers().value(0), "6") << chord.order;
+        EXPECT_TRUE(w->PadUnchanged) << chord.order;
+        EXPECT_EQ(w.Pad(), QStringList{"2*3"}) << chord.order;
+    }
 }
 
 TEST(CopyAll, AMillionCharacterLineAndAnEmptyPad)

@@ -4,10 +4,14 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QCoreApplication>
+#include <QDropEvent>
+#include <QInputMethodEvent>
+#include <QMimeData>
 #include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
 #include <functional>
+#include <vector>
 #include <gtest/gtest.h>
 
 namespace {
@@ -151,6 +155,11 @@ TEST(RichEdit, ALongTextIsWholeWhateverComesBeforeItIsLaidOut)
              cursor.removeSelectedText();
              e.SetSelStart(e.LastPosition());
          }},
+        {"a line laid out again alone (colours laid over it), the caret sent to the end", [](TRichEdit& e) {
+             const QTextBlock line = e.document()->findBlockByNumber(3);
+             e.document()->markContentsDirty(line.position(), line.length());
+             e.SetSelStart(e.LastPosition());
+         }},
         {"the end selected", [](TRichEdit& e) {
              e.SetSelStart(0);
              e.SetSelLength(e.LastPosition());
@@ -173,5 +182,75 @@ TEST(RichEdit, ALongTextIsWholeWhateverComesBeforeItIsLaidOut)
         const int top = edit.verticalScrollBar()->value();
         EXPECT_GE(last.bottom(), top) << act.what;
         EXPECT_LE(last.bottom(), top + edit.viewport()->height() + first.height()) << act.what;
+    }
+}
+
+// The control tells the user's edits, with the lines they touched, and only those: what the
+// program writes and a key that changes nothing are no edits of the user.
+TEST(RichEdit, TellsTheUsersEditsAndTheirLines)
+{
+    struct Told {
+        int first, last;
+        bool byMouse;
+        bool operator==(const Told&) const = default;
+    };
+    const auto drop = [](TRichEdit& e, int line, const QString& text) {
+        QMimeData data;
+        data.setText(text);
+        const QPoint at = e.cursorRect(QTextCursor(e.document()->findBlockByNumber(line))).topLeft() + QPoint(1, 1);
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(e.viewport(), &enter);
+        QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(e.viewport(), &move);
+        QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(e.viewport(), &dropped);
+    };
+    const auto input = [](TRichEdit& e, const QString& commit, const QString& composing) {
+        QInputMethodEvent event(composing, {});
+        event.setCommitString(commit);
+        QCoreApplication::sendEvent(&e, &event);
+    };
+    const struct {
+        const char* what;
+        std::function<void(TRichEdit&)> act;
+        std::vector<Told> told;
+    } rows[] = {
+        {"a key on line 2", [](TRichEdit& e) { e.SetSelStart(e.LineIndex(1)); QTest::keyClick(&e, Qt::Key_X); },
+         {{1, 1, false}}},
+        {"Enter on line 1", [](TRichEdit& e) { e.SetSelStart(1); QTest::keyClick(&e, Qt::Key_Return); },
+         {{0, 1, false}}},
+        {"Backspace joining lines 2 and 3",
+         [](TRichEdit& e) { e.SetSelStart(e.LineIndex(2)); QTest::keyClick(&e, Qt::Key_Backspace); }, {{1, 1, false}}},
+        {"lines 1 to 3 typed over", [](TRichEdit& e) {
+             e.SetSelStart(0);
+             e.SetSelLength(e.LineIndex(2) + 1);
+             QTest::keyClick(&e, Qt::Key_Z);
+         }, {{0, 0, false}}},
+        {"two lines dropped on line 3", [&](TRichEdit& e) { drop(e, 2, "7\n8\n"); }, {{2, 4, true}}},
+        {"an input method's text on the last line", [&](TRichEdit& e) {
+             e.SetSelStart(e.LastPosition());
+             input(e, "7", "");
+         }, {{3, 3, false}}},
+        {"a key that changes nothing", [](TRichEdit& e) { QTest::keyClick(&e, Qt::Key_Right); }, {}},
+        {"a line the program sets", [](TRichEdit& e) { e.Lines.Set(1, "q"); }, {}},
+        {"a menu's cut with nothing to cut", [](TRichEdit& e) {
+             e.SetSelStart(e.LineIndex(2));
+             e.UserEdit([&e] { e.cut(); });
+         }, {{2, 2, false}}},
+    };
+    for (const auto& row : rows) {
+        TRichEdit edit;
+        edit.resize(300, 200);
+        edit.show();
+        edit.SetText("a\nbb\nccc\ndddd");
+        std::vector<Told> told;
+        edit.OnUserEdit = [&told](int first, int last, bool byMouse) { told.push_back({first, last, byMouse}); };
+        row.act(edit);
+        ASSERT_EQ(told.size(), row.told.size()) << row.what;
+        for (size_t i = 0; i < told.size(); ++i) {
+            EXPECT_EQ(told[i].first, row.told[i].first) << row.what;
+            EXPECT_EQ(told[i].last, row.told[i].last) << row.what;
+            EXPECT_EQ(told[i].byMouse, row.told[i].byMouse) << row.what;
+        }
     }
 }
