@@ -6,7 +6,6 @@
 #include <QAbstractTextDocumentLayout>
 #include <QEvent>
 #include <QFontMetrics>
-#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -107,11 +106,8 @@ private:
         ~Recolour()
         {
             if (from_ >= to_) return;
-            // Within a change of the text the document lays out what changed at its end. Outside
-            // one, a text laid out only in part is laid out whole first, or laying these lines out
-            // alone would end the text there (see TRichEdit::WatchLayout).
-            if (!owner_.changing_ && owner_.editor_ && owner_.editor_->document() == owner_.document_)
-                owner_.editor_->FinishLayout();
+            // The text control lays the rest of a partly laid-out text out first when lines are laid
+            // out again from here.
             owner_.document_->markContentsDirty(from_, to_ - from_);
         }
         void Line(QTextBlock block)
@@ -146,7 +142,6 @@ private:
 
     void Changed(int from, int removed, int added)
     {
-        const QScopedValueRollback<bool> changing(changing_, true);
         const QTextBlock first = document_->findBlock(from);
         if (!first.isValid()) return;
         QTextBlock last = document_->findBlock(from + added + (removed > 0 ? 1 : 0));
@@ -188,7 +183,6 @@ private:
     TPadColourer& owner_;
     QPointer<TRichEdit> editor_;
     QTextDocument* document_;
-    bool changing_ = false;
 };
 
 TPadColourer::~TPadColourer() { delete attached_.data(); }
@@ -234,7 +228,6 @@ void TPadColourer::OverlayRange(int start, int length, const QTextCharFormat& fo
 {
     if (!Editor || length <= 0) return;
     QTextDocument* document = Editor->document();
-    Editor->FinishLayout();  // see TRichEdit::WatchLayout
     const int end = std::min(start + length, Editor->LastPosition());
     for (QTextBlock block = document->findBlock(std::max(start, 0)); block.isValid() && block.position() < end;
          block = block.next()) {

@@ -145,10 +145,6 @@ private:
     friend class TRichEditLines;
     // Scrolling to a line needs the text laid out to that line and the scroll range whole.
     friend void LineScroll(TRichEdit& edit, int columns, int lines);
-    // Two callers in the colouring from before the control kept its layout whole itself; they
-    // no longer need to call it, and go with these two lines.
-    friend class PadHighlighter;
-    friend class THighlight;
 
     // A new text is laid out a part at a time while the program waits for the user, which keeps a
     // long pad quick to open. Whatever needs it whole before that (a key, a far caret move, a
