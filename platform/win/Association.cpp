@@ -68,14 +68,24 @@ QString DesktopExec(const QString& path)
     return {};
 }
 
-// Splits an Exec value into its arguments (the rules are CommandArguments'); fileCode tells
-// whether a field code for the file stood in it. Nothing when a quote is not closed.
-std::optional<QStringList> SplitExec(const QString& text, const QString& file, bool& fileCode)
-{
+// An Exec value split into its arguments (the rules are CommandArguments').
+struct ExecWords {
     QStringList arguments;
+    bool fileCode = false;   // a field code for the file stood in it
+    qsizetype firstEnd = 0;  // where the first argument ends in the value
+};
+
+// Nothing when a quote is not closed.
+std::optional<ExecWords> SplitExec(const QString& text, const QString& file)
+{
+    ExecWords words;
     QString current;
     bool kept = false;  // the argument under way holds more than field codes that give nothing
-    fileCode = false;
+    const auto endArgument = [&](qsizetype end) {
+        if (!kept) return;
+        words.arguments << current;
+        if (words.arguments.size() == 1) words.firstEnd = end;
+    };
     auto fieldCode = [&](qsizetype& i) {
         const QChar code = i + 1 < text.size() ? text[++i] : QChar();
         if (code == QLatin1Char('%')) {
@@ -84,13 +94,13 @@ std::optional<QStringList> SplitExec(const QString& text, const QString& file, b
         } else if (code == QLatin1Char('f') || code == QLatin1Char('F') || code == QLatin1Char('u') ||
                    code == QLatin1Char('U')) {
             current += file;
-            kept = fileCode = true;
+            kept = words.fileCode = true;
         }
     };
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
         if (c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\n') || c == QLatin1Char('\r')) {
-            if (kept) arguments << current;
+            endArgument(i);
             current.clear();
             kept = false;
         } else if (c == QLatin1Char('"') || c == QLatin1Char('\'')) {
@@ -115,8 +125,8 @@ std::optional<QStringList> SplitExec(const QString& text, const QString& file, b
             kept = true;
         }
     }
-    if (kept) arguments << current;
-    return arguments;
+    endArgument(text.size());
+    return words;
 }
 
 QString RunQuietly(const QString& program, const QStringList& arguments)
@@ -183,33 +193,21 @@ AssociationLookup SetAssociationLookup(AssociationLookup lookup)
 
 UnicodeString CommandFromDesktopExec(const UnicodeString& exec)
 {
-    bool fileCode = false;
-    const std::optional<QStringList> words = SplitExec(exec, QString(), fileCode);
-    if (!words || words->isEmpty()) return {};
-    const QString program = FindProgram(words->front());
+    const QString text = exec.trimmed();
+    const std::optional<ExecWords> words = SplitExec(text, QString());
+    if (!words || words->arguments.isEmpty()) return {};
+    const QString program = FindProgram(words->arguments.front());
     if (program.isEmpty()) return {};
     // The rest of the value after the program, as it stands, for CommandArguments to read.
-    const QString text = exec.trimmed();
-    qsizetype i = 0;
-    for (QChar quote; i < text.size() && (!quote.isNull() || !text[i].isSpace()); ++i) {
-        if (!quote.isNull()) {
-            if (text[i] == quote) quote = QChar();
-            else if (quote == QLatin1Char('"') && text[i] == QLatin1Char('\\')) ++i;
-        } else if (text[i] == QLatin1Char('"') || text[i] == QLatin1Char('\'')) {
-            quote = text[i];
-        } else if (text[i] == QLatin1Char('\\')) {
-            ++i;
-        }
-    }
-    return QLatin1Char('"') + program + QLatin1Char('"') + text.mid(i);
+    return QLatin1Char('"') + program + QLatin1Char('"') + text.mid(words->firstEnd);
 }
 
 std::optional<QStringList> CommandArguments(const UnicodeString& arguments, const UnicodeString& file)
 {
-    bool fileCode = false;
-    std::optional<QStringList> words = SplitExec(arguments, file, fileCode);
-    if (words && !fileCode) words->append(file);
-    return words;
+    std::optional<ExecWords> words = SplitExec(arguments, file);
+    if (!words) return std::nullopt;
+    if (!words->fileCode) words->arguments.append(file);
+    return std::move(words->arguments);
 }
 
 int GetShortPathName(const UnicodeString& longPath, UnicodeString& shortPath, int bufferSize)

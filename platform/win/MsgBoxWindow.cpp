@@ -327,9 +327,7 @@ int MsgBoxWindow::Run(const ExtBoxPlan& plan, QWidget* owner)
     qApp->installEventFilter(&filter);
     // A quit request ends this loop and, through Qt, every loop below it: the program's own loop
     // leaves as soon as the box returns.
-    const auto running = [&] { return window && !waiting.answer && !window->Closed(); };
-    while (running())
-        if (waiting.loop.exec() != 0 || running()) break;
+    if (window && !waiting.answer && !window->Closed()) waiting.loop.exec();
     qApp->removeEventFilter(&filter);
     if (window) {
         window->waiting_ = nullptr;

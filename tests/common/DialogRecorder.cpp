@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QDialog>
 #include <QTimer>
+#include <cstdio>
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 DialogRecorder::DialogRecorder()
@@ -23,6 +25,30 @@ DialogRecorder::~DialogRecorder() { SetDialogHandler(previous_); }
 void DialogRecorder::Answer(int result, QStringList values, bool checked)
 {
     answers_.push_back({result, std::move(values), checked});
+}
+
+Watchdog::Watchdog(std::chrono::milliseconds limit)
+    : test_(::testing::UnitTest::GetInstance()->current_test_info()
+                ? ::testing::UnitTest::GetInstance()->current_test_info()->name()
+                : ""),
+      thread_([this, limit] {
+          std::unique_lock lock(mutex_);
+          if (ended_.wait_for(lock, limit, [this] { return done_; })) return;
+          std::fprintf(stderr, "%s: still running after %lld ms; the test program ends here, failed\n",
+                       test_.c_str(), static_cast<long long>(limit.count()));
+          std::_Exit(1);
+      })
+{
+}
+
+Watchdog::~Watchdog()
+{
+    {
+        const std::lock_guard lock(mutex_);
+        done_ = true;
+    }
+    ended_.notify_one();
+    thread_.join();
 }
 
 QWidget* ShownDialog()
@@ -52,6 +78,7 @@ void RunWithBox(const std::function<void()>& open, const std::function<void(QWid
         }
     });
     limit.start();
+    const Watchdog watchdog(std::chrono::milliseconds(3 * limitMs));
     open();
     EXPECT_TRUE(ran) << "no box came up";
 }

@@ -462,6 +462,7 @@ TEST_F(MsgBoxWindowTest, QuitRequestEndsTheBoxAndIsPassedOn)
     QEventLoop program;
     int answer = -1;
     QTimer guard;  // should the request not end the box
+    const Watchdog watchdog(std::chrono::seconds(10));  // should the box spin on in its loop
     guard.setSingleShot(true);
     QObject::connect(&guard, &QTimer::timeout, [] {
         if (QWidget* box = ShownDialog()) box->hide();

@@ -23,8 +23,9 @@ TEST(Sound, WaitsEndWhenThePollSaysSo)
         const char* what;
         void (*wait)();
     } const cases[] = {
-        {"sleep of an hour", [] { Sleep(3600 * 1000, kPoll); }},
-        {"tone of 23 days", [] { EXPECT_TRUE(Beep(440, 2000000000, kPoll)); }},
+        // Long against the slices, yet short enough that a stop not heard fails within seconds.
+        {"sleep of three seconds", [] { Sleep(3000, kPoll); }},
+        {"tone of three seconds", [] { EXPECT_TRUE(Beep(440, 3000, kPoll)); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
