@@ -181,13 +181,8 @@ void PaintShadow(FillLayers& p)
 {
     const TGDIPFill& f = p.f;
     if (f.ShadowOffset() < 1 || f.ShadowColor() == clNone) return;
-    std::unique_ptr<TGPGraphicsPath> outline(CreateRoundedRectPath(p.R, REAL(f.Rounding()), f.RoundingType()));
-    TGPPathGradientBrush shadow(outline.get());
-    shadow.SetWrapMode(gdip::WrapModeClamp);
-    const ARGB colours[3] = {0, MakeColorFromTColor(180, f.ShadowColor()), MakeColorFromTColor(180, f.ShadowColor())};
-    const REAL positions[3] = {0.0f, 0.1f, 1.0f};
-    shadow.SetInterpolationColors(colours, positions, 3);
-    p.g->FillPath(&shadow, outline.get());
+    const std::unique_ptr<TGPGraphicsPath> outline(CreateRoundedRectPath(p.R, REAL(f.Rounding()), f.RoundingType()));
+    FillSoftShadow(p.g, outline.get(), f.ShadowColor());
     p.R.Width -= REAL(f.ShadowOffset());
     p.R.Height -= REAL(f.ShadowOffset());
 }
@@ -292,6 +287,16 @@ TGPGraphicsPath* CreateRoundedRectPath(const TGPRectF& rect, REAL r, TFillRoundi
     AddRoundedRectPath(type, path, rect.X, rect.Y, rect.Width, rect.Height, 2 * r, r);
     path->CloseFigure();
     return path;
+}
+
+void FillSoftShadow(TGPGraphics* g, const TGPGraphicsPath* outline, TColor colour)
+{
+    TGPPathGradientBrush shadow(outline);
+    shadow.SetWrapMode(gdip::WrapModeClamp);
+    const ARGB colours[3] = {0, MakeColorFromTColor(180, colour), MakeColorFromTColor(180, colour)};
+    const REAL positions[3] = {0.0f, 0.1f, 1.0f};
+    shadow.SetInterpolationColors(colours, positions, 3);
+    g->FillPath(&shadow, outline);
 }
 
 void TGDIPFill::Fill(TGPGraphics* g, TGPRectF R, std::uint8_t borderOpacity, std::uint8_t opacity,
