@@ -157,5 +157,7 @@ QByteArray HexToStream(const QByteArray& hex);
 TGPGraphicsPath* CreateRoundedRectPath(const TGPRectF& rect, REAL r, TFillRoundingType type);
 void AddRoundedRectPath(TFillRoundingType type, TGPGraphicsPath* path, REAL X, REAL Y, REAL Width, REAL Height, REAL d,
                         REAL r);
+// A soft shadow of the colour filling the outline, fading in from its edge.
+void FillSoftShadow(TGPGraphics* g, const TGPGraphicsPath* outline, TColor colour);
 
 #include "Smooth/GDIPFillButton.h"

@@ -84,16 +84,11 @@ FaceLayers Plan(TGPGraphics* g, const TGDIPButtonFace& in, const TGDIPButton& bu
 void PaintShadow(const FaceLayers& L)
 {
     const TGDIPButtonFace& in = L.in;
-    std::unique_ptr<TGPGraphicsPath> outline(
+    const std::unique_ptr<TGPGraphicsPath> outline(
         CreateRoundedRectPath(MakeRectF(REAL(in.X + in.hs + 2), REAL(in.Y + in.vs + 2), REAL(in.Width - 4 - 2 * in.hs),
                                         REAL(in.Height - 2 - 2 * in.vs)),
                               8, in.RoundingType));
-    TGPPathGradientBrush shadow(outline.get());
-    shadow.SetWrapMode(gdip::WrapModeClamp);
-    const ARGB colours[3] = {MakeColor(0, 0, 0, 0), MakeColor(180, 0, 0, 0), MakeColor(180, 0, 0, 0)};
-    const REAL positions[3] = {0.0f, 0.1f, 1.0f};
-    shadow.SetInterpolationColors(colours, positions, 3);
-    L.g->FillPath(&shadow, outline.get());
+    FillSoftShadow(L.g, outline.get(), clBlack);
 }
 
 // The dark band across the middle, which shows where the two glosses leave it.

@@ -46,13 +46,18 @@ void DrawFillPicture(TGPGraphics* g, TGDIPPicture* picture, TFillPicturePosition
     picture->GDIPDraw(g, TRect{x, y, x + w, y + h});
 }
 
+// Fills r's outline (given, or built from radius and type) with a glow.
 void FillGlow(TGPGraphics* g, const TGPRectF& r, TColor C, TColor C2, std::uint8_t b, std::uint8_t a, bool upper,
-              int radius, TFillRoundingType type)
+              int radius, TFillRoundingType type, const TGPGraphicsPath* outline = nullptr)
 {
-    std::unique_ptr<TGPGraphicsPath> outline(CreateRoundedRectPath(r, REAL(radius), type));
+    std::unique_ptr<TGPGraphicsPath> built;
+    if (!outline) {
+        built.reset(CreateRoundedRectPath(r, REAL(radius), type));
+        outline = built.get();
+    }
     TGPSolidBrush base(upper ? MakeColorFromTColor(b, C) : MakeColorFromTColor(a, C2));
-    g->FillPath(&base, outline.get());
-    TGPRegion clip(outline.get());
+    g->FillPath(&base, outline);
+    TGPRegion clip(outline);
     g->SetClip(&clip, gdip::CombineModeReplace);
 
     TGPGraphicsPath ellipse;
@@ -79,7 +84,10 @@ struct Opacities {
     std::uint8_t fill, to, mirror, mirrorTo, border;
 };
 
-void FillHalf(const TGDIPFill& f, TGPGraphics* g, const TGPRectF& r, bool mirror, const Opacities& o)
+// Fills one half, or the body as one area; a given outline (the body's, as the fill rounds it)
+// is filled instead of a new one.
+void FillHalf(const TGDIPFill& f, TGPGraphics* g, const TGPRectF& r, bool mirror, const Opacities& o,
+              TGPGraphicsPath* outline = nullptr)
 {
     TGradientType type = mirror ? f.GradientMirrorType() : f.GradientType();
     const TColor color = mirror ? f.ColorMirror() : f.Color();
@@ -87,9 +95,10 @@ void FillHalf(const TGDIPFill& f, TGPGraphics* g, const TGPRectF& r, bool mirror
     if (color == clNone) type = gtNone;
     else if (colorTo == clNone) type = gtSolid;
 
-    std::unique_ptr<TGPGraphicsPath> path;
+    std::unique_ptr<TGPGraphicsPath> built;
+    TGPGraphicsPath* path = f.Rounding() != 0 ? outline : nullptr;
     INT smoothing = 0;
-    if (f.Rounding() != 0) {
+    if (f.Rounding() != 0 && !path) {
         TFillRoundingType rounding = f.RoundingType();
         if (InHalves(f)) {
             // Each half keeps only the roundings of its own edge.
@@ -98,13 +107,16 @@ void FillHalf(const TGDIPFill& f, TGPGraphics* g, const TGPRectF& r, bool mirror
             else if (mirror && (rounding == rtNone || rounding == rtTop)) rounding = rtNone;
             else if (mirror && (rounding == rtBottom || rounding == rtBoth)) rounding = rtBottom;
         }
-        path.reset(CreateRoundedRectPath(r, REAL(f.Rounding()), rounding));
+        built.reset(CreateRoundedRectPath(r, REAL(f.Rounding()), rounding));
+        path = built.get();
+    }
+    if (path) {
         smoothing = g->GetSmoothingMode();
         g->SetSmoothingMode(gdip::SmoothingModeAntiAlias);
     }
     TFillGradientRequest q;
     q.Graphics = g;
-    q.Path = path.get();
+    q.Path = path;
     q.FillPath = path != nullptr;
     q.X = r.X, q.Y = r.Y, q.Width = r.Width, q.Height = r.Height;
     q.GradientType = type;
@@ -123,10 +135,26 @@ void FillHalf(const TGDIPFill& f, TGPGraphics* g, const TGPRectF& r, bool mirror
 // What every layer of one paint works from: the fill, the opacities of this call and the
 // rectangle, which the shadow narrows for the layers after it.
 struct FillLayers {
+    FillLayers(const TGDIPFill& fill, TGPGraphics* graphics, const TGPRectF& rect, const Opacities& opacities)
+        : f(fill), g(graphics), R(rect), o(opacities)
+    {
+    }
+
     const TGDIPFill& f;
     TGPGraphics* g;
     TGPRectF R;
     Opacities o;
+
+    // The body's rounded outline, which the body, the background picture's clip and the border
+    // share: built once, when the first of them asks, after the shadow has narrowed R.
+    TGPGraphicsPath* Outline() const
+    {
+        if (!outline) outline.reset(CreateRoundedRectPath(R, REAL(f.Rounding()), f.RoundingType()));
+        return outline.get();
+    }
+
+private:
+    mutable std::unique_ptr<TGPGraphicsPath> outline;
 };
 
 // An override below 255 stands for this call only; 255 keeps the fill's own.
@@ -153,13 +181,8 @@ void PaintShadow(FillLayers& p)
 {
     const TGDIPFill& f = p.f;
     if (f.ShadowOffset() < 1 || f.ShadowColor() == clNone) return;
-    std::unique_ptr<TGPGraphicsPath> outline(CreateRoundedRectPath(p.R, REAL(f.Rounding()), f.RoundingType()));
-    TGPPathGradientBrush shadow(outline.get());
-    shadow.SetWrapMode(gdip::WrapModeClamp);
-    const ARGB colours[3] = {0, MakeColorFromTColor(180, f.ShadowColor()), MakeColorFromTColor(180, f.ShadowColor())};
-    const REAL positions[3] = {0.0f, 0.1f, 1.0f};
-    shadow.SetInterpolationColors(colours, positions, 3);
-    p.g->FillPath(&shadow, outline.get());
+    const std::unique_ptr<TGPGraphicsPath> outline(CreateRoundedRectPath(p.R, REAL(f.Rounding()), f.RoundingType()));
+    FillSoftShadow(p.g, outline.get(), f.ShadowColor());
     p.R.Width -= REAL(f.ShadowOffset());
     p.R.Height -= REAL(f.ShadowOffset());
 }
@@ -173,8 +196,8 @@ void PaintBody(const FillLayers& p)
     const bool glow = f.GradientType() == gtRadial && f.Color() != clNone;
     const TColor glowTo = f.ColorTo() != clNone ? f.ColorTo() : f.Color();
     if (!InHalves(f)) {
-        if (glow) FillGlow(p.g, p.R, f.Color(), glowTo, o.fill, o.to, true, f.Rounding(), f.RoundingType());
-        else FillHalf(f, p.g, p.R, false, o);
+        if (glow) FillGlow(p.g, p.R, f.Color(), glowTo, o.fill, o.to, true, f.Rounding(), f.RoundingType(), p.Outline());
+        else FillHalf(f, p.g, p.R, false, o, f.Rounding() != 0 ? p.Outline() : nullptr);
         return;
     }
     const TGPRectF& R = p.R;
@@ -197,10 +220,8 @@ void PaintBackGroundPicture(const FillLayers& p, bool clipped)
 {
     const TGDIPFill& f = p.f;
     if (f.GradientType() != gtTexture) return;
-    std::unique_ptr<TGPGraphicsPath> outline;
     if (clipped) {
-        outline.reset(CreateRoundedRectPath(p.R, REAL(f.Rounding()), f.RoundingType()));
-        TGPRegion clip(outline.get());
+        TGPRegion clip(p.Outline());
         p.g->SetClip(&clip, gdip::CombineModeReplace);
     }
     TGDIPPicture* picture = f.BackGroundPicture();
@@ -213,9 +234,8 @@ void PaintBorder(const FillLayers& p)
 {
     const TGDIPFill& f = p.f;
     if (!HasBorder(f)) return;
-    std::unique_ptr<TGPGraphicsPath> outline(CreateRoundedRectPath(p.R, REAL(f.Rounding()), f.RoundingType()));
     TGPPen pen(MakeColorFromTColor(p.o.border, f.BorderColor()), REAL(f.BorderWidth()));
-    p.g->DrawPath(&pen, outline.get());
+    p.g->DrawPath(&pen, p.Outline());
 }
 
 // A dotted outline just inside the border. It leaves the graphics without anti-aliasing.
@@ -267,6 +287,16 @@ TGPGraphicsPath* CreateRoundedRectPath(const TGPRectF& rect, REAL r, TFillRoundi
     AddRoundedRectPath(type, path, rect.X, rect.Y, rect.Width, rect.Height, 2 * r, r);
     path->CloseFigure();
     return path;
+}
+
+void FillSoftShadow(TGPGraphics* g, const TGPGraphicsPath* outline, TColor colour)
+{
+    TGPPathGradientBrush shadow(outline);
+    shadow.SetWrapMode(gdip::WrapModeClamp);
+    const ARGB colours[3] = {0, MakeColorFromTColor(180, colour), MakeColorFromTColor(180, colour)};
+    const REAL positions[3] = {0.0f, 0.1f, 1.0f};
+    shadow.SetInterpolationColors(colours, positions, 3);
+    g->FillPath(&shadow, outline);
 }
 
 void TGDIPFill::Fill(TGPGraphics* g, TGPRectF R, std::uint8_t borderOpacity, std::uint8_t opacity,

@@ -127,11 +127,12 @@ TEST(SmoothFillPaint, CornersByRoundingTypeSquareAndCrispWithoutRadius)
         TGradientType gradient;
         bool mirror;
         bool tl, tr, br, bl;
-    } rows[] = {{rtNone, gtSolid, false, 0, 0, 0, 0},  {rtTop, gtSolid, false, 1, 1, 0, 0},
-                {rtBottom, gtSolid, false, 0, 0, 1, 1}, {rtBoth, gtSolid, false, 1, 1, 1, 1},
-                {rtLeft, gtSolid, false, 1, 0, 0, 1},   {rtRight, gtSolid, false, 0, 1, 1, 0},
-                {rtBoth, gtSolid, true, 1, 1, 1, 1},    {rtBoth, gtHatch, true, 1, 1, 1, 1},
-                {rtBottom, gtHatch, true, 0, 0, 1, 1}};
+        Qt::GlobalColor lower;  // the lower half: the mirror colour only when in two halves
+    } rows[] = {{rtNone, gtSolid, false, 0, 0, 0, 0, Qt::red},  {rtTop, gtSolid, false, 1, 1, 0, 0, Qt::red},
+                {rtBottom, gtSolid, false, 0, 0, 1, 1, Qt::red}, {rtBoth, gtSolid, false, 1, 1, 1, 1, Qt::red},
+                {rtLeft, gtSolid, false, 1, 0, 0, 1, Qt::red},   {rtRight, gtSolid, false, 0, 1, 1, 0, Qt::red},
+                {rtBoth, gtSolid, true, 1, 1, 1, 1, Qt::blue},   {rtBoth, gtHatch, true, 1, 1, 1, 1, Qt::red},
+                {rtBottom, gtHatch, true, 0, 0, 1, 1, Qt::red}};
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::Message() << "rounding " << row.type << ", gradient " << row.gradient << ", mirror " << row.mirror);
         const QImage image = Paint(40, 30, [&](TGDIPFill& f) {
@@ -147,6 +148,8 @@ TEST(SmoothFillPaint, CornersByRoundingTypeSquareAndCrispWithoutRadius)
         EXPECT_EQ(At(image, 39, 29).alpha() == 0, row.br);
         EXPECT_EQ(At(image, 0, 29).alpha() == 0, row.bl);
         for (int x : {0, 20, 39}) EXPECT_EQ(At(image, x, 15).alpha(), 255) << "seam at " << x;
+        EXPECT_EQ(At(image, 20, 5), QColor(Qt::red));
+        EXPECT_EQ(At(image, 20, 25), QColor(row.lower));
     }
 }
 
