@@ -265,8 +265,8 @@ void TRichEdit::NoteChange(int from, int added)
         editedLast_ = last;
         return;
     }
-    // Lines noted before move with the lines added or taken out before them.
-    if (first < editedFirst_) editedFirst_ = std::max(editedFirst_ + grown, first);
+    // Lines noted before move with the lines added or taken out before them (the first of them
+    // only matters when it stays first, and then nothing moved it).
     if (first <= editedLast_) editedLast_ = std::max(editedLast_ + grown, first);
     editedFirst_ = std::min(editedFirst_, first);
     editedLast_ = std::max(editedLast_, last);

@@ -272,6 +272,7 @@ TEST(Print, AnswersAreWholeInsideTheMarginAtAnyWindowWidth)
             const Word head = *heading, calc = *calculation;
             const double rightMargin = pageWidth - 10 * mmToPt;
             QString header, answers, lines;
+            QStringList headerWords;
             std::map<int, std::pair<int, double>> rowOfLine;            // line number -> page, y
             std::map<std::pair<int, double>, QString> answerOnRow;  // its first answer word
             for (size_t i = 0; i < words.size(); ++i) {
@@ -282,6 +283,7 @@ TEST(Print, AnswersAreWholeInsideTheMarginAtAnyWindowWidth)
                 }
                 if ((word.page == 1 && word.y <= head.y) || word.text.startsWith("___")) {
                     header += word.text;
+                    headerWords << word.text;
                 } else if (word.x >= head.x - 0.5) {
                     answers += word.text;
                     answerOnRow.try_emplace({word.page, word.y}, word.text);
@@ -292,6 +294,12 @@ TEST(Print, AnswersAreWholeInsideTheMarginAtAnyWindowWidth)
                 }
             }
             EXPECT_TRUE(header.contains(w->Edit_Description->Text().remove(' '))) << row;
+            // The description too long for a row goes on in the next one, broken between words.
+            const QStringList whole = (w->Edit_Date->Text() + " " + w->Edit_Description->Text() + " Calculation Answer")
+                                          .split(' ', Qt::SkipEmptyParts);
+            for (const QString& word : headerWords) {
+                EXPECT_TRUE(word.startsWith("___") || whole.contains(word)) << row << ": " << word.toStdString();
+            }
             const QStringList shown = w.Answers();
             EXPECT_EQ(answers.toStdString(), shown.join("").remove(' ').toStdString()) << row;
             EXPECT_EQ(lines.toStdString(), w.Pad().join("").remove('\t').remove(' ').toStdString()) << row;

@@ -7,8 +7,10 @@
 #include "app/PadLimits.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QClipboard>
 #include <QFile>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QTextDocument>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -161,6 +163,11 @@ TEST(WindowLongPads, AnEditRightAfterOpeningLeavesTheWholePadReachable)
              w.Key(Qt::Key_Delete);
          }},
         {"a calculation", [](const Window& w) { w->Btn_CalculateOnly->Click(); }},
+        {"lines pasted from the Edit menu", [](const Window& w) {
+             QGuiApplication::clipboard()->setText("7\n8\n");
+             w->RichEdit_Main->SetSelStart(w->RichEdit_Main->LineIndex(1));
+             w->Paste1->Click();
+         }},
     };
     for (const auto& edit : edits) {
         DialogRecorder dialogs;

@@ -237,6 +237,16 @@ TEST(RichEdit, TellsTheUsersEditsAndTheirLines)
              e.SetSelStart(e.LineIndex(2));
              e.UserEdit([&e] { e.cut(); });
          }, {{2, 2, false}}},
+        // Lines noted by a command's first change move down with the lines its next one adds above.
+        {"a command's edits below, then above", [](TRichEdit& e) {
+             e.UserEdit([&e] {
+                 QTextCursor cursor(e.document());
+                 cursor.setPosition(e.LineIndex(3));
+                 cursor.insertText("x\n");
+                 cursor.setPosition(0);
+                 cursor.insertText("y\ny\n");
+             });
+         }, {{0, 6, false}}},
     };
     for (const auto& row : rows) {
         TRichEdit edit;

@@ -250,12 +250,16 @@ TEST(SafeWrite, SpecialFilesAreNeitherReplacedNorWaitedOn)
         {"link to a named pipe", [](const std::string& n, const std::string& folder) {
              return ::mkfifo((folder + "/pipe").c_str(), 0666) || ::symlink("pipe", n.c_str());
          }, notRegular, "pipe"},
-        {"link to /dev/null",
-         [](const std::string& n, const std::string&) { return ::symlink("/dev/null", n.c_str()); }, notRegular,
-         "/dev/null"},
-        {"link to /dev/zero",
-         [](const std::string& n, const std::string&) { return ::symlink("/dev/zero", n.c_str()); }, notRegular,
-         "/dev/zero"},
+        // Twins of the system's devices, never the devices themselves: a writer that wrongly
+        // replaced what a link names would otherwise replace the system's own.
+        {"link to a device that takes anything", [](const std::string& n, const std::string& folder) {
+             const std::string device = folder + "/null";
+             return ::mknod(device.c_str(), S_IFCHR | 0666, makedev(1, 3)) || ::symlink(device.c_str(), n.c_str());
+         }, notRegular, "null"},
+        {"link to a device that reads without end", [](const std::string& n, const std::string& folder) {
+             const std::string device = folder + "/zero";
+             return ::mknod(device.c_str(), S_IFCHR | 0666, makedev(1, 5)) || ::symlink(device.c_str(), n.c_str());
+         }, notRegular, "zero"},
         {"folder", [](const std::string& n, const std::string&) { return ::mkdir(n.c_str(), 0777); },
          QString::fromLocal8Bit(std::strerror(EISDIR)), ""},
         {"link loop", [](const std::string& n, const std::string&) { return ::symlink("Registry.ini", n.c_str()); },
