@@ -272,7 +272,9 @@ TEST(SafeWrite, SpecialFilesAreNeitherReplacedNorWaitedOn)
         Folder f;
         const std::string folder = f.dir.path().toStdString();
         const std::string name = f.Path("Registry.ini");
-        ASSERT_EQ(row.make(name, folder), 0) << std::strerror(errno);
+        const int made = row.make(name, folder);
+        if (made != 0 && errno == EPERM) continue;  // device nodes need the right to make them
+        ASSERT_EQ(made, 0) << std::strerror(errno);
         const std::string linked = !*row.linked        ? std::string()
                                    : row.linked[0] == '/' ? row.linked
                                                           : folder + "/" + row.linked;
