@@ -36,10 +36,9 @@ std::string CaptionHtml(const std::string& kind, const std::string& name)
 {
     if (kind == "input") {
         if (!Listed(kInputUnits, name)) throw std::runtime_error("the Input list has no item \"" + name + "\"");
-        // The feet-and-inches item shows no text: say where it stands.
-        if (name.empty())
-            return *kInputUnits[std::size(kInputUnits) - 1] ? "the empty item of the Input list"
-                                                            : "the empty item at the bottom of the Input list";
+        // The feet-and-inches item, the last, shows no text: say where it stands.
+        static_assert(!*kInputUnits[std::size(kInputUnits) - 1]);
+        if (name.empty()) return "the empty item at the bottom of the Input list";
         return Caption(name);
     }
     if (kind == "answer" || kind == "precision" || kind == "angle") {

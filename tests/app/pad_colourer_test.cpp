@@ -111,6 +111,7 @@ TEST_F(PadColourerTest, ColouringLeavesTheSelectionAndTheUndoHistory)
     edit.document()->setUndoRedoEnabled(true);
     highlighter.SetEditor(&edit);
     QTest::keyClicks(&edit, "x = 1 + 2");
+    EXPECT_EQ(FormatAt(edit, 0, 8).colour, clBlue);  // coloured as it was typed
     edit.SetSelStart(4);
     edit.SetSelLength(3);
     highlighter.HighlightLines(0, 5);  // lines past the end are passed over

@@ -60,8 +60,10 @@ const EndlessCase kEndless[] = {
     {"endless for", "for (stopI = 0; 1; stopI++) { stopS = stopI }\n"},
     {"goto loop", "proc stopGo() {\n  stopN = 0\nstopBack:\n  stopN = stopN + 1\n  goto stopBack\n}\nstopGo()\n"},
     {"deep recursion", "proc stopDeep() {\n  if ($1 < 900) then\n    stopDeep($1 + 1)\n    stopDeep($1 + 1)\n  endif\n}\nstopDeep(0)\n"},
-    {"sleep for an hour", "sleepfor(3600)\n"},
-    {"a tone of 23 days", "play(440, 2e9)\n"},
+    // Waits long enough to fail the time limit, short enough that a wait nobody stops fails
+    // the test rather than hanging it.
+    {"a sleep of five seconds", "sleepfor(5)\n"},
+    {"a tone of five seconds", "play(440, 5000)\n"},
     {"beep in a loop", "while (1) { beep(440, 1000) }\n"},
 };
 
