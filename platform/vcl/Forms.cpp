@@ -107,7 +107,8 @@ void FitWidthToTitle(QMessageBox& box, const QString& caption)
     if (!layout) return;
     const QScreen* screen = box.parentWidget() ? box.parentWidget()->screen() : QGuiApplication::primaryScreen();
     int need = TitleBarWidth(caption);
-    if (screen) need = std::min(need, screen->availableGeometry().width());
+    // As in the program's own box: a title too long for three quarters of the screen is cut anyway.
+    if (screen) need = std::min(need, screen->availableGeometry().width() * 3 / 4);
     const QMargins margins = layout->contentsMargins() + box.contentsMargins();
     auto* row = new QSpacerItem(std::max(need - margins.left() - margins.right(), 0), 0, QSizePolicy::Fixed,
                                 QSizePolicy::Fixed);

@@ -160,10 +160,12 @@ void CXDialogTemplate::LayOut()
     }
     const int rowY = std::max(iconBottom, bottom) + (hasIcon_ || HasBrush() ? 14 : 5);
     width = std::max(width, rowWidth + 32);
-    // A box narrower than its title has the title cut short ("Ma...ror"); a title wider than the
-    // screen is cut whatever the box.
-    const int titleWidth =
-        metrics_.titleWidth ? std::min(metrics_.titleWidth(caption_.left(MaxTitle)), metrics_.screenWidth) : 0;
+    // A box narrower than its title has the title cut short ("Ma...ror"). A title that needs
+    // more than three quarters of the screen is cut anyway: the box does not fill the screen,
+    // frame and all, for it.
+    const int titleWidth = metrics_.titleWidth
+                               ? std::min(metrics_.titleWidth(caption_.left(MaxTitle)), metrics_.screenWidth * 3 / 4)
+                               : 0;
     width = std::max(width, titleWidth);
     int height = rowY + measures_.buttonHeight + 12;
     int x = (params_.dwLayoutOptions & MBLAYOUT_RIGHTBUTTONS) ? width - rowWidth - 16 : (width - rowWidth) / 2;

@@ -138,7 +138,7 @@ TEST(MessageBoxLayout, ButtonMeasuresAndTemplate)
 }
 
 // A box is at least as wide as its title needs, in whole dialog units too, with its buttons
-// centred in the width it takes; a title wider than the screen gets the screen's width.
+// centred in the width it takes; a longer title than three quarters of the screen gets those.
 TEST(MessageBoxLayout, TheTitleWidensANarrowBox)
 {
     const struct {
@@ -148,7 +148,7 @@ TEST(MessageBoxLayout, TheTitleWidensANarrowBox)
     } rows[] = {
         {"short title: the text decides", "c", 98},
         {"the title decides", "Macro Error", 139},       // 7 x 11 + 62
-        {"a title past the screen", QString(200, 'T'), 1000},
+        {"a title past three quarters of the screen", QString(200, 'T'), 750},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -172,7 +172,7 @@ TEST(MessageBoxLayout, TheTitleWidensANarrowBox)
 TEST(MessageBoxLayout, BoxesOnTheScreenFitTheirTitles)
 {
     const DialogHandler previous = SetDialogHandler({});
-    const QString longTitle = QStringLiteral("Answer Units Warning - Consistency of the Input Units");
+    const QString longTitle = QStringLiteral("Answer Units Warning - Input Units Differ");
     const struct {
         const char* name;
         QString title;
