@@ -359,9 +359,9 @@ bool TGPMatrix::EqualMatrix(const TGPMatrix* other)
 TGPMatrix::~TGPMatrix() { GdipDeleteMatrix(nativeMatrix); }
 TGPMatrix* TGPMatrix::Clone()
 {
-    REAL e[6] = {1, 0, 0, 1, 0, 0};
-    SetStatus(GdipGetMatrixElements(nativeMatrix, e));
-    return new TGPMatrix(e[0], e[1], e[2], e[3], e[4], e[5]);
+    GpMatrix* clone = nullptr;
+    const Status status = SetStatus(GdipCloneMatrix(nativeMatrix, &clone));
+    return new TGPMatrix(clone, status);
 }
 REAL TGPMatrix::OffsetX()
 {
@@ -401,7 +401,7 @@ TGPImageAttributes::TGPImageAttributes() { lastResult = GdipCreateImageAttribute
 TGPImageAttributes::~TGPImageAttributes() { GdipDisposeImageAttributes(nativeImageAttr); }
 TGPImageAttributes* TGPImageAttributes::Clone()
 {
-    auto clone = new TGPImageAttributes;
-    if (nativeImageAttr && clone->nativeImageAttr) *clone->nativeImageAttr = *nativeImageAttr;
-    return clone;
+    GpImageAttributes* clone = nullptr;
+    const Status status = SetStatus(GdipCloneImageAttributes(nativeImageAttr, &clone));
+    return new TGPImageAttributes(clone, status);
 }

@@ -121,6 +121,9 @@ public:
     bool IsIdentity();
     gdip::GpMatrix* nativeMatrix = nullptr;
     SMOOTH_STATUS_RULE
+protected:
+    // A clone: the copy the flat layer made, and how making it went.
+    TGPMatrix(gdip::GpMatrix* native, Status status) : nativeMatrix(native) { lastResult = status; }
 };
 
 class TGPTextureBrush : public TGPBrush {
@@ -354,6 +357,9 @@ public:
     }
     gdip::GpImageAttributes* nativeImageAttr = nullptr;
     SMOOTH_STATUS_RULE
+protected:
+    // A clone: the copy the flat layer made, and how making it went.
+    TGPImageAttributes(gdip::GpImageAttributes* native, Status status) : nativeImageAttr(native) { lastResult = status; }
 };
 
 #include "Smooth/SmoothGDIPGraphics.h"

@@ -174,9 +174,11 @@ void TfrmMainProg::ConnectEvents()
     Save1->OnClick = bind(&TfrmMainProg::Save1Click);
     SaveAs1->OnClick = bind(&TfrmMainProg::SaveAs1Click);
     Exit1->OnClick = bind(&TfrmMainProg::ExitClick);
-    const auto recent = RecentFileItems();
-    for (int i = 0; i < 9; ++i)
-        recent[i]->OnClick = [this, i](TObject* sender) { OpenRecentFile(sender, i + 1); };
+    static constexpr Handler recentFileClicks[9] = {
+        &TfrmMainProg::MRU_File1Click, &TfrmMainProg::MRU_File2Click, &TfrmMainProg::MRU_File3Click,
+        &TfrmMainProg::MRU_File4Click, &TfrmMainProg::MRU_File5Click, &TfrmMainProg::MRU_File6Click,
+        &TfrmMainProg::MRU_File7Click, &TfrmMainProg::MRU_File8Click, &TfrmMainProg::MRU_File9Click};
+    for (int i = 0; i < 9; ++i) (this->*kRecentFileItems[i])->OnClick = bind(recentFileClicks[i]);
 
     Exit->OnClick = bind(&TfrmMainProg::ExitClick);
     Btn_CalculateAndTotal->OnClick = bind(&TfrmMainProg::Btn_CalculateAndTotalClick);

@@ -40,14 +40,17 @@ int ReplaceAllFrom(TRichEdit& pad, int from, const UnicodeString& what, const Un
         from = at + static_cast<int>(what.size());
     }
     if (matches.empty()) return 0;
-    QTextCursor cursor(pad.document());
-    cursor.beginEditBlock();
-    for (auto at = matches.rbegin(); at != matches.rend(); ++at) {
-        cursor.setPosition(*at);
-        cursor.setPosition(*at + static_cast<int>(what.size()), QTextCursor::KeepAnchor);
-        cursor.insertText(with);
-    }
-    cursor.endEditBlock();
+    // The user's edit, as if typed: the answers beside the pad go and the pad counts as edited.
+    pad.UserEdit([&pad, &matches, &what, &with] {
+        QTextCursor cursor(pad.document());
+        cursor.beginEditBlock();
+        for (auto at = matches.rbegin(); at != matches.rend(); ++at) {
+            cursor.setPosition(*at);
+            cursor.setPosition(*at + static_cast<int>(what.size()), QTextCursor::KeepAnchor);
+            cursor.insertText(with);
+        }
+        cursor.endEditBlock();
+    });
     const long long shift = static_cast<long long>(with.size()) - what.size();
     pad.SetSelStart(static_cast<int>(matches.back() + shift * (static_cast<long long>(matches.size()) - 1) +
                                      with.size()));
@@ -89,8 +92,6 @@ void TfrmMainProg::ReplaceDialogReplace(TObject* /*Sender*/)
         ReplacementCount += ReplaceAllFrom(*pad, pad->SelStart(), ReplaceDialog->FindText(),
                                            ReplaceDialog->ReplaceText(), SearchTypesOf(options));
         ScrollCaret(*pad);
-        // The pad was edited: New must ask before it is given up.
-        if (ReplacementCount > 0) PadUnchanged = false;
         ReplaceDialog->CloseDialog();
         Application->MessageBox(
             QStringLiteral("Finished searching text.\r\n%1 replacements made.").arg(ReplacementCount),
@@ -100,8 +101,7 @@ void TfrmMainProg::ReplaceDialogReplace(TObject* /*Sender*/)
         return;
     }
     if (pad->SelLength() == 0) return;
-    SetSelText(*pad, ReplaceDialog->ReplaceText());
-    PadUnchanged = false;
+    pad->UserEdit([pad, this] { SetSelText(*pad, ReplaceDialog->ReplaceText()); });
     pad->setFocus();
 }
 

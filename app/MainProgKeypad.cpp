@@ -2,7 +2,6 @@
 // caret's pad line through InsertPadText (what each button inserts is in the table of
 // MainProgLayout.cpp).
 #include "app/MainProg.h"
-#include "app/PadColourer.h"
 #include "platform/win/ExtMessageBox.h"
 
 #include <QCoreApplication>
@@ -63,11 +62,13 @@ AnsiString TfrmMainProg::GetCurrentLine()
 void TfrmMainProg::SetCurrentLine(const AnsiString& text) { ReplaceCurrentLine(Win1252ToUnicode(text)); }
 
 // The edits work on the line as the pane holds it, so that a character the pad files cannot store
-// is not lost the moment a button is pressed on its line.
+// is not lost the moment a button is pressed on its line. A button's edit is the user's edit as a
+// key's is: it takes the same road, which clears the answers beside the pad, colours the lines it
+// touched and marks the pad edited.
 void TfrmMainProg::ReplaceCurrentLine(const UnicodeString& text)
 {
     LineEditText = UnicodeToWin1252(text);
-    RichEdit_Main->Lines.Set(CurrentLine, text);
+    RichEdit_Main->UserEdit([this, &text] { RichEdit_Main->Lines.Set(CurrentLine, text); });
     QCoreApplication::processEvents();
 }
 
@@ -75,10 +76,9 @@ int TfrmMainProg::GetCaretColumn() { return RichEdit_Main->SelStart() - RichEdit
 
 void TfrmMainProg::SetCaretColumn(int column) { RichEdit_Main->SetSelStart(RichEdit_Main->LineIndex(-1) + column); }
 
-// Re-colours the edited lines; an edit that changed the number of lines renumbers them.
+// An edit that changed the number of lines renumbers them (the edit itself coloured its lines).
 void TfrmMainProg::AfterLineEdit(int firstLine, int lastLine)
 {
-    Highlighter->HighlightLines(firstLine, lastLine);
     if (firstLine != lastLine) {
         NumberedLineCount = -1;
         UpdateLineNumbers();
@@ -110,7 +110,6 @@ void TfrmMainProg::InsertPadText(const AnsiString& text, int caretOffset)
         SetCaretColumn(std::max(c, 0) + static_cast<int>(insert.size()));
     else
         RichEdit_Main->SetSelStart(s + caretOffset);
-    PadUnchanged = false;
     RichEdit_Main->setFocus();
 }
 
@@ -130,7 +129,6 @@ void TfrmMainProg::AppendToCurrentLine(const AnsiString& text)
     const int l0 = CurrentLine;
     ReplaceCurrentLine(RichEdit_Main->Lines[l0] + Win1252ToUnicode(text));
     AfterLineEdit(l0, RichEdit_Main->LineFromChar(-1));
-    PadUnchanged = false;
     RichEdit_Main->setFocus();
 }
 
@@ -163,7 +161,6 @@ void TfrmMainProg::BitBtnBackspaceClick(TObject*)
     ReplaceCurrentLine(line);
     AfterLineEdit(l0, RichEdit_Main->LineFromChar(-1));
     RichEdit_Main->SetSelStart(s - 1);
-    PadUnchanged = false;
     RichEdit_Main->setFocus();
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/vcl/DialogSeam.h"
 #include "platform/vcl/Printers.h"
+#include "platform/win/DialogTemplate.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -112,6 +113,8 @@ TFindDialog::TFindDialog(QWidget* owner) : TFindDialog(owner, false) {}
 TFindDialog::TFindDialog(QWidget* owner, bool replacing) : QObject(owner), window_(new QDialog(owner))
 {
     window_->setWindowTitle(replacing ? QStringLiteral("Replace") : QStringLiteral("Find"));
+    // Never narrower than its title needs, whatever the fonts make of the controls.
+    window_->setMinimumWidth(TitleBarWidth(window_->windowTitle()));
     window_->setModal(false);
     auto* grid = new QGridLayout(window_);
     auto* findLabel = new QLabel(QStringLiteral("Fi&nd what:"), window_);

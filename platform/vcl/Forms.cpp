@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFontMetrics>
+#include <QGridLayout>
 #include <QLabel>
 #include <QLayout>
 #include <QMessageBox>
@@ -98,6 +99,25 @@ void FitTextToScreen(QMessageBox& box, const QString& text)
     label->hide();
 }
 
+// The box is at least as wide as its title needs: the desktop cuts a title short ("Ma...ror")
+// in a box sized for a short text. An empty row across the box's grid holds that width.
+void FitWidthToTitle(QMessageBox& box, const QString& caption)
+{
+    QLayout* layout = box.layout();
+    if (!layout) return;
+    const QScreen* screen = box.parentWidget() ? box.parentWidget()->screen() : QGuiApplication::primaryScreen();
+    int need = TitleBarWidth(caption);
+    // As in the program's own box: a title too long for three quarters of the screen is cut anyway.
+    if (screen) need = std::min(need, screen->availableGeometry().width() * 3 / 4);
+    const QMargins margins = layout->contentsMargins() + box.contentsMargins();
+    auto* row = new QSpacerItem(std::max(need - margins.left() - margins.right(), 0), 0, QSizePolicy::Fixed,
+                                QSizePolicy::Fixed);
+    if (auto* grid = qobject_cast<QGridLayout*>(layout))
+        grid->addItem(row, grid->rowCount(), 0, 1, grid->columnCount());
+    else
+        layout->addItem(row);
+}
+
 }  // namespace
 
 int TApplication::MessageBox(const UnicodeString& text, const UnicodeString& caption, unsigned flags)
@@ -117,6 +137,7 @@ int TApplication::MessageBox(const UnicodeString& text, const UnicodeString& cap
     QMessageBox box(IconOf(flags), caption, text, QMessageBox::NoButton, QApplication::activeWindow());
     box.setWindowModality(Qt::WindowModal);
     FitTextToScreen(box, text);
+    FitWidthToTitle(box, caption);
     size_t def = (flags & MB_DEFMASK) >> 8;
     for (size_t i = 0; i < buttons.size(); ++i) {
         QPushButton* b = box.addButton(buttons[i].button);

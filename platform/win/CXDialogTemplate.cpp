@@ -63,6 +63,7 @@ MessageBoxMetrics SystemMessageBoxMetrics()
     const QFont font = m.font;
     m.textWidth = [font](const QString& text) { return QFontMetrics(font).horizontalAdvance(text); };
     m.textSize = [font](const QString& text, int wrap) { return MeasureStaticText(font, text, wrap); };
+    m.titleWidth = TitleBarWidth;
     return m;
 }
 
@@ -159,6 +160,13 @@ void CXDialogTemplate::LayOut()
     }
     const int rowY = std::max(iconBottom, bottom) + (hasIcon_ || HasBrush() ? 14 : 5);
     width = std::max(width, rowWidth + 32);
+    // A box narrower than its title has the title cut short ("Ma...ror"). A title that needs
+    // more than three quarters of the screen is cut anyway: the box does not fill the screen,
+    // frame and all, for it.
+    const int titleWidth = metrics_.titleWidth
+                               ? std::min(metrics_.titleWidth(caption_.left(MaxTitle)), metrics_.screenWidth * 3 / 4)
+                               : 0;
+    width = std::max(width, titleWidth);
     int height = rowY + measures_.buttonHeight + 12;
     int x = (params_.dwLayoutOptions & MBLAYOUT_RIGHTBUTTONS) ? width - rowWidth - 16 : (width - rowWidth) / 2;
     for (size_t i = 0; i < plan.buttons.size(); ++i) {
@@ -181,6 +189,8 @@ void CXDialogTemplate::LayOut()
 
     header_.style = kDialogStyle | ((style_ & MB_SYSTEMMODAL) ? DS_SYSMODAL : 0);
     header_.cx = ToUnits(width, metrics_.units.bx, 4);
+    // Whole dialog units round down: the title keeps the pixels it needs.
+    if (MulDiv(header_.cx, metrics_.units.bx, 4) < titleWidth) ++header_.cx;
     header_.cy = ToUnits(height, metrics_.units.by, 8);
 }
 

@@ -18,6 +18,7 @@ struct MessageBoxMetrics {
     int iconSize = 32;
     std::function<int(const QString&)> textWidth;                  // a caption on one line
     std::function<QSize(const QString&, int wrapWidth)> textSize;  // the wrapped message
+    std::function<int(const QString&)> titleWidth;                 // the window with its title whole; none: any
 };
 MessageBoxMetrics SystemMessageBoxMetrics();
 

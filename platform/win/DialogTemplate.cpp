@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QEvent>
+#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QLineEdit>
 #include <QPaintEvent>
@@ -84,6 +85,16 @@ QSize MeasureStaticText(const QFont& font, const QString& text, int wrapWidth)
 {
     QTextLayout layout;
     return LayOut(layout, font, text, wrapWidth);
+}
+
+int TitleBarWidth(const QString& title)
+{
+    QFont font = QFontDatabase::systemFont(QFontDatabase::TitleFont);
+    font.setBold(true);
+    const QFontMetrics metrics(font);
+    const int bar = metrics.height() * 3 / 2;
+    // Four buttons, and one more square for the margins at both ends and beside the title.
+    return metrics.horizontalAdvance(title) + 5 * bar;
 }
 
 // ---- StaticText ----

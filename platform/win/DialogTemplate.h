@@ -71,6 +71,12 @@ int MulDiv(int number, int numerator, int denominator);
 // CR, LF and CR LF each end a line.
 QSize MeasureStaticText(const QFont& font, const QString& text, int wrapWidth);
 
+// The width a window needs for its whole title to show in the title bar that the desktop draws
+// around it: the title in the title font, set in bold as window managers often set titles, and
+// room for the bar's buttons (the window menu, minimise, maximise and close) and its margins,
+// each a square as high as the bar, which is the font's height and half of it again.
+int TitleBarWidth(const QString& title);
+
 class StaticText : public QWidget {
 public:
     explicit StaticText(const QString& text, QWidget* parent = nullptr);

@@ -158,6 +158,40 @@ TEST(SmoothLayer, MatrixRotateAtKeepsThePointFixed)
     }
 }
 
+// A clone is a copy of its own: it has what the original had when cloned, later changes of either
+// leave the other alone, and a clone of a failed object carries the failure.
+TEST(SmoothLayer, ClonesCopyAndStandApart)
+{
+    TGPMatrix m(2, 0, 0, 3, 5, 7);
+    std::unique_ptr<TGPMatrix> copy(m.Clone());
+    EXPECT_TRUE(copy->EqualMatrix(&m));
+    m.Translate(10, 0);
+    REAL e[6] = {};
+    ASSERT_EQ(copy->GetElements(e), gdip::Ok);
+    EXPECT_EQ(std::vector<REAL>(e, e + 6), (std::vector<REAL>{2, 0, 0, 3, 5, 7}));
+    EXPECT_EQ(copy->GetLastStatus(), gdip::Ok);
+
+    TGPMatrix failed(MakeRectF(0, 0, 1, 1), nullptr);
+    std::unique_ptr<TGPMatrix> failedCopy(failed.Clone());
+    EXPECT_EQ(failedCopy->GetLastStatus(), gdip::InvalidParameter);
+    EXPECT_EQ(failed.GetLastStatus(), gdip::InvalidParameter);
+
+    // Red keyed out by the original's colour key, which the clone keeps after the original drops it.
+    TGPBitmap swatch(Encode(Swatch(4, 4, Qt::red, Qt::red), "PNG"));
+    const auto drawnWith = [&swatch](const TGPImageAttributes* attributes) {
+        Canvas canvas(4, 4, Qt::blue);
+        canvas.graphics->DrawImage(&swatch, TGPRect{0, 0, 4, 4}, 0, 0, 4, 4, gdip::UnitPixel, attributes);
+        return canvas.Done().pixelColor(2, 2);
+    };
+    TGPImageAttributes keyed;
+    keyed.SetColorKey(0xFFF00000, 0xFFFF1010);
+    std::unique_ptr<TGPImageAttributes> keyedCopy(keyed.Clone());
+    keyed.ClearColorKey();
+    EXPECT_EQ(drawnWith(&keyed), QColor(Qt::red));
+    EXPECT_EQ(drawnWith(keyedCopy.get()), QColor(Qt::blue));
+    EXPECT_EQ(keyedCopy->GetLastStatus(), gdip::Ok);
+}
+
 TEST(SmoothLayer, TextAtAPointAlignsOnThePoint)
 {
     using gdip::StringAlignmentCenter, gdip::StringAlignmentFar, gdip::StringAlignmentNear;

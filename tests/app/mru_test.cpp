@@ -75,6 +75,23 @@ TEST(RecentFiles, AnItemOpensItsEntryAndMovesItToTheTop)
     EXPECT_EQ(Config->MRU.OpenIndex, 0);
 }
 
+// Each of the nine items opens its own entry, whichever place it has.
+TEST(RecentFiles, EveryItemOpensTheEntryAtItsPlace)
+{
+    ShownForm f;
+    for (int k = 1; k <= 9; ++k) PadTestFiles::Write(f.Path(std::to_string(k) + ".pad"), "_Data\n" + std::to_string(k) + "\n");
+    for (int k = 1; k <= 9; ++k) {
+        Config->MRU.Clear();
+        for (int i = 9; i >= 1; --i) Config->MRU.Add(f.Path(std::to_string(i) + ".pad"));  // 1.pad first
+        f->UpdateMRUMenu();
+        DialogRecorder recorder;
+        f->RecentFileItems()[k - 1]->Click();
+        EXPECT_TRUE(recorder.calls.empty()) << k;
+        EXPECT_EQ(f.PadLines().value(0), QString::number(k)) << "item " << k;
+        EXPECT_EQ(f->PadFilePath, f.Path(std::to_string(k) + ".pad")) << "item " << k;
+    }
+}
+
 // The entry is looked up after New: when New's question leads to a save, the saved pad moves to
 // the top first and the item opens whatever then stands at its place.
 TEST(RecentFiles, TheEntryIsTakenAfterNewHasSaved)

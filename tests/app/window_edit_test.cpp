@@ -1,9 +1,15 @@
-// Editing the pad as in any editor: undo and redo with the colours kept, the wheel of a touchpad,
-// captions and the smallest window.
+// Editing the pad as in any editor: every edit takes the answers away, undo and redo with the
+// colours kept, the wheel of a touchpad, captions and the smallest window.
 #include "tests/app/mainform_fixture.h"
 #include "tests/common/DialogRecorder.h"
 
+#include "platform/vcl/Dialogs.h"
+
+#include <QClipboard>
+#include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <gtest/gtest.h>
@@ -42,6 +48,73 @@ TEST(WindowEdit, UndoAndRedoTakeBackEditsAndKeepTheColours)
     EXPECT_EQ(w->RichEdit_Main->LineCount(), w->RichEdit_LineNo->LineCount());
     EXPECT_FALSE(w->PadUnchanged);
     EXPECT_TRUE(w.Answers().join("").isEmpty());  // an undo is an edit: old answers go
+}
+
+// Whatever makes an edit, the answers beside the pad go and the pad counts as edited: an answer
+// left standing beside a changed line would be read, copied and printed as that line's.
+TEST(WindowEdit, EveryKindOfEditTakesTheAnswersAway)
+{
+    using Step = std::function<void(Window&)>;
+    const auto select = [](Window& w, int start, int length) {
+        w->RichEdit_Main->SetSelStart(start);
+        w->RichEdit_Main->SetSelLength(length);
+    };
+    const auto replace = [](Window& w, QPushButton* (TReplaceDialog::*button)() const) {
+        w->Replace1->Click();
+        w->ReplaceDialog->FindEdit()->setText("10");
+        w->ReplaceDialog->ReplaceEdit()->setText("11");
+        (w->ReplaceDialog->*button)()->click();
+    };
+    const struct {
+        const char* name;
+        Step before;  // before the calculation
+        Step edit;
+        const char* line;  // the pad's first line after the edit
+    } rows[] = {
+        {"a key", {}, [](Window& w) { w.Type("2"); }, "2^102"},
+        {"the keypad", {}, [](Window& w) { w->BitBtn2->Click(); }, "2^102"},
+        {"<X|", {}, [](Window& w) { w->BitBtnBackspace->Click(); }, "2^1"},
+        {"a function button", {}, [](Window& w) { w->Btn_Sqrt->Click(); }, "2^10sqrt()"},
+        {"the surrounding brackets", {}, [](Window& w) { w->BitBtnPairBrackets->Click(); }, "(2^10)"},
+        {"a snippet", {}, [](Window& w) { w->Cmb_Conditional->Choose(11); }, "2^10not()"},
+        {"Cut", {}, [&](Window& w) { select(w, 2, 2); w->Cut1->Click(); }, "2^"},
+        {"Paste", {}, [](Window& w) { QGuiApplication::clipboard()->setText("3"); w->Paste1->Click(); }, "2^103"},
+        {"a drop", {}, [](Window& w) {
+             QMimeData data;
+             data.setText("4");
+             const QPoint at = w->RichEdit_Main->cursorRect().center();
+             QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+             QCoreApplication::sendEvent(w->RichEdit_Main->viewport(), &enter);
+             QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+             QCoreApplication::sendEvent(w->RichEdit_Main->viewport(), &drop);
+         }, "2^104"},
+        {"Replace", {}, [&](Window& w) { select(w, 2, 2); replace(w, &TReplaceDialog::ReplaceButton); }, "2^11"},
+        {"Replace All", {}, [&](Window& w) { select(w, 0, 0); replace(w, &TReplaceDialog::ReplaceAllButton); }, "2^11"},
+        {"undo", {}, [](Window& w) { w.Key(Qt::Key_Z, Qt::ControlModifier); }, ""},
+        // A pad ending in a blank line keeps what there is to redo through the calculation.
+        {"redo", [](Window& w) { w.Type("\n"); w->BitBtn5->Click(); w.Key(Qt::Key_Z, Qt::ControlModifier); },
+         [](Window& w) { w.Key(Qt::Key_Y, Qt::ControlModifier); }, ""},
+    };
+    for (const auto& row : rows) {
+        DialogRecorder dialogs;
+        Window w;
+        w.Type("2^10");
+        if (row.before) row.before(w);
+        w->Btn_CalculateOnly->Click();
+        ASSERT_EQ(w.Answers().value(0), "1024") << row.name;
+        w->PadUnchanged = true;
+        w->RichEdit_Main->SetSelStart(4);  // behind 2^10
+        const QString before = w->RichEdit_Main->Text();
+        row.edit(w);
+        if (*row.line) {
+            EXPECT_EQ(w.Pad().value(0), row.line) << row.name;
+        }
+        EXPECT_NE(w->RichEdit_Main->Text(), before) << row.name << ": nothing was edited";
+        EXPECT_TRUE(w.Answers().join("").isEmpty()) << row.name << ": " << w.Answers().join('|').toStdString();
+        EXPECT_FALSE(w->PadUnchanged) << row.name;
+        w->CopyAll1->Click();
+        EXPECT_FALSE(QGuiApplication::clipboard()->text().contains("1024")) << row.name;
+    }
 }
 
 TEST(WindowEdit, ASelectionSurvivesTheColouring)

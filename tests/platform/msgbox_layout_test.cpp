@@ -1,7 +1,15 @@
 // The message box's measures and layout, for fixed base units and a fixed text measure, so that
-// the expected pixels are worked out by hand and depend on no font.
+// the expected pixels are worked out by hand and depend on no font; and the boxes on the screen
+// against their titles.
+#include "platform/vcl/DialogSeam.h"
+#include "platform/vcl/Dialogs.h"
+#include "platform/vcl/Forms.h"
 #include "platform/win/CXDialogTemplate.h"
+#include "platform/win/ExtMessageBox.h"
+#include "tests/common/DialogRecorder.h"
 
+#include <QDialog>
+#include <QPushButton>
 #include <gtest/gtest.h>
 
 namespace {
@@ -127,6 +135,74 @@ TEST(MessageBoxLayout, ButtonMeasuresAndTemplate)
     EXPECT_EQ(box.DefaultButtonId(), IDNO);
     EXPECT_TRUE(box.TestOption(CXOPT_ESCAPECANCEL));
     EXPECT_FALSE(box.TestOption(CXOPT_ESCAPEOK));
+}
+
+// A box is at least as wide as its title needs, in whole dialog units too, with its buttons
+// centred in the width it takes; a longer title than three quarters of the screen gets those.
+TEST(MessageBoxLayout, TheTitleWidensANarrowBox)
+{
+    const struct {
+        const char* name;
+        QString caption;
+        int width;  // pixels
+    } rows[] = {
+        {"short title: the text decides", "c", 98},
+        {"the title decides", "Macro Error", 139},       // 7 x 11 + 62
+        {"a title past three quarters of the screen", QString(200, 'T'), 750},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        int wrap = 0;
+        MessageBoxMetrics m = FixedMetrics({70, 13}, &wrap);
+        m.titleWidth = [](const QString& s) { return 7 * static_cast<int>(s.size()) + 62; };
+        ExtMessageBoxParams p;
+        const CXDialogTemplate box(nullptr, "Error: stopped", row.caption, MB_OK, p, PlanExtMessageBox(MB_OK, p), m);
+        EXPECT_EQ(box.DialogSize().width(), row.width);
+        EXPECT_GE(MulDiv(box.Template().header.cx, 6, 4), row.width);
+        for (const CXDialogItem& item : box.Items()) {
+            if (item.kind == ItemButton) {
+                EXPECT_EQ(item.pixels.x(), (row.width - 57) / 2);
+            }
+        }
+    }
+}
+
+// On the screen: the boxes whose width is measured from what they hold, each with a short text
+// under a longer title, are as wide as their titles need with the desktop's title font.
+TEST(MessageBoxLayout, BoxesOnTheScreenFitTheirTitles)
+{
+    const DialogHandler previous = SetDialogHandler({});
+    const QString longTitle = QStringLiteral("Answer Units Warning - Input Units Differ");
+    const struct {
+        const char* name;
+        QString title;
+        std::function<void()> open;
+    } boxes[] = {
+        {"error box", "Macro Error", [] { Application->MessageBox("Error: stopped", "Macro Error", MB_OK | MB_ICONSTOP); }},
+        {"replace count", "Replace Text",
+         [] { Application->MessageBox("Finished searching text.\r\n0 replacements made.", "Replace Text", MB_OK); }},
+        {"plain box, long title", longTitle, [&] { Application->MessageBox("OK?", longTitle, MB_OK); }},
+        {"own box, long title", longTitle, [&] { ExtMessageBox(nullptr, "OK?", UnicodeToWin1252(longTitle).c_str(), MB_OK | MB_NOSOUND, nullptr); }},
+    };
+    for (const auto& box : boxes) {
+        RunWithBox(box.open, [&](QWidget& shown) {
+            EXPECT_EQ(shown.windowTitle(), box.title) << box.name;
+            EXPECT_GE(shown.width(), TitleBarWidth(box.title)) << box.name;
+            if (auto* button = shown.findChild<QPushButton*>()) button->click();
+        });
+    }
+    SetDialogHandler(previous);
+
+    // The find and replace dialogs stay open beside the pad.
+    QWidget owner;
+    TFindDialog find(&owner);
+    TReplaceDialog replace(&owner);
+    for (TFindDialog* dialog : {&find, static_cast<TFindDialog*>(&replace)}) {
+        dialog->Execute();
+        QWidget* window = dialog->FindEdit()->window();
+        EXPECT_GE(window->width(), TitleBarWidth(window->windowTitle())) << window->windowTitle().toStdString();
+        dialog->CloseDialog();
+    }
 }
 
 TEST(MessageBoxLayout, TwentyControlsAreACallerError)
