@@ -75,6 +75,30 @@ QStringList FitToWidth(TPrinterCanvas* canvas, const QString& text, int width)
     return pieces;
 }
 
+// Where a printed row's pad line and answer start, in device pixels.
+struct PrintColumns {
+    int padLeft;
+    int answerLeft;
+};
+
+// The columns of the printed table. The line numbers keep their gutter unless the widest of them
+// would come closer to its pad line than half a blank, where the two would read as one word; then
+// the gutter grows just enough. The answers keep their column at answerOffset past the gutter
+// unless the widest of them would cross rightEdge; then the column moves left just enough, but
+// no further than half the room beside the pad lines. Where the pad pane is dragged almost shut,
+// the column stands a blank past the pad lines' heading (headingWidth wide), so that the headings
+// and the pad lines keep clear of the answers.
+PrintColumns PlaceColumns(int left, int gutter, int answerOffset, int rightEdge, int blank, int headingWidth,
+                          int widestNumber, int widestAnswer)
+{
+    const int clearance = std::max(1, blank / 2);
+    const int padLeft = left + std::max(gutter, widestNumber + clearance);
+    const int halfOfTheRoom = rightEdge - (rightEdge - padLeft - blank) / 2;
+    int answerLeft = std::min(left + gutter + answerOffset, std::max(rightEdge - widestAnswer, halfOfTheRoom));
+    answerLeft = std::max(answerLeft, padLeft + headingWidth + blank);
+    return {padLeft, answerLeft};
+}
+
 }  // namespace
 
 void TfrmMainProg::Print1Click(TObject* /*Sender*/)
@@ -85,6 +109,8 @@ void TfrmMainProg::Print1Click(TObject* /*Sender*/)
     const int dpiY = printer->GetDeviceCaps(LOGPIXELSY);
     const int offsetX = printer->GetDeviceCaps(PHYSICALOFFSETX);
     const int offsetY = printer->GetDeviceCaps(PHYSICALOFFSETY);
+    const int physicalWidth = printer->GetDeviceCaps(PHYSICALWIDTH);
+    const int horzRes = printer->GetDeviceCaps(HORZRES);
 
     const int top = MmToPixels(20, dpiY);
     const int bottom = MmToPixels(30, dpiY);
@@ -92,7 +118,9 @@ void TfrmMainProg::Print1Click(TObject* /*Sender*/)
     const int right = MmToPixels(10, dpiX);
     // The device draws from the printable area's corner, not the sheet's.
     const int leftShifted = left - offsetX;
+    const int rightShifted = right - (physicalWidth - offsetX - horzRes);
     const int topShifted = top - offsetY;
+    const int printableWidth = horzRes - (leftShifted + rightShifted);
 
     bool totalFound = false;
     const int rows = CountPadLines(totalFound, false);
@@ -123,11 +151,12 @@ void TfrmMainProg::Print1Click(TObject* /*Sender*/)
         return FitToWidth(canvas, text, width);
     };
 
-    // The answers end at the right margin in a column as wide as the widest of them and its
-    // heading, so that none loses a digit whatever the shape of the window. The pad lines take the
-    // rest, and never less than half: a line (or an answer) too long for its column goes on in
-    // the rows below. The line numbers keep clear of the pad lines however many there are.
-    const int rightEdge = printer->PageWidth() - right;
+    // The answer column stands where the pad pane's share of the window puts it, as long as the
+    // widest answer (or its heading) ends there inside the right margin; a wider one moves it left
+    // just far enough, but never past the middle of the room beside the pad lines: an answer wider
+    // than that goes on in the rows below, as does a pad line too long for its column. Nothing
+    // crosses the right margin on the sheet, nor the edge of what the device can print.
+    const int rightEdge = horzRes - std::max(rightShifted, 0);
     const int blank = widthOf(QStringLiteral(" "), 0);
     int widestNumber = 0;
     int widestAnswer = widthOf(QStringLiteral("Answer"), fsBold);
@@ -135,10 +164,16 @@ void TfrmMainProg::Print1Click(TObject* /*Sender*/)
         widestNumber = std::max(widestNumber, widthOf(RichEdit_LineNo->Lines[i], 0));
         widestAnswer = std::max(widestAnswer, widthOf(RichEdit_Result->Lines[i], fsBold));
     }
-    const int gutter = std::max(MmToPixels(10, dpiX), widestNumber + blank);
-    const int padLeft = left + gutter;
-    const int answerWidth = std::max(1, std::min(widestAnswer, (rightEdge - padLeft - blank) / 2));
-    const int answerLeft = rightEdge - answerWidth;
+    const int mainWidth = RichEdit_Main->width();
+    const int panesWidth = mainWidth + RichEdit_Result->width();
+    const int answerOffset =
+        panesWidth > 0 ? static_cast<int>(static_cast<long long>(mainWidth) * printableWidth / panesWidth) : 0;
+    const PrintColumns columns =
+        PlaceColumns(left, MmToPixels(10, dpiX), answerOffset, rightEdge, blank,
+                     widthOf(QStringLiteral("Calculation"), fsBold), widestNumber, widestAnswer);
+    const int padLeft = columns.padLeft;
+    const int answerLeft = columns.answerLeft;
+    const int answerWidth = std::max(1, rightEdge - answerLeft);
     const int padWidth = answerLeft - blank - padLeft;
 
     int y = topShifted;

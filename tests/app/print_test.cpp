@@ -94,6 +94,18 @@ const Word* FindWord(const std::vector<Word>& words, const QString& text)
 
 int Mm(int mm, int dpi) { return static_cast<int>(mm * dpi / 25.4); }
 
+// The column where the pad pane's share of the window puts the answers, in device pixels: past
+// the 25 mm margin and the 10 mm gutter, at the pad pane's share of the room between the margins
+// (25 mm and 10 mm from the sheet's edges, whatever the device's own margins).
+int PaneShareColumn(const Window& w)
+{
+    TPrinter* p = Printer();
+    const int dpi = p->GetDeviceCaps(LOGPIXELSX);
+    const int room = p->GetDeviceCaps(PHYSICALWIDTH) - Mm(25, dpi) - Mm(10, dpi);
+    const int pad = w->RichEdit_Main->width();
+    return Mm(25, dpi) + Mm(10, dpi) + pad * room / (pad + w->RichEdit_Result->width());
+}
+
 }  // namespace
 
 TEST(Print, HeaderHeadingsRowsAndBoldAnswers)
@@ -114,11 +126,8 @@ TEST(Print, HeaderHeadingsRowsAndBoldAnswers)
     const int dpi = Printer()->GetDeviceCaps(LOGPIXELSX);
     const int left = Mm(25, dpi), top = Mm(20, dpi), gutter = Mm(10, dpi);
     const int lh = 10 * dpi / 72 + 1;  // 10 points, rounded
-    // The answers stand under their heading, whose place the widest answer decides (checked on
-    // paper below).
-    ASSERT_GT(printed.calls.size(), 4u);
-    const int answerAt = printed.calls[4].x;
-    EXPECT_GT(answerAt, Printer()->GetDeviceCaps(HORZRES) * 3 / 4);
+    // Answers this short stand where the pad pane's share of the window puts them.
+    const int answerAt = PaneShareColumn(w);
     const QString rule(79, '_');
     const struct {
         int x;
@@ -196,40 +205,139 @@ TEST(Print, LongPadsGoOnOnNewPagesWithRowsOnly)
     EXPECT_LT(number.xMax, line.x) << "the line number clear of its line";
 }
 
-// The date, description and first rule start at the shifted left margin: 25 mm from the sheet's
-// edge whatever the device's own margin. Headings and rows start at the unshifted margin: 25 mm
-// from the printable area's edge.
-TEST(Print, ShiftedAndUnshiftedMargins)
+// The header starts at the margins measured from the sheet's edge, the headings and rows at those
+// measured from the printable area's edge. The answers keep the column of the pad pane's share
+// unless their widest would cross the right margin there: then the column moves left just enough
+// for it to end at the margin. The line numbers keep the 10 mm gutter unless the widest would come
+// within half a blank of its line: then the gutter grows just enough to keep that half blank.
+TEST(Print, ColumnsKeepThePaneShareUnlessAnAnswerOrANumberNeedsRoom)
 {
     if (!HavePdfToText()) GTEST_SKIP() << "pdftotext is missing";
-    DialogRecorder boxes;
-    Window w;
-    w->Edit_Date->SetText("Today");
-    w->Edit_Description->SetText("Shed");
-    w.SetPad("Roof");
-    for (const double margin : {0.0, 12.0}) {
-        QTemporaryDir dir;
-        const QString path = dir.filePath("m.pdf");
-        PrintPad(w, path, margin);
-        const auto words = PdfWords(path);
-        const double mmToPt = 72 / 25.4;
-        const struct {
-            const char* word;
-            double fromSheetMm;
-        } rows[] = {{"Today", 25}, {"Shed", 25}, {"Calculation", 25 + margin + 10}, {"1", 25 + margin},
-                    {"Roof", 25 + margin + 10}};
-        for (const auto& r : rows) {
-            const Word* word = FindWord(words, r.word);
-            ASSERT_NE(word, nullptr) << r.word;
-            EXPECT_NEAR(word->x, r.fromSheetMm * mmToPt, 1.0) << r.word << " margin " << margin;
+    QStringList thousand, tenThousand;
+    for (int i = 1; i <= 10000; ++i) (i <= 1000 ? thousand : tenThousand) << QString::number(i % 10);
+    tenThousand = thousand + tenThousand;
+    // Where the pad pane is dragged almost shut, the share would put the answers over the pad
+    // lines: they start a blank past the heading "Calculation" instead.
+    enum Answers { AtTheShare, EndAtTheMargin, ABlankPastCalculation };
+    const int shut = INT_MIN;  // the border dragged as far left as it goes
+    enum Gutter { TenMm, HalfABlankAfterTheNumbers };
+    const struct {
+        const char* name;
+        int windowWidth;  // 0: as it first shows
+        int splitterDrag; // pixels the border between pad and answers is dragged
+        double marginMm;  // the device's own margin
+        int precision;
+        QString pad;
+        Answers answers;
+        Gutter gutter;
+    } rows[] = {
+        {"short answers, device margins", 0, 0, 5, 0, "1+2\n3", AtTheShare, TenMm},
+        {"short answers, device margins wider than the page's", 0, 0, 12, 0, "1+2\n3", AtTheShare, TenMm},
+        {"answers pane dragged wide", 0, -500, 0, 0, "1+2\n3", AtTheShare, TenMm},
+        {"answers pane dragged wide, device margins", 0, -500, 12, 3, "1234567.89 * 15.06", AtTheShare, TenMm},
+        {"pad pane dragged almost shut", 0, shut, 0, 0, "1+2\n3", ABlankPastCalculation, TenMm},
+        {"long answers, pad pane wide", 2500, 0, 0, 3, "1234567.89 * 15.06\n98765432.1 * 3\n7", EndAtTheMargin,
+         TenMm},
+        {"long answers, device margins", 2500, 0, 12, 3, "1234567.89 * 15.06\n7", EndAtTheMargin, TenMm},
+        {"four-figure line numbers", 0, 0, 0, 0, thousand.join('\n'), AtTheShare, TenMm},
+        {"five-figure line numbers", 0, 0, 0, 0, tenThousand.join('\n'), AtTheShare, HalfABlankAfterTheNumbers},
+    };
+    for (const auto& r : rows) {
+        DialogRecorder boxes;
+        Window w;
+        if (r.windowWidth > 0) {
+            w->resize(r.windowWidth, w->height());
+            QApplication::processEvents();
         }
-        EXPECT_NEAR(FindWord(words, "Today")->y, 20 * mmToPt, 3.0) << margin;
+        if (r.splitterDrag != 0) {
+            const int before = w->RichEdit_Result->width();
+            const int drag = r.splitterDrag != shut ? r.splitterDrag
+                                                    : w->RichEdit_Main->x() + w->ScrollBar1->width() - w->Panel_Splitter->x();
+            w->Panel_SplitterMouseUp(nullptr, mbLeft, {}, drag, 0);
+            ASSERT_EQ(w->RichEdit_Result->width(), before - drag) << r.name;
+        }
+        w->Edit_Date->SetText("Today");
+        w->Edit_Description->SetText("Shed");
+        w->Cmb_UOM_Input->SetItemIndex(0);
+        w->Cmb_UOM_Answer->SetItemIndex(0);
+        w->Cmb_Precision->SetItemIndex(r.precision);
+        w.SetPad(r.pad);
+        w->Btn_CalculateAndTotal->Click();
+        QTemporaryDir dir;
+        const QString path = dir.filePath("columns.pdf");
+        const Printed printed = PrintPad(w, path, r.marginMm);
+        TPrinter* p = Printer();
+        const int dpi = p->GetDeviceCaps(LOGPIXELSX);
+        const int offset = p->GetDeviceCaps(PHYSICALOFFSETX);
+        const int left = Mm(25, dpi), top = Mm(20, dpi);
+        // 10 mm from the sheet's edge, or the edge of what the device prints where that is wider.
+        const int horzRes = p->GetDeviceCaps(HORZRES);
+        const int rightMargin =
+            std::min(horzRes, p->GetDeviceCaps(PHYSICALWIDTH) - offset - Mm(10, dpi));
+        const int share = PaneShareColumn(w);
+        const double toPt = 72.0 / dpi;
+
+        // Where the canvas was asked to write: header, headings, and the rows' answers.
+        ASSERT_GT(printed.calls.size(), 6u) << r.name;
+        const TTextOutCall &date = printed.calls[0], &calculation = printed.calls[3], &answer = printed.calls[4];
+        ASSERT_EQ(calculation.text, "Calculation") << r.name;
+        ASSERT_EQ(answer.text, "Answer") << r.name;
+        EXPECT_EQ(date.x, left - offset) << r.name;
+        EXPECT_EQ(date.y, top - p->GetDeviceCaps(PHYSICALOFFSETY)) << r.name;
+        EXPECT_EQ(printed.calls[5].x, left) << r.name << ": the second rule";
+        EXPECT_EQ(printed.calls[6].x, left) << r.name << ": the first line number";
+        EXPECT_EQ(printed.calls[6].text, "1") << r.name;
+        for (const TTextOutCall& call : printed.calls) {
+            if (call.style == fsBold && call.y > answer.y) {
+                EXPECT_EQ(call.x, answer.x) << r.name << ": " << call.text.toStdString();
+            }
+        }
+        if (r.answers == AtTheShare) EXPECT_EQ(answer.x, share) << r.name;
+        else if (r.answers == EndAtTheMargin) EXPECT_LT(answer.x, share) << r.name;
+        else EXPECT_GT(answer.x, share) << r.name;
+        if (r.gutter == TenMm) EXPECT_EQ(calculation.x, left + Mm(10, dpi)) << r.name;
+        else EXPECT_GT(calculation.x, left + Mm(10, dpi)) << r.name;
+
+        // On paper: the header from the sheet's edge, the rows from the printable area's.
+        double pageWidth = 0;
+        const auto words = PdfWords(path, &pageWidth);
+        const Word* today = FindWord(words, "Today");
+        const Word* heading = FindWord(words, "Answer");
+        ASSERT_TRUE(today && heading) << r.name;
+        EXPECT_NEAR(today->x, 25 * 72 / 25.4, 1.0) << r.name;
+        EXPECT_NEAR(heading->x, (offset + answer.x) * toPt, 0.5) << r.name;
+        const double blank = 0.6 * 10;  // a blank of the even-width font at 10 points
+        if (r.answers == ABlankPastCalculation) {
+            const Word* pads = FindWord(words, "Calculation");
+            ASSERT_NE(pads, nullptr) << r.name;
+            EXPECT_NEAR(pads->xMax + blank, heading->x, 0.5) << r.name;
+        }
+        double widestEnd = 0;  // the right end of the widest answer
+        double gap = 0;        // between the last line number and its line
+        for (size_t i = 0; i < words.size(); ++i) {
+            const Word& word = words[i];
+            if ((word.page == 1 && word.y <= heading->y) || word.text.startsWith("___")) continue;
+            if (word.x >= heading->x - 0.5) {
+                widestEnd = std::max(widestEnd, word.xMax);
+            } else if (word.x < (offset + calculation.x) * toPt - 0.5) {
+                ASSERT_LT(i + 1, words.size()) << r.name;
+                ASSERT_EQ(words[i + 1].y, word.y) << r.name << ": a line number alone on its row";
+                gap = words[i + 1].x - word.xMax;
+            }
+        }
+        const double marginPt = (offset + rightMargin) * toPt;
+        EXPECT_LE(widestEnd, marginPt + 0.5) << r.name;
+        if (r.answers == EndAtTheMargin) {
+            EXPECT_NEAR(widestEnd, marginPt, 0.5) << r.name << ": moved left just enough";
+        }
+        if (r.gutter == HalfABlankAfterTheNumbers) EXPECT_NEAR(gap, blank / 2, 0.5) << r.name;
+        else EXPECT_GE(gap, blank / 2) << r.name;
     }
 }
 
-// Whatever the window's width, the answer column is placed by the widest answer: every answer is
-// printed whole and ends inside the right margin, and a pad line too long for its column goes on
-// in the next printed row instead of running under the answers. Nothing is cut or printed over.
+// Whatever the window's width, every answer is printed whole and ends inside the right margin, and
+// a pad line too long for its column goes on in the next printed row instead of running under the
+// answers. Nothing is cut or printed over.
 TEST(Print, AnswersAreWholeInsideTheMarginAtAnyWindowWidth)
 {
     if (!HavePdfToText()) GTEST_SKIP() << "pdftotext is missing";
