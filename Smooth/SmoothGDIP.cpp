@@ -1,5 +1,8 @@
 #include "Smooth/SmoothGDIP.h"
 
+#include "platform/vcl/PictureFile.h"
+#include "platform/vcl/SafeWrite.h"
+
 #include <algorithm>
 #include <climits>
 #include <cmath>
@@ -116,7 +119,15 @@ TGPStringFormat::~TGPStringFormat() { GdipDeleteStringFormat(nativeFormat); }
 
 // Images
 
-TGPImage::TGPImage(const QString& fileName, bool) { lastResult = GdipLoadImageFromFile(fileName, &nativeImage); }
+TGPImage::TGPImage(const QString& fileName, bool)
+{
+    // Read whole as a regular file, then decoded from memory: a pipe or a device named in place
+    // of a picture is refused at once instead of being handed to the decoder.
+    std::string bytes;
+    lastResult = ReadRegularFile(fileName, bytes, kMaxPictureFileBytes)
+                     ? GdipLoadImageFromStream(QByteArray::fromStdString(bytes), &nativeImage)
+                     : Win32Error;
+}
 TGPImage::TGPImage(const QByteArray& stream, bool) { lastResult = GdipLoadImageFromStream(stream, &nativeImage); }
 TGPImage::~TGPImage() { GdipDisposeImage(nativeImage); }
 

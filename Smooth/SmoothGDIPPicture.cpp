@@ -1,5 +1,6 @@
 #include "Smooth/SmoothGDIPPicture.h"
 
+#include "platform/vcl/PictureFile.h"
 #include "platform/vcl/SafeWrite.h"
 
 #include <QBuffer>
@@ -11,7 +12,7 @@
 namespace {
 
 // Larger files are no pictures for a button; reading them whole would only exhaust memory.
-constexpr qint64 kMaxPictureBytes = 256LL * 1024 * 1024;
+constexpr qint64 kMaxPictureBytes = kMaxPictureFileBytes;
 
 QByteArray ReadAll(QIODevice* stream)
 {

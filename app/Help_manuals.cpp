@@ -27,13 +27,17 @@ void ShowError(const char* text)
 // A settings text is Windows-1252, as the settings file is.
 UnicodeString SettingText(const AnsiString& text) { return Win1252ToUnicode(text); }
 
-// A manual's file name in the user's language, or empty when the language cannot name a file
-// in the Manuals folder (a language that is a path, or has characters no file name may hold).
+// A manual's file name in the user's language, or empty when the language is not a language's
+// name: letters, digits and the "_", "-" and "@" of names such as pt_BR, zh-Hans or sr@latin.
+// Anything else (a path, a ";" or a "$") could only be meant to reach beyond the Manuals folder
+// or into the viewer's command.
 UnicodeString LanguageVariant(const UnicodeString& name, const UnicodeString& language)
 {
     if (language.isEmpty()) return {};
     for (const QChar c : language)
-        if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c.unicode() < 0x20) return {};
+        if (c.unicode() > 0x7F || !(c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('-') ||
+                                    c == QLatin1Char('@')))
+            return {};
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
     if (dot < 0) return name + QLatin1Char('_') + language;
     return name.left(dot) + QLatin1Char('_') + language + name.mid(dot);
@@ -54,7 +58,9 @@ void SetProgramFolderForManuals(const UnicodeString& folder) { ProgramFolderOver
 namespace {
 
 // An open command cut after its program: quotation marks taken off a quoted path, the rest after
-// the closing quote being the command's arguments.
+// the closing quote being the command's arguments. A quote that is followed by more of a word
+// stands inside the path ("/opt/we"ird/viewer" %f): its program is no path before that quote,
+// which would be another program, so the command names none.
 void SplitOpenCommand(UnicodeString command, UnicodeString& program, UnicodeString& arguments)
 {
     arguments.clear();
@@ -65,6 +71,10 @@ void SplitOpenCommand(UnicodeString command, UnicodeString& program, UnicodeStri
             // A closing quote ends the program's path, however long what follows it is.
             arguments = command.mid(quote + 1);
             command.truncate(quote);
+            if (!arguments.isEmpty() && !arguments.front().isSpace()) {
+                command.clear();
+                arguments.clear();
+            }
             break;
         }
         command.remove(0, 1);

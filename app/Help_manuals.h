@@ -25,7 +25,8 @@ void OpenReferenceManual();
 UnicodeString FindAssociatedProgram(const AnsiString& extension);
 
 // The part of an open command that names its program: quotation marks taken off a quoted path,
-// and whatever follows a closing quote dropped.
+// and whatever follows a closing quote dropped. Empty when a quote stands inside the path, with
+// more of it after the quote.
 UnicodeString StripCommandQuotes(UnicodeString command);
 
 // The folder the manuals lie in: the program's folder followed by "Manuals".

@@ -5,6 +5,7 @@
 #include "config/StrUtils.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/IniFiles.h"
+#include "platform/vcl/PictureFile.h"
 #include "platform/vcl/SafeWrite.h"
 #include "platform/vcl/SysUtils.h"
 #include "platform/win/WinDefs.h"
@@ -381,9 +382,10 @@ void TConfig::AfterKey(const TIniKey& key, double number)
         if (BackgroundPath.empty() || BackgroundPath == "none") break;
         if (FileExists(BackgroundPath)) {
             // A picture that cannot be read is left out, like a missing one, rather than
-            // stopping the program from starting; the calculator does not show it anyway.
-            auto image = std::make_unique<QImage>(Win1252ToUnicode(BackgroundPath));
-            if (!image->isNull()) BackgroundBitmap = std::move(image);
+            // stopping the program from starting; the calculator does not show it anyway. A pipe
+            // or a device named here is refused unread, so that it cannot hold up the start.
+            QImage image = LoadPictureFile(BackgroundPath);
+            if (!image.isNull()) BackgroundBitmap = std::make_unique<QImage>(std::move(image));
         } else {
             const AnsiString text = "The File Specified in:\nBackground=" + BackgroundPath +
                                     "\ndefined in the group [Bitmap] in ZROOF.INI Does Not Exist\n- File Ignored";

@@ -182,15 +182,35 @@ SafeWriteResult WriteInPlace(const std::string& target, const std::string& bytes
     return Failed(error, QStringLiteral("; the previous contents are kept in ") + QFile::decodeName(kept.c_str()));
 }
 
-// The name a write lands on: the path with its links followed, to the end of the chain, even
-// when that end names no file yet. False with errno ELOOP on a chain that does not end.
-bool FollowLinks(std::string path, std::string& target)
+// Whether a link may be followed, by the rule the kernel protects shared folders with: in a
+// folder that everyone may write to and that keeps each name to its owner (the sticky bit, as on
+// /tmp), anyone may plant a link under a name the user is about to write, so a link there is
+// followed only when the user or the folder's owner made it. Writing through it would otherwise
+// hand another user the user's own files.
+bool MayFollow(const std::string& link, const struct stat& linkInfo)
 {
+    struct stat folder {};
+    if (::stat(FolderOf(link).c_str(), &folder) != 0) return false;
+    const bool shared = (folder.st_mode & S_ISVTX) && (folder.st_mode & S_IWOTH);
+    return !shared || linkInfo.st_uid == ::geteuid() || linkInfo.st_uid == folder.st_uid;
+}
+
+// The name a write lands on: the path with its links followed, to the end of the chain, even
+// when that end names no file yet. False with errno ELOOP on a chain that does not end; false
+// with refused set, errno EACCES, on a link that another user planted in a shared folder.
+bool FollowLinks(std::string path, std::string& target, bool& refused)
+{
+    refused = false;
     for (int hop = 0; hop < 40; ++hop) {
         struct stat info {};
         if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
             target = path;
             return true;
+        }
+        if (!MayFollow(path, info)) {
+            refused = true;
+            errno = EACCES;
+            return false;
         }
         std::string link(PATH_MAX, '\0');
         const ssize_t n = ::readlink(path.c_str(), link.data(), link.size());
@@ -204,6 +224,12 @@ bool FollowLinks(std::string path, std::string& target)
     }
     errno = ELOOP;
     return false;
+}
+
+QString PlantedLinkReason()
+{
+    return QStringLiteral("It is a link that another user made in a folder that everyone may write to, "
+                          "and such a link is not followed");
 }
 
 mode_t NewFileMode()
@@ -220,7 +246,8 @@ SafeWriteResult SafeWriteFile(const std::string& path, const std::string& bytes)
     if (path.empty() || path.find('\0') != std::string::npos) return Failed(ENOENT);
     // A link is followed, so that the file it names is replaced and the link stays a link.
     std::string target;
-    if (!FollowLinks(path, target)) return Failed(errno);
+    bool refused = false;
+    if (!FollowLinks(path, target, refused)) return {false, refused ? PlantedLinkReason() : Failed(errno).reason};
     struct stat info {};
     const bool exists = ::stat(target.c_str(), &info) == 0;
     if (!exists && errno != ENOENT) return Failed(errno);
@@ -277,6 +304,12 @@ SafeReadResult OpenChecked(const std::string& path, int& fd, struct stat& info)
 {
     fd = -1;
     if (path.empty() || path.find('\0') != std::string::npos) return ReadFailed(ENOENT);
+    // A link planted by another user in a shared folder is not read through either: its target's
+    // contents would otherwise end up wherever the reader puts them (a backup beside it).
+    std::string target;
+    bool refused = false;
+    if (!FollowLinks(path, target, refused) && refused)
+        return {SafeReadResult::Status::NotRegular, PlantedLinkReason()};
     // Looked at before it is opened: opening a device may already do something.
     if (::stat(path.c_str(), &info) != 0) return ReadFailed(errno);
     if (!S_ISREG(info.st_mode)) return {SafeReadResult::Status::NotRegular, NotRegularReason(info.st_mode)};

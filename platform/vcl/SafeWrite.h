@@ -12,7 +12,9 @@
 // made for it alone; a failed write then puts the old contents back, or says where the copy is.
 //
 // Only a regular file is replaced. A link is followed, and stays a link; a link that names no
-// file yet makes that file. A named pipe, a device, a socket or a folder is refused with the
+// file yet makes that file. In a folder that everyone may write to and whose names are kept to
+// their owners (a shared temporary folder), a link is followed only when the user or the
+// folder's owner made it, as the kernel itself protects such folders. A named pipe, a device, a socket or a folder is refused with the
 // reason, before anything is opened or made.
 #include <QString>
 #include <cstdint>
@@ -31,13 +33,14 @@ SafeWriteResult SafeWriteFile(const QString& path, const std::string& bytes);
 
 // Reading the files the program reads for itself: only a regular file (or the one a link names)
 // is read. A folder, a named pipe, a device or a socket is refused with its reason before it is
-// opened, and nothing waits on a pipe or reads a device without end.
+// opened, and nothing waits on a pipe or reads a device without end. Links are followed as the
+// writer follows them: one planted by another user in a shared folder cannot be opened.
 struct SafeReadResult {
     enum class Status {
         Read,        // read whole; or, from OpenRegularFile, open
         Missing,     // nothing stands at the path (so a caller may read it as empty)
         CannotOpen,  // it could not be opened or read
-        NotRegular,  // a folder, a named pipe, a device or a socket
+        NotRegular,  // a folder, a named pipe, a device, a socket, or a link that is not followed
         TooLarge,    // it holds more than the caller takes
     };
     Status status = Status::Read;

@@ -21,11 +21,21 @@ AssociationLookup& Lookup()
 // stand for a sub-folder ("kde-viewer.desktop" for kde/viewer.desktop).
 QString DesktopEntryPath(QString id)
 {
-    // An id is a file name; one that reaches out of the applications folders names no entry.
+    // An id is a file name; one that reaches out of the applications folders names no entry. Its
+    // dashes may become folders, so no part between them may be a folder's "." or "..".
     if (id.contains(QLatin1Char('/')) || id.contains(QLatin1Char('\\')) || id.startsWith(QLatin1Char('.'))) return {};
+    for (const QString& part : id.split(QLatin1Char('-')))
+        if (part == QLatin1String(".") || part == QLatin1String("..")) return {};
+    const QStringList folders = QStandardPaths::standardLocations(QStandardPaths::ApplicationsLocation);
+    const auto inside = [&folders](const QString& path) {
+        const QString clean = QDir::cleanPath(path);
+        for (const QString& folder : folders)
+            if (clean.startsWith(QDir::cleanPath(folder) + QLatin1Char('/'))) return true;
+        return false;
+    };
     for (;;) {
         const QString found = QStandardPaths::locate(QStandardPaths::ApplicationsLocation, id);
-        if (!found.isEmpty()) return found;
+        if (!found.isEmpty()) return inside(found) ? found : QString();
         const qsizetype dash = id.indexOf(QLatin1Char('-'));
         if (dash < 0) return {};
         id[dash] = QLatin1Char('/');
@@ -75,13 +85,21 @@ struct ExecWords {
     qsizetype firstEnd = 0;  // where the first argument ends in the value
 };
 
-// Nothing when a quote is not closed.
+// Nothing when a quote is not closed, or when the file would stand in an argument that quotes or
+// escapes anything: the desktop's rules forbid that, and the usual reason for it is a command
+// that a shell reads ("sh -c \"viewer %f\""), where a file name holding ";" or "$(...)" would
+// become a command of its own.
 std::optional<ExecWords> SplitExec(const QString& text, const QString& file)
 {
     ExecWords words;
     QString current;
-    bool kept = false;  // the argument under way holds more than field codes that give nothing
+    bool kept = false;     // the argument under way holds more than field codes that give nothing
+    bool guarded = false;  // it quotes or escapes something
+    bool hasFile = false;  // the file stands in it
+    bool refused = false;
     const auto endArgument = [&](qsizetype end) {
+        if (hasFile && guarded) refused = true;
+        hasFile = guarded = false;
         if (!kept) return;
         words.arguments << current;
         if (words.arguments.size() == 1) words.firstEnd = end;
@@ -94,7 +112,7 @@ std::optional<ExecWords> SplitExec(const QString& text, const QString& file)
         } else if (code == QLatin1Char('f') || code == QLatin1Char('F') || code == QLatin1Char('u') ||
                    code == QLatin1Char('U')) {
             current += file;
-            kept = words.fileCode = true;
+            kept = hasFile = words.fileCode = true;
         }
     };
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -104,7 +122,7 @@ std::optional<ExecWords> SplitExec(const QString& text, const QString& file)
             current.clear();
             kept = false;
         } else if (c == QLatin1Char('"') || c == QLatin1Char('\'')) {
-            kept = true;  // even when empty: an argument of its own
+            kept = guarded = true;  // even when empty: an argument of its own
             for (++i;; ++i) {
                 if (i >= text.size()) return std::nullopt;
                 if (text[i] == c) break;
@@ -120,12 +138,16 @@ std::optional<ExecWords> SplitExec(const QString& text, const QString& file)
         } else if (c == QLatin1Char('%')) {
             fieldCode(i);
         } else {
-            if (c == QLatin1Char('\\') && i + 1 < text.size()) ++i;
+            if (c == QLatin1Char('\\') && i + 1 < text.size()) {
+                ++i;
+                guarded = true;
+            }
             current += text[i];
             kept = true;
         }
     }
     endArgument(text.size());
+    if (refused) return std::nullopt;
     return words;
 }
 
@@ -196,8 +218,10 @@ UnicodeString CommandFromDesktopExec(const UnicodeString& exec)
     const QString text = exec.trimmed();
     const std::optional<ExecWords> words = SplitExec(text, QString());
     if (!words || words->arguments.isEmpty()) return {};
+    // The command names its program in double quotes, which a path holding one cannot be put
+    // in: such a program is not started, rather than the part of its path before the quote.
     const QString program = FindProgram(words->arguments.front());
-    if (program.isEmpty()) return {};
+    if (program.isEmpty() || program.contains(QLatin1Char('"'))) return {};
     // The rest of the value after the program, as it stands, for CommandArguments to read.
     return QLatin1Char('"') + program + QLatin1Char('"') + text.mid(words->firstEnd);
 }

@@ -20,7 +20,8 @@ AssociationLookup SetAssociationLookup(AssociationLookup lookup);
 // The command of a desktop entry's Exec value: its program in double quotes, then the rest of
 // the value as it stands. The program is unquoted and unescaped as desktop entries write it, and
 // found on the PATH when it is a bare name (never in the current folder). Empty when the value is
-// blank, when its program is not found, or when a quote in it is not closed.
+// blank, when its program is not found or its path holds a double quote, or when
+// CommandArguments would refuse it.
 UnicodeString CommandFromDesktopExec(const UnicodeString& exec);
 
 // The arguments that the part of an open command after its program stands for, with file as the
@@ -30,7 +31,9 @@ UnicodeString CommandFromDesktopExec(const UnicodeString& exec);
 // keeps the next character. The field codes %f, %F, %u and %U each give file, within the
 // argument they stand in, whatever it holds; %% gives a percent; any other field code gives
 // nothing, and an argument of nothing else is left out. A command that asks for no file gets it
-// as its last argument. Nothing when a quote is not closed.
+// as its last argument. Nothing when a quote is not closed, or when a field code for the file
+// stands in an argument that quotes or escapes anything ("sh -c \"viewer %f\""): a shell could
+// read a file name there as a command.
 std::optional<QStringList> CommandArguments(const UnicodeString& arguments, const UnicodeString& file);
 
 // The file's path in the form a process is started with: its absolute, clean path in shortPath

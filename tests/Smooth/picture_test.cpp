@@ -255,6 +255,14 @@ TEST(SmoothPicture, LoadFromURLReadsOnlyRegularFiles)
             EXPECT_EQ(picture.Height(), 5);
         }
     }
+    // The image made from a file name reads the same way.
+    for (const QString& name : {path, fifo, QStringLiteral("/dev/zero"), dir.path(), dangling}) {
+        TGPImage image(name);
+        EXPECT_EQ(image.GetLastStatus() == gdip::Ok, name == path) << name.toStdString();
+        if (name == path) {
+            EXPECT_EQ(image.GetWidth(), 9u);
+        }
+    }
     finished.set_value();
     writer.join();
 }

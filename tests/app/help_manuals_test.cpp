@@ -14,7 +14,8 @@
 namespace {
 
 // Placeholders in the rows: {viewer} is an existing program file, {blank viewer} one whose path
-// holds a blank, {deep viewer} one whose path is longer than a start allows.
+// holds a blank, {deep viewer} one whose path is longer than a start allows, {quote viewer} one
+// whose path holds double quotes, with another program at the path before the first.
 struct ManualRow {
     const char* what;
     const char* language;
@@ -41,6 +42,13 @@ const ManualRow kRows[] = {
      true, "{viewer}", "Reference_Manual.pdf", {}},
     {"language that is a path", "../x", "", "\"{viewer}\" %U", {"Reference_Manual.pdf", "Reference_Manual_../x.pdf"},
      true, "{viewer}", "Reference_Manual.pdf", {}},
+    {"language holding a command", "fr;x", "", "\"{viewer}\" %U", {"Reference_Manual.pdf", "Reference_Manual_fr;x.pdf"},
+     true, "{viewer}", "Reference_Manual.pdf", {}},
+    {"language holding a substitution", "$(x)", "", "\"{viewer}\" %U",
+     {"Reference_Manual.pdf", "Reference_Manual_$(x).pdf"}, true, "{viewer}", "Reference_Manual.pdf", {}},
+    {"language with a region and a script", "sr_RS@latin", "", "\"{viewer}\" %U",
+     {"Reference_Manual.pdf", "Reference_Manual_sr_RS@latin.pdf"}, true, "{viewer}",
+     "Reference_Manual_sr_RS@latin.pdf", {}},
     {"language of 300 characters", "lllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllll"
                                    "lllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllll"
                                    "lllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllllll"
@@ -60,8 +68,13 @@ const ManualRow kRows[] = {
     {"no association", "", "", "", {"Reference_Manual.pdf"}, true, "", "", {kNoViewer}},
     {"association with a long tail", "", "", "\"{viewer}\" --view " + kLong.toStdString() + " %U",
      {"Reference_Manual.pdf"}, true, "{viewer}", "Reference_Manual.pdf", {}, {"--view", kLong}},
-    {"program path with a blank", "", "", "\"{blank viewer}\" \"%f\"", {"Reference_Manual.pdf"}, true,
+    {"program path with a blank", "", "", "\"{blank viewer}\" %f", {"Reference_Manual.pdf"}, true,
      "{blank viewer}", "Reference_Manual.pdf", {}},
+    {"program path with a quote", "", "", "\"{quote viewer}\" %f", {"Reference_Manual.pdf"}, true, "", "",
+     {kNoViewer}},
+    {"file inside a quoted argument", "", "", "\"{viewer}\" -c \"logviewer %f\"", {"Reference_Manual.pdf"}, true, "",
+     "", {kNoViewer}},
+    {"file quoted on its own", "", "", "\"{viewer}\" \"%f\"", {"Reference_Manual.pdf"}, true, "", "", {kNoViewer}},
     {"program path too long", "", "", "\"{deep viewer}\" %f", {"Reference_Manual.pdf"}, true, "", "",
      {kInvalid, kNoViewer}},
     {"empty Manuals folder", "", "", "\"{viewer}\" %U", {}, true, "{viewer}", "Reference_Manual.pdf", {}},
@@ -81,6 +94,8 @@ protected:
         viewer_ = MakeFile(root_ + QStringLiteral("/bin/viewer"));
         blankViewer_ = MakeFile(root_ + QStringLiteral("/my bin/the viewer"));
         const QString part(90, QLatin1Char('d'));
+        quoteViewer_ = MakeFile(root_ + QStringLiteral("/we\"ir\"d/viewer"));
+        MakeFile(root_ + QStringLiteral("/we"));
         deepViewer_ = MakeFile(root_ + QLatin1Char('/') + part + QLatin1Char('/') + part + QLatin1Char('/') + part +
                                QStringLiteral("/viewer"));
         previousStarter_ = SetProcessStarter([this](const ProcessStart& start) {
@@ -111,11 +126,12 @@ protected:
     {
         return text.replace(QStringLiteral("{viewer}"), viewer_)
             .replace(QStringLiteral("{blank viewer}"), blankViewer_)
-            .replace(QStringLiteral("{deep viewer}"), deepViewer_);
+            .replace(QStringLiteral("{deep viewer}"), deepViewer_)
+            .replace(QStringLiteral("{quote viewer}"), quoteViewer_);
     }
 
     QTemporaryDir dir_;
-    QString root_, viewer_, blankViewer_, deepViewer_;
+    QString root_, viewer_, blankViewer_, deepViewer_, quoteViewer_;
     QString association_;
     QStringList lookups_;
     std::vector<ProcessStart> starts_;
@@ -192,6 +208,9 @@ TEST(HelpCommandQuotes, StripLeavesTheProgramPath)
         {"\"\"\"", ""},
         {"", ""},
         {"/usr/bin/view", "/usr/bin/view"},
+        {"\"/opt/we\"ird/viewer\" %f", ""},  // not /opt/we: a quote inside the path names no program
+        {"\"a\"b", ""},
+        {"\"a\"\t%f", "a"},
     };
     for (const auto& row : rows)
         EXPECT_EQ(StripCommandQuotes(QString::fromLatin1(row.command)), QString::fromLatin1(row.program))
@@ -225,9 +244,15 @@ private:
 // The desktop's own entry for PDF files, read from its file: the whole command starts, with the
 // manual's path as one argument where the entry asks for a file, and without a shell. A program
 // that is neither absolute nor on the PATH is not found, even when the current folder holds it.
+// The program's folder has a name a shell would read as commands; an entry that would hand the
+// manual's path to a shell inside a quoted or escaped argument starts nothing, and neither does
+// one whose program path holds a double quote (nor the program named by the path before it).
 TEST_F(HelpManuals, DesktopEntriesStartTheirWholeCommand)
 {
-    const QString bin = root_ + QStringLiteral("/bin"), manuals = root_ + QStringLiteral("/program/Manuals");
+    const QString programFolder = root_ + QStringLiteral("/a;b $(c) `d` 'e\"/program");
+    QDir().mkpath(programFolder);
+    SetProgramFolderForManuals(programFolder);
+    const QString bin = root_ + QStringLiteral("/bin"), manuals = programFolder + QStringLiteral("/Manuals");
     const QString manual = manuals + QStringLiteral("/Reference_Manual.pdf");
     const struct {
         QByteArray exec;          // the Exec line as the entry file holds it
@@ -247,6 +272,13 @@ TEST_F(HelpManuals, DesktopEntriesStartTheirWholeCommand)
         {"no-such-viewer %f", "", {}},
         {"stale-viewer %f", "", {}},  // only in the current folder
         {"viewer \"--unclosed %f", "", {}},
+        {"'" + bin.toUtf8() + "/we\"ir\"d/viewer' %f", "", {}},
+        {"\"" + bin.toUtf8() + "/we\\\\\"ir\\\\\"d/viewer\" %f", "", {}},
+        {"sh -c \"logviewer %f\"", "", {}},
+        {"sh -c 'logviewer %f'", "", {}},
+        {"sh -c \"logviewer \"%f", "", {}},
+        {"sh -c logviewer\\\\ %f", "", {}},
+        {"viewer --title=\"Plumo\" %f", "viewer", {"--title=Plumo", "{manual}"}},
     };
 
     Environment environment;
@@ -254,7 +286,7 @@ TEST_F(HelpManuals, DesktopEntriesStartTheirWholeCommand)
     environment.Set("XDG_DATA_HOME", root_ + QStringLiteral("/home"));
     environment.Set("XDG_DATA_DIRS", root_ + QStringLiteral("/data"));
     const auto executable = QFileDevice::ExeOwner | QFileDevice::ReadOwner;
-    for (const char* program : {"env", "flatpak", "sh", "my viewer", "viewer", "xdg-open"})
+    for (const char* program : {"env", "flatpak", "sh", "my viewer", "viewer", "xdg-open", "we", "we\"ir\"d/viewer"})
         QFile(MakeFile(bin + QLatin1Char('/') + QLatin1String(program))).setPermissions(executable);
     QFile xdgMime(MakeFile(bin + QStringLiteral("/xdg-mime")));
     ASSERT_TRUE(xdgMime.open(QIODevice::WriteOnly));

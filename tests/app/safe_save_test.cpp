@@ -8,9 +8,12 @@
 #include "tests/common/DialogRecorder.h"
 
 #include <QFile>
+#include <QTemporaryDir>
 #include <cerrno>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -156,4 +159,37 @@ TEST(SafeSave, FileNamesOutsideTheCodePage)
     EXPECT_EQ(f.PadLines().value(0), "1 + 1");
     EXPECT_EQ(f->PadFilePath, house);
     EXPECT_EQ(PathToUnicode(f->PadName), QString::fromUtf8("Дом"));
+}
+
+// Another user of the machine plants "quote.pad" in a shared temporary folder, a link to the
+// user's own file; the user saves a pad as "quote" there. The save says why it wrote nothing, and
+// the user's file, the link and the folder stay as they were. Planting needs a link that belongs
+// to another user, which only a user with the right to give files away can make.
+TEST(SafeSave, ALinkPlantedInASharedFolderIsNotSavedThrough)
+{
+    ShownForm f;
+    QTemporaryDir shared;
+    const AnsiString folder = UnicodeToPath(shared.path());
+    const AnsiString victim = f.Path("accounts.txt"), planted = folder + "/quote.pad";
+    PadTestFiles::Write(victim, "the user's own figures\n");
+    ASSERT_EQ(::symlink(victim.c_str(), planted.c_str()), 0);
+    if (::lchown(planted.c_str(), 4242, static_cast<gid_t>(-1)) != 0) {
+        ASSERT_EQ(errno, EPERM);
+        GTEST_SKIP() << "this user may not give a link to another user";
+    }
+    ASSERT_EQ(::chmod(folder.c_str(), 01777), 0);
+    f.Type("2 + 2");
+
+    const std::vector<DialogCall> boxes = SaveAs(f, folder + "/quote");
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].caption, "File Creation Error");
+    EXPECT_TRUE(boxes[0].text.contains("quote.pad")) << boxes[0].text.toStdString();
+    EXPECT_TRUE(boxes[0].text.contains("another user")) << boxes[0].text.toStdString();
+    EXPECT_TRUE(boxes[0].text.contains("Nothing was saved")) << boxes[0].text.toStdString();
+    EXPECT_EQ(PadTestFiles::Read(victim), "the user's own figures\n");
+    EXPECT_EQ(QFileInfo(PathToUnicode(planted)).symLinkTarget(), PathToUnicode(victim));
+    EXPECT_EQ(QDir(shared.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+              QStringList{"quote.pad"});
+    EXPECT_EQ(Config->MRU.Count(), 0);
+    ::chmod(folder.c_str(), 0700);
 }

@@ -71,6 +71,13 @@ TEST(DesktopAssociation, DefaultApplicationOrTheGeneralOpener)
         {"entry missing", "gone.desktop\n", "", "", opener},
         {"id that leaves the folder", "../outside.desktop\n", "../outside.desktop", "[Desktop Entry]\nExec=/opt/x %U\n",
          opener},
+        // Read with its dashes as folders, "-..-evil.desktop" is applications//../evil.desktop.
+        {"id whose dashes climb", "-..-evil.desktop\n", "../evil.desktop", "[Desktop Entry]\nExec=/opt/evil %U\n",
+         opener},
+        {"id whose dashes climb from a sub-folder", "kde-..-..-..-evil.desktop\n", "../../evil.desktop",
+         "[Desktop Entry]\nExec=/opt/evil %U\n", opener},
+        {"dashes in the file's own name", "my-..viewer.desktop\n", "my-..viewer.desktop",
+         "[Desktop Entry]\nExec=/opt/m %U\n", QStringLiteral("\"/opt/m\" %U")},
         {"no default application", "", "", "", opener},
     };
 
@@ -81,8 +88,9 @@ TEST(DesktopAssociation, DefaultApplicationOrTheGeneralOpener)
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
         QDir(root + QStringLiteral("/data")).removeRecursively();
-        Write(root + QStringLiteral("/bin/xdg-mime"), "#!/bin/sh\nprintf '" + row.defaultId + "'\n", true);
+        Write(root + QStringLiteral("/bin/xdg-mime"), "#!/bin/sh\nprintf -- '" + row.defaultId + "'\n", true);
         if (*row.entryPath) Write(root + QStringLiteral("/data/applications/") + QString::fromLatin1(row.entryPath), row.entry);
+        QDir().mkpath(root + QStringLiteral("/data/applications/kde"));  // a sub-folder an id may climb from
         EXPECT_EQ(AssociatedCommand(QStringLiteral(".pdf")).toStdString(), row.command.toStdString());
     }
 

@@ -331,3 +331,96 @@ TEST(SafeWrite, SpecialFilesAreNeitherReplacedNorWaitedOn)
     }
     SetRegistryFolder(QString());
 }
+
+namespace {
+
+// Gives a name to another user, without following it when it is a link; false when this user
+// may not (only a privileged user can give files away).
+bool GiveTo(const std::string& path, uid_t owner) { return ::lchown(path.c_str(), owner, static_cast<gid_t>(-1)) == 0; }
+
+}  // namespace
+
+// Links in a folder that everyone may write to and whose names are kept to their owners (a shared
+// temporary folder): one that another user planted under the name the user saves to is neither
+// written nor read through, and the file it names stays byte for byte as it was; the user's own
+// links, and the folder owner's, are followed as elsewhere. Giving a link to another user needs
+// the right to change owners: without it (an unprivileged run) those rows are left out and named.
+TEST(SafeWrite, LinksPlantedInSharedFoldersAreNotFollowed)
+{
+    constexpr uid_t kOther = 4242, kFolderOwner = 4343;
+    enum Owner { Self, FolderOwner, Other };
+    const struct {
+        const char* what;
+        mode_t folderMode;
+        bool folderOfAnother;       // the shared folder belongs to kFolderOwner
+        std::vector<Owner> chain;   // who made each link, from the saved name on
+        bool dangling;              // the last link names a file yet to be made
+        bool followed;
+    } rows[] = {
+        {"another user's link in a shared folder", 01777, false, {Other}, false, false},
+        {"another user's dangling link in a shared folder", 01777, false, {Other}, true, false},
+        {"the user's own link to another user's link", 01777, false, {Self, Other}, false, false},
+        {"another user's link in a shared folder of a third", 01777, true, {Other}, false, false},
+        {"the user's own link in a shared folder", 01777, false, {Self}, false, true},
+        {"the user's own link in a shared folder of another", 01777, true, {Self}, false, true},
+        {"the folder owner's link", 01777, true, {FolderOwner}, false, true},
+        {"another user's link where anyone may replace names", 0777, false, {Other}, false, true},
+        {"another user's link in a sticky folder only its owner writes", 01755, false, {Other}, false, true},
+    };
+    const std::string victimBytes = "the user's own file\r\n";
+    std::vector<std::string> leftOut;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        Folder victim, shared;
+        const std::string folder = shared.dir.path().toStdString();
+        const std::string target = victim.Path(row.dangling ? "made.txt" : "own.txt");
+        if (!row.dangling) WriteFile(target, victimBytes);
+        // The links: the saved name first, each naming the next, the last naming the user's file.
+        std::vector<std::string> links{folder + "/quote.pad"};
+        for (size_t i = 1; i < row.chain.size(); ++i) links.push_back(folder + "/hop" + std::to_string(i));
+        bool made = true;
+        for (size_t i = 0; i < links.size(); ++i) {
+            ASSERT_EQ(::symlink(i + 1 < links.size() ? links[i + 1].c_str() : target.c_str(), links[i].c_str()), 0);
+            const Owner owner = row.chain[i];
+            if (owner != Self) made = made && GiveTo(links[i], owner == Other ? kOther : kFolderOwner);
+        }
+        if (row.folderOfAnother) made = made && GiveTo(folder, kFolderOwner);
+        ASSERT_EQ(::chmod(folder.c_str(), row.folderMode), 0);
+        if (!made) {
+            ASSERT_EQ(errno, EPERM) << std::strerror(errno);
+            leftOut.push_back(row.what);
+            continue;
+        }
+        const std::string nodeBefore = Node(links[0]);
+        const QStringList entriesBefore = Entries(shared.dir);
+
+        std::string read;
+        const SafeReadResult readResult = ReadRegularFile(links[0], read);
+        const SafeWriteResult written = SafeWriteFile(links[0], "the pad");
+        if (row.followed) {
+            EXPECT_TRUE(written.ok) << written.reason.toStdString();
+            EXPECT_EQ(ReadFile(target), "the pad");
+            EXPECT_EQ(readResult.status, SafeReadResult::Status::Read) << readResult.reason.toStdString();
+            EXPECT_EQ(read, victimBytes);
+        } else {
+            EXPECT_FALSE(written.ok);
+            EXPECT_TRUE(written.reason.contains(QLatin1String("another user"))) << written.reason.toStdString();
+            EXPECT_EQ(readResult.status, SafeReadResult::Status::NotRegular);
+            EXPECT_TRUE(readResult.reason.contains(QLatin1String("another user"))) << readResult.reason.toStdString();
+            EXPECT_TRUE(read.empty());
+            if (row.dangling) {
+                EXPECT_FALSE(QFile::exists(QString::fromStdString(target)));
+            } else {
+                EXPECT_EQ(ReadFile(target), victimBytes);
+            }
+            EXPECT_EQ(Entries(shared.dir), entriesBefore);
+        }
+        EXPECT_EQ(Node(links[0]), nodeBefore) << "the link stays as it was";
+        ::chmod(folder.c_str(), 0700);  // so that the scratch folder can go
+    }
+    if (!leftOut.empty()) {
+        std::string names;
+        for (const std::string& name : leftOut) names += "\n  " + name;
+        std::printf("Left out, since this user may not give a link to another user:%s\n", names.c_str());
+    }
+}
