@@ -11,6 +11,7 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QTest>
 #include <QTextBlock>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -158,6 +159,32 @@ TEST(PadFiles, ASaveNamesThePadAfterTheFileItWrote)
     f->close();
     EXPECT_TRUE(recorder.calls.empty());
     EXPECT_FALSE(f->isVisible());
+}
+
+// The date and the description are saved with the pad: typing in either is an edit that New and
+// Exit ask about. Setting them by New or Open is not.
+TEST(PadFiles, EditingTheDateOrDescriptionIsAnEditOfThePad)
+{
+    for (const char* field : {"date", "description"}) {
+        ShownForm f;
+        OpenFile(f, PadTestFiles::Fixture("totalled_lf.pad"));
+        ASSERT_TRUE(f->PadUnchanged) << field;
+        TEdit* edit = QString(field) == "date" ? f->Edit_Date : f->Edit_Description;
+        edit->setFocus();
+        QTest::keyClicks(edit, "x");
+        EXPECT_FALSE(f->PadUnchanged) << field;
+        for (const bool exiting : {false, true}) {
+            DialogRecorder recorder;
+            recorder.Answer(IDCANCEL);
+            if (exiting)
+                f->close();
+            else
+                f->New1->Click();
+            EXPECT_EQ(CallsOf(recorder, DialogCall::Kind::ExtMessageBox).size(), 1u) << field << exiting;
+            EXPECT_TRUE(edit->Text().endsWith("x")) << field << exiting;
+            EXPECT_TRUE(f->isVisible()) << field << exiting;
+        }
+    }
 }
 
 TEST(PadFiles, APadSavedWithItsTotalTotalsAgainWhenOpened)
