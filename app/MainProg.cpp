@@ -188,6 +188,10 @@ void TfrmMainProg::ConnectEvents()
     Cmb_UOM_Answer->OnChange = bind(&TfrmMainProg::Cmb_UOM_AnswerChange);
     Cmb_Precision->OnChange = bind(&TfrmMainProg::Cmb_PrecisionChange);
     RadioGroup_DegRad->OnClick = bind(&TfrmMainProg::RadioGroup_DegRadClick);
+    // The date and the description are saved with the pad: the user's edit of either is an edit of
+    // the pad, which New and Exit ask about. New and Open set them without editing the pad.
+    for (TEdit* field : {Edit_Date, Edit_Description})
+        QObject::connect(field, &QLineEdit::textEdited, this, [this] { PadUnchanged = false; });
     Cmb_General->OnChange = bind(&TfrmMainProg::Cmb_GeneralChange);
     Cmb_Conditional->OnChange = bind(&TfrmMainProg::Cmb_ConditionalChange);
     Cmb_Loop->OnChange = bind(&TfrmMainProg::Cmb_LoopChange);

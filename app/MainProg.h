@@ -224,7 +224,8 @@ public:
     void Open1Click(TObject* Sender);
     void Save1Click(TObject* Sender);
     void SaveAs1Click(TObject* Sender);
-    void ReadPadFile();
+    // False when the file was refused (the box has said why) and nothing of it was loaded.
+    bool ReadPadFile();
 
     // ---- keypad, scientific panel, snippets (MainProgKeypad.cpp) ------------------------------
     AnsiString GetCurrentLine();

@@ -104,6 +104,10 @@ void TfrmMainProg::Open1Click(TObject* Sender)
         path = UnicodeToPath(OpenDialog1->FileName);
     }
 
+    // The names New gave: a file that is not read leaves the pad named as New left it, so that no
+    // later Save proposes the refused file and writes over it.
+    const AnsiString untitledPath = PadFilePath, untitledStem = PadFileStem, untitledFolder = PadFolder,
+                     untitledName = PadName;
     PadFilePath = path;
     PadFileStem = ChangeFileExt(path, "");
     PadFolder = ExtractFileDir(path);
@@ -113,10 +117,15 @@ void TfrmMainProg::Open1Click(TObject* Sender)
     mru.Add(path);
     UpdateMRUMenu();
     mru.OpenIndex = 0;
-    ReadPadFile();
+    if (!ReadPadFile()) {
+        PadFilePath = untitledPath;
+        PadFileStem = untitledStem;
+        PadFolder = untitledFolder;
+        PadName = untitledName;
+    }
 }
 
-void TfrmMainProg::ReadPadFile()
+bool TfrmMainProg::ReadPadFile()
 {
     TPadFile pad;
     const TPadReadResult read = LoadPadFile(PadFilePath, pad);
@@ -125,7 +134,7 @@ void TfrmMainProg::ReadPadFile()
         const bool unreadable = read.status == TPadReadResult::Status::CannotOpen;
         Application->MessageBox(read.Message(), QStringLiteral("File Open Error"),
                                 unreadable ? MB_OK : MB_OK | MB_ICONSTOP);
-        return;
+        return false;
     }
     if (pad.Date) Edit_Date->SetText(Win1252ToUnicode(*pad.Date));
     if (pad.Description) Edit_Description->SetText(Win1252ToUnicode(*pad.Description));
@@ -155,6 +164,7 @@ void TfrmMainProg::ReadPadFile()
 
     CurrentLine = 0;
     RichEdit_Main->setFocus();
+    return true;
 }
 
 void TfrmMainProg::Save1Click(TObject* Sender)
@@ -194,7 +204,15 @@ bool TfrmMainProg::WritePadFile()
         return false;
     }
 
+    // The project folder is the folder of the last opened pad or of the last New, not the folder
+    // just saved into: the pad keeps its folder, where Open starts.
     Config->ProjectDir = PadFolder;
+    // The pad is now the file it was written to: the next Save proposes that file, and nothing
+    // asks about changes that are on disk.
+    PadFilePath = saved.FileName;
+    PadFileStem = ChangeFileExt(saved.FileName, "");
+    PadName = ExtractFileName(PadFileStem);
+    PadUnchanged = true;
     Config->MRU.Add(saved.FileName);
     UpdateMRUMenu();
     // A settings file that cannot be written says so itself; the pad is saved all the same.

@@ -16,7 +16,8 @@ struct KeyRow {
     Key key;
 };
 
-// In the order they are tested: the first key found anywhere in a line decides.
+// The key lines as the writer writes them, each at the start of its line; no key begins with
+// another, so at most one row matches.
 constexpr KeyRow keyTable[] = {
     {"_Date=", Key::Date},           {"_Description=", Key::Description},
     {"_UOM_Input=", Key::UOM_Input}, {"_UOM_Answer=", Key::UOM_Answer},
@@ -30,15 +31,20 @@ int IndexValue(const AnsiString& value)
     return StrToIntDef(value.empty() ? AnsiString("0") : value, 0);
 }
 
-void HandleLine(TPadFile& pad, const AnsiString& line)
+// Takes one line of the file; true when it is a pad line. A key counts only at the start of a
+// line before the data: a comment that mentions "_Date=", or a variable named roof_Data, is the
+// user's text and comes back as typed.
+bool HandleLine(TPadFile& pad, const AnsiString& line, bool& inData)
 {
     if (!line.empty()) pad.LastLine = line;
+    if (inData) {
+        pad.Lines.push_back(line);
+        return true;
+    }
     for (const KeyRow& row : keyTable) {
         const AnsiString key = row.text;
-        if (line.find(key) == AnsiString::npos) continue;
-        // The value is what follows the key's length of characters, counted from the start of the
-        // line, as in every file the program writes.
-        const AnsiString value = line.size() > key.size() ? line.substr(key.size()) : AnsiString();
+        if (line.compare(0, key.size(), key) != 0) continue;
+        const AnsiString value = line.substr(key.size());
         switch (row.key) {
         case Key::Date: pad.Date = value; break;
         case Key::Description: pad.Description = value; break;
@@ -46,11 +52,12 @@ void HandleLine(TPadFile& pad, const AnsiString& line)
         case Key::UOM_Answer: pad.UOM_Answer = IndexValue(value); break;
         case Key::Precision: pad.Precision = IndexValue(value); break;
         case Key::UOM_Angle: pad.UOM_Angle = IndexValue(value); break;
-        case Key::Data: break;
+        case Key::Data: inData = true; break;
         }
-        return;
+        return false;
     }
     pad.Lines.push_back(line);
+    return true;
 }
 
 // A value on one line of the file: a line break or NUL inside it would cut it into lines of its own.
@@ -69,25 +76,26 @@ const char* const lineEnd = "\r\n";
 TPadFile ParsePadText(const AnsiString& bytes, size_t maxLines)
 {
     TPadFile pad;
+    bool inData = false;
     size_t emptyLines = 0;  // not yet known to stand between pad lines
     size_t pos = 0;
     while (pos < bytes.size()) {
-        size_t end = bytes.find('\n', pos);
+        // Lines end where the pad pane breaks them: at CR LF, at LF and at a CR alone.
+        size_t end = bytes.find_first_of("\r\n", pos);
         if (end == AnsiString::npos) end = bytes.size();
         AnsiString line = bytes.substr(pos, end - pos);
         pos = end + 1;
-        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (end + 1 < bytes.size() && bytes[end] == '\r' && bytes[end + 1] == '\n') ++pos;
         // A NUL would end the line early in a C string; binary bytes are dropped, not the rest.
         line.erase(std::remove(line.begin(), line.end(), '\0'), line.end());
         if (line.empty()) {
             ++emptyLines;
             continue;
         }
-        const size_t before = pad.Lines.size();
-        HandleLine(pad, line);
         // Empty lines go where the pad line after them goes: into the pad before it, or with a
         // key line, out.
-        if (pad.Lines.size() > before) {
+        if (HandleLine(pad, line, inData)) {
+            const size_t before = pad.Lines.size() - 1;
             if (before + emptyLines >= maxLines) {
                 pad.Lines.resize(maxLines + 1);
                 return pad;

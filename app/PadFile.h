@@ -11,11 +11,14 @@
 //   _Data
 //   <pad lines>
 //
-// Files are written with CR LF line ends, as the program has always written them, and read with
-// CR LF or LF. Reading is forgiving, as it always was: a key is recognised on any line that holds
-// it anywhere, before or after "_Data". Empty lines come back where a pad line follows them, so a
-// pad opens with the empty lines it was saved with; those before a key line or at the end of the
-// file are skipped (a pad's trailing empty lines are never written).
+// Files are written with CR LF line ends, as the program has always written them. A line ends at
+// CR LF, LF or a CR alone, where the pad pane would break it, so that the limits count the lines
+// the window would show. Before "_Data", a line that begins with a key is that key's line (a
+// value may hold anything, keys included); every line after "_Data" is a pad line as it stands,
+// whatever words it holds; in a file without "_Data" every line is read as those before it. Empty
+// lines come back where a pad line follows them, so a pad opens with the empty lines it was saved
+// with; those before a key line or at the end of the file are skipped (a pad's trailing empty
+// lines are never written).
 #include "app/PadLimits.h"
 #include "platform/vcl/Strings.h"
 

@@ -1,7 +1,8 @@
 #pragma once
 // What a pad file holds: the window reads nothing beyond these limits, and saving writes nothing
 // beyond them, so that every pad file the program writes opens again whole. The limits count the
-// pad's own lines; the key lines before them do not count.
+// pad's own lines as the pad pane breaks them (a CR alone ends a line too); the key lines before
+// them do not count.
 #include "platform/vcl/Strings.h"
 
 #include <cstdint>

@@ -4,7 +4,10 @@
 //
 // The first byte chooses the input unit, the answer unit and whether a total is asked for. When
 // its top bit is clear the pad is built from fragments (BASIC loop heads with lengths and steps,
-// feet-and-inch lengths, labels and gotos); otherwise the bytes are the pad's lines as they stand.
+// feet-and-inch lengths, labels and gotos); otherwise the bytes are a pad file, read as Open reads
+// it (key lines, line ends, limits), and a file within the limits must read back the same after
+// it is written again.
+#include "app/PadFile.h"
 #include "calc/CalcState.h"
 #include "calc/FormatAnswer.h"
 #include "calc/PadCalculation.h"
@@ -13,6 +16,8 @@
 #include "fuzz/FuzzGenerate.h"
 #include "fuzz/FuzzSupport.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -45,6 +50,25 @@ std::vector<AnsiString> Lines(const std::string& text)
     return lines;
 }
 
+// The pad lines of a pad file's bytes; none when Open would refuse the file. What the program
+// writes of a pad it read must read back as that pad.
+std::vector<AnsiString> PadFileLines(const std::string& bytes)
+{
+    const TPadFile pad = ParsePadText(bytes, MaxPadFileLines);
+    if (!PadLimitPassed(pad.Lines, static_cast<std::int64_t>(bytes.size())).isEmpty()) return {};
+    const TPadFile back = ParsePadText(FormatPadText(pad));
+    if (back.Lines != pad.Lines || back.Date.value_or("") != pad.Date.value_or("") ||
+        back.Description.value_or("") != pad.Description.value_or("") ||
+        back.UOM_Input.value_or(-1) != pad.UOM_Input.value_or(-1) ||
+        back.UOM_Answer.value_or(-1) != pad.UOM_Answer.value_or(-1) ||
+        back.Precision.value_or(-1) != pad.Precision.value_or(-1) ||
+        back.UOM_Angle.value_or(-1) != pad.UOM_Angle.value_or(-1)) {
+        std::fprintf(stderr, "a pad file written from what was read reads back differently\n");
+        std::abort();
+    }
+    return pad.Lines;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
@@ -64,9 +88,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     if (size == 0) return 0;
     const uint8_t choice = data[0];
-    const std::string text = choice & 0x80 ? std::string(reinterpret_cast<const char*>(data + 1), size - 1)
-                                           : FuzzFromFragments(data + 1, size - 1, kFragments);
-    std::vector<AnsiString> pad = Lines(text);
+    std::vector<AnsiString> pad = choice & 0x80
+                                      ? PadFileLines(std::string(reinterpret_cast<const char*>(data + 1), size - 1))
+                                      : Lines(FuzzFromFragments(data + 1, size - 1, kFragments));
     if (pad.size() > 400) pad.resize(400);
     const char* answer = kAnswerUnits[(choice >> 2) % 8];
     Config->InputUnit = UnitFromName(kInputUnits[choice & 3]);

@@ -9,7 +9,9 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QRegularExpression>
+#include <QTest>
 #include <QTextBlock>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -51,6 +53,22 @@ void OpenFile(const ShownForm& f, const AnsiString& path, int newAnswer = IDNO)
     f->Open1->Click();
 }
 
+// Answers the save dialog as Enter does, with the proposed name in the folder the dialog starts
+// in, and any box with OK; returns the file name the dialog gave.
+QString SaveAsProposed(const ShownForm& f)
+{
+    QString chosen;
+    const DialogHandler previous = SetDialogHandler([&chosen](DialogCall& call) {
+        call.result = IDOK;
+        if (call.kind != DialogCall::Kind::SaveFile) return;
+        chosen = call.text + "/" + call.fields.value(0);
+        call.values = {chosen};
+    });
+    f->Save1->Click();
+    SetDialogHandler(previous);
+    return chosen;
+}
+
 }  // namespace
 
 TEST(PadFiles, SaveWritesThePadAndRecordsItInTheSettings)
@@ -82,10 +100,91 @@ TEST(PadFiles, SaveWritesThePadAndRecordsItInTheSettings)
     EXPECT_EQ(ini.ReadString("Startup", "Scientific", "?"), "false");
     EXPECT_EQ(ini.ReadString("MRU", "1", "?"), f.Path("deck.pad"));
     EXPECT_TRUE(f->MRU_File1->Visible());
-    // Saving names nothing anew: the next save proposes the same name, and the pad still counts
-    // as edited.
-    EXPECT_EQ(f->PadName, "Untitled");
-    EXPECT_FALSE(f->PadUnchanged);
+    // The pad is now the file it was saved as, with nothing left to save.
+    EXPECT_EQ(f->PadName, "deck");
+    EXPECT_TRUE(f->PadUnchanged);
+}
+
+// After a save the pad goes by the name it was saved under: the next Save proposes that file, not
+// the one it was opened from, and nothing asks about changes that are saved. A cancelled save
+// changes neither; the folders the dialogs start in stay as they were.
+TEST(PadFiles, ASaveNamesThePadAfterTheFileItWrote)
+{
+    ShownForm f;
+    const AnsiString met = "_Data\r\n1 + 1\r\n";
+    PadTestFiles::Write(f.Path("met.pad"), met);
+    OpenFile(f, f.Path("met.pad"));
+    f.Type("2 * 3");
+    SaveAs(f, "sci.pad");
+    EXPECT_EQ(f->PadFilePath, f.Path("sci.pad"));
+    EXPECT_EQ(f->PadFileStem, f.Path("sci"));
+    EXPECT_EQ(f->PadName, "sci");
+    EXPECT_EQ(f->PadFolder, f.Folder());
+    EXPECT_TRUE(f->PadUnchanged);
+
+    {
+        DialogRecorder recorder;
+        recorder.Answer(0);  // the save dialog, cancelled
+        f->Save1->Click();
+        EXPECT_EQ(f->PadName, "sci");
+        EXPECT_TRUE(f->PadUnchanged);
+    }
+    f.Type("2 * 3\n4");
+    EXPECT_EQ(SaveAsProposed(f), Win1252ToUnicode(f.Path("sci")));
+    EXPECT_EQ(PadTestFiles::Read(f.Path("met.pad")), met);
+    EXPECT_EQ(ParsePadText(PadTestFiles::Read(f.Path("sci.pad"))).Lines, (std::vector<AnsiString>{"2 * 3", "4"}));
+
+    // Saved into another folder: named after that file, while the project folder and the pad's
+    // folder, where the dialogs start, are as before.
+    ASSERT_TRUE(QDir().mkpath(Win1252ToUnicode(f.Path("far"))));
+    f.Type("5");
+    SaveAs(f, "far/away.pad");
+    EXPECT_EQ(f->PadFilePath, f.Path("far/away.pad"));
+    EXPECT_EQ(f->PadName, "away");
+    EXPECT_EQ(f->PadFolder, f.Folder());
+    EXPECT_EQ(Config->ProjectDir, f.Folder());
+
+    // An edit after the save is asked about under the saved name; a saved pad goes without a word.
+    f.Type("6");
+    {
+        DialogRecorder recorder;
+        recorder.Answer(IDCANCEL);
+        f->New1->Click();
+        const auto questions = CallsOf(recorder, DialogCall::Kind::ExtMessageBox);
+        ASSERT_EQ(questions.size(), 1u);
+        EXPECT_EQ(questions[0].text, QString("Do you want to Save the changes to: away?"));
+    }
+    SaveAs(f, "far/away.pad");
+    DialogRecorder recorder;
+    f->close();
+    EXPECT_TRUE(recorder.calls.empty());
+    EXPECT_FALSE(f->isVisible());
+}
+
+// The date and the description are saved with the pad: typing in either is an edit that New and
+// Exit ask about. Setting them by New or Open is not.
+TEST(PadFiles, EditingTheDateOrDescriptionIsAnEditOfThePad)
+{
+    for (const char* field : {"date", "description"}) {
+        ShownForm f;
+        OpenFile(f, PadTestFiles::Fixture("totalled_lf.pad"));
+        ASSERT_TRUE(f->PadUnchanged) << field;
+        TEdit* edit = QString(field) == "date" ? f->Edit_Date : f->Edit_Description;
+        edit->setFocus();
+        QTest::keyClicks(edit, "x");
+        EXPECT_FALSE(f->PadUnchanged) << field;
+        for (const bool exiting : {false, true}) {
+            DialogRecorder recorder;
+            recorder.Answer(IDCANCEL);
+            if (exiting)
+                f->close();
+            else
+                f->New1->Click();
+            EXPECT_EQ(CallsOf(recorder, DialogCall::Kind::ExtMessageBox).size(), 1u) << field << exiting;
+            EXPECT_TRUE(edit->Text().endsWith("x")) << field << exiting;
+            EXPECT_TRUE(f->isVisible()) << field << exiting;
+        }
+    }
 }
 
 TEST(PadFiles, APadSavedWithItsTotalTotalsAgainWhenOpened)
@@ -261,7 +360,7 @@ TEST(PadFiles, AFileThatCannotBeReadSaysSo)
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].caption, QString("File Open Error"));
     EXPECT_EQ(boxes[0].text, Win1252ToUnicode("Can't open " + missing + " for reading"));
-    EXPECT_EQ(f->PadFilePath, missing);
+    EXPECT_EQ(f->PadFilePath, f.Folder() + "Untitled.pad");
     EXPECT_EQ(Config->MRU.GetPath(1), missing);
     EXPECT_TRUE(f.PadLines().isEmpty());
 }
@@ -310,7 +409,7 @@ TEST(PadFiles, SpecialFilesAreRefusedAtOnce)
         EXPECT_TRUE(boxes[0].text.startsWith(Win1252ToUnicode("Can't open " + c.path + c.says)))
             << c.name << ": " << boxes[0].text.toStdString();
         EXPECT_TRUE(f.PadLines().join("").isEmpty()) << c.name;
-        EXPECT_EQ(f->PadFilePath, c.path) << c.name;
+        EXPECT_EQ(f->PadName, "Untitled") << c.name;
     }
 }
 
@@ -338,7 +437,7 @@ TEST(PadFiles, BadFilesOpenTable)
         } else if (c.padLines == 0) {
             EXPECT_TRUE(f.PadLines().join("").isEmpty()) << c.name;
         }
-        EXPECT_EQ(f->PadFilePath, c.path) << c.name;
+        EXPECT_EQ(f->PadFilePath, c.padLines == 0 ? f.Folder() + "Untitled.pad" : c.path) << c.name;
     }
 
     ShownForm f;
@@ -418,5 +517,46 @@ TEST(PadFiles, OpenKeepsTheEditedPadWhenItWasNotGivenUp)
         EXPECT_EQ(f->PadFilePath, pathBefore) << c.what;
         EXPECT_FALSE(f->PadUnchanged) << c.what;
         EXPECT_EQ(Config->MRU.Count(), 0) << c.what;
+    }
+}
+
+// A file that Open refuses leaves the pad untitled, as New left it: no later Save proposes the
+// refused file, so pressing Enter in the save dialog cannot write over it or its backup.
+TEST(PadFiles, ARefusedFileIsNeitherNamedNorWrittenOver)
+{
+    const struct {
+        const char* name;
+        AnsiString bytes;  // empty: a folder of that name
+    } cases[] = {
+        {"long.pad", "_Data\r\n1\r\n" + AnsiString(MaxPadFileLine + 1, '9') + "\r\n"},
+        {"many.pad", QByteArray("1\r").repeated(MaxPadFileLines + 1).toStdString()},
+        {"folder.pad", ""},
+    };
+    for (const auto& c : cases) {
+        ShownForm f;
+        const AnsiString path = f.Path(c.name);
+        if (c.bytes.empty())
+            ASSERT_TRUE(QDir().mkdir(Win1252ToUnicode(path))) << c.name;
+        else
+            PadTestFiles::Write(path, c.bytes);
+        DialogRecorder recorder;
+        recorder.Answer(1, {Win1252ToUnicode(path)});
+        f->Open1->Click();
+        ASSERT_EQ(CallsOf(recorder, DialogCall::Kind::MessageBox).size(), 1u) << c.name;
+        EXPECT_EQ(f->PadFilePath, f.Folder() + "Untitled.pad") << c.name;
+        EXPECT_EQ(f->PadFileStem, f.Folder() + "Untitled") << c.name;
+        EXPECT_EQ(f->PadName, "Untitled") << c.name;
+
+        for (int save = 0; save < 2; ++save) {
+            f.Type("9 * 9");
+            EXPECT_EQ(SaveAsProposed(f), Win1252ToUnicode(f.Path("Untitled"))) << c.name;
+        }
+        if (c.bytes.empty())
+            EXPECT_TRUE(QFileInfo(Win1252ToUnicode(path)).isDir()) << c.name;
+        else
+            EXPECT_EQ(PadTestFiles::Read(path), c.bytes) << c.name;
+        EXPECT_FALSE(FileExists(ChangeFileExt(path, ".p~d"))) << c.name;
+        EXPECT_EQ(ParsePadText(PadTestFiles::Read(f.Path("Untitled.pad"))).Lines, std::vector<AnsiString>{"9 * 9"})
+            << c.name;
     }
 }

@@ -6,11 +6,14 @@
 #include "tests/app/padfile_support.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
+#include <iterator>
+#include <random>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -37,17 +40,27 @@ TEST(PadFile, WritesTheKeysThenDataThenTheLinesWithCrLf)
     EXPECT_EQ(FormatPadText(SamplePad()), PadTestFiles::Read(PadTestFiles::Fixture("totalled_crlf.pad")));
 }
 
-TEST(PadFile, ReadsWhatItWrote)
+// What the program writes, and the pads it and its users have stored, read as they always did,
+// whatever their line ends.
+TEST(PadFile, ReadsWhatItWroteAndStoredPads)
 {
-    const TPadFile back = ParsePadText(FormatPadText(SamplePad()));
-    EXPECT_EQ(back.Date, SamplePad().Date);
-    EXPECT_EQ(back.Description, SamplePad().Description);
-    EXPECT_EQ(back.UOM_Input, 4);
-    EXPECT_EQ(back.UOM_Answer, 10);
-    EXPECT_EQ(back.Precision, 3);
-    EXPECT_EQ(back.UOM_Angle, 1);
-    EXPECT_EQ(back.Lines, SamplePad().Lines);
-    EXPECT_TRUE(back.EndsWithTotal());
+    const std::pair<const char*, AnsiString> files[] = {
+        {"written", FormatPadText(SamplePad())},
+        {"CR LF", PadTestFiles::Read(PadTestFiles::Fixture("totalled_crlf.pad"))},
+        {"LF", PadTestFiles::Read(PadTestFiles::Fixture("totalled_lf.pad"))},
+        {"CR", PadTestFiles::Read(PadTestFiles::Fixture("totalled_cr.pad"))},
+    };
+    for (const auto& [name, bytes] : files) {
+        const TPadFile back = ParsePadText(bytes);
+        EXPECT_EQ(back.Date, SamplePad().Date) << name;
+        EXPECT_EQ(back.Description, SamplePad().Description) << name;
+        EXPECT_EQ(back.UOM_Input, 4) << name;
+        EXPECT_EQ(back.UOM_Answer, 10) << name;
+        EXPECT_EQ(back.Precision, 3) << name;
+        EXPECT_EQ(back.UOM_Angle, 1) << name;
+        EXPECT_EQ(back.Lines, SamplePad().Lines) << name;
+        EXPECT_TRUE(back.EndsWithTotal()) << name;
+    }
 }
 
 struct LineCase {
@@ -61,11 +74,13 @@ struct LineCase {
 TEST(PadFile, LinesAndKeysTable)
 {
     const LineCase cases[] = {
-        {"keys are found anywhere in a line", "x = 1 ' see _Data\nMessage \"_Description=\"\n3\n", {"3"},
-         "cription=\"", false},
+        {"a key inside a line is pad text", "x = 1 ' see the _Date= field\nMessage \"_Description=\"\n3\n",
+         {"x = 1 ' see the _Date= field", "Message \"_Description=\"", "3"}, "<unset>", false},
+        {"a key after blanks is pad text", "  _Description=x\n_Data\n", {"  _Description=x"}, "<unset>", false},
         {"lines before _Data are pad lines", "3 + 4\n_Data\n5\n", {"3 + 4", "5"}, "<unset>", false},
-        {"keys after _Data still count", "_Data\n1\n_Description=late\n", {"1"}, "late", false},
-        {"the first key in table order wins", "_Description=both _Data\n", {}, "both _Data", false},
+        {"after _Data every line is a pad line", "_Data\nroof_Data = 12\n_Description=late\n_Data\n_Date=x\n",
+         {"roof_Data = 12", "_Description=late", "_Data", "_Date=x"}, "<unset>", false},
+        {"a value holds keys", "_Description=both _Data _Date=\n", {}, "both _Data _Date=", false},
         {"a key alone gives an empty value", "_Description=\n", {}, "", false},
         {"TOTAL must be the last line", "TOTAL\n1\n", {"TOTAL", "1"}, "<unset>", false},
         {"a trailing key line hides TOTAL", "TOTAL\n_Data\n", {"TOTAL"}, "<unset>", false},
@@ -77,7 +92,11 @@ TEST(PadFile, LinesAndKeysTable)
          false},
         {"trailing empty lines do not hide TOTAL", "1\n\nTOTAL\r\n\r\n\n", {"1", "", "TOTAL"}, "<unset>", true},
         {"a NUL is dropped, not the rest", std::string("a\0b\n", 4), {"ab"}, "<unset>", false},
-        {"a lone CR inside a line stays", "a\rb\n", {"a\rb"}, "<unset>", false},
+        // Lines end where the pad pane breaks them.
+        {"a lone CR ends a line", "a\rb\n", {"a", "b"}, "<unset>", false},
+        {"CR only, keys and lines", "_Description=d\r_Data\r1\r\r2\rTOTAL\r", {"1", "", "2", "TOTAL"}, "d", true},
+        {"CR CR LF is two ends, LF CR two", "1\r\r\n2\n\r3", {"1", "", "2", "", "3"}, "<unset>", false},
+        {"a CR before a key line", "x\r_Description=y\r\n", {"x"}, "y", false},
         {"an empty file", "", {}, "<unset>", false},
     };
     for (const LineCase& c : cases) {
@@ -114,6 +133,8 @@ TEST(PadFile, ReadingStopsPastTheLineLimit)
         {"empty lines before a pad line", AnsiString(100000, '\n') + "1\n", 4},
         {"empty lines before a key line", AnsiString(100000, '\n') + "_Data\n1\n", 1},
         {"within the limit", "1\n\n\n", 1},
+        {"lines ended by CR alone", "1\r2\r3\r4\r5\r", 4},
+        {"empty lines of CRs", AnsiString(100000, '\r') + "1\r", 4},
     };
     for (const auto& c : cases) EXPECT_EQ(ParsePadText(c.text, 3).Lines.size(), c.lines) << c.name;
 }
@@ -291,5 +312,86 @@ TEST_F(PadSave, WhatIsSavedOpensAgainAtAndAroundTheLimits)
                                             << expected.size();
         EXPECT_EQ(back.Description, pad.Description) << c.name;
         EXPECT_EQ(back.EndsWithTotal(), expected.back() == "TOTAL") << c.name;
+    }
+}
+
+// Lines that end in CR alone are as many lines as the pane would show: a file of few line feeds
+// and two million CRs is refused by the line limit, at once, instead of freezing the window.
+TEST_F(PadSave, ManyLinesEndedByCrAloneAreRefusedAtOnce)
+{
+    AnsiString line;
+    for (int i = 0; i < 200; ++i) line += "1\r";
+    AnsiString bytes;
+    for (int i = 0; i < 10000; ++i) bytes += line + "\n";
+    PadTestFiles::Write(Path("crs.pad"), bytes);
+    QElapsedTimer timer;
+    timer.start();
+    TPadFile pad;
+    const TPadReadResult read = LoadPadFile(Path("crs.pad"), pad);
+    EXPECT_LT(timer.elapsed(), 3000);
+    EXPECT_EQ(read.status, TPadReadResult::Status::Refused);
+    EXPECT_EQ(read.Reason, QString("it has more than 200000 lines"));
+    EXPECT_TRUE(pad.Lines.empty());
+}
+
+namespace {
+
+// A pad line as users write them: words the reader once took for keys wherever they fall, blanks,
+// empty lines, and any byte a line may hold.
+AnsiString RandomLine(std::mt19937& random)
+{
+    static const char* const words[] = {"_Date=", "_Description=", "_UOM_Input=", "_UOM_Answer=", "_Precision=",
+                                        "_UOM_Angle=", "_Data", "TOTAL", "roof", " ", " = ", "12' 6\"", "1"};
+    switch (random() % 6) {
+    case 0: return "";
+    case 1: return AnsiString(1 + random() % 4, ' ');
+    default: break;
+    }
+    AnsiString line;
+    for (unsigned parts = 1 + random() % 5; parts > 0; --parts) {
+        if (random() % 2)
+            line += words[random() % std::size(words)];
+        else
+            line += static_cast<char>(0x20 + random() % 0xe0);
+    }
+    return line;
+}
+
+}  // namespace
+
+// Whatever the user typed comes back after a save and an open, line for line, with the date, the
+// description and the unit controls it was saved with.
+TEST_F(PadSave, RandomPadsComeBackLineForLine)
+{
+    AnsiString everyByte;
+    for (int c = 0x20; c <= 0xff; ++c) everyByte += static_cast<char>(c);
+    std::mt19937 random(29);
+    for (int n = 0; n < 300; ++n) {
+        TPadFile pad;
+        pad.Date = RandomLine(random);
+        pad.Description = n == 0 ? everyByte : RandomLine(random);
+        pad.UOM_Input = static_cast<int>(random() % 6) - 1;
+        pad.UOM_Answer = static_cast<int>(random() % 17) - 1;
+        pad.Precision = static_cast<int>(random() % 9) - 1;
+        pad.UOM_Angle = static_cast<int>(random() % 4) - 1;
+        if (n == 0) pad.Lines.push_back(everyByte);
+        for (unsigned count = random() % 12; count > 0; --count) pad.Lines.push_back(RandomLine(random));
+        if (random() % 3 == 0) pad.Lines.push_back("TOTAL");
+
+        const TPadSaveResult saved = SavePadFile(Path("random.pad"), pad);
+        ASSERT_TRUE(saved.Saved()) << "pad " << n << ": " << saved.Message().toStdString();
+        TPadFile back;
+        ASSERT_TRUE(LoadPadFile(saved.FileName, back)) << "pad " << n;
+        // A pad's empty lines at the end are not kept; every other line is.
+        std::vector<AnsiString> expected = pad.Lines;
+        while (!expected.empty() && expected.back().empty()) expected.pop_back();
+        EXPECT_EQ(back.Lines, expected) << "pad " << n;
+        EXPECT_EQ(back.Date, pad.Date) << "pad " << n;
+        EXPECT_EQ(back.Description, pad.Description) << "pad " << n;
+        EXPECT_EQ(back.UOM_Input, pad.UOM_Input) << "pad " << n;
+        EXPECT_EQ(back.UOM_Answer, pad.UOM_Answer) << "pad " << n;
+        EXPECT_EQ(back.Precision, pad.Precision) << "pad " << n;
+        EXPECT_EQ(back.UOM_Angle, pad.UOM_Angle) << "pad " << n;
+        EXPECT_EQ(back.EndsWithTotal(), !expected.empty() && expected.back() == "TOTAL") << "pad " << n;
     }
 }

@@ -5,6 +5,7 @@
 
 #include "app/PadFile.h"
 #include "app/PadLimits.h"
+#include "tests/app/padfile_support.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QClipboard>
@@ -54,6 +55,14 @@ TEST(WindowLongPads, TooLargeIsRefusedOnceAndWithinLimitsOpens)
          }, "larger than 16 MB"},
         {"the longest line that fits", [](std::ofstream& out) { out << std::string(MaxPadFileLine - 1, ' ') << "1\r\n"; },
          nullptr},
+        // A CR alone ends a line in the pane, so it ends one for the limits too.
+        {"too many lines ended by CR alone", [](std::ofstream& out) {
+             for (int i = 0; i <= MaxPadFileLines; ++i) out << "1\r";
+         }, "more than 200000 lines"},
+        {"short lines ended by CR alone", [](std::ofstream& out) {
+             out << "_Data\r";
+             for (int i = 0; i < 600; ++i) out << "1\r";
+         }, nullptr},
     };
     for (const auto& c : cases) {
         DialogRecorder dialogs;
@@ -73,6 +82,38 @@ TEST(WindowLongPads, TooLargeIsRefusedOnceAndWithinLimitsOpens)
             EXPECT_TRUE(dialogs.calls.empty()) << c.name;
             EXPECT_EQ(w.Answers().value(0), "1") << c.name;
         }
+        EXPECT_EQ(w->RichEdit_LineNo->LineCount(), w->RichEdit_Main->LineCount()) << c.name;
+    }
+}
+
+// However its lines end (CR LF, LF, a CR alone, mixed), a file opens as the lines the reader
+// counted, with its keys in their controls, not folded into the date.
+TEST(WindowLongPads, LinesEndedAnyWayOpenAsTheReaderCountedThem)
+{
+    QTemporaryDir dir;
+    const struct {
+        const char* name;
+        std::string bytes;
+        QStringList lines;
+    } cases[] = {
+        {"CR only", PadTestFiles::Read(PadTestFiles::Fixture("totalled_cr.pad")),
+         {"12' 6-1/2\" + 3'", "", "   ", "rafters = 14", "2 * 4'", "TOTAL"}},
+        {"mixed", "_Date=7 Mar 2016 14:05:09\r\n_Description=Garage roof\r_Data\n1\r2\r\n\r3\n\r\n4",
+         {"1", "2", "", "3", "", "4"}},
+    };
+    for (const auto& c : cases) {
+        DialogRecorder dialogs;
+        Window w;
+        const std::string path = dir.path().toStdString() + "/" + c.name + ".pad";
+        PadTestFiles::Write(path, c.bytes);
+        Open(w, path);
+        EXPECT_TRUE(dialogs.calls.empty()) << c.name;
+        EXPECT_EQ(w->Edit_Date->Text(), QString("7 Mar 2016 14:05:09")) << c.name;
+        EXPECT_EQ(w->Edit_Description->Text(), QString("Garage roof")) << c.name;
+        const auto read = ParsePadText(c.bytes).Lines;
+        EXPECT_EQ(w.Pad().mid(0, static_cast<int>(read.size())), c.lines) << c.name;
+        EXPECT_EQ(static_cast<int>(read.size()), c.lines.size()) << c.name;
+        EXPECT_TRUE(w.Pad().mid(c.lines.size()).join("").isEmpty()) << c.name;
         EXPECT_EQ(w->RichEdit_LineNo->LineCount(), w->RichEdit_Main->LineCount()) << c.name;
     }
 }
