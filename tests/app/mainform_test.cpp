@@ -148,6 +148,34 @@ TEST(MainForm, ClosingQuitsAnUneditedPadAtOnceAndAnEditedOneOnceSavedOrGivenUp)
     }
 }
 
+// The session's end agreed to let the pad go, but the end did not come (another program cancelled
+// it), and the user went on: what the user typed since is asked about when the window closes.
+TEST(MainForm, ASessionEndThatDidNotComeLeavesLaterEditsToBeAskedAbout)
+{
+    const struct {
+        const char* name;
+        QString typedAfter;
+        int questionsAtClose;
+    } cases[] = {{"nothing typed since", "", 0}, {"typed since", " + 1", 1}};
+    for (const auto& c : cases) {
+        DialogRecorder dialogs;
+        Window w;
+        w.Type("8' * 6");
+        dialogs.Answer(IDNO);
+        ASSERT_TRUE(w->QueryEndSession(true)) << c.name;
+        ASSERT_EQ(dialogs.calls.size(), 1u) << c.name;
+        w.Type(c.typedAfter);
+        dialogs.Answer(IDCANCEL);
+        w->windowHandle()->close();
+        ASSERT_EQ(dialogs.calls.size(), 1u + c.questionsAtClose) << c.name;
+        EXPECT_EQ(w->isVisible(), c.questionsAtClose == 1) << c.name << ": Cancel keeps the window";
+        if (c.questionsAtClose) {
+            EXPECT_EQ(dialogs.calls.back().text, "Do you want to Save the changes to: Untitled?") << c.name;
+            EXPECT_EQ(w.Pad().value(0), "8' * 6" + c.typedAfter) << c.name;
+        }
+    }
+}
+
 TEST(MainFormDeathTest, ExitQuitsOnceTheEditedPadIsGivenUp)
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
