@@ -61,26 +61,61 @@ std::function<int()> ChildEntryToRun()
     };
 }
 
-// The tests use well under a gigabyte; a test that runs away (a loop that no stop reaches, growing
-// as it goes) fails on its own allocations at a few gigabytes instead.
+// The tests use well under a gigabyte (the sanitizer build somewhat more); a test that runs away (a
+// loop that no stop reaches, growing as it goes) is stopped at this much.
+constexpr unsigned long long kMemoryLimit = 4ull << 30;
+
 #if defined(PLUMO_TEST_ASAN)
 // The address sanitizer reserves terabytes of address space for its shadow memory, so an
-// address-space limit would stop it at start. Its own watch on resident memory bounds the process
-// instead, read at the start of every process of this program (death-test children too); a limit
-// given in ASAN_OPTIONS still wins.
-extern "C" const char* __asan_default_options() { return "hard_rss_limit_mb=4096"; }
+// address-space limit would stop it at start: there the parent's watch on resident memory alone
+// bounds the tests (RunTestsInChild).
 void BoundMemory() {}
 #else
+// Fails the runaway's own allocations, in the test that made them, in every process the tests start.
 void BoundMemory()
 {
-    constexpr rlim_t kLimit = rlim_t(4) << 30;
     rlimit rl{};
-    if (getrlimit(RLIMIT_AS, &rl) != 0 || (rl.rlim_cur != RLIM_INFINITY && rl.rlim_cur <= kLimit)) return;
-    rl.rlim_cur = rl.rlim_max == RLIM_INFINITY || rl.rlim_max > kLimit ? kLimit : rl.rlim_max;
+    if (getrlimit(RLIMIT_AS, &rl) != 0 || (rl.rlim_cur != RLIM_INFINITY && rl.rlim_cur <= kMemoryLimit)) return;
+    rl.rlim_cur = rl.rlim_max == RLIM_INFINITY || rl.rlim_max > kMemoryLimit ? kMemoryLimit : rl.rlim_max;
     // Inherited by every process the tests start; one of them may lower it further for itself.
     if (setrlimit(RLIMIT_AS, &rl) != 0) std::perror("test program: address-space limit");
 }
 #endif
+
+namespace {
+
+// The resident memory of a process in bytes; 0 when it cannot be read.
+unsigned long long ResidentBytes(pid_t pid)
+{
+    char path[64];
+    std::snprintf(path, sizeof path, "/proc/%d/statm", static_cast<int>(pid));
+    unsigned long long size = 0, resident = 0;
+    if (std::FILE* f = std::fopen(path, "r")) {
+        if (std::fscanf(f, "%llu %llu", &size, &resident) != 2) resident = 0;
+        std::fclose(f);
+    }
+    return resident * static_cast<unsigned long long>(sysconf(_SC_PAGESIZE));
+}
+
+// Waits for the child's end, looking at its resident memory meanwhile: past the limit it is killed.
+// False when it could not be waited for.
+bool WaitWatchingMemory(pid_t child, int& status)
+{
+    for (;;) {
+        const pid_t done = waitpid(child, &status, WNOHANG);
+        if (done == child) return true;
+        if (done < 0 && errno != EINTR) return false;
+        if (ResidentBytes(child) > kMemoryLimit) {
+            std::fflush(stdout);
+            std::fprintf(stderr, "\n[  FAILED  ] the tests took more than %llu MB of memory; they end here\n",
+                         kMemoryLimit >> 20);
+            kill(child, SIGKILL);
+        }
+        usleep(50000);
+    }
+}
+
+}  // namespace
 
 int RunTestsInChild(int argc, char** argv)
 {
@@ -109,11 +144,10 @@ int RunTestsInChild(int argc, char** argv)
     close(fds[1]);
     // The child's output goes straight through; this process only waits for its end.
     int status = 0;
-    while (waitpid(child, &status, 0) < 0)
-        if (errno != EINTR) {
-            std::perror("test program: waiting for the tests");
-            return 1;
-        }
+    if (!WaitWatchingMemory(child, status)) {
+        std::perror("test program: waiting for the tests");
+        return 1;
+    }
     // Read once the child is gone: whatever it wrote is in the pipe, and a process it forked that
     // still holds the pipe open cannot hold this one up.
     char report[64] = {};
@@ -137,7 +171,7 @@ int RunTestsInChild(int argc, char** argv)
     else
         std::fprintf(stderr,
                      "\n[  FAILED  ] the test program ended with status %d before its tests had all run: a test "
-                     "left the program (exit, _exit, quick_exit), and the tests after it never ran\n",
+                     "ended the program (exit, _exit, quick_exit, a watchdog), and the tests after it never ran\n",
                      code);
     return code != 0 ? code : 1;
 }

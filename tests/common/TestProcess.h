@@ -22,12 +22,14 @@ public:
 // The entry named by kChildEntryVariable, or an empty function when there is none.
 std::function<int()> ChildEntryToRun();
 
-// Limits the memory of this process and of every process it starts.
+// Limits the address space of this process and of every process it starts (not under the address
+// sanitizer, whose shadow memory needs terabytes of it; RunTestsInChild watches resident memory).
 void BoundMemory();
 
 // In the parent: runs the rest of main in a child and returns the program's exit status, which
 // fails unless the child reported that its runner finished. In the child: returns -1, and main
-// goes on to run the tests and then calls ReportRunnerFinished.
+// goes on to run the tests and then calls ReportRunnerFinished. A child whose resident memory
+// outgrows a few gigabytes is killed, and fails the program.
 int RunTestsInChild(int argc, char** argv);
 
 // Tells the parent that the test runner came to its end with this result.
