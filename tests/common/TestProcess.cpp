@@ -101,11 +101,12 @@ unsigned long long ResidentBytes(pid_t pid)
 // False when it could not be waited for.
 bool WaitWatchingMemory(pid_t child, int& status)
 {
-    for (;;) {
+    for (bool killed = false;;) {
         const pid_t done = waitpid(child, &status, WNOHANG);
         if (done == child) return true;
         if (done < 0 && errno != EINTR) return false;
-        if (ResidentBytes(child) > kMemoryLimit) {
+        if (!killed && ResidentBytes(child) > kMemoryLimit) {
+            killed = true;
             std::fflush(stdout);
             std::fprintf(stderr, "\n[  FAILED  ] the tests took more than %llu MB of memory; they end here\n",
                          kMemoryLimit >> 20);
