@@ -264,6 +264,7 @@ void TfrmMainProg::ExitClick(TObject* /*Sender*/)
         RichEdit_Main->setFocus();
         return;
     }
+    if (QuitProgram) return QuitProgram();
     std::exit(0);
 }
 

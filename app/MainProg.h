@@ -181,6 +181,9 @@ public:
     void FormShow(TObject* Sender);
     void FormResize(TObject* Sender);
     void ExitClick(TObject* Sender);
+    // How Exit ends the program once the pad may go; null: at once, with status 0. Tests put
+    // their own here, so that an Exit reached by mistake cannot end the test program.
+    static inline void (*QuitProgram)() = nullptr;
 
     // ---- panes (MainProgPanes.cpp) ------------------------------------------------------------
     void MeasurePadFont();

@@ -115,6 +115,8 @@ TEST(Replace, ReplaceAllFromTheCaret)
         {"a a a", 0, "a", "bb", 0, "bb bb bb", 3},
         {"a a", 0, "a", "aa", 0, "aa aa", 2},  // the replacement holds the find text: it ends
         {"aaa", 0, "a", "aa", 0, "aaaaaa", 3},
+        {"111", 0, "11", "2", 0, "21", 1},  // matches that overlap: the next search starts behind the match
+        {"aaaa", 0, "aa", "b", 0, "bb", 2},
         {"a a a", 1, "a", "b", 0, "a b b", 2},  // matches before the caret stay
         {"abc", 0, "z", "y", 0, "abc", 0},
         {"A a", 0, "a", "b", frMatchCase, "A b", 1},
@@ -141,9 +143,11 @@ TEST(Replace, ReplaceAllFromTheCaret)
         Options(w->ReplaceDialog, r.options);
         w->ReplaceDialog->ReplaceAllButton()->click();
         const std::string name = (r.pad.left(20) + " / " + r.what.left(20) + " / " + r.with.left(20)).toStdString();
-        EXPECT_EQ(w.Pad().join('\n'), r.result) << name;
+        EXPECT_EQ(w.Pad().join('\n').toStdString(), r.result.toStdString()) << name;
         ASSERT_EQ(dialogs.calls.size(), 1u) << name;
-        EXPECT_EQ(dialogs.calls[0].text, QString("Finished searching text.\r\n%1 replacements made.").arg(r.count));
+        EXPECT_EQ(dialogs.calls[0].text.toStdString(),
+                  QString("Finished searching text.\r\n%1 replacements made.").arg(r.count).toStdString())
+            << name;
         EXPECT_EQ(dialogs.calls[0].caption, "Replace Text");
         EXPECT_EQ(w->ReplacementCount, 0);
         // The dialog closed, and its close emptied the answers and reset the panes.

@@ -1,5 +1,6 @@
 // The main window's start-up and end, as the user sees them.
 #include "tests/app/mainform_fixture.h"
+#include "tests/app/quit_guard.h"
 #include "tests/common/DialogRecorder.h"
 #include "platform/win/WinDefs.h"
 
@@ -70,19 +71,21 @@ const struct {
                    {Way::ExitMenu, "File, Exit"}};
 
 // Quits the way given; true when the program goes on. The window manager's close button and
-// Alt+F4 both reach the window as its platform window's close.
+// Alt+F4 both reach the window as its platform window's close; Exit would end the program, which
+// the test program counts instead.
 bool QuitGoesOn(Window& w, Way way)
 {
+    const int exits = ExitsReached();
     switch (way) {
     case Way::CloseButton: w->windowHandle()->close(); return w->isVisible();
     case Way::SessionEnd: return !w->QueryEndSession(true);
     case Way::ExitButton:
         w->Exit->setFocus(Qt::MouseFocusReason);  // as the press of a real click gives it
         w->Exit->Click();
-        return true;
-    case Way::ExitMenu: w->Exit1->Click(); return true;
+        break;
+    case Way::ExitMenu: w->Exit1->Click(); break;
     }
-    return true;
+    return ExitsReached() == exits;
 }
 
 QString SavePath() { return QString::fromLocal8Bit(Config->ProjectDir.c_str()) + "quit.pad"; }
@@ -145,6 +148,34 @@ TEST(MainForm, ClosingQuitsAnUneditedPadAtOnceAndAnEditedOneOnceSavedOrGivenUp)
     }
 }
 
+// The session's end agreed to let the pad go, but the end did not come (another program cancelled
+// it), and the user went on: what the user typed since is asked about when the window closes.
+TEST(MainForm, ASessionEndThatDidNotComeLeavesLaterEditsToBeAskedAbout)
+{
+    const struct {
+        const char* name;
+        QString typedAfter;
+        int questionsAtClose;
+    } cases[] = {{"nothing typed since", "", 0}, {"typed since", " + 1", 1}};
+    for (const auto& c : cases) {
+        DialogRecorder dialogs;
+        Window w;
+        w.Type("8' * 6");
+        dialogs.Answer(IDNO);
+        ASSERT_TRUE(w->QueryEndSession(true)) << c.name;
+        ASSERT_EQ(dialogs.calls.size(), 1u) << c.name;
+        w.Type(c.typedAfter);
+        dialogs.Answer(IDCANCEL);
+        w->windowHandle()->close();
+        ASSERT_EQ(dialogs.calls.size(), 1u + c.questionsAtClose) << c.name;
+        EXPECT_EQ(w->isVisible(), c.questionsAtClose == 1) << c.name << ": Cancel keeps the window";
+        if (c.questionsAtClose) {
+            EXPECT_EQ(dialogs.calls.back().text, "Do you want to Save the changes to: Untitled?") << c.name;
+            EXPECT_EQ(w.Pad().value(0), "8' * 6" + c.typedAfter) << c.name;
+        }
+    }
+}
+
 TEST(MainFormDeathTest, ExitQuitsOnceTheEditedPadIsGivenUp)
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
@@ -159,6 +190,7 @@ TEST(MainFormDeathTest, ExitQuitsOnceTheEditedPadIsGivenUp)
             EXPECT_EXIT(
                 {
                     // The status tells how many questions were asked on the way out.
+                    TfrmMainProg::QuitProgram = nullptr;  // the program's own end
                     std::atexit([] { std::_Exit(10 + questions); });
                     SetDialogHandler([](DialogCall& call) {
                         ++questions;

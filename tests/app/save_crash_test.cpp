@@ -1,8 +1,9 @@
 // A process killed while it saves a large pad: afterwards the pad file and its backup are each
 // one whole save, never a cut one. The saving process is this test program itself, started again
-// to run only ChildSavesUntilKilled.
+// to save and nothing else.
 #include "app/PadFile.h"
 #include "tests/app/padfile_support.h"
+#include "tests/common/TestProcess.h"
 
 #include <QCoreApplication>
 #include <QProcess>
@@ -27,24 +28,24 @@ TPadFile BigPad(char mark)
     return pad;
 }
 
-}  // namespace
-
-TEST(PadSaveCrash, ChildSavesUntilKilled)
-{
+// The saving process: this test program started again, saving the two pads in turn into the folder
+// it is given until it is killed.
+const ChildEntry saveUntilKilled("save-until-killed", [] {
     const char* folder = std::getenv(kChildFolder);
-    if (!folder) GTEST_SKIP() << "run by KilledWhileSavingLeavesWholeFiles";
+    if (!folder) return 2;
     const AnsiString path = AnsiString(folder) + "/big.pad";
     const TPadFile pads[2] = {BigPad('a'), BigPad('b')};
     for (int n = 0;; ++n) {
-        if (!SavePadFile(path, pads[n % 2]).Saved()) std::_Exit(3);
+        if (!SavePadFile(path, pads[n % 2]).Saved()) return 3;
         std::printf("saved\n");
         std::fflush(stdout);
     }
-}
+});
+
+}  // namespace
 
 TEST(PadSaveCrash, KilledWhileSavingLeavesWholeFiles)
 {
-    if (std::getenv(kChildFolder)) GTEST_SKIP();
     QTemporaryDir dir;
     const AnsiString folder = dir.path().toStdString();
     const AnsiString whole[2] = {FormatPadText(BigPad('a')), FormatPadText(BigPad('b'))};
@@ -56,8 +57,10 @@ TEST(PadSaveCrash, KilledWhileSavingLeavesWholeFiles)
         QProcess child;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(kChildFolder, dir.path());
+        env.insert(kChildEntryVariable, "save-until-killed");
         child.setProcessEnvironment(env);
-        child.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=PadSaveCrash.ChildSavesUntilKilled"});
+        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);  // a child that fails says why
+        child.start(QCoreApplication::applicationFilePath(), {});
         ASSERT_TRUE(child.waitForStarted(5000));
         // Once the child has saved at least once, it is killed somewhere inside a later save.
         while (!child.readAllStandardOutput().contains("saved")) ASSERT_TRUE(child.waitForReadyRead(10000));

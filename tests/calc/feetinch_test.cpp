@@ -155,6 +155,33 @@ AnsiString ConvertByRescanning(const AnsiString& line, TDimensionList& dims)
 
 TEST(FeetInch, ConversionAgreesWithRescanningFromTheStart)
 {
+    // Worked by hand first, since the rescan below shares the finders and the parser under test.
+    // A number narrower than its length is padded to the length's width, a wider one makes the
+    // line grow, and the lengths after it are still found where they went.
+    const struct {
+        const char* line;
+        const char* converted;
+    } worked[] = {
+        {"5'+3'", "1524+914.4"},                                   // 60" and 36" at 25.4 mm
+        {"1\"+1\"", "25.4+25.4"},
+        {"12' 6 1/2\" + 3' + 1\"", "3822.7     + 914.4 + 25.4"},  // 150.5"
+        {"(2'+6\")*3", "(609.6+152.4)*3"},
+        {"1/2\"", "12.7"},
+        {"0.5'", "152.4"},
+        {"x = 10'", "x = 3048"},
+        {"2.5\" * 4", "63.5 * 4"},
+        {"1' 1/4\"", "311.15 "},                                   // 12.25"
+        {"3'*3'*3'", "914.4*914.4*914.4"},
+    };
+    for (const auto& w : worked) {
+        AnsiString converted;
+        int dimension = DimNone;
+        ConvertImperialLine(w.line, converted, dimension, kMillimetres);
+        EXPECT_EQ(converted, w.converted) << "line: " << w.line;
+        TDimensionList dims;
+        EXPECT_EQ(ConvertByRescanning(w.line, dims), w.converted) << "line: " << w.line;
+    }
+
     std::mt19937 random(20240601);
     const char alphabet[] = "0123456789 '\"-/+*().=x";
     for (int n = 0; n < 5000; ++n) {

@@ -3,6 +3,7 @@
 // through set_zr_qty, a text through set_zr_str, or the text of the box a failure showed.
 #include "tests/macro/program_support.h"
 
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <string>
 
@@ -12,3 +13,23 @@ double EvalNum(const std::string& expr, const std::string& setup = "");
 std::string EvalStr(const std::string& expr, const std::string& setup = "");
 // The first box the program showed ("" when none).
 std::string FirstBox(const std::string& program);
+
+// While it lives, the C library writes and reads numbers with a decimal comma: a German locale made
+// with localedef into a folder of its own (LOCPATH), since a machine need not have one installed.
+// The earlier locale comes back at its end.
+class CommaLocale {
+public:
+    CommaLocale();
+    ~CommaLocale();
+    CommaLocale(const CommaLocale&) = delete;
+    CommaLocale& operator=(const CommaLocale&) = delete;
+
+    bool made = false;
+    std::string why;  // what went wrong, when it was not made
+
+private:
+    QTemporaryDir folder_;
+    std::string previousLocale_;
+    const char* previousLocPath_ = nullptr;
+    std::string previousLocPathValue_;
+};

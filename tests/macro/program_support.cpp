@@ -4,9 +4,23 @@
 #include "macro/Machine.h"
 #include "macro/Run.h"
 
+#include <charconv>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <unistd.h>
+
+namespace {
+
+// A number as the recording host wrote it, with a full stop whatever the test's locale.
+double HostNumber(const std::string& text)
+{
+    double value = std::nan("");
+    std::from_chars(text.data(), text.data() + text.size(), value);
+    return value;
+}
+
+}  // namespace
 
 std::string MacroTestPath(const std::string& name)
 {
@@ -53,7 +67,7 @@ std::map<std::string, double> ProgramRun::LastAnswers() const
 {
     std::map<std::string, double> last;
     for (const HostCall& c : host.calls)
-        if (c.name == "SetZRQty" && c.args.size() == 2) last[c.args[0]] = std::stod(c.args[1]);
+        if (c.name == "SetZRQty" && c.args.size() == 2) last[c.args[0]] = HostNumber(c.args[1]);
     return last;
 }
 
@@ -62,7 +76,7 @@ std::vector<double> ProgramRun::Answers(const std::string& name) const
     std::vector<double> values;
     for (const HostCall& call : host.calls)
         if (call.name == "SetZRQty" && call.args.size() == 2 && call.args[0] == name)
-            values.push_back(std::stod(call.args[1]));
+            values.push_back(HostNumber(call.args[1]));
     return values;
 }
 

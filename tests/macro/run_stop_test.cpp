@@ -37,6 +37,8 @@ Outcome RunWith(int stopAt, const std::string& source)
     StopWatch watch(stopAt);
     const auto start = std::chrono::steady_clock::now();
     {
+        // An endless program the watch cannot stop ends the test program, failed, not hangs it.
+        const Watchdog watchdog(std::chrono::seconds(20));
         MacroWatchedRun watching(&watch);
         RunMacroFile(WriteMacroFile("stop.mac", source).c_str());
     }

@@ -1,0 +1,186 @@
+#include "tests/common/TestProcess.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <map>
+#include <string>
+#include <sys/prctl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#if defined(__SANITIZE_ADDRESS__)
+#define PLUMO_TEST_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define PLUMO_TEST_ASAN 1
+#endif
+#endif
+
+namespace {
+
+std::map<std::string, std::function<int()>>& Entries()
+{
+    static std::map<std::string, std::function<int()>> entries;
+    return entries;
+}
+
+// The child's end of the pipe to its parent; -1 in the parent and in a death test's child.
+int finishedFd = -1;
+
+constexpr char kFinished[] = "runner finished %d\n";
+
+// GoogleTest starts a death test's child as this program again with this flag. Such a child runs
+// its one statement in the process it was given, as it always did: its end is the death test's
+// to judge.
+bool IsDeathTestChild(int argc, char** argv)
+{
+    static const char flag[] = "--gtest_internal_run_death_test";
+    for (int i = 1; i < argc; ++i)
+        if (std::strncmp(argv[i], flag, sizeof flag - 1) == 0) return true;
+    return false;
+}
+
+}  // namespace
+
+ChildEntry::ChildEntry(const char* name, std::function<int()> run) { Entries()[name] = std::move(run); }
+
+std::function<int()> ChildEntryToRun()
+{
+    const char* name = std::getenv(kChildEntryVariable);
+    if (!name) return {};
+    const auto it = Entries().find(name);
+    if (it != Entries().end()) return it->second;
+    return [name = std::string(name)] {
+        std::fprintf(stderr, "%s names no entry of this test program: %s\n", kChildEntryVariable, name.c_str());
+        return 2;
+    };
+}
+
+// The tests use well under a gigabyte (the sanitizer build somewhat more); a test that runs away (a
+// loop that no stop reaches, growing as it goes) is stopped at this much.
+constexpr unsigned long long kMemoryLimit = 4ull << 30;
+
+#if defined(PLUMO_TEST_ASAN)
+// The address sanitizer reserves terabytes of address space for its shadow memory, so an
+// address-space limit would stop it at start: there the parent's watch on resident memory alone
+// bounds the tests (RunTestsInChild).
+void BoundMemory() {}
+#else
+// Fails the runaway's own allocations, in the test that made them, in every process the tests start.
+void BoundMemory()
+{
+    rlimit rl{};
+    if (getrlimit(RLIMIT_AS, &rl) != 0 || (rl.rlim_cur != RLIM_INFINITY && rl.rlim_cur <= kMemoryLimit)) return;
+    rl.rlim_cur = rl.rlim_max == RLIM_INFINITY || rl.rlim_max > kMemoryLimit ? kMemoryLimit : rl.rlim_max;
+    // Inherited by every process the tests start; one of them may lower it further for itself.
+    if (setrlimit(RLIMIT_AS, &rl) != 0) std::perror("test program: address-space limit");
+}
+#endif
+
+namespace {
+
+// The resident memory of a process in bytes; 0 when it cannot be read.
+unsigned long long ResidentBytes(pid_t pid)
+{
+    char path[64];
+    std::snprintf(path, sizeof path, "/proc/%d/statm", static_cast<int>(pid));
+    unsigned long long size = 0, resident = 0;
+    if (std::FILE* f = std::fopen(path, "r")) {
+        if (std::fscanf(f, "%llu %llu", &size, &resident) != 2) resident = 0;
+        std::fclose(f);
+    }
+    return resident * static_cast<unsigned long long>(sysconf(_SC_PAGESIZE));
+}
+
+// Waits for the child's end, looking at its resident memory meanwhile: past the limit it is killed.
+// False when it could not be waited for.
+bool WaitWatchingMemory(pid_t child, int& status)
+{
+    for (bool killed = false;;) {
+        const pid_t done = waitpid(child, &status, WNOHANG);
+        if (done == child) return true;
+        if (done < 0 && errno != EINTR) return false;
+        if (!killed && ResidentBytes(child) > kMemoryLimit) {
+            killed = true;
+            std::fflush(stdout);
+            std::fprintf(stderr, "\n[  FAILED  ] the tests took more than %llu MB of memory; they end here\n",
+                         kMemoryLimit >> 20);
+            kill(child, SIGKILL);
+        }
+        usleep(50000);
+    }
+}
+
+}  // namespace
+
+int RunTestsInChild(int argc, char** argv)
+{
+    if (IsDeathTestChild(argc, argv)) return -1;
+    int fds[2];
+    if (pipe2(fds, O_CLOEXEC) != 0) {
+        std::perror("test program: pipe");
+        return 1;
+    }
+    std::fflush(nullptr);
+    const pid_t parent = getpid();
+    const pid_t child = fork();
+    if (child < 0) {
+        std::perror("test program: fork");
+        return 1;
+    }
+    if (child == 0) {
+        close(fds[0]);
+        // The tests end with their parent: a program stopped from outside (at its time limit)
+        // leaves nothing of itself running.
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (getppid() != parent) _exit(1);
+        finishedFd = fds[1];
+        return -1;
+    }
+    close(fds[1]);
+    // The child's output goes straight through; this process only waits for its end.
+    int status = 0;
+    if (!WaitWatchingMemory(child, status)) {
+        std::perror("test program: waiting for the tests");
+        return 1;
+    }
+    // Read once the child is gone: whatever it wrote is in the pipe, and a process it forked that
+    // still holds the pipe open cannot hold this one up.
+    char report[64] = {};
+    fcntl(fds[0], F_SETFL, O_NONBLOCK);
+    const ssize_t got = read(fds[0], report, sizeof report - 1);
+    close(fds[0]);
+    int result = -1;
+    const bool finished = got > 0 && std::sscanf(report, kFinished, &result) == 1;
+    if (WIFEXITED(status) && finished && WEXITSTATUS(status) == result) return result;
+
+    std::fflush(stdout);
+    if (WIFSIGNALED(status)) {
+        std::fprintf(stderr, "\n[  FAILED  ] the test program was ended by signal %d (%s) %s\n", WTERMSIG(status),
+                     strsignal(WTERMSIG(status)), finished ? "after its tests" : "before its tests had all run");
+        return 128 + WTERMSIG(status);
+    }
+    const int code = WEXITSTATUS(status);
+    if (finished)
+        std::fprintf(stderr, "\n[  FAILED  ] the test program ended with status %d after its tests had ended with %d\n",
+                     code, result);
+    else
+        std::fprintf(stderr,
+                     "\n[  FAILED  ] the test program ended with status %d before its tests had all run: a test "
+                     "ended the program (exit, _exit, quick_exit, a watchdog), and the tests after it never ran\n",
+                     code);
+    return code != 0 ? code : 1;
+}
+
+void ReportRunnerFinished(int result)
+{
+    if (finishedFd < 0) return;
+    dprintf(finishedFd, kFinished, result);
+    close(finishedFd);
+    finishedFd = -1;
+}
