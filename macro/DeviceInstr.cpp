@@ -14,6 +14,7 @@
 #include <fcntl.h>
 #include <map>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace builtin;
@@ -51,6 +52,46 @@ std::map<long long, OpenFile>::iterator findFile(double handle, const char* fail
         macroError(failure, text);
     }
     return it;
+}
+
+// The open flags of a C library mode ("r", "w", "a", each with "+", "b", "t", "x" or "e" after
+// it); false for a mode the C library refuses too.
+bool modeFlags(const char* mode, int& flags)
+{
+    switch (mode[0]) {
+    case 'r': flags = O_RDONLY; break;
+    case 'w': flags = O_WRONLY | O_CREAT | O_TRUNC; break;
+    case 'a': flags = O_WRONLY | O_CREAT | O_APPEND; break;
+    default: return false;
+    }
+    for (const char* m = mode + 1; *m && *m != ','; ++m) {
+        if (*m == '+') flags = (flags & ~O_ACCMODE) | O_RDWR;
+        if (*m == 'x') flags |= O_EXCL;
+    }
+    return true;
+}
+
+// A stream on the regular file name, opened (or created) the way fopen(name, mode) would, or null.
+// The open itself never waits: a pipe would wait for its other end and a device may never answer,
+// so they are opened without waiting, found out by what was opened (not by a look at the name
+// beforehand, which a rename could outdate), and refused like a file that cannot be opened.
+std::FILE* openRegularFile(const char* name, const char* mode)
+{
+    int flags = 0;
+    if (!modeFlags(mode, flags)) return nullptr;
+    // A look first spares devices even the opening; the open itself is what decides.
+    struct stat info;
+    if (::stat(name, &info) == 0 && !S_ISREG(info.st_mode)) return nullptr;
+    int fd = ::open(name, flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+    if (fd < 0) return nullptr;
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return nullptr;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    std::FILE* stream = ::fdopen(fd, mode);
+    if (!stream) ::close(fd);
+    return stream;
 }
 
 // --- Morse -----------------------------------------------------------------------------------------
@@ -154,7 +195,7 @@ void procopen()
 {
     const char* mode = popText();
     const char* name = popText();
-    std::FILE* stream = std::fopen(name, mode);
+    std::FILE* stream = openRegularFile(name, mode);
     if (!stream) macroError("procopen cannot open: ", name);
     long long handle = nextHandle++;
     files[handle] = OpenFile{stream};

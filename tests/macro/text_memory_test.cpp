@@ -9,15 +9,8 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <csignal>
 #include <cstdio>
-#include <cstring>
-#include <functional>
 #include <string>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -25,57 +18,6 @@ namespace {
 using Answers = std::map<std::string, double>;
 
 constexpr double kMB = 1024.0 * 1024.0;
-
-double ResidentMB(pid_t pid)
-{
-    char path[64];
-    std::snprintf(path, sizeof path, "/proc/%d/status", static_cast<int>(pid));
-    double kb = -1;
-    if (std::FILE* f = std::fopen(path, "r")) {
-        char line[256];
-        while (std::fgets(line, sizeof line, f))
-            if (std::sscanf(line, "VmRSS: %lf", &kb) == 1) break;
-        std::fclose(f);
-    }
-    return kb / 1024.0;
-}
-
-struct ChildEnd {
-    int exitCode = -1;      // -1: killed or ended by a signal
-    bool overMemory = false;  // killed for passing the bound
-    bool overTime = false;    // killed for not ending in time
-    double peakMB = 0;        // the child's peak resident memory
-};
-
-// Runs body in a child process (its result is the exit code) and watches its resident memory:
-// past boundMB above the parent's, or after seconds, it is killed.
-ChildEnd RunWatched(const std::function<int()>& body, double boundMB, int seconds)
-{
-    const double baseMB = ResidentMB(getpid());
-    std::fflush(nullptr);
-    pid_t child = fork();
-    if (child == 0) _exit(body());
-    ChildEnd end;
-    if (child < 0) return end;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    int status = 0;
-    rusage usage{};
-    for (;;) {
-        pid_t done = wait4(child, &status, WNOHANG, &usage);
-        if (done == child) break;
-        if (ResidentMB(child) - baseMB > boundMB) end.overMemory = true;
-        if (std::chrono::steady_clock::now() > deadline) end.overTime = true;
-        if (end.overMemory || end.overTime) {
-            kill(child, SIGKILL);
-            wait4(child, &status, 0, &usage);
-            break;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    if (WIFEXITED(status)) end.exitCode = WEXITSTATUS(status);
-    end.peakMB = double(usage.ru_maxrss) / 1024.0;
-    return end;
-}
 
 const char kAppends[] =
     "a$ = \"\"\n"
