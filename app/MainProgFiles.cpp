@@ -142,7 +142,7 @@ void TfrmMainProg::ReadPadFile()
     bool totalFound = false;
     const int n = CountPadLines(totalFound, false);
     Highlighter->HighlightLines(0, n);
-    CalculatePad(pad.EndsWithTotal());
+    CalculatePad(pad.EndsWithTotal(), true);
 
     RichEdit_Main->SetSelStart(0);
     NumberedLineCount = -1;

@@ -6,6 +6,7 @@
 // the low-level descriptors of serial devices, which reach MacroDevices only.
 #include "macro/BuiltinSupport.h"
 #include "macro/Builtins.h"
+#include "macro/Host.h"
 #include "macro/Init.h"
 #include "macro/RunControl.h"
 #include "platform/win/Sound.h"
@@ -175,6 +176,14 @@ bool mouseDescriptor(double& h)
     return true;
 }
 
+// A statement that opens files or devices, in a run that may not reach outside the pad: the run
+// ends here, and the box says which statement and what runs it.
+void requireReachOutside(const char* statement)
+{
+    if (!Host().MayReachOutside())
+        macroError(statement, "reaches outside the pad and is not run when a pad is opened: Calculate runs it");
+}
+
 void popArgs(int n)
 {
     while (n-- > 0) stackPop();
@@ -195,6 +204,7 @@ void procopen()
 {
     const char* mode = popText();
     const char* name = popText();
+    requireReachOutside("open");
     std::FILE* stream = openRegularFile(name, mode);
     if (!stream) macroError("procopen cannot open: ", name);
     long long handle = nextHandle++;
@@ -273,6 +283,7 @@ void play()
 void morse()
 {
     const char* text = popText();
+    requireReachOutside("morse");
     int fd = ::open(macroSpeakerDevice, O_RDWR | O_CLOEXEC);
     if (fd < 0) macroError("cannot open: ", macroSpeakerDevice);
     int gapFactor = 1;
