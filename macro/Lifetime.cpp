@@ -107,7 +107,12 @@ public:
         if (!block) return nullptr;
         block->size = size;
         block->mark = 0;
-        blocks_.push_back(block);
+        try {
+            blocks_.push_back(block);
+        } catch (const std::bad_alloc&) {
+            std::free(block);
+            return nullptr;
+        }
         sorted_ = false;
         held_ += size;
         sinceCollect_ += size;
