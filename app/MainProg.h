@@ -207,7 +207,8 @@ public:
     void Panel_SplitterMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
 
     // ---- calculation (MainProgCalc.cpp) -------------------------------------------------------
-    void CalculatePad(bool total);
+    // opening: the calculation that opening a pad file makes, which opens no file or device.
+    void CalculatePad(bool total, bool opening = false);
     int CountPadLines(bool& totalFound, bool clear);
     void SyncPanesAfterCalculation();
     AnsiString FormatAnswer(double answer);

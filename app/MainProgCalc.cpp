@@ -50,7 +50,7 @@ AnsiString TfrmMainProg::FormatAnswer(double answer)
     return ::FormatAnswer(Calc, Config->InputUnit, Config->AnswerUnit, answer);
 }
 
-void TfrmMainProg::CalculatePad(bool total)
+void TfrmMainProg::CalculatePad(bool total, bool opening)
 {
     // Only the calculation right after a pad was opened keeps the pad's view.
     const bool opened = std::exchange(loadingPad_, false);
@@ -60,6 +60,7 @@ void TfrmMainProg::CalculatePad(bool total)
     options.readUnits = [this] { GetUnitsOfMeasureAndPrecision(); };
     options.highlighter = &Highlighter->Syntax;
     options.watch = runWatch_.get();
+    options.reachOutside = !opening;
     const PadCalculationResult result = CalculatePadLines(Calc, lines, total, options);
     // The window was closed while the program ran: the run is over, so now it closes, after the
     // question about an edited pad.

@@ -151,7 +151,7 @@ bool TfrmMainProg::ReadPadFile()
     bool totalFound = false;
     const int n = CountPadLines(totalFound, false);
     Highlighter->HighlightLines(0, n);
-    CalculatePad(pad.EndsWithTotal());
+    CalculatePad(pad.EndsWithTotal(), true);
 
     RichEdit_Main->SetSelStart(0);
     NumberedLineCount = -1;

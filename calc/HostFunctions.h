@@ -30,6 +30,14 @@ public:
     AnsiString GetPriceNoSeparatorStr(double value) override;
     AnsiString ReplaceSeparatorStr(const char* text, const char* replacement) override;
     int SearchDirFileCount(const char* dir, const char* pattern) override;
+
+    // --- reach ---
+    bool MayReachOutside() override { return reachOutside_; }
+    // Set by each calculation for its run (PadCalculationOptions::reachOutside).
+    void SetReachOutside(bool reach) { reachOutside_ = reach; }
+
+private:
+    bool reachOutside_ = true;
 };
 
 // The one pad host.

@@ -98,15 +98,19 @@ std::vector<AnsiString> ResultLines(const TCalcState& state, int count)
     return lines;
 }
 
-// Puts the calculation's state under the host functions for the length of the calculation.
+// Puts the calculation's state and its reach under the host functions for the length of the
+// calculation.
 class HostScope {
 public:
-    explicit HostScope(TCalcState& state) : previousHost_(&Host()), previousState_(HostCalcState())
+    HostScope(TCalcState& state, bool reachOutside)
+        : previousHost_(&Host()), previousState_(HostCalcState()), previousReach_(PadMacroHost().MayReachOutside())
     {
         InstallPadHost(&state);
+        PadMacroHost().SetReachOutside(reachOutside);
     }
     ~HostScope()
     {
+        PadMacroHost().SetReachOutside(previousReach_);
         SetHostCalcState(previousState_);
         SetMacroHost(previousHost_);
     }
@@ -116,6 +120,7 @@ public:
 private:
     MacroHost* previousHost_;
     TCalcState* previousState_;
+    bool previousReach_;
 };
 
 bool calculating = false;
@@ -145,7 +150,7 @@ PadCalculationResult CalculatePadLines(TCalcState& state, std::vector<AnsiString
     if (count == 0) return result;
     if (options.readUnits) options.readUnits();
 
-    HostScope host(state);
+    HostScope host(state, options.reachOutside);
     PadMacroFile file;
     AnsiString path;
     if (!OpenPadMacroFile(file, path)) return result;

@@ -43,6 +43,10 @@ struct PadCalculationOptions {
     const THighlight* highlighter = nullptr;
     // Keeps watch over the run and may stop it (macro/RunControl.h); null: the run is not watched.
     TRunWatch* watch = nullptr;
+    // Whether the run may open files and devices. The calculation that opening a pad file makes
+    // passes false: the run then ends at the first statement that would (open, morse), with a box
+    // that says Calculate runs it; the pad's arithmetic, variables and questions run as ever.
+    bool reachOutside = true;
 };
 
 // Calculates padLines (8-bit, Windows-1252) with total as Btn_CalculateAndTotal asks for it.

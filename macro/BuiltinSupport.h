@@ -29,11 +29,12 @@ inline int truncInt(double x)
 // The estimate built-ins' rounding: the integer part of the value plus 0.5 (2.5 -> 3, -1.7 -> -1).
 inline int roundInt(double x) { return truncInt(x + 0.5); }
 
-// A result text: a new run-arena copy of len bytes of text. When it cannot be allocated, the
-// instruction fails with its own message ("addstr: malloc error") and detail.
+// A result text: a new copy of len bytes of text (Lifetime.h: it lives while something reaches
+// it). When it cannot be had, the instruction fails with its own message ("addstr: malloc error")
+// and detail.
 inline char* newText(const char* text, size_t len, const char* failure, const char* detail)
 {
-    char* copy = macroTryAlloc(len + 1);
+    char* copy = macroNewText(len + 1);
     if (!copy) macroError(failure, detail);
     std::memcpy(copy, text, len);
     copy[len] = '\0';

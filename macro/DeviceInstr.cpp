@@ -6,6 +6,7 @@
 // the low-level descriptors of serial devices, which reach MacroDevices only.
 #include "macro/BuiltinSupport.h"
 #include "macro/Builtins.h"
+#include "macro/Host.h"
 #include "macro/Init.h"
 #include "macro/RunControl.h"
 #include "platform/win/Sound.h"
@@ -14,6 +15,7 @@
 #include <fcntl.h>
 #include <map>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace builtin;
@@ -51,6 +53,46 @@ std::map<long long, OpenFile>::iterator findFile(double handle, const char* fail
         macroError(failure, text);
     }
     return it;
+}
+
+// The open flags of a C library mode ("r", "w", "a", each with "+", "b", "t", "x" or "e" after
+// it); false for a mode the C library refuses too.
+bool modeFlags(const char* mode, int& flags)
+{
+    switch (mode[0]) {
+    case 'r': flags = O_RDONLY; break;
+    case 'w': flags = O_WRONLY | O_CREAT | O_TRUNC; break;
+    case 'a': flags = O_WRONLY | O_CREAT | O_APPEND; break;
+    default: return false;
+    }
+    for (const char* m = mode + 1; *m && *m != ','; ++m) {
+        if (*m == '+') flags = (flags & ~O_ACCMODE) | O_RDWR;
+        if (*m == 'x') flags |= O_EXCL;
+    }
+    return true;
+}
+
+// A stream on the regular file name, opened (or created) the way fopen(name, mode) would, or null.
+// The open itself never waits: a pipe would wait for its other end and a device may never answer,
+// so they are opened without waiting, found out by what was opened (not by a look at the name
+// beforehand, which a rename could outdate), and refused like a file that cannot be opened.
+std::FILE* openRegularFile(const char* name, const char* mode)
+{
+    int flags = 0;
+    if (!modeFlags(mode, flags)) return nullptr;
+    // A look first spares devices even the opening; the open itself is what decides.
+    struct stat info;
+    if (::stat(name, &info) == 0 && !S_ISREG(info.st_mode)) return nullptr;
+    int fd = ::open(name, flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+    if (fd < 0) return nullptr;
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return nullptr;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    std::FILE* stream = ::fdopen(fd, mode);
+    if (!stream) ::close(fd);
+    return stream;
 }
 
 // --- Morse -----------------------------------------------------------------------------------------
@@ -134,6 +176,14 @@ bool mouseDescriptor(double& h)
     return true;
 }
 
+// A statement that opens files or devices, in a run that may not reach outside the pad: the run
+// ends here, and the box says which statement and what runs it.
+void requireReachOutside(const char* statement)
+{
+    if (!Host().MayReachOutside())
+        macroError(statement, "reaches outside the pad and is not run when a pad is opened: Calculate runs it");
+}
+
 void popArgs(int n)
 {
     while (n-- > 0) stackPop();
@@ -154,7 +204,8 @@ void procopen()
 {
     const char* mode = popText();
     const char* name = popText();
-    std::FILE* stream = std::fopen(name, mode);
+    requireReachOutside("open");
+    std::FILE* stream = openRegularFile(name, mode);
     if (!stream) macroError("procopen cannot open: ", name);
     long long handle = nextHandle++;
     files[handle] = OpenFile{stream};
@@ -232,6 +283,7 @@ void play()
 void morse()
 {
     const char* text = popText();
+    requireReachOutside("morse");
     int fd = ::open(macroSpeakerDevice, O_RDWR | O_CLOEXEC);
     if (fd < 0) macroError("cannot open: ", macroSpeakerDevice);
     int gapFactor = 1;

@@ -41,6 +41,7 @@ void MacroHost::PrintStr(const char*, const char*) {}
 void MacroHost::SetTreatment(int, const char*, const char*, int) {}
 void MacroHost::SetNoteNamePrefix(const char*, const char*, int) {}
 void MacroHost::GetNotesFromFile(const char*) {}
+bool MacroHost::MayReachOutside() { return true; }
 
 int MacroHost::IsNoteOn(const char*) { return 0; }
 int MacroHost::IsProductCode(int) { return 0; }

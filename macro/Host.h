@@ -27,6 +27,12 @@ public:
     // "THOUSANDSEPARATOR", "LISTSEPARATOR"): the separator's 8-bit code as a signed value.
     virtual int GetIntegerVariable(const char* name);
 
+    // --- reach -----------------------------------------------------------------------------------
+    // Whether this run may reach outside the pad: open files or devices (open, morse). No ends
+    // the run at the first such statement with a box that names it. The pad's calculation on
+    // opening a file says no: a pad from someone else touches nothing until the user calculates.
+    virtual bool MayReachOutside();
+
     // --- estimate setters (statements) --------------------------------------------------------
     virtual void SetQty(int product, double qty);
     virtual void SetExcludedQty(int product, double qty);

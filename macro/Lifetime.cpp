@@ -7,7 +7,9 @@
 #include "macro/Machine.h"
 #include "macro/Macromain.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <functional>
 #include <cstring>
 #include <new>
 #include <unordered_map>
@@ -74,6 +76,127 @@ private:
 
 Arena runArena;
 
+// Every text a string variable or a string vector's element holds.
+template <class F>
+void forEachVariableText(F&& f)
+{
+    for (Symbol* s : symAll()) {
+        if (s->type == SYM_STRVAR) f(s->u.str);
+        if (s->vecKind == SYM_STRVEC) {
+            auto** items = static_cast<char**>(s->vecData);
+            for (int i = 0; i < s->vecSize; ++i) f(items[i]);
+        }
+    }
+}
+
+// The texts of string instructions, each its own block, freed as soon as a collection finds that
+// nothing reaches it. A collection runs when the texts made since the last one pass those that
+// were still reached then (and at least kCollectEvery): what is held stays within about twice
+// what is in use, plus that much.
+class TextHeap {
+public:
+    // mayCollect false: nothing is freed first (the caller holds texts that nothing reaches yet).
+    char* tryAlloc(size_t size, bool mayCollect = true)
+    {
+        if (size > kTextBudget) return nullptr;
+        if (mayCollect &&
+            (held_ + size > kTextBudget || sinceCollect_ + size > std::max(kCollectEvery, liveAfterCollect_)))
+            collect(true);
+        if (held_ + size > kTextBudget) return nullptr;
+        auto* block = static_cast<Block*>(std::malloc(sizeof(Block) + size));
+        if (!block) return nullptr;
+        block->size = size;
+        block->mark = 0;
+        try {
+            blocks_.push_back(block);
+        } catch (const std::bad_alloc&) {
+            std::free(block);
+            return nullptr;
+        }
+        sorted_ = false;
+        held_ += size;
+        sinceCollect_ += size;
+        peak_ = std::max(peak_, held_);
+        return textOf(block);
+    }
+
+    bool owns(const char* text)
+    {
+        sort();
+        return find(text) != nullptr;
+    }
+
+    // Frees every block that no string variable, string vector element or (withStack) value on
+    // the stack reaches.
+    void collect(bool withStack)
+    {
+        sort();
+        ++epoch_;
+        auto reach = [this](const char* text) {
+            if (Block* b = find(text)) b->mark = epoch_;
+        };
+        forEachVariableText([&reach](char*& text) { reach(text); });
+        if (withStack) {
+            // The live values, and the few above them that the instruction asking may have just
+            // popped and still be reading: nothing has been pushed over them yet.
+            const Datum* end = std::min(stackPtr + kPoppedArguments, valueStack + STACK_SIZE);
+            for (const Datum* d = valueStack; d < end; ++d) reach(d->str);
+        }
+        size_t kept = 0;
+        held_ = 0;
+        for (Block* b : blocks_) {
+            if (b->mark == epoch_) {
+                blocks_[kept++] = b;
+                held_ += b->size;
+            } else {
+                std::free(b);
+            }
+        }
+        blocks_.resize(kept);
+        liveAfterCollect_ = held_;
+        sinceCollect_ = 0;
+    }
+
+    void startRun() { peak_ = held_; }
+    MacroTextFigures figures() const { return {held_, peak_}; }
+
+private:
+    struct Block {
+        size_t size;
+        size_t mark;
+    };
+    static constexpr size_t kCollectEvery = size_t(4) << 20;
+    // More than any instruction pops before it makes its result (the estimate built-ins take ten).
+    static constexpr int kPoppedArguments = 16;
+
+    static char* textOf(Block* b) { return reinterpret_cast<char*>(b + 1); }
+
+    void sort()
+    {
+        if (!sorted_) std::sort(blocks_.begin(), blocks_.end(), std::less<Block*>());
+        sorted_ = true;
+    }
+    // The block whose text starts at text (blocks_ sorted), or null.
+    Block* find(const char* text) const
+    {
+        if (!text || blocks_.empty()) return nullptr;
+        auto it = std::lower_bound(blocks_.begin(), blocks_.end(), text, [](Block* b, const char* t) {
+            return std::less<const char*>()(textOf(b), t);
+        });
+        return it != blocks_.end() && textOf(*it) == text ? *it : nullptr;
+    }
+
+    std::vector<Block*> blocks_;
+    bool sorted_ = true;
+    size_t epoch_ = 0;
+    size_t held_ = 0;
+    size_t peak_ = 0;
+    size_t sinceCollect_ = 0;
+    size_t liveAfterCollect_ = 0;
+};
+
+TextHeap& textHeap = *new TextHeap;  // never destroyed: variables keep their texts to the end
+
 
 // Every label this run has defined (a second definition is an error), and those defined while
 // the current top-level statement was read.
@@ -81,17 +204,6 @@ std::unordered_set<const Symbol*> runLabels;
 std::vector<Symbol*> statementLabels;
 
 using Moved = std::unordered_map<const char*, char*>;
-
-// Copies a text into the current arena once per run start (shared texts stay shared).
-void copyOver(const char* text, Moved& moved)
-{
-    if (!text || text == emptyText || moved.count(text)) return;
-    size_t n = std::strlen(text);
-    char* copy = static_cast<char*>(runArena.tryAlloc(n + 1));
-    if (!copy) throw std::bad_alloc();
-    std::memcpy(copy, text, n + 1);
-    moved.emplace(text, copy);
-}
 
 char* movedText(char* text, const Moved& moved)
 {
@@ -101,40 +213,47 @@ char* movedText(char* text, const Moved& moved)
 
 }  // namespace
 
-// A new run: the texts user variables hold move into a fresh arena, the old arena goes.
+// A new run: what the text heap holds and no variable reaches goes; the texts user variables hold
+// that lived with the last run (its literals, the string store's slots) move into the heap; the
+// old arena goes.
 void lifetimeStartRun()
 {
+    // Nothing of the last run is on the stack any more.
+    textHeap.collect(false);
+    std::vector<const char*> toMove;
+    forEachVariableText([&toMove](char*& text) {
+        if (text && text != emptyText && !textHeap.owns(text)) toMove.push_back(text);
+    });
     Arena old;
     old.swap(runArena);
     Moved moved;
     try {
-        for (const Symbol* s : symAll()) {
-            if (s->type == SYM_STRVAR) copyOver(s->u.str, moved);
-            if (s->vecKind == SYM_STRVEC) {
-                auto** items = static_cast<char**>(s->vecData);
-                for (int i = 0; i < s->vecSize; ++i) copyOver(items[i], moved);
-            }
+        for (const char* text : toMove) {
+            if (moved.count(text)) continue;  // shared texts stay shared
+            size_t n = std::strlen(text);
+            // No collection meanwhile: the copies are not the variables' yet.
+            char* copy = textHeap.tryAlloc(n + 1, false);
+            if (!copy) throw std::bad_alloc();
+            std::memcpy(copy, text, n + 1);
+            moved.emplace(text, copy);
         }
     } catch (const std::bad_alloc&) {
         // No text has moved yet: the variables keep theirs where they are, and the run ends
-        // with the memory error.
+        // with the memory error (the copies made so far go at the next collection).
         runArena.swap(old);
         throw;
     }
     // Nothing allocates from here on: the variables take their copies and the old texts go.
+    forEachVariableText([&moved](char*& text) { text = movedText(text, moved); });
     for (Symbol* s : symAll()) {
         // A label counts only in its run; afterwards its name is free for any use.
         if (s->type == SYM_LABEL) {
             s->type = SYM_UNDEF;
             s->u.val = 0.0;
         }
-        if (s->type == SYM_STRVAR) s->u.str = movedText(s->u.str, moved);
-        if (s->vecKind == SYM_STRVEC) {
-            auto** items = static_cast<char**>(s->vecData);
-            for (int i = 0; i < s->vecSize; ++i) items[i] = movedText(items[i], moved);
-        }
     }
     old.release();
+    textHeap.startRun();
     ++runNumber;
     runLabels.clear();
     statementLabels.clear();
@@ -205,3 +324,7 @@ char* macroStrDup(const char* text)
 }
 
 char* macroEmptyText() { return emptyText; }
+
+char* macroNewText(size_t size) { return textHeap.tryAlloc(size); }
+
+MacroTextFigures macroTextFigures() { return textHeap.figures(); }

@@ -3,13 +3,17 @@
 //
 // - The session (the process): the symbol records and the values of user variables (numbers,
 //   texts and vectors). A name keeps its value from one calculation to the next.
-// - One run (one calculation): the texts the run allocates (names' copies, literals, results of
-//   string instructions), the code of its routines, its labels, the files it opens and the string
-//   store. At the next run's start the texts that user variables still hold are copied over and
-//   the rest freed, the names the run installs again take over the earlier records, and routines
+// - One run (one calculation): the texts the program text brings (names' copies, literals), the
+//   code of its routines, its labels, the files it opens and the string store. At the next run's
+//   start the texts that user variables still hold are copied over and the rest freed, the names
+//   the run installs again take over the earlier records, and routines
 //   and labels of earlier runs no longer count (a label's name is free again; calling an old
 //   routine is "undefined routine"). Files are closed and the string store is closed when a run
 //   ends, however it ends.
+// - As long as something reaches it: a text that a string instruction makes (a result, a line
+//   read). A string variable, a string vector's element or a value on the stack keeps it; the
+//   rest are freed while the program runs, so that a loop that rebuilds a text keeps only its
+//   latest one. The texts held at any time stay below kTextBudget.
 // - One top-level statement: labels inside its code, which the next statement is compiled over;
 //   a goto to one afterwards is "undefined label:", and the name cannot be a label again in the run.
 //
@@ -46,12 +50,34 @@ bool labelFromThisRun(const Symbol* label);
 bool routineFromThisRun(const Symbol* routine);
 
 // --- run arena -----------------------------------------------------------------------------------
-// Per-run allocations (symbols' texts, literals, results of string instructions). Nothing frees
-// them during the run; the next run frees them. "not enought memory" when the allocation fails.
+// Per-run allocations that the program text brings (number literals, texts written in it), so
+// they grow with the program, not with how long it runs. Nothing frees them during the run; the
+// next run frees them. "not enought memory" when the allocation fails.
 void* macroAlloc(size_t size);
-// The same, but null on failure, for built-ins that report their own ": malloc error".
+// The same, but null on failure.
 char* macroTryAlloc(size_t size);
 // A run-arena copy of text (null stays null).
 char* macroStrDup(const char* text);
 // The one empty text of the session, which string vectors start with.
 char* macroEmptyText();
+
+// --- texts of string instructions ----------------------------------------------------------------
+// The most bytes of text that string instructions may hold at once. A program that would need
+// more (a text doubled again and again) gets the instruction's own ": malloc error", long before
+// the machine runs out of memory.
+constexpr size_t kTextBudget = size_t(256) << 20;
+// A new text of size bytes for a string instruction's result; null when it would pass the budget
+// or memory runs out (the instruction then reports its own ": malloc error"). Texts that nothing
+// reaches any more are freed here first, when enough has been made since the last time.
+//
+// What reaches a text: a string variable, a string vector's element, or a value on the value
+// stack, including the few just popped by the instruction that asks (it may still be reading its
+// arguments). The stack carries no kinds, so any value whose bits equal a text's address keeps
+// that text: at worst a number keeps a text a little longer.
+char* macroNewText(size_t size);
+// How many bytes of such texts the run holds now, and the most it held at once (since its start).
+struct MacroTextFigures {
+    size_t held = 0;
+    size_t peak = 0;
+};
+MacroTextFigures macroTextFigures();

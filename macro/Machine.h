@@ -5,10 +5,11 @@
 //
 // Memory over a long session. Every run installs the same 1,089 predefined names again; the
 // symbol table keeps one record per name and reuses a record that an earlier run installed
-// instead of stacking new ones, so the table does not grow with the number of runs. Texts, number
-// literals and other per-run allocations come from a run arena that the next run frees, after the
+// instead of stacking new ones, so the table does not grow with the number of runs. Number literals
+// and the texts written in the program come from a run arena that the next run frees, after the
 // texts that user variables still hold have been copied over (user variables keep their values
-// from one run to the next).
+// from one run to the next); the texts string instructions make are freed as soon as nothing
+// reaches them (Lifetime.h).
 #include <cstddef>
 #include <cstdint>
 #include <vector>

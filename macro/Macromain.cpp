@@ -31,9 +31,8 @@ bool storeOpen = false;
 // An 8-bit text cut to what a 512-byte buffer holds.
 std::string cut(const char* s, size_t max = 511)
 {
-    std::string t = s ? s : "";
-    if (t.size() > max) t.resize(max);
-    return t;
+    // Only what is kept is copied: a detail may be a text of hundreds of megabytes.
+    return s ? std::string(s, strnlen(s, max)) : std::string();
 }
 
 UnicodeString caption(const char* key)

@@ -165,7 +165,7 @@ void varread()
             return;
         }
         size_t n = std::strlen(line);
-        char* copy = macroTryAlloc(n + 1);
+        char* copy = macroNewText(n + 1);
         if (!copy) macroError("malloc error: ", s->name);
         std::memcpy(copy, line, n + 1);
         pushStr(copy);

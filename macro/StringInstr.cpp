@@ -52,7 +52,8 @@ void addstr()
     const char* b = popText();
     const char* a = popText();
     size_t la = std::strlen(a), lb = std::strlen(b);
-    char* joined = macroTryAlloc(la + lb + 1);
+    // Both texts stay readable while the result is made: a collection keeps what was just popped.
+    char* joined = macroNewText(la + lb + 1);
     if (!joined) macroError("addstr: malloc error", a);
     std::memcpy(joined, a, la);
     std::memcpy(joined + la, b, lb + 1);

@@ -6,8 +6,12 @@
 //  - Longevity: 10,000 runs of one 100-statement program in one process, as a long session of
 //    pad calculations does; reports the growth of resident memory and the time of the last
 //    thousand runs against the first thousand.
+//  - TextAppends, TextDoubling: the loop of 20,000 appends of ten characters, and a text doubled
+//    forty times (which ends at the texts' budget with the memory error); each runs in a child
+//    process and reports its peak resident memory and the most text bytes the run held at once.
 #include "bench/common/BenchSupport.h"
 #include "bench/common/Reference.h"
+#include "macro/Lifetime.h"
 #include "macro/Run.h"
 #include "platform/vcl/DialogSeam.h"
 
@@ -18,6 +22,8 @@
 #include <cstdlib>
 #include <fstream>
 #include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -132,6 +138,69 @@ void Longevity(benchmark::State& state)
     std::remove(path.c_str());
 }
 BENCHMARK(Longevity)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+
+// Runs the program in a child process: its peak resident memory (MB), the most text it held at
+// once (MB, from the child's own count) and its time (s); false when the child did not end well.
+bool RunInChild(const std::string& path, double& peakMB, double& heldMB, double& seconds)
+{
+    int pipeFds[2];
+    if (pipe(pipeFds) != 0) return false;
+    std::fflush(nullptr);
+    auto start = std::chrono::steady_clock::now();
+    pid_t child = fork();
+    if (child == 0) {
+        close(pipeFds[0]);
+        RunMacroFile(path.c_str());
+        double held = double(macroTextFigures().peak) / (1024.0 * 1024.0);
+        _exit(write(pipeFds[1], &held, sizeof held) == sizeof held ? 0 : 1);
+    }
+    close(pipeFds[1]);
+    if (child < 0) {
+        close(pipeFds[0]);
+        return false;
+    }
+    if (read(pipeFds[0], &heldMB, sizeof heldMB) != sizeof heldMB) heldMB = -1;
+    close(pipeFds[0]);
+    int status = 0;
+    rusage usage{};
+    wait4(child, &status, 0, &usage);
+    seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    peakMB = double(usage.ru_maxrss) / 1024.0;
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+void TextLoop(benchmark::State& state, const char* name, const char* program)
+{
+    std::string path = WriteProgram(name, program);
+    for (auto _ : state) {
+        double peak = 0, held = 0, seconds = 0;
+        if (!RunInChild(path, peak, held, seconds)) {
+            state.SkipWithError("the child did not end well");
+            break;
+        }
+        state.counters["peak_rss_MB"] = peak;
+        state.counters["peak_text_MB"] = held;
+        state.counters["child_s"] = seconds;
+    }
+    std::remove(path.c_str());
+}
+
+void TextAppends(benchmark::State& state)
+{
+    TextLoop(state, "appends.mac",
+             "a$ = \"\"\nfor (i = 0; i < 20000; i++) { a$ = a$ + \"0123456789\" }\n"
+             "Set_ZR_Qty(\"ZR_VARIABLE_2\", len(a$))\n");
+}
+BENCHMARK(TextAppends)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+
+// Ends with the "addstr: malloc error" box (one box counted in the child, none here).
+void TextDoubling(benchmark::State& state)
+{
+    TextLoop(state, "doubling.mac",
+             "a$ = \"0123456789\"\nfor (i = 0; i < 40; i++) { a$ = a$ + a$ }\n"
+             "Set_ZR_Qty(\"ZR_VARIABLE_2\", len(a$))\n");
+}
+BENCHMARK(TextDoubling)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 
 }  // namespace
 

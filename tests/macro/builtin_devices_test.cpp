@@ -4,10 +4,16 @@
 #include "macro/Builtins.h"
 
 #include <chrono>
+#include <cstring>
 #include <deque>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace {
 
@@ -133,6 +139,69 @@ TEST(BuiltinFiles, ManyRunsLeavingFilesOpen)
     }
     macroCloseFiles();
     setrlimit(RLIMIT_NOFILE, &saved);
+}
+
+// open takes regular files only, and never waits: a pipe with no other end, a device, a socket
+// or a folder, also behind a link, is refused at once like a file that cannot be opened; a link
+// to a regular file opens it. Run in a child process, so that an open that waits fails the test.
+TEST(BuiltinFiles, OpenTakesRegularFilesWithoutWaiting)
+{
+    namespace fs = std::filesystem;
+    const fs::path dir = MacroTestPath("special");
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    const std::string fifo = (dir / "fifo").string();
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const std::string socketPath = (dir / "socket").string();
+    int sock = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    ASSERT_LT(socketPath.size(), sizeof address.sun_path);
+    std::strcpy(address.sun_path, socketPath.c_str());
+    ASSERT_EQ(bind(sock, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    const std::string regular = WriteMacroFile("special/regular.txt", "line\n");
+    fs::create_symlink(fifo, dir / "to_fifo");
+    fs::create_symlink(regular, dir / "to_regular");
+
+    const struct {
+        std::string path;
+        bool opens;
+    } cases[] = {
+        {fifo, false},
+        {(dir / "to_fifo").string(), false},
+        {socketPath, false},
+        {"/dev/null", false},
+        {"/dev/zero", false},
+        {dir.string(), false},
+        {regular, true},
+        {(dir / "to_regular").string(), true},
+    };
+    for (const char* mode : {"r", "w", "a", "r+", "rb"}) {
+        for (const auto& c : cases) {
+            std::string program = "h = open(" + Quoted(c.path) + ", \"" + mode + "\")\nset_zr_qty(\"H\", h)\n";
+            ChildEnd end = RunWatched(
+                [&] {
+                    ProgramRun run;
+                    run.Run(program);
+                    const bool refused = run.Texts() == std::vector<std::string>{"Error: procopen cannot open:  " + c.path};
+                    const bool opened = run.Texts().empty() && run.LastAnswers().count("H") == 1;
+                    return (c.opens ? opened : refused) ? 0 : 1;
+                },
+                512, 10);
+            EXPECT_FALSE(end.overTime) << mode << " " << c.path << ": open waited";
+            EXPECT_EQ(end.exitCode, 0) << mode << " " << c.path << (c.opens ? ": not opened" : ": not refused");
+        }
+        WriteMacroFile("special/regular.txt", "line\n");
+    }
+    // Writing through a link reaches the file it names; a new name is created.
+    const std::string created = (dir / "created.txt").string();
+    EXPECT_EQ(FirstBox("h = open(" + Quoted((dir / "to_regular").string()) + ", \"a\")\nwrite(h, \"more\")\n"
+                       "close(h)\nh = open(" + Quoted(created) + ", \"w\")\nwrite(h, \"new\")\nclose(h)\n"),
+              "");
+    EXPECT_EQ(ReadAll(regular), "line\nmore");
+    EXPECT_EQ(ReadAll(created), "new");
+    close(sock);
+    fs::remove_all(dir);
 }
 
 TEST(BuiltinDevices, Morse)

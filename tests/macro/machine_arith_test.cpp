@@ -161,7 +161,7 @@ TEST_F(Arith, AssignmentAndIncrement)
 TEST_F(Arith, AssignmentErrors)
 {
     Symbol* s = Var("arith_s$");
-    char text[] = "t";
+    static char text[] = "t";  // the variable keeps it past the test
     s->type = SYM_STRVAR;
     s->u.str = text;
     Symbol* n = Var("arith_n");

@@ -80,7 +80,7 @@ TEST_F(Limits, EvalReadsVectorElements)
     symMakeStrVector(s, 2);
     v->u.vec[3] = 42;
     EXPECT_STREQ(*strvecElement(s, 1), "");  // never assigned: the empty text
-    char hello[] = "hello";
+    static char hello[] = "hello";  // the variable keeps it past the test
     *strvecElement(s, 0) = hello;
     int start = codeNext;
     Const(3);

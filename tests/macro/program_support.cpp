@@ -8,6 +8,12 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -86,3 +92,47 @@ std::string ListingOf(const std::string& source)
     run.Run(source);
     return run.listings.empty() ? std::string() : run.listings.front();
 }
+
+double ResidentMB(int pid)
+{
+    char path[64];
+    std::snprintf(path, sizeof path, "/proc/%d/status", static_cast<int>(pid));
+    double kb = -1;
+    if (std::FILE* f = std::fopen(path, "r")) {
+        char line[256];
+        while (std::fgets(line, sizeof line, f))
+            if (std::sscanf(line, "VmRSS: %lf", &kb) == 1) break;
+        std::fclose(f);
+    }
+    return kb / 1024.0;
+}
+
+
+ChildEnd RunWatched(const std::function<int()>& body, double boundMB, int seconds)
+{
+    const double baseMB = ResidentMB(getpid());
+    std::fflush(nullptr);
+    pid_t child = fork();
+    if (child == 0) _exit(body());
+    ChildEnd end;
+    if (child < 0) return end;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    int status = 0;
+    rusage usage{};
+    for (;;) {
+        pid_t done = wait4(child, &status, WNOHANG, &usage);
+        if (done == child) break;
+        if (ResidentMB(child) - baseMB > boundMB) end.overMemory = true;
+        if (std::chrono::steady_clock::now() > deadline) end.overTime = true;
+        if (end.overMemory || end.overTime) {
+            kill(child, SIGKILL);
+            wait4(child, &status, 0, &usage);
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    if (WIFEXITED(status)) end.exitCode = WEXITSTATUS(status);
+    end.peakMB = double(usage.ru_maxrss) / 1024.0;
+    return end;
+}
+

@@ -1,0 +1,126 @@
+// Texts a program makes and drops are freed while it runs, and no program can hold more text than
+// the budget: a loop that rebuilds a text keeps little more than that text, and a text doubled
+// again and again ends the run with the memory error instead of taking the machine's memory.
+// The loops run in a child process that is killed when its memory passes a bound, so a fault
+// fails the test instead of the machine.
+#include "tests/macro/program_support.h"
+
+#include "macro/Lifetime.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+using Answers = std::map<std::string, double>;
+
+constexpr double kMB = 1024.0 * 1024.0;
+
+const char kAppends[] =
+    "a$ = \"\"\n"
+    "for (i = 0; i < 20000; i++) { a$ = a$ + \"0123456789\" }\n"
+    "set_zr_qty(\"LEN\", len(a$))\n";
+
+const char kDoubling[] =
+    "a$ = \"0123456789\"\n"
+    "for (i = 0; i < 40; i++) { a$ = a$ + a$ }\n"
+    "set_zr_qty(\"LEN\", len(a$))\n";
+
+}  // namespace
+
+// Twenty thousand appends make 2 GB of texts in all; what is held at any time stays within a few
+// MB of the final text, in the interpreter's own count and in the process's memory.
+TEST(TextMemory, ALoopThatRebuildsATextHoldsLittleMoreThanIt)
+{
+    {
+        ProgramRun run;
+        run.Run(kAppends);
+        EXPECT_TRUE(run.Texts().empty()) << run.Texts().front();
+        EXPECT_EQ(run.LastAnswers(), (Answers{{"LEN", 200000}}));
+        EXPECT_LT(double(macroTextFigures().peak), 200000 + 8 * kMB);
+        run.Run("a$ = \"\"\n");
+    }
+    ChildEnd end = RunWatched(
+        [] {
+            ProgramRun run;
+            run.Run(kAppends);
+            return run.LastAnswers() == Answers{{"LEN", 200000}} ? 0 : 1;
+        },
+        // The address sanitizer keeps freed memory aside for a while (256 MB at most).
+        600, 120);
+    EXPECT_FALSE(end.overMemory) << "the appends loop took more than 600 MB";
+    EXPECT_FALSE(end.overTime) << "the appends loop did not end in two minutes";
+    EXPECT_EQ(end.exitCode, 0) << "the appends loop gave the wrong length";
+    std::printf("appends loop: peak resident %.0f MB (the test process had %.0f MB)\n", end.peakMB,
+                ResidentMB(getpid()));
+}
+
+// Doubling a text forty times would need 10 TB: the run ends with the memory error of the
+// instruction that could not make its text, once the texts pass the budget; the variable keeps
+// its last text, the process goes on, and the next run works.
+TEST(TextMemory, TextsPastTheBudgetEndTheRunWithTheMemoryError)
+{
+    ChildEnd end = RunWatched(
+        [] {
+            ProgramRun run;
+            run.Run(kDoubling);
+            const std::vector<std::string> texts = run.Texts();
+            if (texts.size() != 1 || texts[0].rfind("Error: addstr: malloc error 0123456789", 0) != 0) return 1;
+            if (!run.LastAnswers().empty()) return 2;
+            if (macroTextFigures().peak > kTextBudget) return 3;
+            run.Run("set_zr_qty(\"LEN\", len(a$))\na$ = \"\"\n");
+            const double kept = 10.0 * double(1 << 24);  // the last doubling that fits the budget
+            if (run.LastAnswers() != Answers{{"LEN", kept}} || run.Texts().size() != 1) return 4;
+            return 0;
+        },
+        1024, 120);
+    EXPECT_FALSE(end.overMemory) << "the doubling loop took more than 1 GB";
+    EXPECT_FALSE(end.overTime) << "the doubling loop did not end in two minutes";
+    EXPECT_EQ(end.exitCode, 0) << "1: no malloc error box, 2: an answer after it, 3: past the budget, "
+                                  "4: the variable or the next run";
+    std::printf("doubling loop: peak resident %.0f MB (the test process had %.0f MB)\n", end.peakMB,
+                ResidentMB(getpid()));
+}
+
+// Texts that something still reaches survive every collection: variables, string vector
+// elements, the values waiting on the stack while a call churns out garbage, and the argument an
+// instruction has just popped when making its result sets off a collection (ucase of a joined
+// text that nothing else holds).
+TEST(TextMemory, TextsStillReachedSurviveCollections)
+{
+    ProgramRun run;
+    run.Run("vector keep$[3]\n"
+            "keep$[1] = left(\"kept one and more\", 8)\n"
+            "held$ = ucase(\"held\")\n"
+            "func churn()\n"
+            "  g$ = \"\"\n"
+            "  for (k = 0; k < 3000; k++) { g$ = g$ + \"xxxxxxxxxxxxxxxxxxxx\" }\n"
+            "  return($1)\n"
+            "endfunc\n"
+            "res$ = lcase(\"WAIT\") + left(held$, churn(len(mid(\"an argument\", 4, 2)))) + right(held$, 2)\n"
+            "big$ = \"\"\n"
+            "for (j = 0; j < 20000; j++) { big$ = big$ + \"abcdefghij\" }\n"
+            "bad = 0\n"
+            "for (k = 0; k < 400; k++) {\n"
+            "  t$ = ucase(big$ + \"xyz\")\n"
+            "  if (left(t$, 4) != \"ABCD\" || right(t$, 4) != \"JXYZ\") then\n"
+            "    bad = bad + 1\n"
+            "  endif\n"
+            "}\n"
+            "set_zr_qty(\"BAD\", bad)\n"
+            "k$ = keep$[1]\n"
+            "set_zr_qty(\"KEEP\", k$ == \"kept one\")\n"
+            "set_zr_qty(\"HELD\", held$ == \"HELD\")\n"
+            "set_zr_qty(\"R\", res$ == \"waitHELD\")\n");
+    EXPECT_TRUE(run.Texts().empty()) << run.Texts().front();
+    EXPECT_EQ(run.LastAnswers(), (Answers{{"BAD", 0}, {"HELD", 1}, {"KEEP", 1}, {"R", 1}}));
+    // Three thousand appends of twenty make 90 MB of texts: collections ran meanwhile.
+    EXPECT_LT(double(macroTextFigures().peak), 16 * kMB);
+    // The texts the variables hold carry into the next run.
+    ProgramRun next;
+    next.Run("all$ = keep$[1] + held$ + res$\nset_zr_qty(\"NEXT\", all$ == \"kept oneHELDwaitHELD\")\n");
+    EXPECT_EQ(next.LastAnswers(), (Answers{{"NEXT", 1}}));
+}
