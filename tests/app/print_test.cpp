@@ -194,7 +194,7 @@ TEST(Print, LongPadsGoOnOnNewPagesWithRowsOnly)
             if (call.page == page) first = std::min(first, call.y);
         EXPECT_EQ(first, top) << page;
     }
-    if (!HavePdfToText()) GTEST_SKIP() << "pdftotext is missing (scripts/setup --test installs it)";
+    ASSERT_TRUE(HavePdfToText()) << "pdftotext is missing (scripts/setup --test installs it)";
     const auto words = PdfWords(dir.filePath("long.pdf"));
     ASSERT_FALSE(words.empty());
     ASSERT_GE(words.size(), 3u);
@@ -212,7 +212,7 @@ TEST(Print, LongPadsGoOnOnNewPagesWithRowsOnly)
 // within half a blank of its line: then the gutter grows just enough to keep that half blank.
 TEST(Print, ColumnsKeepThePaneShareUnlessAnAnswerOrANumberNeedsRoom)
 {
-    if (!HavePdfToText()) GTEST_SKIP() << "pdftotext is missing";
+    ASSERT_TRUE(HavePdfToText()) << "pdftotext is missing (scripts/setup --test installs it)";
     QStringList thousand, tenThousand;
     for (int i = 1; i <= 10000; ++i) (i <= 1000 ? thousand : tenThousand) << QString::number(i % 10);
     tenThousand = thousand + tenThousand;
@@ -340,7 +340,7 @@ TEST(Print, ColumnsKeepThePaneShareUnlessAnAnswerOrANumberNeedsRoom)
 // answers. Nothing is cut or printed over.
 TEST(Print, AnswersAreWholeInsideTheMarginAtAnyWindowWidth)
 {
-    if (!HavePdfToText()) GTEST_SKIP() << "pdftotext is missing";
+    ASSERT_TRUE(HavePdfToText()) << "pdftotext is missing (scripts/setup --test installs it)";
     const QString blanks = QString("1 + ").repeated(40) + "1";
     const QString solid = QString("2*").repeated(90) + "2";
     const struct {

@@ -1,12 +1,16 @@
 // Programs that once reached the machine with values of the wrong kind or past its memory: jumps
 // into the middle of a statement, formatted prints of texts and numbers, memory a program drives,
 // and whole-number arithmetic beyond 32 bits.
+#include "tests/common/TestProcess.h"
 #include "tests/macro/program_support.h"
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <QProcessEnvironment>
 
 #include <gtest/gtest.h>
 #include <string>
 #include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -104,38 +108,47 @@ TEST(ProgramSafety, WholeNumbersBeyond32Bits)
     RunCases(std::begin(cases), std::end(cases));
 }
 
-// Memory a program asks for and cannot have ends the run with the interpreter's memory error. Run
-// in a child process whose address space is limited to 400 MB more than it uses.
+// Memory a program asks for and cannot have ends the run with the interpreter's memory error, and
+// the names keep what they had. The program runs in a process of its own that cannot have its four
+// vectors of 128 MB: its address space is limited to 400 MB more than it uses, or, where the
+// address sanitizer's shadow memory rules such a limit out, that sanitizer refuses any single
+// allocation over 100 MB and hands back nothing instead of ending the process.
+const ChildEntry memoryRefused("memory-refused", [] {
+#if !defined(__SANITIZE_ADDRESS__)
+    long pages = 0;
+    if (std::FILE* f = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(f, "%ld", &pages) != 1) pages = 0;
+        std::fclose(f);
+    }
+    const rlim_t limit = static_cast<rlim_t>(pages) * static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) + (400ull << 20);
+    rlimit rl{limit, limit};
+    if (pages == 0 || setrlimit(RLIMIT_AS, &rl) != 0) return 3;
+#endif
+    ProgramRun run;
+    run.Run("vector a[16000000]\nvector b[16000000]\nvector c[16000000]\nvector d[16000000]\n"
+            "set_zr_qty(\"A\", 1)\n");
+    const bool reported = run.Texts() == Texts{"Error: not enought memory"} && run.LastAnswers().empty();
+    run.Run("vector a[1]\nvector b[1]\nvector c[1]\nvector d[1]\nset_zr_qty(\"A\", 1)\n");
+    const bool recovered = run.LastAnswers() == Answers{{"A", 1}};
+    return reported ? (recovered ? 0 : 2) : 1;
+});
+
 TEST(ProgramSafety, MemoryAProgramCannotHaveIsAnError)
 {
-#if defined(__SANITIZE_ADDRESS__)
-    GTEST_SKIP() << "the address sanitizer's shadow memory does not fit an address-space limit";
-#else
-    pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        long pages = 0;
-        if (std::FILE* f = std::fopen("/proc/self/statm", "r")) {
-            if (std::fscanf(f, "%ld", &pages) != 1) pages = 0;
-            std::fclose(f);
-        }
-        rlim_t limit = static_cast<rlim_t>(pages) * static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) + (400ull << 20);
-        rlimit rl{limit, limit};
-        if (pages == 0 || setrlimit(RLIMIT_AS, &rl) != 0) _exit(3);
-        ProgramRun run;
-        run.Run("vector a[16000000]\nvector b[16000000]\nvector c[16000000]\nvector d[16000000]\n"
-                "set_zr_qty(\"A\", 1)\n");
-        const bool reported = run.Texts() == Texts{"Error: not enought memory"} && run.LastAnswers().empty();
-        // The names keep what they had: running again after the error works.
-        run.Run("vector a[1]\nvector b[1]\nvector c[1]\nvector d[1]\nset_zr_qty(\"A\", 1)\n");
-        const bool recovered = run.LastAnswers() == Answers{{"A", 1}};
-        _exit(reported ? (recovered ? 0 : 2) : 1);
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status)) << "the child ended by signal " << WTERMSIG(status);
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: no memory error shown, 2: no run after it, 3: no limit set";
-#endif
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(kChildEntryVariable, "memory-refused");
+    const QString asan = env.value(QStringLiteral("ASAN_OPTIONS"));
+    env.insert(QStringLiteral("ASAN_OPTIONS"),
+               (asan.isEmpty() ? QString() : asan + QLatin1Char(':')) +
+                   QStringLiteral("allocator_may_return_null=1:max_allocation_size_mb=100"));
+    child.setProcessEnvironment(env);
+    child.setProcessChannelMode(QProcess::ForwardedChannels);
+    child.start(QCoreApplication::applicationFilePath(), {});
+    ASSERT_TRUE(child.waitForStarted(10000)) << child.errorString().toStdString();
+    ASSERT_TRUE(child.waitForFinished(60000)) << "the child did not end within a minute";
+    ASSERT_EQ(child.exitStatus(), QProcess::NormalExit) << "the child ended by a signal";
+    EXPECT_EQ(child.exitCode(), 0) << "1: no memory error shown, 2: no run after it, 3: no limit set";
 }
 
 }  // namespace
