@@ -2,8 +2,10 @@
 #include "macro/Macromain.h"
 
 #include "macro/Host.h"
+#include "macro/Lexer.h"
 #include "macro/Machine.h"
 #include "macro/MacroInput.h"
+#include "macro/RunControl.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/SysUtils.h"
 #include "platform/win/WinDefs.h"
@@ -43,6 +45,21 @@ UnicodeString caption(const char* key)
 
 UnicodeString shown(const char* text) { return DecodeUnicodeEscapes(Win1252ToUnicode(text ? text : "")); }
 
+// Where the program shows a box: the statement being run (the reader stands at its end) and the
+// cell in it. A loop shows its boxes from the same place again and again.
+long long boxPlace()
+{
+    return (static_cast<long long>(macroLineNumber) << 32) | (static_cast<long long>(macroLineCursor & 0xFFF) << 20) |
+           (execPos & 0xFFFFF);
+}
+
+// A box of the run: the time it waits for its answer is the user's, not the run's.
+int runBox(const UnicodeString& text, const UnicodeString& title, unsigned flags)
+{
+    const MacroUserWait wait(boxPlace());
+    return Application->MessageBox(text, title, flags);
+}
+
 }  // namespace
 
 // --- string store --------------------------------------------------------------------------------
@@ -68,7 +85,7 @@ char* StoreMacroString(const char* text)
     if (!storeOpen) ResetMacroStrings();
     if (!text) text = "";
     if (macroStringCount >= MACRO_STRING_SLOTS) {
-        Application->MessageBox(
+        runBox(
             QStringLiteral("Error: Macro Internal strings > 255 - increase charStack vector size"),
             QStringLiteral("Macro System Error"), kErrorFlags);
         // No slot left: the run arena holds the text instead.
@@ -80,7 +97,7 @@ char* StoreMacroString(const char* text)
     }
     const char* value = text;
     if (std::strlen(text) >= 512) {
-        Application->MessageBox(
+        runBox(
             Win1252ToUnicode(std::string("Error: Macro string variable has string length > 512 - truncated\n") + text),
             QStringLiteral("Macro System Error"), kErrorFlags);
         value = "String too long";
@@ -117,12 +134,12 @@ void ShowMacroError(const char* message, const char* detail, const char* fileNam
             text += line;
         }
     }
-    Application->MessageBox(Win1252ToUnicode(text), QStringLiteral("Macro Error"), kErrorFlags);
+    runBox(Win1252ToUnicode(text), QStringLiteral("Macro Error"), kErrorFlags);
 }
 
 void ShowMacroMessage(const char* text)
 {
-    Application->MessageBox(shown(text), caption("TRANSLATE:Message"), kMessageFlags);
+    runBox(shown(text), caption("TRANSLATE:Message"), kMessageFlags);
 }
 
 void AskMacroInput(const char* prompt)
@@ -130,6 +147,7 @@ void AskMacroInput(const char* prompt)
     Tfrm_MacroInput* form = MacroInputForm();
     form->Prompt = shown(prompt);
     form->CaptionText = caption("TRANSLATE:Input");
+    const MacroUserWait wait(boxPlace());
     form->ShowModal();
     macroInputResult = form->Result;
 }
@@ -138,7 +156,7 @@ void AskMacroYesNo(const char* prompt)
 {
     UnicodeString question = shown(prompt);
     MacroInputForm()->Prompt = question;
-    int answer = Application->MessageBox(question, caption("TRANSLATE:Input"), kYesNoFlags);
+    int answer = runBox(question, caption("TRANSLATE:Input"), kYesNoFlags);
     macroInputResult = answer == IDYES ? 1.0 : 0.0;
 }
 
