@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <utility>
 
 int macroStringCount = 0;
 double macroInputResult = 0.0;
@@ -29,6 +30,10 @@ constexpr const char* kRunFile = "MacroRunLine.Tmp";
 std::vector<TCharStack> charStack;
 std::vector<TCharStack> previousCharStack;
 bool storeOpen = false;
+// A syntax error of this run has been shown. Parsing goes on after one and may find hundreds
+// more (a text that is no program at all), but nothing runs any more and the first one is the
+// one to mend: the later ones show no box, so one click ends the series.
+bool syntaxErrorShown = false;
 
 // An 8-bit text cut to what a 512-byte buffer holds.
 std::string cut(const char* s, size_t max = 511)
@@ -60,6 +65,11 @@ int runBox(const UnicodeString& text, const UnicodeString& title, unsigned flags
     return Application->MessageBox(text, title, flags);
 }
 
+bool isSyntaxError(const char* message)
+{
+    return std::strcmp(message, "parse error") == 0 || std::strcmp(message, "parser stack overflow") == 0;
+}
+
 }  // namespace
 
 // --- string store --------------------------------------------------------------------------------
@@ -70,6 +80,7 @@ void ResetMacroStrings()
     charStack.assign(MACRO_STRING_SLOTS, TCharStack{});
     storeOpen = true;
     macroStringCount = 0;
+    syntaxErrorShown = false;
 }
 
 void ClearMacroStrings()
@@ -112,6 +123,8 @@ char* StoreMacroString(const char* text)
 
 void ShowMacroError(const char* message, const char* detail, const char* fileName, int lineNumber)
 {
+    // (Outside a run, each error asked for is shown.)
+    if (storeOpen && isSyntaxError(message) && std::exchange(syntaxErrorShown, true)) return;
     std::string text = "Error: ";
     text += cut(message);
     size_t nameLength = fileName ? std::strlen(fileName) : 0;

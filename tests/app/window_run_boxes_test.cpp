@@ -1,6 +1,6 @@
-// The boxes a pad's program shows while it runs: they keep the keyboard when the window is clicked,
-// Escape answers them as their kind says and never stops the run, and the time they wait for the user
-// brings no Stop box.
+// The boxes a pad's program shows while it runs: they keep the keyboard when the window is
+// clicked, Escape answers them as their kind says and never stops the run, the time they wait for
+// the user brings no Stop box, and a text that is no program ends after one error box, not hundreds.
 #include "tests/app/mainform_fixture.h"
 #include "tests/common/DialogRecorder.h"
 
@@ -117,4 +117,26 @@ TEST(WindowRunBoxes, TheStopBoxComesForALoopOfBoxesNotForABoxThatWaits)
         EXPECT_EQ(stopSeen, row.stopBox);
         EXPECT_FALSE(w->PadRunWatch()->Running());
     }
+}
+
+// A text pasted or opened by mistake: hundreds of lines that are no program, each a syntax error.
+// The first error box is the one to mend; the run ends there for the user, and the pad stays.
+TEST(WindowRunBoxes, AProsePadEndsAfterItsFirstErrorBox)
+{
+    DialogRecorder dialogs;
+    Window w;
+    QStringList prose;
+    for (int i = 1; i <= 300; ++i)
+        prose << QStringLiteral("Line %1 of the letter: we shall deliver the timber on Monday, weather permitting.").arg(i);
+    w.SetPad(prose.join(QLatin1Char('\n')));
+    const QStringList pad = w.Pad();
+    w->Btn_CalculateAndTotal->Click();
+    int errorBoxes = 0;
+    for (const DialogCall& call : dialogs.calls) errorBoxes += call.caption == QLatin1String("Macro Error");
+    EXPECT_EQ(errorBoxes, 1);
+    ASSERT_FALSE(dialogs.calls.empty());
+    EXPECT_TRUE(dialogs.calls.front().text.startsWith("Error: parse error in line number 1:"))
+        << dialogs.calls.front().text.toStdString();
+    EXPECT_TRUE(w.Answers().join("").isEmpty());
+    EXPECT_EQ(w.Pad().mid(0, pad.size()), pad);
 }
