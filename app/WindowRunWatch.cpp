@@ -72,11 +72,7 @@ bool TWindowRunWatch::StopRequested()
 {
     ++asked_;
     if (!running_) return false;
-    if (stop_) {
-        // The run ends now: the box of its error is the next thing the user meets.
-        if (box_) box_->hide();
-        return true;
-    }
+    if (stop_) return true;
     ShowStopBoxWhenDue();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     return stop_;
@@ -146,6 +142,8 @@ void TWindowRunWatch::Stop()
 {
     if (!running_ || stop_) return;
     stop_ = true;
+    // Out of the way at once: the run's report that it stopped comes next.
+    if (box_) box_->hide();
     // Closed unanswered: a message as if by its button, a question as if cancelled.
     for (const QPointer<QDialog>& runBox : std::exchange(runBoxes_, {}))
         if (runBox && runBox->isVisible()) runBox->done(QDialog::Rejected);

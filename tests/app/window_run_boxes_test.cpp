@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QWindow>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -139,4 +140,31 @@ TEST(WindowRunBoxes, AProsePadEndsAfterItsFirstErrorBox)
         << dialogs.calls.front().text.toStdString();
     EXPECT_TRUE(w.Answers().join("").isEmpty());
     EXPECT_EQ(w.Pad().mid(0, pad.size()), pad);
+}
+
+// Stopped by Escape in the window or by its close, taken while the run asks: the Stop box goes with
+// the run, before the report that it stopped.
+TEST(WindowRunBoxes, TheStopBoxGoesAsSoonAsTheRunIsStopped)
+{
+    const struct {
+        const char* name;
+        std::function<void(Window&)> stop;
+    } ways[] = {
+        {"Escape", [](Window& w) { QTest::keyClick(w->RichEdit_Main, Qt::Key_Escape); }},
+        {"the window's close", [](Window& w) { w->close(); }},
+    };
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.name);
+        Window w;
+        long long now = 0;
+        TWindowRunWatch watch(&*w, [&now] { return now; });
+        watch.RunStarted();
+        now = TWindowRunWatch::kBoxAfterMs;
+        EXPECT_FALSE(watch.StopRequested());
+        ASSERT_TRUE(watch.StopBox() && watch.StopBox()->isVisible());
+        QTimer::singleShot(0, [&] { way.stop(w); });
+        EXPECT_TRUE(watch.StopRequested());
+        EXPECT_FALSE(watch.StopBox()->isVisible());
+        watch.RunEnded();
+    }
 }
