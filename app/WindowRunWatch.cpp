@@ -129,11 +129,12 @@ void TWindowRunWatch::ShowStopBoxWhenDue()
         QObject::connect(stopButton_, &QPushButton::clicked, this, [this] { Stop(); });
         // Rejected (Escape, were it ever to have the keyboard), it stops the run as well.
         QObject::connect(box_, &QDialog::rejected, this, [this] { Stop(); });
-        // Beside the program's boxes, which come up in the middle of the window, not over them.
         box_->adjustSize();
-        const QRect frame = window_->frameGeometry();
-        box_->move(frame.right() - box_->width() - 24, frame.top() + 48);
     }
+    // Beside the program's boxes, which come up in the middle of the window, not over them;
+    // belonging to no window, it is placed anew wherever the window is now.
+    const QRect frame = window_->frameGeometry();
+    box_->move(frame.right() - box_->width() - 24, frame.top() + 48);
     box_->show();
     box_->raise();
 }
