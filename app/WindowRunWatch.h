@@ -1,18 +1,19 @@
 #pragma once
 // The window's watch over a pad's run. While a program runs, the window stays alive but takes no
 // input: the events waiting are let through each time the run asks whether to stop, so the
-// window repaints, Escape in it stops the run, and a run that lasts more than a second shows a
-// small box with a Stop button. Boxes the program itself raises (messages, questions) take their
-// input as usual, but hold off nothing else: the window is held off by this watch, so the Stop box
-// and the window's close stay within reach while the program's boxes come and go. A stopped run
-// ends with the run-time error "stopped"; a close asked for during the run is kept for afterwards.
+// window repaints, Escape in it stops the run, and a run that goes on for more than a second of
+// its own shows a small box with a Stop button. The time the program's boxes wait for the user
+// is the user's and does not count; a program that shows boxes in a loop gets the Stop box beside
+// its box at once. The program's boxes are modal to the window, as every box of the program is:
+// what is typed goes to the box, and Escape answers the box. The Stop box is a window of its own
+// that those boxes do not hold off. A stopped run ends with the run-time error "stopped"; a close
+// asked for during the run is kept for afterwards.
 #include "macro/RunControl.h"
 
 #include <QDialog>
 #include <QList>
 #include <QObject>
 #include <QPointer>
-#include <QTimer>
 #include <functional>
 
 class QPushButton;
@@ -27,6 +28,8 @@ public:
 
     void RunStarted() override;
     bool StopRequested() override;
+    void UserWaits(bool again) override;
+    void UserAnswered() override;
     void RunEnded() override;
 
     bool Running() const { return running_; }
@@ -38,7 +41,7 @@ public:
     // The window was closed during the last run: true once, then false until the next such close.
     bool TakeCloseRequest() { return std::exchange(closeRequested_, false); }
 
-    static constexpr long long kBoxAfterMs = 1000;  // a run this long shows the Stop box
+    static constexpr long long kBoxAfterMs = 1000;  // a run this long (of its own time) shows the Stop box
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -50,6 +53,10 @@ private:
     void Stop();
     bool InWindow(QObject* object) const;
     bool IsRunBox(QObject* object) const;
+    // The program's box open now, or null.
+    QDialog* OpenRunBox() const;
+    // Since the run started, less the time its boxes waited for the user.
+    long long RunTime() const;
 
     QWidget* window_;
     std::function<long long()> clock_;
@@ -58,9 +65,10 @@ private:
     bool closeRequested_ = false;
     long long started_ = 0;
     long long asked_ = 0;
+    int waiting_ = 0;             // boxes of the program waiting for the user
+    long long waitStarted_ = 0;   // when the outermost of them began to wait
+    bool loopOfBoxes_ = false;    // a box statement has shown its box a second time
     QPointer<QDialog> box_;
     QPushButton* stopButton_ = nullptr;
-    // While a program's box waits for its answer, the run asks nothing: the box is due all the same.
-    QTimer due_;
     QList<QPointer<QDialog>> runBoxes_;
 };

@@ -128,5 +128,6 @@ void Tfrm_MacroInput::ShowModal()
         OKClick();
         return;
     }
+    const ActivationReturn keys(this);
     exec();
 }

@@ -2,8 +2,10 @@
 #include "macro/Macromain.h"
 
 #include "macro/Host.h"
+#include "macro/Lexer.h"
 #include "macro/Machine.h"
 #include "macro/MacroInput.h"
+#include "macro/RunControl.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/SysUtils.h"
 #include "platform/win/WinDefs.h"
@@ -11,6 +13,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <utility>
 
 int macroStringCount = 0;
 double macroInputResult = 0.0;
@@ -27,6 +30,10 @@ constexpr const char* kRunFile = "MacroRunLine.Tmp";
 std::vector<TCharStack> charStack;
 std::vector<TCharStack> previousCharStack;
 bool storeOpen = false;
+// A syntax error of this run has been shown. Parsing goes on after one and may find hundreds
+// more (a text that is no program at all), but nothing runs any more and the first one is the
+// one to mend: the later ones show no box, so one click ends the series.
+bool syntaxErrorShown = false;
 
 // An 8-bit text cut to what a 512-byte buffer holds.
 std::string cut(const char* s, size_t max = 511)
@@ -42,6 +49,26 @@ UnicodeString caption(const char* key)
 
 UnicodeString shown(const char* text) { return DecodeUnicodeEscapes(Win1252ToUnicode(text ? text : "")); }
 
+// Where the program shows a box: the statement being run (the reader stands at its end) and the
+// cell in it. A loop shows its boxes from the same place again and again.
+long long boxPlace()
+{
+    return (static_cast<long long>(macroLineNumber) << 32) | (static_cast<long long>(macroLineCursor & 0xFFF) << 20) |
+           (execPos & 0xFFFFF);
+}
+
+// A box of the run: the time it waits for its answer is the user's, not the run's.
+int runBox(const UnicodeString& text, const UnicodeString& title, unsigned flags)
+{
+    const MacroUserWait wait(boxPlace());
+    return Application->MessageBox(text, title, flags);
+}
+
+bool isSyntaxError(const char* message)
+{
+    return std::strcmp(message, "parse error") == 0 || std::strcmp(message, "parser stack overflow") == 0;
+}
+
 }  // namespace
 
 // --- string store --------------------------------------------------------------------------------
@@ -52,6 +79,7 @@ void ResetMacroStrings()
     charStack.assign(MACRO_STRING_SLOTS, TCharStack{});
     storeOpen = true;
     macroStringCount = 0;
+    syntaxErrorShown = false;
 }
 
 void ClearMacroStrings()
@@ -67,7 +95,7 @@ char* StoreMacroString(const char* text)
     if (!storeOpen) ResetMacroStrings();
     if (!text) text = "";
     if (macroStringCount >= MACRO_STRING_SLOTS) {
-        Application->MessageBox(
+        runBox(
             QStringLiteral("Error: Macro Internal strings > 255 - increase charStack vector size"),
             QStringLiteral("Macro System Error"), kErrorFlags);
         // No slot left: the run arena holds the text instead.
@@ -79,7 +107,7 @@ char* StoreMacroString(const char* text)
     }
     const char* value = text;
     if (std::strlen(text) >= 512) {
-        Application->MessageBox(
+        runBox(
             Win1252ToUnicode(std::string("Error: Macro string variable has string length > 512 - truncated\n") + text),
             QStringLiteral("Macro System Error"), kErrorFlags);
         value = "String too long";
@@ -94,6 +122,8 @@ char* StoreMacroString(const char* text)
 
 void ShowMacroError(const char* message, const char* detail, const char* fileName, int lineNumber)
 {
+    // (Outside a run, each error asked for is shown.)
+    if (storeOpen && isSyntaxError(message) && std::exchange(syntaxErrorShown, true)) return;
     std::string text = "Error: ";
     text += cut(message);
     size_t nameLength = fileName ? std::strlen(fileName) : 0;
@@ -116,12 +146,12 @@ void ShowMacroError(const char* message, const char* detail, const char* fileNam
             text += line;
         }
     }
-    Application->MessageBox(Win1252ToUnicode(text), QStringLiteral("Macro Error"), kErrorFlags);
+    runBox(Win1252ToUnicode(text), QStringLiteral("Macro Error"), kErrorFlags);
 }
 
 void ShowMacroMessage(const char* text)
 {
-    Application->MessageBox(shown(text), caption("TRANSLATE:Message"), kMessageFlags);
+    runBox(shown(text), caption("TRANSLATE:Message"), kMessageFlags);
 }
 
 void AskMacroInput(const char* prompt)
@@ -129,6 +159,7 @@ void AskMacroInput(const char* prompt)
     Tfrm_MacroInput* form = MacroInputForm();
     form->Prompt = shown(prompt);
     form->CaptionText = caption("TRANSLATE:Input");
+    const MacroUserWait wait(boxPlace());
     form->ShowModal();
     macroInputResult = form->Result;
 }
@@ -137,7 +168,7 @@ void AskMacroYesNo(const char* prompt)
 {
     UnicodeString question = shown(prompt);
     MacroInputForm()->Prompt = question;
-    int answer = Application->MessageBox(question, caption("TRANSLATE:Input"), kYesNoFlags);
+    int answer = runBox(question, caption("TRANSLATE:Input"), kYesNoFlags);
     macroInputResult = answer == IDYES ? 1.0 : 0.0;
 }
 

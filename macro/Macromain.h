@@ -21,7 +21,7 @@ extern int macroStringCount;
 // The answer of the last input form or yes/no question (1.0 Yes, 0.0 otherwise).
 extern double macroInputResult;
 
-// RunMacroFile calls this first: 256 zeroed slots, count 0.
+// RunMacroFile calls this first: 256 zeroed slots, count 0, and no syntax error shown yet.
 void ResetMacroStrings();
 // RunMacroFile calls this last: the store is emptied. (Slot texts a user variable took over stay
 // readable until the next run has carried them over, so emptying never leaves a dangling text.)

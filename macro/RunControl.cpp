@@ -3,6 +3,7 @@
 #include "macro/Errors.h"
 
 #include <chrono>
+#include <unordered_set>
 
 namespace {
 
@@ -15,6 +16,8 @@ constexpr int kBudget = 128;
 
 TRunWatch* runWatch = nullptr;
 Clock::time_point lastAsk;
+// The places that showed a box in the watched run.
+std::unordered_set<long long> boxPlaces;
 
 bool askWatch()
 {
@@ -34,6 +37,7 @@ MacroWatchedRun::MacroWatchedRun(TRunWatch* watch) : previous_(runWatch)
     runWatch = watch;
     lastAsk = Clock::time_point();
     stopBudget = kBudget;
+    boxPlaces.clear();
     if (runWatch) runWatch->RunStarted();
 }
 
@@ -41,6 +45,17 @@ MacroWatchedRun::~MacroWatchedRun()
 {
     if (runWatch) runWatch->RunEnded();
     runWatch = previous_;
+    boxPlaces.clear();
+}
+
+MacroUserWait::MacroUserWait(long long place) : watch_(runWatch)
+{
+    if (watch_) watch_->UserWaits(!boxPlaces.insert(place).second);
+}
+
+MacroUserWait::~MacroUserWait()
+{
+    if (watch_) watch_->UserAnswered();
 }
 
 void macroStopCheck()

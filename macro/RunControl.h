@@ -2,7 +2,8 @@
 // Keeping a run stoppable. Whoever starts a run may hand it a watch for its length; while the
 // program runs, the watch is asked whether to stop at most once every kStopAskMs: at a loop's next
 // pass, a goto, a call, after every box the program shows and all through its waits. A true
-// answer ends the run with the run-time error "stopped".
+// answer ends the run with the run-time error "stopped". The watch is also told while a box of
+// the program waits for the user: that time is the user's, not the run's.
 //
 // Asking the clock at every instruction would cost the loops their speed, so the places where a
 // program can go on for ever (a loop's next pass, a goto, a call) count down a budget, and only an
@@ -17,6 +18,10 @@ public:
     virtual void RunStarted() {}
     // Asked while the program runs; true ends the run.
     virtual bool StopRequested() { return false; }
+    // A box of the program waits for the user until UserAnswered. again: the same box statement
+    // has shown a box before in this run, so the program shows boxes in a loop.
+    virtual void UserWaits(bool /*again*/) {}
+    virtual void UserAnswered() {}
     virtual void RunEnded() {}
 };
 
@@ -34,6 +39,19 @@ public:
 
 private:
     TRunWatch* previous_;
+};
+
+// Lives while a box of the program waits for the user, and tells the watch. place: where in the
+// program the box is shown (the same place seen again in one run means a loop of boxes).
+class MacroUserWait {
+public:
+    explicit MacroUserWait(long long place);
+    ~MacroUserWait();
+    MacroUserWait(const MacroUserWait&) = delete;
+    MacroUserWait& operator=(const MacroUserWait&) = delete;
+
+private:
+    TRunWatch* watch_;
 };
 
 // The budget left before the next look at the clock.

@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QMessageBox>
@@ -16,6 +17,8 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTimer>
+#include <QWindow>
 #include <algorithm>
 
 static TApplication theApplication;
@@ -40,6 +43,20 @@ std::vector<ButtonSpec> ButtonsOf(unsigned flags)
     default: return {{B::Ok, IDOK}};
     }
 }
+
+// A box whose buttons give no cancelling answer (Yes and No; Abort, Retry and Ignore) is left by
+// one of its buttons only: Escape and the close box do nothing, as in the desktop's own such boxes.
+class ButtonsOnly : public QObject {
+protected:
+    bool eventFilter(QObject* /*watched*/, QEvent* event) override
+    {
+        if (event->type() == QEvent::Close) {
+            event->ignore();
+            return true;
+        }
+        return event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->matches(QKeySequence::Cancel);
+    }
+};
 
 QMessageBox::Icon IconOf(unsigned flags)
 {
@@ -134,8 +151,12 @@ int TApplication::MessageBox(const UnicodeString& text, const UnicodeString& cap
     // The box holds off the window it is over as it is: nothing there is disabled (and drawn
     // greyed). A window of its own beside it stays usable.
     FocusReturn focus;
+    ButtonsOnly buttonsOnly;
     QMessageBox box(IconOf(flags), caption, text, QMessageBox::NoButton, QApplication::activeWindow());
     box.setWindowModality(Qt::WindowModal);
+    const ActivationReturn keys(&box);
+    const bool cancels = std::any_of(buttons.begin(), buttons.end(), [](const ButtonSpec& b) { return b.answer == IDCANCEL; });
+    if (buttons.size() > 1 && !cancels) box.installEventFilter(&buttonsOnly);
     FitTextToScreen(box, text);
     FitWidthToTitle(box, caption);
     size_t def = (flags & MB_DEFMASK) >> 8;
@@ -163,6 +184,37 @@ FocusReturn::~FocusReturn()
     if (active && active != window && active->isVisible()) return;  // the user is elsewhere
     if (!active) window->activateWindow();
     widget_->setFocus(Qt::ActiveWindowFocusReason);
+}
+
+ActivationReturn::ActivationReturn(QWidget* box) : box_(box) { qApp->installEventFilter(this); }
+
+ActivationReturn::~ActivationReturn() { qApp->removeEventFilter(this); }
+
+bool ActivationReturn::HeldOff(const QWidget* box, const QWidget* window)
+{
+    const QWindow* held = window ? window->windowHandle() : nullptr;
+    const QWindow* boxWindow = box ? box->windowHandle() : nullptr;
+    if (!held || !boxWindow || held == boxWindow || boxWindow->isAncestorOf(held, QWindow::IncludeTransients)) return false;
+    if (boxWindow->modality() == Qt::ApplicationModal) return true;
+    return boxWindow->modality() == Qt::WindowModal && held->isAncestorOf(boxWindow, QWindow::IncludeTransients);
+}
+
+void ActivationReturn::GiveBack(QWidget* box)
+{
+    QTimer::singleShot(0, box, [box] {
+        if (!box->isVisible() || QApplication::activeWindow() == box) return;
+        box->raise();
+        box->activateWindow();
+    });
+}
+
+bool ActivationReturn::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::WindowActivate && box_ && box_->isVisible()) {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget && widget->isWindow() && HeldOff(box_, widget)) GiveBack(box_);
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void TApplication::ShowException(const std::exception& e)

@@ -34,6 +34,29 @@ private:
     QPointer<QWidget> widget_;
 };
 
+// Kept for as long as a modal box is up: when a window the box holds off becomes the active one (a
+// window manager activates what is clicked, blocked or not), the activation goes straight back to
+// the box, so the keys typed next reach the box instead of a window that drops them.
+class ActivationReturn : public QObject {
+public:
+    explicit ActivationReturn(QWidget* box);
+    ~ActivationReturn() override;
+    ActivationReturn(const ActivationReturn&) = delete;
+    ActivationReturn& operator=(const ActivationReturn&) = delete;
+
+    // Whether the box holds window off (the box's owners, or every other window when it is
+    // modal to the whole program).
+    static bool HeldOff(const QWidget* box, const QWidget* window);
+    // Gives the box the activation, once the events under way are through.
+    static void GiveBack(QWidget* box);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QPointer<QWidget> box_;
+};
+
 // The executable's full path, and its folder with a trailing '/'.
 AnsiString ParamStr0();
 AnsiString ProgramFolder();

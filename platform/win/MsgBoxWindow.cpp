@@ -315,6 +315,7 @@ int MsgBoxWindow::Run(const ExtBoxPlan& plan, QWidget* owner)
     // in the owner is kept. A window of its own (no parent) stays usable beside the box.
     FocusReturn focus;
     window->setWindowModality(Qt::WindowModal);
+    const ActivationReturn keys(window);
     window->InitDialog();
     window->show();
     window->Position();

@@ -112,7 +112,9 @@ TEST(RunLoop, ASyntaxErrorOnALongPadLineIsCutToTheBox)
 TEST(RunLoop, ThePadMarkerGivesThePadLine)
 {
     ProgramRun run;
+    // A run shows its first syntax error only: the later ones are found, but show no box.
     run.Run("ANS = 0\nANS = 2 + '_LINE:12\nx = 1 +* 2 '_LINE:\n");
+    run.Run("x = 1 +* 2 '_LINE:\nANS = 2 + '_LINE:12\n");
     EXPECT_EQ(run.Texts(), (std::vector<std::string>{"Error: parse error in line number 12:\nANS = 2 +",
                                                      "Error: parse error in line number 0:\nx = 1 +* 2"}));
 }
