@@ -170,6 +170,8 @@ public:
     double (&MacroVariables)[5] = Calc.MacroVariables;
     int& AngleUnit = Calc.AngleUnit;
     bool PadUnchanged = true;
+    // The pad was last written whole to the file PadFilePath names (New and Open clear it).
+    bool PadSaved = false;
     AnsiString PadFilePath;
     AnsiString PadFileStem;
     AnsiString PadFolder;

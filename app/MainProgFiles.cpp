@@ -10,6 +10,8 @@
 #include "platform/win/ExtMessageBox.h"
 
 #include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
 #include <cstring>
 
 namespace {
@@ -69,6 +71,7 @@ bool TfrmMainProg::StartNewPad()
     PadFilePath = PadFolder + "Untitled.pad";
     PadFileStem = PadFolder + "Untitled";
     PadName = "Untitled";
+    PadSaved = false;
 
     PadUnchanged = true;
     RichEdit_Main->setFocus();
@@ -181,7 +184,13 @@ bool TfrmMainProg::WritePadFile()
     SaveDialog1->Filter = QString::fromLatin1(padFilter);
     SaveDialog1->Title = QStringLiteral("Save Calculator Pad File");
     SaveDialog1->InitialDir = PathToUnicode(Config->ProjectDir);
-    SaveDialog1->FileName = PathToUnicode(PadName);
+    // The pad's name is proposed in the folder the dialog starts in; a pad saved into another
+    // folder is proposed by its whole path, so that Enter writes the file saved last, not one of
+    // the same name in the project folder.
+    const QString padFile = PathToUnicode(PadFilePath);
+    const bool elsewhere =
+        PadSaved && QFileInfo(padFile).absolutePath() != QDir(SaveDialog1->InitialDir).absolutePath();
+    SaveDialog1->FileName = elsewhere ? padFile : PathToUnicode(PadName);
     if (!SaveDialog1->Execute()) return false;
 
     TPadFile pad;
@@ -212,6 +221,7 @@ bool TfrmMainProg::WritePadFile()
     PadFilePath = saved.FileName;
     PadFileStem = ChangeFileExt(saved.FileName, "");
     PadName = ExtractFileName(PadFileStem);
+    PadSaved = true;
     PadUnchanged = true;
     Config->MRU.Add(saved.FileName);
     UpdateMRUMenu();

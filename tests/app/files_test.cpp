@@ -54,14 +54,16 @@ void OpenFile(const ShownForm& f, const AnsiString& path, int newAnswer = IDNO)
 }
 
 // Answers the save dialog as Enter does, with the proposed name in the folder the dialog starts
-// in, and any box with OK; returns the file name the dialog gave.
+// in (a proposed full path goes to its own folder), and any box with OK; returns the file name the
+// dialog gave.
 QString SaveAsProposed(const ShownForm& f)
 {
     QString chosen;
     const DialogHandler previous = SetDialogHandler([&chosen](DialogCall& call) {
         call.result = IDOK;
         if (call.kind != DialogCall::Kind::SaveFile) return;
-        chosen = call.text + "/" + call.fields.value(0);
+        const QString proposed = call.fields.value(0);
+        chosen = QFileInfo(proposed).isAbsolute() ? proposed : call.text + "/" + proposed;
         call.values = {chosen};
     });
     f->Save1->Click();
@@ -143,6 +145,11 @@ TEST(PadFiles, ASaveNamesThePadAfterTheFileItWrote)
     EXPECT_EQ(f->PadName, "away");
     EXPECT_EQ(f->PadFolder, f.Folder());
     EXPECT_EQ(Config->ProjectDir, f.Folder());
+    // ... and the next Save proposes the file written, not one of its name in the project folder.
+    f.Type("5\n6");
+    EXPECT_EQ(SaveAsProposed(f), Win1252ToUnicode(f.Path("far/away.pad")));
+    EXPECT_FALSE(QFileInfo::exists(Win1252ToUnicode(f.Path("away.pad"))));
+    EXPECT_EQ(ParsePadText(PadTestFiles::Read(f.Path("far/away.pad"))).Lines.size(), 2u);
 
     // An edit after the save is asked about under the saved name; a saved pad goes without a word.
     f.Type("6");
