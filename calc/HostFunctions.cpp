@@ -3,6 +3,7 @@
 #include "calc/HostFunctions.h"
 
 #include "config/Config.h"
+#include "macro/Errors.h"
 #include "macro/Machine.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/SysUtils.h"
@@ -16,6 +17,12 @@ namespace {
 TCalcState* calcState = nullptr;
 
 const char kVariableMarker[] = "ZR_VARIABLE:";
+
+// The most answers one calculation gives: a quarter more than the longest pad has lines. Each
+// becomes a line of the answer pane, which then lays itself out as quickly as the pad pane does;
+// a pad line inside a loop that runs on would otherwise fill the pane until the window froze and
+// the machine's memory ran out. Past it the run ends with the interpreter's memory error.
+constexpr size_t kMaxPadAnswers = 250000;
 
 // The run variables, ZR_VARIABLE_1 to ZR_VARIABLE_5, by their index on the state.
 const char* const kRunVariables[] = {
@@ -94,7 +101,9 @@ void TPadMacroHost::SetZRQty(const char* name, double value)
     // An answer: the pad program names its pad line after the marker.
     if (const char* marker = std::strstr(name, kVariableMarker)) {
         const int line = StrToIntDef(marker + sizeof kVariableMarker - 1, 1);
-        if (calcState) calcState->PadAnswers.push_back({value, line});
+        if (!calcState) return;
+        if (calcState->PadAnswers.size() >= kMaxPadAnswers) macroError("not enought memory", nullptr);
+        calcState->PadAnswers.push_back({value, line});
         return;
     }
     if (std::strcmp(name, "ZR_ANGLE_UOM") == 0 || std::strcmp(name, "ANGLE_UOM") == 0) {

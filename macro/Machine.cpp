@@ -49,10 +49,19 @@ std::vector<Symbol*>& allSymbols = *new std::vector<Symbol*>;
 // Name -> newest symbol of that name; older ones follow through Symbol::next.
 std::unordered_map<std::string_view, Symbol*>& symbolIndex = *new std::unordered_map<std::string_view, Symbol*>;
 
+// The bytes every vector's array holds, against VECTOR_BUDGET.
+size_t vectorBytes = 0;
+
 void releaseVector(Symbol* s)
 {
-    if (s->vecKind == SYM_VEC) delete[] static_cast<double*>(s->vecData);
-    if (s->vecKind == SYM_STRVEC) delete[] static_cast<char**>(s->vecData);
+    if (s->vecKind == SYM_VEC) {
+        delete[] static_cast<double*>(s->vecData);
+        vectorBytes -= static_cast<size_t>(s->vecSize) * sizeof(double);
+    }
+    if (s->vecKind == SYM_STRVEC) {
+        delete[] static_cast<char**>(s->vecData);
+        vectorBytes -= static_cast<size_t>(s->vecSize) * sizeof(char*);
+    }
     s->vecData = nullptr;
     s->vecKind = 0;
     s->vecSize = 0;
@@ -312,8 +321,10 @@ T* newVectorArray(Symbol* sym, double n)
 {
     int size = vectorSize(sym, n);
     releaseVector(sym);
-    T* data = new (std::nothrow) T[static_cast<size_t>(size)]();
+    const size_t bytes = static_cast<size_t>(size) * sizeof(T);
+    T* data = vectorBytes + bytes > VECTOR_BUDGET ? nullptr : new (std::nothrow) T[static_cast<size_t>(size)]();
     if (!data) macroError("not enought memory", nullptr);
+    vectorBytes += bytes;
     sym->vecSize = size;
     return data;
 }

@@ -92,6 +92,10 @@ constexpr int PROGRAM_CELLS = 49152;
 constexpr int STACK_SIZE = 8192;
 constexpr int FRAME_COUNT = 1024;  // frame 0 is the base; calls use frames 1 to 1,023
 constexpr int TEXT_BUFFER = 512;   // output and message texts: 511 characters and a NUL
+// The most bytes all vectors may hold together: four of the largest size. A program that declares
+// more (a pad of a few hundred vector lines) gets "not enought memory", long before the machine
+// runs out of memory.
+constexpr size_t VECTOR_BUDGET = size_t(512) << 20;
 
 // --- program area ------------------------------------------------------------------------------
 // A few STOP cells beyond the last usable one, which nothing writes, so that reading operand cells

@@ -134,6 +134,8 @@ TEST_F(PadCalcTest, ErrorsLeaveNoAnswers)
         {{"1", "3 +* 4", "5"}, "Error: parse error in line number 2:\nANS = 3 +* 4"},
         {{"1", "1/0", "5"}, "Error: division by zero"},
         {{"1", "y * 2"}, "Error: undefined variable \"y\""},
+        // A pad line inside a loop answers at every pass: the answer pane takes 250,000 at most.
+        {{"for (i = 0; i < 250001; i++)", "i", "endfor"}, "Error: not enought memory"},
     };
     for (const auto& row : rows) {
         dialogs.calls.clear();

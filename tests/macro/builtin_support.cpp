@@ -48,7 +48,7 @@ CommaLocale::CommaLocale()
     QProcess localedef;
     localedef.setProcessChannelMode(QProcess::MergedChannels);
     localedef.start("localedef", {"-i", "de_DE", "-f", "ISO-8859-1", folder_.filePath(name)});
-    if (!localedef.waitForFinished(60000) || localedef.exitStatus() != QProcess::NormalExit ||
+    if (!localedef.waitForFinished(20000) || localedef.exitStatus() != QProcess::NormalExit ||
         localedef.exitCode() != 0) {
         localedef.kill();
         localedef.waitForFinished(5000);
