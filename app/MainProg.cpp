@@ -270,7 +270,7 @@ void TfrmMainProg::ExitClick(TObject* /*Sender*/)
 
 void TfrmMainProg::closeEvent(QCloseEvent* event)
 {
-    const bool agreed = endAgreedPad_ && *endAgreedPad_ == RichEdit_Main->toPlainText();
+    const bool agreed = endAgreedPad_ && *endAgreedPad_ == SavedPadState();
     endAgreedPad_.reset();
     if (agreed || MayGiveUpPad())
         event->accept();
@@ -282,6 +282,11 @@ bool TfrmMainProg::QueryEndSession(bool mayAsk)
 {
     if (!mayAsk) return true;
     if (!MayGiveUpPad()) return false;
-    endAgreedPad_ = RichEdit_Main->toPlainText();
+    endAgreedPad_ = SavedPadState();
     return true;
+}
+
+QStringList TfrmMainProg::SavedPadState() const
+{
+    return {RichEdit_Main->toPlainText(), Edit_Date->Text(), Edit_Description->Text()};
 }

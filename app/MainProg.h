@@ -377,9 +377,11 @@ public:
 
 private:
     std::unique_ptr<class TWindowRunWatch> runWatch_;
-    // The pad's text when the user agreed to let it go at the session's end: the session's own
-    // close of the window then asks no second time (unless the pad was edited since).
-    std::optional<QString> endAgreedPad_;
+    // What is saved of the pad (its text, date and description) when the user agreed to let it go
+    // at the session's end: the session's own close of the window then asks no second time, unless
+    // any of them was edited since.
+    QStringList SavedPadState() const;
+    std::optional<QStringList> endAgreedPad_;
     bool loadingPad_ = false;       // a file's lines just went into an empty pad
     bool padMouseDown_ = false;     // the left button went down in the pad and is still down
     TShiftState keyDownShift_ = 0;  // the shift state when the last key went down in the pad

@@ -6,6 +6,7 @@
 
 #include <QFileInfo>
 #include <QPixmap>
+#include <QTest>
 #include <QWindow>
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -152,11 +153,17 @@ TEST(MainForm, ClosingQuitsAnUneditedPadAtOnceAndAnEditedOneOnceSavedOrGivenUp)
 // it), and the user went on: what the user typed since is asked about when the window closes.
 TEST(MainForm, ASessionEndThatDidNotComeLeavesLaterEditsToBeAskedAbout)
 {
+    // Where the user goes on after the logout was cancelled: the pad, or a field saved with it.
+    enum Where { Pad, Date, Description };
     const struct {
         const char* name;
+        Where where;
         QString typedAfter;
         int questionsAtClose;
-    } cases[] = {{"nothing typed since", "", 0}, {"typed since", " + 1", 1}};
+    } cases[] = {{"nothing typed since", Pad, "", 0},
+                 {"typed in the pad", Pad, " + 1", 1},
+                 {"typed in the description", Description, "roof", 1},
+                 {"typed in the date", Date, "1", 1}};
     for (const auto& c : cases) {
         DialogRecorder dialogs;
         Window w;
@@ -164,14 +171,17 @@ TEST(MainForm, ASessionEndThatDidNotComeLeavesLaterEditsToBeAskedAbout)
         dialogs.Answer(IDNO);
         ASSERT_TRUE(w->QueryEndSession(true)) << c.name;
         ASSERT_EQ(dialogs.calls.size(), 1u) << c.name;
-        w.Type(c.typedAfter);
+        if (c.where == Pad)
+            w.Type(c.typedAfter);
+        else
+            QTest::keyClicks(c.where == Date ? w->Edit_Date : w->Edit_Description, c.typedAfter);
         dialogs.Answer(IDCANCEL);
         w->windowHandle()->close();
         ASSERT_EQ(dialogs.calls.size(), 1u + c.questionsAtClose) << c.name;
         EXPECT_EQ(w->isVisible(), c.questionsAtClose == 1) << c.name << ": Cancel keeps the window";
         if (c.questionsAtClose) {
             EXPECT_EQ(dialogs.calls.back().text, "Do you want to Save the changes to: Untitled?") << c.name;
-            EXPECT_EQ(w.Pad().value(0), "8' * 6" + c.typedAfter) << c.name;
+            EXPECT_EQ(w.Pad().value(0), "8' * 6" + (c.where == Pad ? c.typedAfter : QString())) << c.name;
         }
     }
 }
