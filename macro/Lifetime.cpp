@@ -95,12 +95,10 @@ void forEachVariableText(F&& f)
 // what is in use, plus that much.
 class TextHeap {
 public:
-    // mayCollect false: nothing is freed first (the caller holds texts that nothing reaches yet).
-    char* tryAlloc(size_t size, bool mayCollect = true)
+    char* tryAlloc(size_t size)
     {
         if (size > kTextBudget) return nullptr;
-        if (mayCollect &&
-            (held_ + size > kTextBudget || sinceCollect_ + size > std::max(kCollectEvery, liveAfterCollect_)))
+        if (held_ + size > kTextBudget || sinceCollect_ + size > std::max(kCollectEvery, liveAfterCollect_))
             collect(true);
         if (held_ + size > kTextBudget) return nullptr;
         auto* block = static_cast<Block*>(std::malloc(sizeof(Block) + size));
@@ -214,32 +212,28 @@ char* movedText(char* text, const Moved& moved)
 }  // namespace
 
 // A new run: what the text heap holds and no variable reaches goes; the texts user variables hold
-// that lived with the last run (its literals, the string store's slots) move into the heap; the
-// old arena goes.
+// in the old arena (the last run's literals, the string store's slots) are copied into a fresh
+// arena, as cheaply as the run made them; the old arena goes. Texts of the heap stay where they are.
 void lifetimeStartRun()
 {
     // Nothing of the last run is on the stack any more.
     textHeap.collect(false);
-    std::vector<const char*> toMove;
-    forEachVariableText([&toMove](char*& text) {
-        if (text && text != emptyText && !textHeap.owns(text)) toMove.push_back(text);
-    });
     Arena old;
     old.swap(runArena);
     Moved moved;
     try {
-        for (const char* text : toMove) {
-            if (moved.count(text)) continue;  // shared texts stay shared
+        forEachVariableText([&moved](char*& text) {
+            // Shared texts stay shared.
+            if (!text || text == emptyText || moved.count(text) || textHeap.owns(text)) return;
             size_t n = std::strlen(text);
-            // No collection meanwhile: the copies are not the variables' yet.
-            char* copy = textHeap.tryAlloc(n + 1, false);
+            char* copy = static_cast<char*>(runArena.tryAlloc(n + 1));
             if (!copy) throw std::bad_alloc();
             std::memcpy(copy, text, n + 1);
             moved.emplace(text, copy);
-        }
+        });
     } catch (const std::bad_alloc&) {
         // No text has moved yet: the variables keep theirs where they are, and the run ends
-        // with the memory error (the copies made so far go at the next collection).
+        // with the memory error.
         runArena.swap(old);
         throw;
     }

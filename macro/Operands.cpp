@@ -1,5 +1,6 @@
 // Operands, arithmetic, comparisons and assignment. These run in every loop pass, so each works on
 // the top of the stack in place where a pop and a push would cancel out.
+#include "macro/BuiltinSupport.h"
 #include "macro/Builtins.h"
 #include "macro/Errors.h"
 #include "macro/Fuse.h"
@@ -164,11 +165,7 @@ void varread()
             index.str = *strvecElement(s, index.val);
             return;
         }
-        size_t n = std::strlen(line);
-        char* copy = macroNewText(n + 1);
-        if (!copy) macroError("malloc error: ", s->name);
-        std::memcpy(copy, line, n + 1);
-        pushStr(copy);
+        builtin::pushNewText(line, std::strlen(line), "malloc error: ", s->name);
         strvecassign();
         return;
     }
