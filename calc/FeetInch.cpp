@@ -17,6 +17,21 @@ bool SideBySide(size_t a, size_t b)
 {
     return a != None && b != None && (a > b ? a - b : b - a) == 1;
 }
+// A character of the number of a feet length, as the walk left from its mark takes it: a digit,
+// or a decimal point with a digit after it.
+bool IsFeetNumberChar(const AnsiString& line, size_t i)
+{
+    return IsDigit(line[i]) || (line[i] == '.' && i + 1 < line.size() && IsDigit(line[i + 1]));
+}
+// Whether the characters from i on are the number of a feet length of their own: 12'-2' is
+// twelve feet less two, not twelve feet two inches and a comment.
+bool StartsFeetNumber(const AnsiString& line, size_t i)
+{
+    size_t k = i;
+    while (k < line.size() && IsFeetNumberChar(line, k)) ++k;
+    return k > i && k < line.size() && line[k] == '\'';
+}
+bool IsPlaced(const TPlacedMask& placed, size_t i) { return i < placed.size() && placed[i] != 0; }
 
 // The operator in force before each position of a line: the last of "/", "*", "+", "-" seen
 // from the start, where the "-" of the keypad's unary minus "(-)" does not count. Each length
@@ -71,16 +86,19 @@ void CountDimension(TDimensionList& dimensions, char op)
 
 // The first feet length at or after from (no apostrophe stands before from). Positions 0-based,
 // both inclusive.
-bool FindFeet(const AnsiString& line, OperatorTrack& track, size_t from, size_t& start, size_t& end,
-              char& op)
+bool FindFeet(const AnsiString& line, const TPlacedMask& placed, OperatorTrack& track, size_t from,
+              size_t& start, size_t& end, char& op)
 {
     const size_t mark = line.find('\'', from);
     if (mark == None) return false;
     op = track.Before(mark);
-    if (mark == 0 || !IsDigit(line[mark - 1])) return false;  // a comment, not a length
+    // A comment, not a length; and a number put in place of a length has no feet mark of its own.
+    if (mark == 0 || !IsDigit(line[mark - 1]) || IsPlaced(placed, mark - 1)) return false;
     start = mark - 1;
     // The feet are the number before the mark, with its decimal point (1.5' is a foot and a half).
-    while (start > 0 && (IsDigit(line[start - 1]) || (line[start - 1] == '.' && IsDigit(line[start])))) --start;
+    while (start > 0 && !IsPlaced(placed, start - 1) &&
+           (IsDigit(line[start - 1]) || (line[start - 1] == '.' && IsDigit(line[start]))))
+        --start;
 
     size_t blank = None, dash = None, slash = None;
     end = line.size() - 1;
@@ -88,6 +106,10 @@ bool FindFeet(const AnsiString& line, OperatorTrack& track, size_t from, size_t&
         const char c = line[j];
         if (c == '"') {  // the inch mark belongs to the length
             end = j;
+            break;
+        }
+        if (c == '/' && j == mark + 1) {  // 12'/2 is twelve feet over two, not a fraction
+            end = mark;
             break;
         }
         if (c == ' ') blank = j;
@@ -102,7 +124,14 @@ bool FindFeet(const AnsiString& line, OperatorTrack& track, size_t from, size_t&
             end = std::min(blank, slash) - 1;
             break;
         }
-        if (IsLengthChar(c)) continue;
+        if (IsLengthChar(c) && !IsPlaced(placed, j)) {
+            if (IsFeetNumberChar(line, j - 1) || !StartsFeetNumber(line, j)) continue;
+            // Digits before a feet mark are the next feet length, and the blank, hyphen or slash
+            // before them is what joins the two: 12'-2' is twelve feet less two.
+            const char before = line[j - 1];
+            end = (before == ' ' || before == '-' || before == '/') ? j - 2 : j - 1;
+            break;
+        }
         end = (j - 1 == blank || j - 1 == dash) ? j - 2 : j - 1;
         break;
     }
@@ -110,8 +139,8 @@ bool FindFeet(const AnsiString& line, OperatorTrack& track, size_t from, size_t&
 }
 
 // The first inch length at or after from (no double-quote mark stands before from).
-bool FindInch(const AnsiString& line, OperatorTrack& track, size_t from, size_t& start, size_t& end,
-              char& op)
+bool FindInch(const AnsiString& line, const TPlacedMask& placed, OperatorTrack& track, size_t from,
+              size_t& start, size_t& end, char& op)
 {
     const size_t mark = line.find('"', from);
     if (mark == None) return false;
@@ -122,6 +151,13 @@ bool FindInch(const AnsiString& line, OperatorTrack& track, size_t from, size_t&
     start = 0;  // reaching the start of the line
     for (size_t j = mark; j-- > 0;) {
         const char c = line[j];
+        if (IsPlaced(placed, j)) {
+            // The number put in place of a length ends the walk as a blank would: 304.8-6" holds
+            // the inch length 6", as 304.8 - 6" does.
+            const char after = line[j + 1];
+            start = (after == ' ' || after == '-' || after == '/') ? j + 2 : j + 1;
+            break;
+        }
         if (c == ' ') blank = j;
         if (c == '-') dash = j;
         if (c == '/') slash = j;
@@ -142,14 +178,16 @@ bool FindInch(const AnsiString& line, OperatorTrack& track, size_t from, size_t&
     return true;
 }
 
-using Finder = bool (*)(const AnsiString&, OperatorTrack&, size_t, size_t&, size_t&, char&);
+using Finder = bool (*)(const AnsiString&, const TPlacedMask&, OperatorTrack&, size_t, size_t&, size_t&,
+                        char&);
 
-int FindFirst(Finder find, const AnsiString& line, int& start, int& end, TDimensionList& dimensions)
+int FindFirst(Finder find, const AnsiString& line, const TPlacedMask& placed, int& start, int& end,
+              TDimensionList& dimensions)
 {
     OperatorTrack track(line);
     size_t s = 0, e = 0;
     char op = 0;
-    if (!find(line, track, 0, s, e, op)) return 0;
+    if (!find(line, placed, track, 0, s, e, op)) return 0;
     CountDimension(dimensions, op);
     start = static_cast<int>(s) + 1;
     end = static_cast<int>(e) + 1;
@@ -157,25 +195,23 @@ int FindFirst(Finder find, const AnsiString& line, int& start, int& end, TDimens
 }
 
 // Replaces every length the finder finds, left to right; returns whether it replaced any.
-bool ReplaceAllLengths(Finder find, AnsiString& line, TDimensionList& dimensions,
+bool ReplaceAllLengths(Finder find, AnsiString& line, TPlacedMask& placed, TDimensionList& dimensions,
                        const TLengthScale& unit)
 {
     OperatorTrack track(line);
     bool converted = false;
     size_t from = 0, start = 0, end = 0;
     char op = 0;
-    while (find(line, track, from, start, end, op)) {
+    while (find(line, placed, track, from, start, end, op)) {
         CountDimension(dimensions, op);
-        const size_t width = end - start + 1;
-        const AnsiString text = line.substr(start, width);
+        const AnsiString text = line.substr(start, end - start + 1);
         // The pad's other numbers are in the input unit, and so are its answers: a length read in
         // millimetres is given in that unit too, or 10' under metres would answer 10000'.
         const double mm = ParseLength(&unit, text.c_str(), true);
         const double millimetresPerUnit = InputUnitMillimetres(unit.Code);
         const double value = millimetresPerUnit == 1.0 ? mm : mm / millimetresPerUnit;
-        AnsiString number = Trim(Format("%10g", {value}));
-        if (number.size() < width) number.append(width - number.size(), ' ');
-        line.replace(start, width, number);
+        PlaceLengthNumber(line, placed, static_cast<int>(start) + 1, static_cast<int>(end) + 1,
+                          Trim(Format("%10g", {value})));
         track.ChangedFrom(start);
         // The mark just replaced was the first one, and numbers hold no marks.
         from = start;
@@ -209,21 +245,64 @@ double InputUnitMillimetres(int inputCode)
 
 int FindFeetLength(const AnsiString& line, int& start, int& end, TDimensionList& dimensions)
 {
-    return FindFirst(FindFeet, line, start, end, dimensions);
+    return FindFirst(FindFeet, line, {}, start, end, dimensions);
 }
 
 int FindInchLength(const AnsiString& line, int& start, int& end, TDimensionList& dimensions)
 {
-    return FindFirst(FindInch, line, start, end, dimensions);
+    return FindFirst(FindInch, line, {}, start, end, dimensions);
+}
+
+int FindFeetLength(const AnsiString& line, const TPlacedMask& placed, int& start, int& end,
+                   TDimensionList& dimensions)
+{
+    return FindFirst(FindFeet, line, placed, start, end, dimensions);
+}
+
+int FindInchLength(const AnsiString& line, const TPlacedMask& placed, int& start, int& end,
+                   TDimensionList& dimensions)
+{
+    return FindFirst(FindInch, line, placed, start, end, dimensions);
+}
+
+void PlaceLengthNumber(AnsiString& line, TPlacedMask& placed, int start, int end, const AnsiString& number)
+{
+    const size_t first = static_cast<size_t>(start - 1);
+    const size_t width = static_cast<size_t>(end - start + 1);
+    placed.resize(line.size());
+
+    AnsiString text;
+    TPlacedMask marks;
+    const auto put = [&](const AnsiString& part, bool isNumber) {
+        text += part;
+        marks.insert(marks.end(), part.size(), isNumber);
+    };
+    // Two numbers side by side would read as one (254254 for 10"10"): a blank keeps them apart,
+    // as it keeps 254 254 a syntax error.
+    if (first > 0 && placed[first - 1] != 0) put(" ", false);
+    put(number, true);
+    if (number.size() < width) {
+        put(AnsiString(width - number.size(), ' '), false);
+    } else if (first + width < line.size() && placed[first + width] != 0) {
+        put(" ", false);  // an inch length right before a feet length put in place first
+    }
+    line.replace(first, width, text);
+    const auto at = placed.begin() + static_cast<std::ptrdiff_t>(first);
+    if (marks.size() == width) {
+        std::copy(marks.begin(), marks.end(), at);
+    } else {
+        placed.insert(placed.erase(at, at + static_cast<std::ptrdiff_t>(width)), marks.begin(), marks.end());
+    }
 }
 
 void ConvertImperialLine(const AnsiString& line, AnsiString& converted, int& dimension,
                          const TLengthScale& inputUnit)
 {
     converted = line;
+    TPlacedMask placed(converted.size(), 0);
     TDimensionList dimensions;
     // Every feet length goes first, so that in 5' + 6 1/2" the inch length is then found alone.
-    const bool feet = ReplaceAllLengths(FindFeet, converted, dimensions, inputUnit);
-    const bool inches = ReplaceAllLengths(FindInch, converted, dimensions, inputUnit);
+    const bool feet = ReplaceAllLengths(FindFeet, converted, placed, dimensions, inputUnit);
+    const bool inches = ReplaceAllLengths(FindInch, converted, placed, dimensions, inputUnit);
     if (feet || inches) dimension = DimensionOf(converted, dimensions);
 }

@@ -28,6 +28,23 @@ int FindFeetLength(const AnsiString& line, int& start, int& end, TDimensionList&
 // The same for the first inch length (the number before the line's first double-quote mark).
 int FindInchLength(const AnsiString& line, int& start, int& end, TDimensionList& dimensions);
 
+// Which characters of a line being converted are numbers put in place of lengths. A later length
+// never reads into one: once the 12" of 12"-6" is 304.8, the 6" after it is found alone, as in
+// 12" - 6". Nonzero marks a placed character; a mask shorter than its line leaves the rest
+// unmarked, and an empty one marks nothing.
+using TPlacedMask = std::vector<char>;
+
+// The finders over a line being converted, where the walks stop at the numbers put in place.
+int FindFeetLength(const AnsiString& line, const TPlacedMask& placed, int& start, int& end,
+                   TDimensionList& dimensions);
+int FindInchLength(const AnsiString& line, const TPlacedMask& placed, int& start, int& end,
+                   TDimensionList& dimensions);
+
+// Puts number in place of the characters start to end (1-based, inclusive) and marks it placed. A
+// number narrower than the text it replaces is padded with blanks to its width; one that would
+// touch another placed number is put a blank apart from it.
+void PlaceLengthNumber(AnsiString& line, TPlacedMask& placed, int start, int end, const AnsiString& number);
+
 // Millimetres in one plain number of a pad under the input unit: 10 for centimetres, 1000 for the
 // metric unit of metres, 1 for every other code (millimetres; under the imperial input unit plain
 // numbers are millimetres too). Answers are brought back to millimetres by the same factor.

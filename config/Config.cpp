@@ -387,9 +387,11 @@ void TConfig::AfterKey(const TIniKey& key, double number)
             QImage image = LoadPictureFile(BackgroundPath);
             if (!image.isNull()) BackgroundBitmap = std::make_unique<QImage>(std::move(image));
         } else {
-            const AnsiString text = "The File Specified in:\nBackground=" + BackgroundPath +
-                                    "\ndefined in the group [Bitmap] in ZROOF.INI Does Not Exist\n- File Ignored";
-            Application->MessageBox(Win1252ToUnicode(text), ProgramTitle, MB_OK | MB_ICONERROR | MB_SYSTEMMODAL);
+            // The settings file is named by the path it was found at, so that the user can mend it.
+            const QString text = Win1252ToUnicode("The File Specified in:\nBackground=" + BackgroundPath +
+                                                  "\ndefined in the group [Bitmap] in ") +
+                                 PathToUnicode(IniPath) + QStringLiteral(" Does Not Exist\n- File Ignored");
+            Application->MessageBox(text, ProgramTitle, MB_OK | MB_ICONERROR | MB_SYSTEMMODAL);
         }
         break;
     case TIniAfter::MruMaxCount:

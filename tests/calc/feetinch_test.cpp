@@ -31,6 +31,10 @@ TEST(FeetInch, FindFeetLengthMarksWholeLengths)
         {"5.'", 0, 0, 0},           // a point right before the mark: no digit, a comment
         {"5' 6.5\" + 1", 1, 1, 7},  // decimal inches after the feet
         {"5'", 1, 1, 2},
+        {"12'/2", 1, 1, 3},         // a slash right after the mark divides
+        {"12'-2'", 1, 1, 3},        // digits before a feet mark are the next length
+        {"12' 6/2'", 1, 1, 5},
+        {"12'-2", 1, 1, 5},         // twelve feet two inches
         {"' comment 5'", 0, 0, 0},  // the first apostrophe follows no digit: a comment
         {"a' 5'", 0, 0, 0},
         {"3 + 4", 0, 0, 0},
@@ -127,6 +131,17 @@ TEST(FeetInch, LengthsBecomeNumbersOfTheirOwnWidth)
         // Under centimetres and metres the number is in that unit, like the pad's other numbers.
         {"12' 6 1/2\" + 5", TLengthScale::CM, "382.27     + 5"},
         {"2.5 + 1'", TLengthScale::METRIC, "2.5 + 0.3048"},
+        // A number put in place of a length is never read into the next one, and two such
+        // numbers never touch.
+        {"12\"-6\"", TLengthScale::MM, "304.8-152.4"},
+        {"12\"/2\"", TLengthScale::MM, "304.8/50.8"},
+        {"12\" \"", TLengthScale::MM, "304.8 \""},
+        {"10\"10\"", TLengthScale::MM, "254 254"},
+        {"7\"2'1\"", TLengthScale::MM, "177.8 635 "},
+        {"12'-2'", TLengthScale::MM, "3657.6-609.6"},
+        {"12'2'", TLengthScale::MM, "3657.6 609.6"},
+        {"12''", TLengthScale::MM, "3657.6'"},
+        {"12'/2\"", TLengthScale::MM, "3657.6/50.8"},
     };
     for (const auto& row : rows) {
         AnsiString converted;
@@ -140,14 +155,14 @@ TEST(FeetInch, LengthsBecomeNumbersOfTheirOwnWidth)
 AnsiString ConvertByRescanning(const AnsiString& line, TDimensionList& dims)
 {
     AnsiString cur = line;
+    TPlacedMask placed;
     int start = 0, end = 0;
-    for (auto find : {FindFeetLength, FindInchLength}) {
-        while (find(cur, start, end, dims)) {
-            const size_t width = static_cast<size_t>(end - start + 1);
-            const AnsiString text = cur.substr(static_cast<size_t>(start - 1), width);
-            AnsiString number = Trim(Format("%10g", {ParseLength(&kMillimetres, text.c_str(), true)}));
-            if (number.size() < width) number.append(width - number.size(), ' ');
-            cur.replace(static_cast<size_t>(start - 1), width, number);
+    using Finder = int (*)(const AnsiString&, const TPlacedMask&, int&, int&, TDimensionList&);
+    for (Finder find : {Finder(FindFeetLength), Finder(FindInchLength)}) {
+        while (find(cur, placed, start, end, dims)) {
+            const AnsiString text = cur.substr(static_cast<size_t>(start - 1), static_cast<size_t>(end - start + 1));
+            PlaceLengthNumber(cur, placed, start, end,
+                              Trim(Format("%10g", {ParseLength(&kMillimetres, text.c_str(), true)})));
         }
     }
     return cur;

@@ -35,6 +35,16 @@ TEST_F(PadByHandTest, AnswersWorkedOutByHand)
         {"IMPERIAL", "ft", -1, 0, {"5'-3\" + 2' 9\""}, false, {"8'-0\""}},
         {"IMPERIAL", "ft", -1, 0, {"1' - 6\""}, false, {"6\""}},
         {"IMPERIAL", "ft", -1, 0, {"5' 6 * 2"}, false, {"11'-0\""}},  // 5' 6 is five foot six
+        // Lengths typed against an operator, each worked out by hand.
+        {"MM", "mm", -1, 0, {"12\"-6\"", "1\"-1\"", "1\"+2\"+3\""}, false, {"152mm", "0mm", "152mm"}},
+        {"IMPERIAL", "ft", -1, 0, {"12\"-6\"", "12'/2", "16'/3", "12'-2'", "12'-2'-1'", "(12\"-6\")*2"}, false,
+         {"6\"", "6'-0\"", "5'-4\"", "10'-0\"", "9'-0\"", "1'-0\""}},
+        {"IMPERIAL", "sq ft", -1, 0, {"2'*3'/2"}, false, {"3'sq ft"}},
+        // Lines read whole as one length: the trade's ways of writing feet and inches.
+        {"IMPERIAL", "ft", -1, 0,
+         {"10'-6\"", "5'-3-1/2\"", "12' 6-1/2\"", "12'-2", "12'2", "12'-2\"", "5' 6 * 2", "3'-6\"/2", "2' 6\" - 6\""},
+         false,
+         {"10'-6\"", "5'-3 1/2\"", "12'-6 1/2\"", "12'-2\"", "12'-2\"", "12'-2\"", "11'-0\"", "1'-9\"", "2'-0\""}},
         // Decimal feet and inches.
         {"IMPERIAL", "ft", -1, 0, {"1.5'", "2.5' * 2", "0.75\"", "5' 6.5\"", ".5' + 1.25'"}, false,
          {"1'-6\"", "5'-0\"", " 3/4\"", "5'-6 1/2\"", "1'-9\""}},
@@ -125,6 +135,60 @@ TEST_F(PadByHandTest, AnswersWorkedOutByHand)
         Check(row, Calc(pad, row.total));
         EXPECT_TRUE(dialogs.calls.empty()) << ::testing::PrintToString(row.pad) << " "
                                            << (dialogs.calls.empty() ? "" : dialogs.calls[0].caption.toStdString());
+    }
+}
+
+// A length typed against an operator reads as the same line with blanks around the operator: the
+// number put in place of one length is never read into the next, a slash right after a feet mark
+// divides, and digits before a feet mark are a feet length of their own.
+TEST_F(PadByHandTest, LengthsAgainstAnOperatorReadAsWithBlanks)
+{
+    const struct {
+        const char* joined;
+        const char* spaced;
+    } rows[] = {
+        {"12\"-6\"", "12\" - 6\""},
+        {"1\"-1\"", "1\" - 1\""},
+        {"1\"+2\"-3\"", "1\" + 2\" - 3\""},                 // three in a row
+        {"1\"-1/2\"", "1\" - 1/2\""},                       // a fraction after the operator
+        {"3-1/2\"-1/4\"", "3-1/2\" - 1/4\""},
+        {"(12\"-6\")*2", "(12\" - 6\") * 2"},                // brackets
+        {"12\"/2\"", "12\" / 2\""},                         // inches over inches
+        {"12'/2", "12' / 2"},                                // divisions of feet
+        {"16'/3", "16' / 3"},
+        {"12'/4'", "12' / 4'"},
+        {"12'/2\"", "12' / 2\""},
+        {"2'*3'/2", "2' * 3' / 2"},
+        {"12'-2'", "12' - 2'"},                              // feet less feet
+        {"12'-2.5'", "12' - 2.5'"},
+        {"12'-2'-1'", "12' - 2' - 1'"},
+        {"10'-6\"-6\"", "10'-6\" - 6\""},                     // a whole length, less inches
+        {"3'6\"-1'", "3'6\" - 1'"},
+        {"5'-6\"+2'-3\"", "5'-6\" + 2'-3\""},
+    };
+    const struct {
+        const char* input;
+        const char* answer;
+    } units[] = {{"IMPERIAL", "ft"}, {"MM", ""}, {"CM", "cm"}, {"M", "sq m"}, {"IMPERIAL", "yds"}};
+    for (const auto& unit : units) {
+        for (const auto& row : rows) {
+            const AnsiString name = AnsiString(row.joined) + " under " + unit.input + " -> " + unit.answer;
+            Units(unit.input, unit.answer, -1);
+            dialogs.calls.clear();
+            Lines spacedPad = {row.spaced};
+            const PadCalculationResult spaced = Calc(spacedPad, false);
+            const std::vector<QString> spacedBoxes = Captions();
+            const auto text = [](const std::vector<QString>& captions) {
+                return QStringList(captions.begin(), captions.end()).join(", ").toStdString();
+            };
+            dialogs.calls.clear();
+            Lines joinedPad = {row.joined};
+            const PadCalculationResult joined = Calc(joinedPad, false);
+            EXPECT_TRUE(spaced.completed) << name;
+            EXPECT_EQ(joined.completed, spaced.completed) << name;
+            EXPECT_EQ(joined.resultLines, spaced.resultLines) << name;
+            EXPECT_EQ(text(Captions()), text(spacedBoxes)) << name;
+        }
     }
 }
 

@@ -340,8 +340,16 @@ TEST_F(ConfigTest, BackgroundPicture)
     ASSERT_EQ(dialogs.calls.size(), 1u);
     EXPECT_EQ(dialogs.calls[0].caption, "Plumo Calculator");
     EXPECT_EQ(dialogs.calls[0].flags, unsigned(MB_OK | MB_ICONERROR | MB_SYSTEMMODAL));
-    EXPECT_EQ(dialogs.calls[0].text, "The File Specified in:\nBackground=NONE\ndefined in the group [Bitmap] in "
-                                     "ZROOF.INI Does Not Exist\n- File Ignored");
+    // The box names the settings file the program read, by the path it found it at.
+    EXPECT_EQ(dialogs.calls[0].text, "The File Specified in:\nBackground=NONE\ndefined in the group [Bitmap] in " +
+                                         QString::fromUtf8(path.c_str()) + " Does Not Exist\n- File Ignored");
+
+    // A file name is the system's own (UTF-8), not the settings' code page.
+    dialogs.calls.clear();
+    const AnsiString utf8 = folder.Write("[Bitmap]\nBackground=missing.png\n", "R\xC3\xA9glages.INI");
+    delete new TConfig(utf8.c_str());
+    ASSERT_EQ(dialogs.calls.size(), 1u);
+    EXPECT_TRUE(dialogs.calls[0].text.contains(QStringLiteral("R\u00E9glages.INI Does Not Exist"))) << dialogs.calls[0].text.toStdString();
 }
 
 TEST_F(ConfigTest, DamagedFileReadsWhatItCan)
