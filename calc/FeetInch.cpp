@@ -271,35 +271,32 @@ void PlaceLengthNumber(AnsiString& line, TPlacedMask& placed, int start, int end
     const size_t width = static_cast<size_t>(end - start + 1);
     placed.resize(line.size());
 
-    AnsiString text;
-    TPlacedMask marks;
-    const auto put = [&](const AnsiString& part, bool isNumber) {
-        text += part;
-        marks.insert(marks.end(), part.size(), isNumber);
-    };
     // Two numbers side by side would read as one (254254 for 10"10"): a blank keeps them apart,
-    // as it keeps 254 254 a syntax error.
-    if (first > 0 && placed[first - 1] != 0) put(" ", false);
-    put(number, true);
-    if (number.size() < width) {
-        put(AnsiString(width - number.size(), ' '), false);
-    } else if (first + width < line.size() && placed[first + width] != 0) {
-        put(" ", false);  // an inch length right before a feet length put in place first
-    }
+    // as it keeps 254 254 a syntax error. The number after may be a feet length put in place
+    // before the inch length that comes right ahead of it.
+    const size_t lead = first > 0 && placed[first - 1] != 0 ? 1 : 0;
+    const size_t padding = number.size() < width ? width - number.size() : 0;
+    const size_t trail = padding == 0 && first + width < line.size() && placed[first + width] != 0 ? 1 : 0;
+    const size_t size = lead + number.size() + padding + trail;
+    AnsiString text;
+    text.reserve(size);
+    text.append(lead, ' ');
+    text += number;
+    text.append(padding + trail, ' ');
     line.replace(first, width, text);
-    const auto at = placed.begin() + static_cast<std::ptrdiff_t>(first);
-    if (marks.size() == width) {
-        std::copy(marks.begin(), marks.end(), at);
-    } else {
-        placed.insert(placed.erase(at, at + static_cast<std::ptrdiff_t>(width)), marks.begin(), marks.end());
-    }
+
+    const auto at = [&] { return placed.begin() + static_cast<std::ptrdiff_t>(first); };
+    if (size > width) placed.insert(at(), size - width, 0);
+    if (size < width) placed.erase(at(), at() + static_cast<std::ptrdiff_t>(width - size));
+    std::fill(at(), at() + static_cast<std::ptrdiff_t>(size), 0);
+    std::fill(at() + static_cast<std::ptrdiff_t>(lead), at() + static_cast<std::ptrdiff_t>(lead + number.size()), 1);
 }
 
 void ConvertImperialLine(const AnsiString& line, AnsiString& converted, int& dimension,
                          const TLengthScale& inputUnit)
 {
     converted = line;
-    TPlacedMask placed(converted.size(), 0);
+    TPlacedMask placed;  // sized at the first number put in place
     TDimensionList dimensions;
     // Every feet length goes first, so that in 5' + 6 1/2" the inch length is then found alone.
     const bool feet = ReplaceAllLengths(FindFeet, converted, placed, dimensions, inputUnit);
