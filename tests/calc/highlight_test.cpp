@@ -108,6 +108,8 @@ TEST(HighlightTokens, NumberTokenKindTellsLengths)
         {"7\" * 2", 1, 2, 2},
         {"5.5'", 1, 1, 4},  // decimal feet are one length token
         {"5\" 3'", 1, 0, 0}, // a later feet length that does not start here spoils it
+        {"12'/2", 1, 1, 3},  // coloured as calculated: twelve feet, over two
+        {"12'-2'", 1, 1, 3},
         {"x 5", 3, 0, 0},
         {"5", 9, 0, 0},
     };
