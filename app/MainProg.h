@@ -170,8 +170,9 @@ public:
     double (&MacroVariables)[5] = Calc.MacroVariables;
     int& AngleUnit = Calc.AngleUnit;
     bool PadUnchanged = true;
-    // The pad was last written whole to the file PadFilePath names (New and Open clear it).
-    bool PadSaved = false;
+    // The pad was read whole from, or last written whole to, the file PadFilePath names (New
+    // clears it, and so does an Open that reads nothing).
+    bool PadHasFile = false;
     AnsiString PadFilePath;
     AnsiString PadFileStem;
     AnsiString PadFolder;

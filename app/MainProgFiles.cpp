@@ -71,7 +71,7 @@ bool TfrmMainProg::StartNewPad()
     PadFilePath = PadFolder + "Untitled.pad";
     PadFileStem = PadFolder + "Untitled";
     PadName = "Untitled";
-    PadSaved = false;
+    PadHasFile = false;
 
     PadUnchanged = true;
     RichEdit_Main->setFocus();
@@ -120,12 +120,14 @@ void TfrmMainProg::Open1Click(TObject* Sender)
     mru.Add(path);
     UpdateMRUMenu();
     mru.OpenIndex = 0;
-    if (!ReadPadFile()) {
-        PadFilePath = untitledPath;
-        PadFileStem = untitledStem;
-        PadFolder = untitledFolder;
-        PadName = untitledName;
+    if (ReadPadFile()) {
+        PadHasFile = true;
+        return;
     }
+    PadFilePath = untitledPath;
+    PadFileStem = untitledStem;
+    PadFolder = untitledFolder;
+    PadName = untitledName;
 }
 
 bool TfrmMainProg::ReadPadFile()
@@ -184,12 +186,13 @@ bool TfrmMainProg::WritePadFile()
     SaveDialog1->Filter = QString::fromLatin1(padFilter);
     SaveDialog1->Title = QStringLiteral("Save Calculator Pad File");
     SaveDialog1->InitialDir = PathToUnicode(Config->ProjectDir);
-    // The pad's name is proposed in the folder the dialog starts in; a pad saved into another
-    // folder is proposed by its whole path, so that Enter writes the file saved last, not one of
-    // the same name in the project folder.
+    // The pad's name is proposed in the folder the dialog starts in; a pad whose file lies in
+    // another folder (opened from the recent files, or saved there) is proposed by its whole
+    // path, so that Enter writes the pad's own file, not one of the same name in the project
+    // folder.
     const QString padFile = PathToUnicode(PadFilePath);
     const bool elsewhere =
-        PadSaved && QFileInfo(padFile).absolutePath() != QDir(SaveDialog1->InitialDir).absolutePath();
+        PadHasFile && QFileInfo(padFile).absolutePath() != QDir(SaveDialog1->InitialDir).absolutePath();
     SaveDialog1->FileName = elsewhere ? padFile : PathToUnicode(PadName);
     if (!SaveDialog1->Execute()) return false;
 
@@ -221,7 +224,7 @@ bool TfrmMainProg::WritePadFile()
     PadFilePath = saved.FileName;
     PadFileStem = ChangeFileExt(saved.FileName, "");
     PadName = ExtractFileName(PadFileStem);
-    PadSaved = true;
+    PadHasFile = true;
     PadUnchanged = true;
     Config->MRU.Add(saved.FileName);
     UpdateMRUMenu();

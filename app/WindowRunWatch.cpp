@@ -35,6 +35,7 @@ bool IsInput(QEvent::Type type)
     case QEvent::Wheel:
     case QEvent::ContextMenu:
     case QEvent::Drop:
+    case QEvent::InputMethod:  // what an input method types, which comes without its keys
     case QEvent::Close:
         return true;
     default:
@@ -65,6 +66,17 @@ void TWindowRunWatch::RunStarted()
     waiting_ = 0;
     loopOfBoxes_ = false;
     runBoxes_.clear();
+    // The window's own windows open now (Find, Replace) are held off with it; what the run shows
+    // from here on is the program's.
+    heldOff_.clear();
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (top == window_ || !top->isVisible()) continue;
+        for (QWidget* owner = top->parentWidget(); owner; owner = owner->parentWidget())
+            if (owner == window_) {
+                heldOff_.append(top);
+                break;
+            }
+    }
     qApp->installEventFilter(this);
 }
 
@@ -98,6 +110,7 @@ void TWindowRunWatch::RunEnded()
     stop_ = false;
     waiting_ = 0;
     runBoxes_.clear();
+    heldOff_.clear();
     if (box_) box_->hide();
 }
 
@@ -152,7 +165,10 @@ void TWindowRunWatch::Stop()
 
 bool TWindowRunWatch::InWindow(QObject* object) const
 {
-    if (auto* widget = qobject_cast<QWidget*>(object)) return widget->window() == window_;
+    if (auto* widget = qobject_cast<QWidget*>(object)) {
+        QWidget* top = widget->window();
+        return top == window_ || heldOff_.contains(top);
+    }
     // Shortcuts go to the actions of the window's menus.
     if (auto* action = qobject_cast<QAction*>(object)) {
         for (QObject* w : action->associatedObjects())
@@ -211,9 +227,12 @@ bool TWindowRunWatch::eventFilter(QObject* watched, QEvent* event)
         Stop();
     }
     if (type == QEvent::Close) {
-        // Closing the window stops the run first; the window is closed once the run has ended.
-        closeRequested_ = true;
-        Stop();
+        // Closing the window stops the run first; the window is closed once the run has ended. A
+        // side window stays open: its close would act on the pad.
+        if (watched == window_) {
+            closeRequested_ = true;
+            Stop();
+        }
         event->ignore();
     }
     return true;

@@ -1,13 +1,15 @@
 #pragma once
 // The window's watch over a pad's run. While a program runs, the window stays alive but takes no
-// input: the events waiting are let through each time the run asks whether to stop, so the
-// window repaints, Escape in it stops the run, and a run that goes on for more than a second of
-// its own shows a small box with a Stop button. The time the program's boxes wait for the user
-// is the user's and does not count; a program that shows boxes in a loop gets the Stop box beside
-// its box at once. The program's boxes are modal to the window, as every box of the program is:
-// what is typed goes to the box, and Escape answers the box. The Stop box is a window of its own
-// that those boxes do not hold off. A stopped run ends with the run-time error "stopped"; a close
-// asked for during the run is kept for afterwards.
+// input, and neither do the windows of its own open beside it (Find, Replace), which would
+// otherwise edit the pad under the run and leave its answers beside lines they no longer belong
+// to. The events waiting are let through each time the run asks whether to stop, so the windows
+// repaint, Escape in them stops the run, and a run that goes on for more than a second of its own
+// shows a small box with a Stop button. The time the program's boxes wait for the user is the
+// user's and does not count; a program that shows boxes in a loop gets the Stop box beside its
+// box at once. The program's boxes are modal to the window, as every box of the program is: what
+// is typed goes to the box, and Escape answers the box. The Stop box is a window of its own that
+// those boxes do not hold off. A stopped run ends with the run-time error "stopped"; a close of
+// the window asked for during the run is kept for afterwards, while a side window stays open.
 #include "macro/RunControl.h"
 
 #include <QDialog>
@@ -51,6 +53,7 @@ private:
     // Stops the run: the program's boxes open now are closed unanswered, so that the run meets
     // its next stop check at once.
     void Stop();
+    // The object belongs to the window or to a window of its own held off with it.
     bool InWindow(QObject* object) const;
     bool IsRunBox(QObject* object) const;
     // The program's box open now, or null.
@@ -71,4 +74,5 @@ private:
     QPointer<QDialog> box_;
     QPushButton* stopButton_ = nullptr;
     QList<QPointer<QDialog>> runBoxes_;
+    QList<QPointer<QWidget>> heldOff_;  // the window's own windows open when the run started
 };

@@ -491,7 +491,60 @@ TEST(PadFiles, OnlyTheOpenDialogMovesTheProjectFolder)
     const auto dialogs = CallsOf(recorder, DialogCall::Kind::SaveFile);
     ASSERT_EQ(dialogs.size(), 1u);
     EXPECT_EQ(dialogs[0].text, Win1252ToUnicode(f.Folder()));
-    EXPECT_EQ(dialogs[0].fields.value(0), QString("a"));
+    // ... where the pad from the recent files is proposed by its whole path, as it lies elsewhere.
+    EXPECT_EQ(dialogs[0].fields.value(0), Win1252ToUnicode(sub + "/a.pad"));
+}
+
+// A pad opened from the recent files is saved into its own file. Opened after a pad of another
+// folder, whose folder the save dialog then starts in, it is proposed by its whole path, and
+// Enter writes it there: not over a pad of its name in that folder (whose text would live on only
+// in a backup that the next such save deletes), nor as a new file there. Where the dialog starts
+// in its own folder, or the pad came through the open dialog, its name is proposed as ever.
+TEST(PadFiles, APadFromTheRecentFilesIsSavedIntoItsOwnFile)
+{
+    const struct {
+        const char* name;
+        const char* openedBefore;  // through the open dialog, after clientA/job.pad
+        bool fromMenu;             // clientA/job.pad then opened again from the recent files
+        const char* proposed;      // as the save dialog resolves it
+    } cases[] = {
+        {"another folder holds a pad of its name", "clientB/job.pad", true, "clientA/job.pad"},
+        {"another folder holds none", "clientB/other.pad", true, "clientA/job.pad"},
+        {"its own folder", "clientA/other.pad", true, "clientA/job"},
+        {"through the open dialog", "clientB/job.pad", false, "clientA/job"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ShownForm f;
+        for (const char* folder : {"clientA", "clientB"}) ASSERT_TRUE(QDir().mkpath(Win1252ToUnicode(f.Path(folder))));
+        const AnsiString job = f.Path("clientA/job.pad"), before = f.Path(c.openedBefore);
+        const AnsiString ours = "_Data\r\n1 + 1\r\n", theirs = "_Data\r\n2 + 2\r\n";
+        PadTestFiles::Write(job, ours);
+        PadTestFiles::Write(before, theirs);
+        OpenFile(f, job);
+        OpenFile(f, before);
+        if (c.fromMenu) {
+            DialogRecorder recorder;
+            f->MRU_File2->Click();
+            EXPECT_TRUE(recorder.calls.empty());
+        } else {
+            OpenFile(f, job);
+        }
+        ASSERT_EQ(f->PadFilePath, job);
+        f.Type("1 + 1\n3 + 3");
+        EXPECT_EQ(SaveAsProposed(f), Win1252ToUnicode(f.Path(c.proposed)));
+        EXPECT_EQ(ParsePadText(PadTestFiles::Read(job)).Lines, (std::vector<AnsiString>{"1 + 1", "3 + 3"}));
+        EXPECT_EQ(PadTestFiles::Read(ChangeFileExt(job, ".p~d")), ours);
+        // The other folder is as it was: its pad whole, no backup of it, no new pad beside it.
+        EXPECT_EQ(PadTestFiles::Read(before), theirs);
+        EXPECT_FALSE(FileExists(ChangeFileExt(before, ".p~d")));
+        EXPECT_EQ(FileExists(f.Path("clientB/job.pad")), before == f.Path("clientB/job.pad"));
+        // Saved again, the same file again (the dialog now starts in its folder).
+        f.Type("1 + 1\n3 + 3\n4");
+        EXPECT_EQ(ChangeFileExt(UnicodeToWin1252(SaveAsProposed(f)), ".pad"), job);
+        EXPECT_EQ(ParsePadText(PadTestFiles::Read(job)).Lines.size(), 3u);
+        EXPECT_EQ(PadTestFiles::Read(before), theirs);
+    }
 }
 
 // Cancelling New's question, or the save it asks for, or a save that fails, keeps the edited pad

@@ -3,6 +3,7 @@
 #include "tests/app/mainform_fixture.h"
 #include "tests/common/DialogRecorder.h"
 
+#include "app/WindowRunWatch.h"
 #include "platform/vcl/Dialogs.h"
 
 #include <QCheckBox>
@@ -10,6 +11,7 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -191,6 +193,43 @@ TEST(Replace, TheReplaceButtonReplacesWhateverIsSelected)
         w->ReplaceDialog->CancelButton()->click();
         EXPECT_TRUE(w.Answers().join("").isEmpty()) << r.selStart;
     }
+}
+
+// Replace All clicked while a calculation runs does nothing: had it replaced, the run's answers
+// would come up beside the changed lines (10 beside 7+7), and Copy All and Print would carry the
+// wrong pairs. The dialog stays open, and once the run has ended it replaces as ever.
+TEST(Replace, ReplaceAllWaitsForTheCalculationToEnd)
+{
+    DialogRecorder dialogs;
+    Window w;
+    w.SetPad("5+5\n5*5\nfor(i=1;i<=200000;i=i+1)\nendfor\n1");
+    w->Replace1->Click();
+    w->ReplaceDialog->FindEdit()->setText("5");
+    w->ReplaceDialog->ReplaceEdit()->setText("7");
+    // Clicked as soon as the run lets the window's events through.
+    bool clickedDuringRun = false;
+    QTimer click;
+    click.setInterval(0);
+    QObject::connect(&click, &QTimer::timeout, [&] {
+        if (!w->PadRunWatch()->Running() || clickedDuringRun) return;
+        clickedDuringRun = true;
+        QTest::mouseClick(w->ReplaceDialog->ReplaceAllButton(), Qt::LeftButton);
+    });
+    click.start();
+    w->Btn_CalculateOnly->Click();
+    click.stop();
+    ASSERT_TRUE(clickedDuringRun) << "the run ended before the click";
+    for (const DialogCall& call : dialogs.calls) ADD_FAILURE() << "a box during the run: " << call.text.toStdString();
+    EXPECT_EQ(w.Pad().mid(0, 2), (QStringList{"5+5", "5*5"}));
+    EXPECT_EQ(w.Answers().mid(0, 2), (QStringList{"10", "25"}));
+    EXPECT_TRUE(w->ReplaceDialog->IsOpen());
+
+    w->RichEdit_Main->SetSelStart(0);  // the calculation left the caret at the pad's end
+    QTest::mouseClick(w->ReplaceDialog->ReplaceAllButton(), Qt::LeftButton);
+    ASSERT_EQ(dialogs.calls.size(), 1u);
+    EXPECT_TRUE(dialogs.calls[0].text.endsWith("4 replacements made.")) << dialogs.calls[0].text.toStdString();
+    EXPECT_EQ(w.Pad().mid(0, 2), (QStringList{"7+7", "7*7"}));
+    EXPECT_TRUE(w.Answers().join("").isEmpty());
 }
 
 TEST(Replace, ManyMatchesInALongLineEndQuickly)

@@ -4,15 +4,22 @@
 #include "tests/common/DialogRecorder.h"
 
 #include "app/WindowRunWatch.h"
+#include "platform/vcl/Dialogs.h"
 #include "platform/win/WinDefs.h"
 
+#include <QClipboard>
 #include <QDialog>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
 #include <QWindow>
 #include <chrono>
+#include <functional>
 #include <utility>
 #include <gtest/gtest.h>
 
@@ -99,6 +106,93 @@ TEST(WindowStop, DuringARunTheWindowTakesNoInputButEscape)
     EXPECT_EQ(w.Answers(), answers);
     w.Type("2");
     EXPECT_EQ(w.Pad().value(1), "2");
+}
+
+// Every other way the user has of changing the pad, or of acting on it from the find and replace
+// windows open beside it, waits for the run's end: what changed during a run would stand beside
+// the run's answers once it ends. Each way does its work again once the run is over.
+TEST(WindowStop, NothingActsOnThePadDuringARunTable)
+{
+    const auto drop = [](Window& w) {
+        QMimeData data;
+        data.setText(QStringLiteral("9"));
+        const QPoint at = w->RichEdit_Main->cursorRect().center();
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(w->RichEdit_Main->viewport(), &enter);
+        QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(w->RichEdit_Main->viewport(), &move);
+        QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(w->RichEdit_Main->viewport(), &drop);
+    };
+    const auto fromMenu = [](Window& w, TMenuItem* menu, TMenuItem* item) {
+        QMenuBar* bar = w->menuBar();
+        QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->actionGeometry(menu->Action()).center());
+        if (auto* open = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            QTest::mouseClick(open, Qt::LeftButton, Qt::NoModifier, open->actionGeometry(item->Action()).center());
+            open->close();
+        }
+    };
+    const struct {
+        const char* name;
+        std::function<void(Window&)> act;
+    } ways[] = {
+        {"an input method's text", [](Window& w) {
+             QInputMethodEvent typed;
+             typed.setCommitString(QStringLiteral("9"));
+             QApplication::sendEvent(w->RichEdit_Main, &typed);
+         }},
+        {"a drop", drop},
+        {"the keypad", [](Window& w) { QTest::mouseClick(w->BitBtn7, Qt::LeftButton); }},
+        {"a snippet chosen by key", [](Window& w) {
+             w->Cmb_Loop->setFocus();
+             QTest::keyClick(w->Cmb_Loop, Qt::Key_Down);
+         }},
+        {"Paste from the menu by mouse", [&fromMenu](Window& w) { fromMenu(w, w->Edit1, w->Paste1); }},
+        {"Replace All", [](Window& w) { QTest::mouseClick(w->ReplaceDialog->ReplaceAllButton(), Qt::LeftButton); }},
+        {"Replace All by the space bar", [](Window& w) { QTest::keyClick(w->ReplaceDialog->ReplaceAllButton(), Qt::Key_Space); }},
+        {"Replace", [](Window& w) {
+             w->RichEdit_Main->SetSelStart(0);
+             w->RichEdit_Main->SetSelLength(1);
+             QTest::mouseClick(w->ReplaceDialog->ReplaceButton(), Qt::LeftButton);
+         }},
+        {"Find Next", [](Window& w) { QTest::mouseClick(w->FindDialog->FindNextButton(), Qt::LeftButton); }},
+        {"Enter in Find", [](Window& w) { QTest::keyClick(w->FindDialog->FindEdit(), Qt::Key_Return); }},
+        {"the replace window's close", [](Window& w) { w->ReplaceDialog->Window()->windowHandle()->close(); }},
+    };
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.name);
+        DialogRecorder dialogs;
+        Window w(true);
+        w.Type("1 + 1\n");
+        w->Btn_CalculateOnly->Click();
+        QGuiApplication::clipboard()->setText(QStringLiteral("9"));
+        w->Find1->Click();
+        w->FindDialog->FindEdit()->setText(QStringLiteral("zzz"));  // not found: a box says so
+        w->Replace1->Click();
+        w->ReplaceDialog->FindEdit()->setText(QStringLiteral("1"));
+        w->ReplaceDialog->ReplaceEdit()->setText(QStringLiteral("3"));
+        w->RichEdit_Main->setFocus();
+        w->RichEdit_Main->SetSelStart(0);  // Replace All works on from the caret
+        const QStringList pad = w.Pad();
+        const QStringList answers = w.Answers();
+        ASSERT_EQ(answers.value(0), "2");
+        const auto acted = [&] {
+            return w.Pad() != pad || w.Answers() != answers || !dialogs.calls.empty() ||
+                   !w->FindDialog->IsOpen() || !w->ReplaceDialog->IsOpen();
+        };
+        long long now = 0;
+        TWindowRunWatch watch(&*w, [&now] { return now; });
+        watch.RunStarted();
+        way.act(w);
+        now = 20;
+        EXPECT_FALSE(watch.StopRequested());
+        EXPECT_FALSE(acted()) << w.Pad().join('|').toStdString();
+        watch.RunEnded();
+        EXPECT_FALSE(watch.TakeCloseRequest());
+        EXPECT_TRUE(w->isVisible());
+        way.act(w);
+        EXPECT_TRUE(acted()) << "the way does nothing even without a run";
+    }
 }
 
 // The whole road: a pad that never ends, stopped from the window. The interpreter must ask the
