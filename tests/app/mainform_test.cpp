@@ -8,7 +8,9 @@
 #include <QPixmap>
 #include <QTest>
 #include <QWindow>
+#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 TEST(MainForm, StartsOnANewPadCalculatedOnce)
@@ -190,6 +192,7 @@ TEST(MainFormDeathTest, ExitQuitsOnceTheEditedPadIsGivenUp)
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     static int questions = 0;
+    static char folder[4096];  // the window's folder, which the process ending here must remove
     const struct {
         const char* name;
         bool edited;
@@ -201,12 +204,17 @@ TEST(MainFormDeathTest, ExitQuitsOnceTheEditedPadIsGivenUp)
                 {
                     // The status tells how many questions were asked on the way out.
                     TfrmMainProg::QuitProgram = nullptr;  // the program's own end
-                    std::atexit([] { std::_Exit(10 + questions); });
+                    std::atexit([] {
+                        std::error_code ignored;
+                        std::filesystem::remove_all(folder, ignored);
+                        std::_Exit(10 + questions);
+                    });
                     SetDialogHandler([](DialogCall& call) {
                         ++questions;
                         call.result = IDNO;
                     });
                     Window w;
+                    std::snprintf(folder, sizeof folder, "%s", Config->TempDir.c_str());
                     if (c.edited) w.Type("5 + 5");
                     QuitGoesOn(w, way.way);
                     std::_Exit(4);  // not reached

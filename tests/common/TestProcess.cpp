@@ -1,15 +1,19 @@
 #include "tests/common/TestProcess.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
 #include <map>
 #include <string>
+#include <vector>
 #include <sys/prctl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -116,11 +120,59 @@ bool WaitWatchingMemory(pid_t child, int& status)
     }
 }
 
-}  // namespace
+// The temporary folder of one run of a test program, made fresh for it inside the one it was
+// given and removed after it. The tests' own temporary folder (TMPDIR) is "tmp" inside it, where
+// every temporary file and folder of theirs must be gone by the end; Qt's runtime folder, when
+// the desktop names none, is "run", out of the way of that count.
+class RunFolder {
+public:
+    explicit RunFolder(const char* program)
+    {
+        const char* given = std::getenv("TMPDIR");
+        std::string name = std::string(given && *given == '/' ? given : "/tmp") + "/" +
+                           std::filesystem::path(program).filename().string() + ".XXXXXX";
+        if (!mkdtemp(name.data())) return;
+        root_ = name;
+        owner_ = getpid();
+        if (mkdir(Tmp().c_str(), 0700) != 0 || mkdir((root_ + "/run").c_str(), 0700) != 0) return;
+        setenv("TMPDIR", Tmp().c_str(), 1);
+        if (!std::getenv("XDG_RUNTIME_DIR")) setenv("XDG_RUNTIME_DIR", (root_ + "/run").c_str(), 1);
+        made_ = true;
+    }
+    ~RunFolder()
+    {
+        std::error_code ignored;
+        // The child that runs the tests returns through here too: the folder is the parent's.
+        if (!root_.empty() && getpid() == owner_) std::filesystem::remove_all(root_, ignored);
+    }
+    RunFolder(const RunFolder&) = delete;
+    RunFolder& operator=(const RunFolder&) = delete;
 
-int RunTestsInChild(int argc, char** argv)
+    bool Made() const { return made_; }
+    std::string Tmp() const { return root_ + "/tmp"; }
+    // The names left in the tests' temporary folder, sorted, separated by blanks; empty when none.
+    std::string LeftBehind() const
+    {
+        std::vector<std::string> names;
+        std::error_code error;
+        for (const auto& entry : std::filesystem::directory_iterator(Tmp(), error))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        std::string list;
+        for (const std::string& n : names) list += (list.empty() ? "" : " ") + n;
+        return list;
+    }
+
+private:
+    std::string root_;
+    pid_t owner_ = 0;
+    bool made_ = false;
+};
+
+// Runs the tests in a child and waits for it: the program's exit status in the parent, -1 in
+// the child.
+int RunAndWait()
 {
-    if (IsDeathTestChild(argc, argv)) return -1;
     int fds[2];
     if (pipe2(fds, O_CLOEXEC) != 0) {
         std::perror("test program: pipe");
@@ -175,6 +227,27 @@ int RunTestsInChild(int argc, char** argv)
                      "ended the program (exit, _exit, quick_exit, a watchdog), and the tests after it never ran\n",
                      code);
     return code != 0 ? code : 1;
+}
+
+}  // namespace
+
+int RunTestsInChild(int argc, char** argv)
+{
+    if (IsDeathTestChild(argc, argv)) return -1;
+    // Each test removes what it puts in the temporary folder; one that leaves something fails the
+    // program, and the folder goes anyway.
+    const RunFolder folder(argv[0]);
+    if (!folder.Made()) {
+        std::perror("test program: temporary folder");
+        return 1;
+    }
+    const int status = RunAndWait();
+    if (status == -1) return -1;  // the child, which runs the tests
+    const std::string left = folder.LeftBehind();
+    if (left.empty()) return status;
+    std::fflush(stdout);
+    std::fprintf(stderr, "\n[  FAILED  ] the tests left this in their temporary folder: %s\n", left.c_str());
+    return status != 0 ? status : 1;
 }
 
 void ReportRunnerFinished(int result)

@@ -29,7 +29,9 @@ void BoundMemory();
 // In the parent: runs the rest of main in a child and returns the program's exit status, which
 // fails unless the child reported that its runner finished. In the child: returns -1, and main
 // goes on to run the tests and then calls ReportRunnerFinished. A child whose resident memory
-// outgrows a few gigabytes is killed, and fails the program.
+// outgrows a few gigabytes is killed, and fails the program. The child and every process it starts
+// have a temporary folder (TMPDIR) made fresh for this run; anything the tests leave in it fails
+// the program, and the folder is removed at the end.
 int RunTestsInChild(int argc, char** argv);
 
 // Tells the parent that the test runner came to its end with this result.

@@ -48,6 +48,76 @@ TEST(BuiltinFiles, WriteThenRead)
     EXPECT_EQ(run.Answers("ZR_EOF"), std::vector<double>{1});
 }
 
+// Every mode open takes, on a file that holds "old\n" and on one that is not there: the bytes
+// that writing "new" leaves, and the first line a read gets (EOF$ from a stream that cannot read,
+// or from an empty file). A mode that cannot open the file is the open's error and changes
+// nothing: "x" never empties a file that is there.
+TEST(BuiltinFiles, OpenModes)
+{
+    const std::string eof = "\x1A";
+    const struct {
+        const char* mode;
+        bool exists;
+        const char* written;  // null: refused
+        std::string read;
+    } cases[] = {
+        {"r", true, "old\n", "old"},  // a write to a file opened for reading is lost
+        {"r", false, nullptr, ""},
+        {"rb", true, "old\n", "old"},
+        {"rw", true, "old\n", "old"},  // letters after the first other than "+", "b" and "x" count for nothing
+        {"r+", true, "new\n", "old"},  // written over from the start
+        {"r+", false, nullptr, ""},
+        {"rb+", true, "new\n", "old"},
+        {"r+b", true, "new\n", "old"},
+        {"w", true, "new", eof},
+        {"w", false, "new", eof},
+        {"wb", true, "new", eof},
+        {"w+", true, "new", eof},
+        {"w+", false, "new", eof},
+        {"w+b", true, "new", eof},
+        {"wx", true, nullptr, ""},
+        {"wx", false, "new", eof},
+        {"w+x", true, nullptr, ""},
+        {"w+x", false, "new", eof},
+        {"wbx", true, nullptr, ""},
+        {"a", true, "old\nnew", eof},
+        {"a", false, "new", eof},
+        {"ab", true, "old\nnew", eof},
+        {"a+", true, "old\nnew", "old"},  // read from the start, written at the end
+        {"a+", false, "new", eof},
+        {"a+b", true, "old\nnew", "old"},
+        {"ax", true, nullptr, ""},
+        {"ax", false, "new", eof},
+        {"x", false, nullptr, ""},
+    };
+    const std::string path = MacroTestPath("modes.txt");
+    const auto fresh = [&](bool exists) {
+        std::filesystem::remove(path);
+        if (exists) WriteMacroFile("modes.txt", "old\n");
+    };
+    for (const auto& c : cases) {
+        const std::string name = std::string("\"") + c.mode + "\" on a file " + (c.exists ? "that is there" : "not there");
+        const std::string open = "h = open(" + Quoted(path) + ", \"" + c.mode + "\")\n";
+        const std::string refused = c.written ? "" : "Error: procopen cannot open:  " + path;
+        fresh(c.exists);
+        EXPECT_EQ(FirstBox(open + "write(h, \"new\")\nclose(h)\n"), refused) << name;
+        if (c.written || c.exists) {
+            EXPECT_EQ(ReadAll(path), c.written ? c.written : "old\n") << name;
+        } else {
+            EXPECT_FALSE(std::filesystem::exists(path)) << name;
+        }
+        fresh(c.exists);
+        ProgramRun run;
+        run.Run(open + "set_zr_str(\"ZR_READ\", readline(h, 100))\nclose(h)\n");
+        EXPECT_EQ(run.Texts(), refused.empty() ? std::vector<std::string>{} : std::vector<std::string>{refused}) << name;
+        std::vector<std::string> read;
+        for (const HostCall& call : run.host.calls)
+            if (call.name == "SetZRStr") read.push_back(call.args[1]);
+        EXPECT_EQ(read, c.written ? std::vector<std::string>{c.read} : std::vector<std::string>{}) << name;
+    }
+    std::filesystem::remove(path);
+}
+
 // A line longer than n - 1 bytes comes in pieces; n below 2 counts as 2; a Windows line end goes.
 TEST(BuiltinFiles, ReadInPieces)
 {

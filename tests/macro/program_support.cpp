@@ -26,17 +26,28 @@ double HostNumber(const std::string& text)
     return value;
 }
 
+// The tests' folder, removed when the process that made it ends (not by a child forked from it).
+struct MacroTestFolder {
+    std::filesystem::path path;
+    pid_t owner;
+    ~MacroTestFolder()
+    {
+        std::error_code ignored;
+        if (getpid() == owner) std::filesystem::remove_all(path, ignored);
+    }
+};
+
 }  // namespace
 
 std::string MacroTestPath(const std::string& name)
 {
     namespace fs = std::filesystem;
-    static const fs::path dir = [] {
+    static const MacroTestFolder dir = [] {
         fs::path d = fs::temp_directory_path() / ("plumo_macro_tests_" + std::to_string(getpid()));
         fs::create_directories(d);
-        return d;
+        return MacroTestFolder{d, getpid()};
     }();
-    return (dir / name).string();
+    return (dir.path / name).string();
 }
 
 std::string WriteMacroFile(const std::string& name, const std::string& bytes)
@@ -111,6 +122,7 @@ double ResidentMB(int pid)
 ChildEnd RunWatched(const std::function<int()>& body, double boundMB, int seconds)
 {
     const double baseMB = ResidentMB(getpid());
+    MacroTestPath("");  // the folder is made here, not by a child that cannot remove it
     std::fflush(nullptr);
     pid_t child = fork();
     if (child == 0) _exit(body());
