@@ -5,9 +5,8 @@
 #include "config/Config.h"
 #include "macro/Errors.h"
 #include "macro/Machine.h"
-#include "platform/vcl/Forms.h"
+#include "macro/Macromain.h"
 #include "platform/vcl/SysUtils.h"
-#include "platform/win/WinDefs.h"
 
 #include <QDateTime>
 #include <cstring>
@@ -31,13 +30,14 @@ const char* const kRunVariables[] = {
 
 bool HasZRPrefix(const char* name) { return std::strncmp(name, "ZR_", 3) == 0; }
 
-// A setter was given a name that cannot be an estimate variable; the run goes on.
-void ShowSetterError(const char* call, const AnsiString& name, const AnsiString& value)
+// A setter was given a name that cannot be an estimate variable; the run goes on (unless it is
+// stopped in the box). The name and value are the pad's texts: only what the box can show of them
+// is copied.
+void ShowSetterError(const char* call, const char* name, const AnsiString& value)
 {
-    const AnsiString text = AnsiString("Error executing macro...\n") + call + "(\"" + name + "\",\"" + value +
-                            "\")\nMacro Variable must begin with ZR_ for substitution to take place";
-    Application->MessageBox(Win1252ToUnicode(text), QStringLiteral("Macro Error"),
-                            MB_ICONINFORMATION | MB_SYSTEMMODAL);
+    const AnsiString text = AnsiString("Error executing macro...\n") + call + "(\"" + HostTextHead(name) + "\",\"" +
+                            value + "\")\nMacro Variable must begin with ZR_ for substitution to take place";
+    ShowMacroHostError(text.c_str());
 }
 
 // The angle code of a Set_ZR_Qty value: the value plus 0.1 cut to a whole number, and degrees
@@ -86,7 +86,7 @@ AnsiString TPadMacroHost::GetPredefinedString(const char* name)
 void TPadMacroHost::SetZRStr(const char* name, const char* value)
 {
     // No string variable is kept; only the name is checked.
-    if (!HasZRPrefix(name)) ShowSetterError("Set_ZR_Str", name, value);
+    if (!HasZRPrefix(name)) ShowSetterError("Set_ZR_Str", name, HostTextHead(value));
 }
 
 void TPadMacroHost::SetZRQty(const char* name, double value)

@@ -4,19 +4,30 @@
 
 #include "config/Config.h"
 #include "config/Lengths.h"
-#include "platform/vcl/Forms.h"
+#include "macro/Macromain.h"
 #include "platform/vcl/SysUtils.h"
-#include "platform/win/WinDefs.h"
 
 #include <QLocale>
+#include <cstring>
 
 namespace {
 
 // Misuse of a getter: the box says what was asked and what the run goes on with.
-void ShowGetterError(const AnsiString& text)
+void ShowGetterError(const AnsiString& text) { ShowMacroHostError(("Error executing macro...\n" + text).c_str()); }
+
+// Whether name, upper-cased, begins with upper. Only as much of the name is read as upper is long:
+// a name may be a pad's text of hundreds of megabytes, and an upper-cased copy of it would be as
+// large.
+bool UpperStartsWith(const char* name, const char* upper)
 {
-    Application->MessageBox(Win1252ToUnicode("Error executing macro...\n" + text), QStringLiteral("Macro Error"),
-                            MB_ICONINFORMATION | MB_SYSTEMMODAL);
+    for (; *upper; ++name, ++upper)
+        if (!*name || (*name >= 'a' && *name <= 'z' ? char(*name - 'a' + 'A') : *name) != *upper) return false;
+    return true;
+}
+
+bool UpperEquals(const char* name, const char* upper)
+{
+    return UpperStartsWith(name, upper) && name[std::strlen(upper)] == '\0';
 }
 
 TLengthScale InputUnit() { return Config ? Config->InputUnit : TLengthScale(); }
@@ -24,6 +35,17 @@ TLengthScale InputUnit() { return Config ? Config->InputUnit : TLengthScale(); }
 // getqtystr's pictures by the number of decimals asked for; any other number takes five.
 const char* const kQtyPictures[] = {"0", "0.#", "0.##", "0.###", "0.####"};
 const char kQtyPictureOther[] = "0.#####";
+
+// The separators GetIntegerVariable gives by name.
+const struct {
+    const char* name;
+    char TFormatSettings::*separator;
+} kSeparators[] = {
+    {"LISTSEPARATOR", &TFormatSettings::ListSeparator},
+    {"DECIMALSEPARATOR", &TFormatSettings::DecimalSeparator},
+    {"THOUSANDSEPARATOR", &TFormatSettings::ThousandSeparator},
+    {"THOUSANDSSEPARATOR", &TFormatSettings::ThousandSeparator},
+};
 
 AnsiString DeleteAll(AnsiString text, char c)
 {
@@ -45,37 +67,26 @@ AnsiString MoneyText(double value)
 
 int TPadMacroHost::GetIntegerVariable(const char* name)
 {
-    const AnsiString upper = UpperCase(name);
-    const TFormatSettings& locale = FormatSettings();
-    char separator = 0;
-    if (upper == "LISTSEPARATOR") {
-        separator = locale.ListSeparator;
-    } else if (upper == "DECIMALSEPARATOR") {
-        separator = locale.DecimalSeparator;
-    } else if (upper == "THOUSANDSEPARATOR" || upper == "THOUSANDSSEPARATOR") {
-        separator = locale.ThousandSeparator;
-    } else {
-        ShowGetterError("GetIntegerVariable(\"" + AnsiString(name) + "\")\nMacro Variable illegal");
-        return 0;
-    }
-    // The code as a signed 8-bit character: a non-breaking space gives -96.
-    return static_cast<signed char>(separator);
+    for (const auto& row : kSeparators)
+        // The code as a signed 8-bit character: a non-breaking space gives -96.
+        if (UpperEquals(name, row.name)) return static_cast<signed char>(FormatSettings().*row.separator);
+    ShowGetterError("GetIntegerVariable(\"" + HostTextHead(name) + "\")\nMacro Variable illegal");
+    return 0;
 }
 
 double TPadMacroHost::GetZRQty(const char* name)
 {
-    if (UpperCase(name) == "TEST") return 99.0;
-    const AnsiString n(name);
+    if (UpperEquals(name, "TEST")) return 99.0;
+    const AnsiString n = HostTextHead(name);
     ShowGetterError("GetZRQty(\"" + n + "\")\nIllegal Variable: " + n + "\nReturning 0");
     return 0.0;
 }
 
 AnsiString TPadMacroHost::GetZRStr(const char* name)
 {
-    const AnsiString upper = UpperCase(name);
-    if (upper == "TEST") return "Debug Test";
-    if (upper.starts_with("ZR_USER_") && upper.ends_with("$")) return {};
-    const AnsiString n(name);
+    if (UpperEquals(name, "TEST")) return "Debug Test";
+    if (UpperStartsWith(name, "ZR_USER_") && name[std::strlen(name) - 1] == '$') return {};
+    const AnsiString n = HostTextHead(name);
     ShowGetterError("GetZRStr(\"" + n + "\")\nIllegal Variable: " + n + "\nReturning a blank string");
     return {};
 }
@@ -110,15 +121,19 @@ AnsiString TPadMacroHost::GetPriceNoSeparatorStr(double value)
 AnsiString TPadMacroHost::ReplaceSeparatorStr(const char* text, const char* replacement)
 {
     // One pass from left to right: a replacement that holds the separator itself is not
-    // replaced again (searching from the start after each replacement would never end).
+    // replaced again (searching from the start after each replacement would never end). Only
+    // what the result keeps is made: many separators each replaced by a long text would make
+    // gigabytes of it.
     const char separator = FormatSettings().ListSeparator;
+    const size_t replacementLength = strnlen(replacement, kHostTextMax);
     AnsiString result;
-    for (const char* p = text; *p; ++p) {
+    for (const char* p = text; *p && result.size() < kHostTextMax; ++p) {
         if (*p == separator)
-            result += replacement;
+            result.append(replacement, replacementLength);
         else
             result += *p;
     }
+    if (result.size() > kHostTextMax) result.resize(kHostTextMax);
     return result;
 }
 

@@ -24,12 +24,12 @@ private:
     Datum d_[10]{};
 };
 
+static_assert(kHostTextMax == TEXT_BUFFER - 1, "a host's text fills the result buffer, no more");
+
 // A host's text as the result: up to its first NUL, at most 511 bytes, in a new block.
 void pushHostText(const AnsiString& text, const char* failure, const char* detail)
 {
-    size_t len = std::strlen(text.c_str());
-    if (len > TEXT_BUFFER - 1) len = TEXT_BUFFER - 1;
-    pushNewText(text.c_str(), len, failure, detail);
+    pushNewText(text.c_str(), strnlen(text.c_str(), kHostTextMax), failure, detail);
 }
 
 }  // namespace

@@ -72,7 +72,7 @@ const char* text(const char* s) { return textOrEmpty(s); }
 void message(const char* text)
 {
     ShowMacroMessage(text);
-    macroStopCheck();
+    macroStopCheckAfterBox();
 }
 
 void show(const char* format, const char* s)
@@ -295,7 +295,7 @@ void ask(void (*box)(const char*), const char* prompt)
     char buf[TEXT_BUFFER];
     std::snprintf(buf, sizeof buf, "%s", text(prompt));
     box(buf);
-    macroStopCheck();
+    macroStopCheckAfterBox();
 }
 }  // namespace
 

@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+AnsiString HostTextHead(const char* text) { return AnsiString(text, strnlen(text, kHostTextMax)); }
+
 double MacroHost::GetPredefinedQty(const char*) { return 0.0; }
 
 AnsiString MacroHost::GetPredefinedString(const char* name)

@@ -154,6 +154,12 @@ void ShowMacroMessage(const char* text)
     runBox(shown(text), caption("TRANSLATE:Message"), kMessageFlags);
 }
 
+void ShowMacroHostError(const char* text)
+{
+    runBox(Win1252ToUnicode(cut(text)), QStringLiteral("Macro Error"), kMessageFlags);
+    macroStopCheckAfterBox();
+}
+
 void AskMacroInput(const char* prompt)
 {
     Tfrm_MacroInput* form = MacroInputForm();

@@ -1,9 +1,9 @@
 #pragma once
 // The interpreter's bridge to the windowing side: its error box, the message box of print and
 // message, the input form and the yes/no question of ask and askyesno, the "#U<number>;" character
-// escapes of the texts it shows, and the string store that holds the initial values of the
-// predefined string variables. Every box goes through the application's message box (and so
-// through the dialog seam).
+// escapes of the texts it shows, the box the host functions report misuse in, and the string store
+// that holds the initial values of the predefined string variables. Every box goes through the
+// application's message box (and so through the dialog seam).
 #include "platform/vcl/Strings.h"
 
 #include <array>
@@ -33,6 +33,10 @@ int MacroStringSlots();
 void ShowMacroError(const char* message, const char* detail, const char* fileName, int lineNumber);
 // The message box of print, message and the like.
 void ShowMacroMessage(const char* text);
+// The "Macro Error" box of a host function given what it cannot take (a setter's name without
+// ZR_, an unknown getter name): a box of the run, as the message box is, with the text cut to its
+// first 511 bytes. A stop asked for while it was open ends the run once it is closed.
+void ShowMacroHostError(const char* text);
 // The input form with prompt; its number goes into macroInputResult.
 void AskMacroInput(const char* prompt);
 // The yes/no question; macroInputResult = 1.0 for Yes, 0.0 otherwise.

@@ -19,11 +19,11 @@ Clock::time_point lastAsk;
 // The places that showed a box in the watched run.
 std::unordered_set<long long> boxPlaces;
 
-bool askWatch()
+bool askWatch(bool whenever = false)
 {
     if (!runWatch) return false;
     const Clock::time_point now = Clock::now();
-    if (now - lastAsk < std::chrono::milliseconds(kStopAskMs)) return false;
+    if (!whenever && now - lastAsk < std::chrono::milliseconds(kStopAskMs)) return false;
     lastAsk = now;
     return runWatch->StopRequested();
 }
@@ -62,6 +62,13 @@ void macroStopCheck()
 {
     stopBudget = kBudget;
     if (askWatch()) macroError("stopped", nullptr);
+}
+
+void macroStopCheckAfterBox()
+{
+    // The box took the user's time: a Stop given in it may be only a moment old.
+    stopBudget = kBudget;
+    if (askWatch(true)) macroError("stopped", nullptr);
 }
 
 void macroStoppableWait(const std::function<void(const WaitStop&)>& wait)

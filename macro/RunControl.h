@@ -1,7 +1,7 @@
 #pragma once
 // Keeping a run stoppable. Whoever starts a run may hand it a watch for its length; while the
-// program runs, the watch is asked whether to stop at most once every kStopAskMs: at a loop's next
-// pass, a goto, a call, after every box the program shows and all through its waits. A true
+// program runs, the watch is asked whether to stop at most once every kStopAskMs at a loop's next
+// pass, a goto, a call and all through its waits, and after every box the program shows. A true
 // answer ends the run with the run-time error "stopped". The watch is also told while a box of
 // the program waits for the user: that time is the user's, not the run's.
 //
@@ -57,9 +57,12 @@ private:
 // The budget left before the next look at the clock.
 extern int stopBudget;
 
-// An exhausted budget, or a box the program showed: refills the budget and asks the watch, when
-// the last ask is old enough.
+// An exhausted budget: refills it and asks the watch, when the last ask is old enough.
 [[gnu::cold]] void macroStopCheck();
+
+// A box of the program was answered: the watch is asked at once, whatever the clock says, so that a
+// Stop given while the box was open ends the run here, before the program shows its next box.
+void macroStopCheckAfterBox();
 
 // One step of a loop, goto or call.
 inline void macroTick()

@@ -83,6 +83,7 @@ TEST(WindowRunBoxes, TheStopBoxComesForALoopOfBoxesNotForABoxThatWaits)
         {"input form", "ask \"Wall length in mm\", wall\nwall * 2", 2000, false},
         {"error box", "1 +", 2000, false},
         {"loop of messages", "while (1 == 1)\nmessage \"hi\"\nendwhile", 0, true},
+        {"loop of an estimate function's errors", "while (1 == 1)\nset_zr_str(\"a\", \"b\")\nendwhile", 0, true},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);

@@ -247,7 +247,10 @@ TEST(WindowStop, ALoopOfBoxesStopsByTheStopBoxOrTheWindowsCloseWithNoBoxAnswered
     const struct {
         const char* name;
         const char* line;
-    } programs[] = {{"message", "message \"hi\""}, {"ask", "ask \"How many?\", n"}, {"yes/no", "askyesno \"Again?\", yn"}};
+    } programs[] = {{"message", "message \"hi\""},
+                    {"ask", "ask \"How many?\", n"},
+                    {"yes/no", "askyesno \"Again?\", yn"},
+                    {"an estimate function's error", "x = get_zr_qty(\"a\")"}};
     const struct {
         const char* name;
         bool close;

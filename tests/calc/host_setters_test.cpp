@@ -12,6 +12,13 @@
 
 namespace {
 
+// A text as a failure shows it: one longer than a box shows is cut short, with its length.
+std::string Brief(const std::string& text)
+{
+    return text.size() <= 600 ? text : text.substr(0, 600) + "... (" + std::to_string(text.size()) + " bytes)";
+}
+std::string Brief(const QString& text) { return Brief(text.toStdString()); }
+
 class HostSetterTest : public PadFixture {
 protected:
     TPadMacroHost& host = PadMacroHost();
@@ -79,33 +86,39 @@ TEST_F(HostSetterTest, AngleCodes)
 
 TEST_F(HostSetterTest, NamesWithoutZRPrefixAreReported)
 {
+    // A name or value of a megabyte (a pad's text) shows only the first 511 bytes of the box's text.
+    const std::string longText = "L" + std::string(1 << 20, 'n');
     const struct {
         bool text;  // Set_ZR_Str
-        const char* name;
-        const char* value;
+        std::string name;
+        std::string value;
         double number;
-        const char* shown;
+        std::string shown;
     } rows[] = {
-        {false, "zr_variable_1", nullptr, 2.5,
+        {false, "zr_variable_1", "", 2.5,
          "Error executing macro...\nSet_ZR_Qty(\"zr_variable_1\",\"2.5\")\n"
          "Macro Variable must begin with ZR_ for substitution to take place"},
-        {false, "WIDTH", nullptr, 1.0 / 3.0,
+        {false, "WIDTH", "", 1.0 / 3.0,
          "Error executing macro...\nSet_ZR_Qty(\"WIDTH\",\"0.333333333333333\")\n"
          "Macro Variable must begin with ZR_ for substitution to take place"},
         {true, "CLIENT", "Smith", 0,
          "Error executing macro...\nSet_ZR_Str(\"CLIENT\",\"Smith\")\n"
          "Macro Variable must begin with ZR_ for substitution to take place"},
+        {false, longText, "", 1, ("Error executing macro...\nSet_ZR_Qty(\"" + longText).substr(0, 511)},
+        {true, longText, "Smith", 0, ("Error executing macro...\nSet_ZR_Str(\"" + longText).substr(0, 511)},
+        {true, "CLIENT", longText, 0, ("Error executing macro...\nSet_ZR_Str(\"CLIENT\",\"" + longText).substr(0, 511)},
     };
     for (const auto& row : rows) {
+        const std::string trace = row.name.substr(0, 20);
         dialogs.calls.clear();
         if (row.text)
-            host.SetZRStr(row.name, row.value);
+            host.SetZRStr(row.name.c_str(), row.value.c_str());
         else
-            host.SetZRQty(row.name, row.number);
-        ASSERT_EQ(dialogs.calls.size(), 1u) << row.name;
+            host.SetZRQty(row.name.c_str(), row.number);
+        ASSERT_EQ(dialogs.calls.size(), 1u) << trace;
         EXPECT_EQ(dialogs.calls[0].caption, "Macro Error");
         EXPECT_EQ(dialogs.calls[0].flags, unsigned(MB_ICONINFORMATION | MB_SYSTEMMODAL));
-        EXPECT_EQ(dialogs.calls[0].text.toStdString(), row.shown);
+        EXPECT_EQ(Brief(dialogs.calls[0].text), row.shown) << trace;
     }
     EXPECT_TRUE(state.PadAnswers.empty());
 
