@@ -39,6 +39,10 @@ namespace {
 #define LANDLOCK_ACCESS_FS_TRUNCATE (1ULL << 14)
 #endif
 
+// The status of a fuzz target on a kernel without Landlock: scripts/fuzz then leaves the fuzzing
+// out, with a notice, rather than run the programs unconfined.
+constexpr int kNoLandlock = 77;
+
 [[noreturn]] void Unconfined(const char* what)
 {
     std::fprintf(stderr, "fuzz: %s (%s): the fuzzed programs' writes cannot be confined, so they are not run\n",
@@ -63,7 +67,11 @@ std::vector<std::string> WritableFolders()
 void ConfineWrites()
 {
     const long abi = syscall(SYS_landlock_create_ruleset, nullptr, 0, LANDLOCK_CREATE_RULESET_VERSION);
-    if (abi < 1) Unconfined("no Landlock in this kernel");
+    if (abi < 1) {
+        std::fprintf(stderr, "fuzz: this kernel has no Landlock (%s): the fuzzed programs' writes cannot be "
+                             "confined, so they are not run\n", std::strerror(errno));
+        std::_Exit(kNoLandlock);
+    }
     landlock_ruleset_attr ruleset{};
     ruleset.handled_access_fs = LANDLOCK_ACCESS_FS_WRITE_FILE | LANDLOCK_ACCESS_FS_REMOVE_DIR |
                                 LANDLOCK_ACCESS_FS_REMOVE_FILE | LANDLOCK_ACCESS_FS_MAKE_CHAR |
