@@ -4,15 +4,13 @@
 #include "macro/RunControl.h"
 #include "platform/win/WinDefs.h"
 #include "tests/calc/PadFixture.h"
+#include "tests/common/TestProcess.h"
 
 #include <QLocale>
 #include <QMessageBox>
 #include <QTimer>
 #include <chrono>
-#include <csignal>
 #include <cstdio>
-#include <thread>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -24,52 +22,6 @@ std::string Brief(const std::string& text)
 }
 std::string Brief(const QString& text) { return Brief(text.toStdString()); }
 
-double ResidentMB(pid_t pid)
-{
-    char path[64];
-    std::snprintf(path, sizeof path, "/proc/%d/status", static_cast<int>(pid));
-    double kb = -1;
-    if (std::FILE* f = std::fopen(path, "r")) {
-        char line[256];
-        while (std::fgets(line, sizeof line, f))
-            if (std::sscanf(line, "VmRSS: %lf", &kb) == 1) break;
-        std::fclose(f);
-    }
-    return kb / 1024.0;
-}
-
-struct ChildEnd {
-    int exitCode = -1;  // -1: killed
-    bool overMemory = false;
-    bool overTime = false;
-};
-
-// Runs body in a child process (its result is the exit code) and watches it: past boundMB of
-// resident memory above this process's, or after seconds, it is killed. A fault fails the test
-// instead of freezing it or taking the machine's memory.
-ChildEnd RunWatched(const std::function<int()>& body, double boundMB, int seconds)
-{
-    const double baseMB = ResidentMB(getpid());
-    std::fflush(nullptr);
-    const pid_t child = fork();
-    if (child == 0) _exit(body());
-    ChildEnd end;
-    if (child < 0) return end;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    int status = 0;
-    while (waitpid(child, &status, WNOHANG) != child) {
-        end.overMemory = ResidentMB(child) - baseMB > boundMB;
-        end.overTime = std::chrono::steady_clock::now() > deadline;
-        if (end.overMemory || end.overTime) {
-            kill(child, SIGKILL);
-            waitpid(child, &status, 0);
-            break;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    if (WIFEXITED(status)) end.exitCode = WEXITSTATUS(status);
-    return end;
-}
 
 // Keeps what a run's boxes tell it, and asks for the stop once a third box is up (or, were the
 // boxes not to tell it, once fifty were shown: the run ends either way).

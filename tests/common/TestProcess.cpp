@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -15,6 +16,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -256,4 +258,38 @@ void ReportRunnerFinished(int result)
     dprintf(finishedFd, kFinished, result);
     close(finishedFd);
     finishedFd = -1;
+}
+
+double ResidentMB(int pid)
+{
+    const unsigned long long bytes = ResidentBytes(pid);
+    return bytes == 0 ? -1.0 : double(bytes) / (1024.0 * 1024.0);
+}
+
+ChildEnd RunWatched(const std::function<int()>& body, double boundMB, int seconds)
+{
+    const double baseMB = ResidentMB(getpid());
+    std::fflush(nullptr);
+    const pid_t child = fork();
+    if (child == 0) _exit(body());
+    ChildEnd end;
+    if (child < 0) return end;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    int status = 0;
+    rusage usage{};
+    for (;;) {
+        const pid_t done = wait4(child, &status, WNOHANG, &usage);
+        if (done == child) break;
+        if (ResidentMB(child) - baseMB > boundMB) end.overMemory = true;
+        if (std::chrono::steady_clock::now() > deadline) end.overTime = true;
+        if (end.overMemory || end.overTime) {
+            kill(child, SIGKILL);
+            wait4(child, &status, 0, &usage);
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    if (WIFEXITED(status)) end.exitCode = WEXITSTATUS(status);
+    end.peakMB = double(usage.ru_maxrss) / 1024.0;
+    return end;
 }

@@ -36,3 +36,17 @@ int RunTestsInChild(int argc, char** argv);
 
 // Tells the parent that the test runner came to its end with this result.
 void ReportRunnerFinished(int result);
+
+// The resident memory of a process in MB (-1 when it cannot be read).
+double ResidentMB(int pid);
+
+struct ChildEnd {
+    int exitCode = -1;        // -1: killed or ended by a signal
+    bool overMemory = false;  // killed for passing the bound
+    bool overTime = false;    // killed for not ending in time
+    double peakMB = 0;        // the child's peak resident memory
+};
+// Runs body in a child process (its result is the exit code) and watches it: past boundMB of
+// resident memory above the parent's, or after seconds, it is killed. A program that would hang
+// or take the machine's memory fails the test instead.
+ChildEnd RunWatched(const std::function<int()>& body, double boundMB, int seconds);

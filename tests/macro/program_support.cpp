@@ -8,12 +8,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
-#include <chrono>
-#include <csignal>
-#include <cstdio>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <thread>
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 namespace {
@@ -36,6 +31,15 @@ struct MacroTestFolder {
         if (getpid() == owner) std::filesystem::remove_all(path, ignored);
     }
 };
+
+// Makes the folder before the first test, in the process that runs them: a child watched by
+// RunWatched that made it would end without removing it.
+class MacroTestFolderEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override { MacroTestPath(""); }
+};
+[[maybe_unused]] ::testing::Environment* const folderEnvironment =
+    ::testing::AddGlobalTestEnvironment(new MacroTestFolderEnvironment);
 
 }  // namespace
 
@@ -104,47 +108,4 @@ std::string ListingOf(const std::string& source)
     return run.listings.empty() ? std::string() : run.listings.front();
 }
 
-double ResidentMB(int pid)
-{
-    char path[64];
-    std::snprintf(path, sizeof path, "/proc/%d/status", static_cast<int>(pid));
-    double kb = -1;
-    if (std::FILE* f = std::fopen(path, "r")) {
-        char line[256];
-        while (std::fgets(line, sizeof line, f))
-            if (std::sscanf(line, "VmRSS: %lf", &kb) == 1) break;
-        std::fclose(f);
-    }
-    return kb / 1024.0;
-}
-
-
-ChildEnd RunWatched(const std::function<int()>& body, double boundMB, int seconds)
-{
-    const double baseMB = ResidentMB(getpid());
-    MacroTestPath("");  // the folder is made here, not by a child that cannot remove it
-    std::fflush(nullptr);
-    pid_t child = fork();
-    if (child == 0) _exit(body());
-    ChildEnd end;
-    if (child < 0) return end;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    int status = 0;
-    rusage usage{};
-    for (;;) {
-        pid_t done = wait4(child, &status, WNOHANG, &usage);
-        if (done == child) break;
-        if (ResidentMB(child) - baseMB > boundMB) end.overMemory = true;
-        if (std::chrono::steady_clock::now() > deadline) end.overTime = true;
-        if (end.overMemory || end.overTime) {
-            kill(child, SIGKILL);
-            wait4(child, &status, 0, &usage);
-            break;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    if (WIFEXITED(status)) end.exitCode = WEXITSTATUS(status);
-    end.peakMB = double(usage.ru_maxrss) / 1024.0;
-    return end;
-}
 

@@ -4,6 +4,7 @@
 // every top-level statement.
 #include "tests/common/DialogRecorder.h"
 #include "tests/common/RecordingHost.h"
+#include "tests/common/TestProcess.h"
 
 #include <functional>
 #include <map>
@@ -38,20 +39,6 @@ public:
     RecordingHost host;
     std::vector<std::string> listings;
 };
-
-// The resident memory of a process in MB (-1 when it cannot be read).
-double ResidentMB(int pid);
-
-struct ChildEnd {
-    int exitCode = -1;        // -1: killed or ended by a signal
-    bool overMemory = false;  // killed for passing the bound
-    bool overTime = false;    // killed for not ending in time
-    double peakMB = 0;        // the child's peak resident memory
-};
-// Runs body in a child process (its result is the exit code) and watches it: past boundMB of
-// resident memory above the parent's, or after seconds, it is killed. A program that would hang
-// or take the machine's memory fails the test instead.
-ChildEnd RunWatched(const std::function<int()>& body, double boundMB, int seconds);
 
 // The listing of the first top-level statement of source.
 std::string ListingOf(const std::string& source);
