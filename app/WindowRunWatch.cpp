@@ -180,8 +180,11 @@ bool TWindowRunWatch::InWindow(QObject* object) const
 
 bool TWindowRunWatch::IsRunBox(QObject* object) const
 {
+    // The window's own windows held off with it (Find, Replace) are not the program's, even when
+    // they are shown again during the run (restored from minimised).
     auto* dialog = qobject_cast<QDialog*>(object);
-    return dialog && dialog->isWindow() && dialog != box_ && dialog->window() != window_;
+    return dialog && dialog->isWindow() && dialog != box_ && dialog->window() != window_ &&
+           !heldOff_.contains(dialog);
 }
 
 QDialog* TWindowRunWatch::OpenRunBox() const

@@ -158,6 +158,13 @@ TEST(WindowStop, NothingActsOnThePadDuringARunTable)
         {"Find Next", [](Window& w) { QTest::mouseClick(w->FindDialog->FindNextButton(), Qt::LeftButton); }},
         {"Enter in Find", [](Window& w) { QTest::keyClick(w->FindDialog->FindEdit(), Qt::Key_Return); }},
         {"the replace window's close", [](Window& w) { w->ReplaceDialog->Window()->windowHandle()->close(); }},
+        {"a key after the find window is shown again", [](Window& w) {
+             // As when it is restored from minimised: it stays a window held off, not a box of the run.
+             QShowEvent shown;
+             QApplication::sendEvent(w->FindDialog->Window(), &shown);
+             w->RichEdit_Main->setFocus();
+             QTest::keyClick(w->RichEdit_Main, Qt::Key_9);
+         }},
     };
     for (const auto& way : ways) {
         SCOPED_TRACE(way.name);

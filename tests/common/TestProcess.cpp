@@ -275,7 +275,7 @@ ChildEnd RunWatched(const std::function<int()>& body, double boundMB, int second
     ChildEnd end;
     if (child < 0) return end;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    int status = 0;
+    int status = -1;  // no end seen: not an exit
     rusage usage{};
     for (;;) {
         const pid_t done = wait4(child, &status, WNOHANG, &usage);
