@@ -36,10 +36,10 @@ bool storeOpen = false;
 bool syntaxErrorShown = false;
 
 // An 8-bit text cut to what a 512-byte buffer holds.
-std::string cut(const char* s, size_t max = 511)
+std::string cut(const char* s)
 {
     // Only what is kept is copied: a detail may be a text of hundreds of megabytes.
-    return s ? std::string(s, strnlen(s, max)) : std::string();
+    return s ? HostTextHead(s) : std::string();
 }
 
 UnicodeString caption(const char* key)
