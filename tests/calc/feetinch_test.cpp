@@ -153,6 +153,7 @@ TEST(FeetInch, LengthsBecomeNumbersOfTheirOwnWidth)
         {"x6-1/2\"", TLengthScale::MM, "x6-12.7"},                // nor the digits of a name
         {"1e5-1/2\"", TLengthScale::MM, "1e5-12.7"},
         {"-1/2\"", TLengthScale::MM, "-12.7"},
+        {"12\"*2-.5\"", TLengthScale::MM, "304.8*2-12.7"},
         {"12\"*2-1/2\"", TLengthScale::MM, "304.8*63.5  "},      // twelve inches times 2 1/2"
         {"a/2-1/2\"", TLengthScale::MM, "a/63.5  "},
         {"12\"/2-1/4\"", TLengthScale::MM, "304.8/57.15 "},
@@ -174,6 +175,9 @@ TEST(FeetInch, LengthsBecomeNumbersOfTheirOwnWidth)
         {"5'6\"2", TLengthScale::MM, "1676.4 2"},
         {"5\"2\"", TLengthScale::MM, "127 50.8"},
         {"1/4\"3", TLengthScale::MM, "6.35 3"},
+        {"5\".5", TLengthScale::MM, "127 .5"},
+        {"5\"e2", TLengthScale::MM, "127 e2"},     // not 127e2
+        {"5\"each", TLengthScale::MM, "127each"},
     };
     for (const auto& row : rows) {
         AnsiString converted;
