@@ -238,7 +238,7 @@ TEST(FeetInch, ConversionAgreesWithRescanningFromTheStart)
     }
 
     std::mt19937 random(20240601);
-    const char alphabet[] = "0123456789 '\"-/+*().=x";
+    const char alphabet[] = "0123456789 '\"-/+*().=xe_";
     for (int n = 0; n < 5000; ++n) {
         AnsiString line;
         const int size = static_cast<int>(random() % 30);
