@@ -32,6 +32,37 @@ bool StartsFeetNumber(const AnsiString& line, size_t i)
     return k > i && k < line.size() && line[k] == '\'';
 }
 bool IsPlaced(const TPlacedMask& placed, size_t i) { return i < placed.size() && placed[i] != 0; }
+bool IsNameStart(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; }
+// Whether a number begins at i: a digit, or a point with a digit after it (.5).
+bool StartsNumber(const AnsiString& line, size_t i)
+{
+    return i < line.size() && (IsDigit(line[i]) || (line[i] == '.' && i + 1 < line.size() && IsDigit(line[i + 1])));
+}
+// Whether the digit at i is a digit of a number typed in the line: not of a name such as x2 or
+// 1e5, nor of a number put in place of a length.
+bool IsNumberDigit(const AnsiString& line, const TPlacedMask& placed, size_t i)
+{
+    if (!IsDigit(line[i]) || IsPlaced(placed, i)) return false;
+    while (i > 0 && IsDigit(line[i - 1]) && !IsPlaced(placed, i - 1)) --i;
+    return i == 0 || !IsNameStart(line[i - 1]);
+}
+// A slash with a number after it stands in a fraction only between two numbers (3/4"); after a
+// bracket, a name or an operator it divides: (16'-3")/16" is (16'-3") / 16".
+bool IsFractionSlash(const AnsiString& line, const TPlacedMask& placed, size_t i)
+{
+    return line[i] == '/' && StartsNumber(line, i + 1) && i > 0 && IsNumberDigit(line, placed, i - 1);
+}
+// Whether the characters before end are a whole number: digits with no point before them (1.5),
+// no letter (x6) and no fraction slash (the 2 of 1/2).
+bool EndsInWholeNumber(const AnsiString& line, const TPlacedMask& placed, size_t end)
+{
+    size_t k = end;
+    while (k > 0 && IsDigit(line[k - 1]) && !IsPlaced(placed, k - 1)) --k;
+    if (k == end) return false;
+    if (k == 0 || IsPlaced(placed, k - 1)) return true;
+    const char before = line[k - 1];
+    return before != '.' && !IsNameStart(before) && !IsFractionSlash(line, placed, k - 1);
+}
 
 // The operator in force before each position of a line: the last of "/", "*", "+", "-" seen
 // from the start, where the "-" of the keypad's unary minus "(-)" does not count. Each length
@@ -158,6 +189,17 @@ bool FindInch(const AnsiString& line, const TPlacedMask& placed, OperatorTrack& 
             start = (after == ' ' || after == '-' || after == '/') ? j + 2 : j + 1;
             break;
         }
+        // A hyphen before a number joins a whole number to the fraction that ends at the mark
+        // (6-1/2"); any other is the minus before the inches, as in 2 - 3" or 1.5 - 1/2".
+        const bool fractionAfter = slash != None && blank == None && dash == None;
+        if (c == '-' && StartsNumber(line, j + 1) && !(fractionAfter && EndsInWholeNumber(line, placed, j))) {
+            start = j + 1;
+            break;
+        }
+        if (c == '/' && StartsNumber(line, j + 1) && !IsFractionSlash(line, placed, j)) {
+            start = j + 1;
+            break;
+        }
         if (c == ' ') blank = j;
         if (c == '-') dash = j;
         if (c == '/') slash = j;
@@ -234,6 +276,16 @@ int DimensionOf(const AnsiString& converted, const TDimensionList& dimensions)
     return dimensions.front();
 }
 
+// Whether the text at i would be read on into a number that ended right before it: digits, a
+// decimal part or an exponent (5"2, 5".5, 5"e2).
+bool ReadsOn(const AnsiString& line, size_t i)
+{
+    if (StartsNumber(line, i)) return true;
+    if (line[i] != 'e' && line[i] != 'E') return false;
+    const size_t digit = i + 1 < line.size() && (line[i + 1] == '+' || line[i + 1] == '-') ? i + 2 : i + 1;
+    return digit < line.size() && IsDigit(line[digit]);
+}
+
 }  // namespace
 
 double InputUnitMillimetres(int inputCode)
@@ -273,10 +325,12 @@ void PlaceLengthNumber(AnsiString& line, TPlacedMask& placed, int start, int end
 
     // Two numbers side by side would read as one (254254 for 10"10"): a blank keeps them apart,
     // as it keeps 254 254 a syntax error. The number after may be a feet length put in place
-    // before the inch length that comes right ahead of it.
+    // before the inch length that comes right ahead of it, or digits typed right after the mark
+    // (5"2 is 127 2, not 1272).
     const size_t lead = first > 0 && placed[first - 1] != 0 ? 1 : 0;
     const size_t padding = number.size() < width ? width - number.size() : 0;
-    const size_t trail = padding == 0 && first + width < line.size() && placed[first + width] != 0 ? 1 : 0;
+    const size_t next = first + width;
+    const size_t trail = padding == 0 && next < line.size() && (placed[next] != 0 || ReadsOn(line, next)) ? 1 : 0;
     const size_t size = lead + number.size() + padding + trail;
     AnsiString text;
     text.reserve(size);

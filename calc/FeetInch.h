@@ -26,6 +26,9 @@ enum : int {
 // dimension list; 0 when the first apostrophe follows no digit or there is none.
 int FindFeetLength(const AnsiString& line, int& start, int& end, TDimensionList& dimensions);
 // The same for the first inch length (the number before the line's first double-quote mark).
+// Inside it a hyphen joins only a whole number to the fraction at the mark (6-1/2") and a slash
+// stands only between two numbers (3/4"); any other is the operator before it, so 2-3" is 2 less
+// 3" and (16'-3")/16" a division.
 int FindInchLength(const AnsiString& line, int& start, int& end, TDimensionList& dimensions);
 
 // Which characters of a line being converted are numbers put in place of lengths. A later length

@@ -45,6 +45,11 @@ const TColor kPalette[] = {clBlack, clGreen, clRed, clBlue, clPurple, clNavy, cl
 const QString kLengthTokenChars = QStringLiteral("0123456789 '\"-/.");
 
 bool IsDigit(QChar ch) { return ch >= QLatin1Char('0') && ch <= QLatin1Char('9'); }
+bool IsNameStart(QChar ch)
+{
+    return (ch >= QLatin1Char('a') && ch <= QLatin1Char('z')) || (ch >= QLatin1Char('A') && ch <= QLatin1Char('Z')) ||
+           ch == QLatin1Char('_');
+}
 
 }  // namespace
 
@@ -106,17 +111,25 @@ int THighlight::NumberTokenKind(const UnicodeString& line, int start, int& lengt
             break;
         }
     }
-    const AnsiString text = UnicodeToWin1252(line.mid(from, n));
+    // After a slash the finders need the number before it, to tell a fraction (the 2 of
+    // 1/2-1/4" is a denominator, so its hyphen is a minus) from a division (a/2-1/4").
+    int context = 0;
+    if (from > 0 && line[from - 1] == QLatin1Char('/')) {
+        context = 1;
+        while (from - context > 0 && IsDigit(line[from - context - 1])) ++context;
+        if (from - context > 0 && IsNameStart(line[from - context - 1])) ++context;
+    }
+    const AnsiString text = UnicodeToWin1252(line.mid(from - context, n + context));
     TDimensionList unused;
     int first = 0, last = 0;
     // A malformed feet length (one that does not start here) makes the text no length at all.
     if (FindFeetLength(text, first, last, unused)) {
-        if (first != 1) return 0;
-        length = last;
+        if (first != context + 1) return 0;
+        length = last - context;
         return 1;
     }
-    if (FindInchLength(text, first, last, unused) && first == 1) {
-        length = last;
+    if (FindInchLength(text, first, last, unused) && first == context + 1) {
+        length = last - context;
         return 2;
     }
     return 0;

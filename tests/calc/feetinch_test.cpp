@@ -142,6 +142,42 @@ TEST(FeetInch, LengthsBecomeNumbersOfTheirOwnWidth)
         {"12'2'", TLengthScale::MM, "3657.6 609.6"},
         {"12''", TLengthScale::MM, "3657.6'"},
         {"12'/2\"", TLengthScale::MM, "3657.6/50.8"},
+        // A hyphen inside an inch length joins only a whole number to the fraction at the mark;
+        // any other is the minus before it.
+        {"2-3\"", TLengthScale::MM, "2-76.2"},
+        {"12\"*2-6\"", TLengthScale::MM, "304.8*2-152.4"},
+        {"12\"*2-6-1/2\"", TLengthScale::MM, "304.8*2-165.1 "},
+        {"12\"*2-6 1/2\"", TLengthScale::MM, "304.8*2-165.1 "},
+        {"12\"*1.5-1/2\"", TLengthScale::MM, "304.8*1.5-12.7"},   // a decimal is no whole number
+        {"1/2-1/4\"", TLengthScale::MM, "1/2-6.35"},              // nor is a denominator
+        {"x6-1/2\"", TLengthScale::MM, "x6-12.7"},                // nor the digits of a name
+        {"1e5-1/2\"", TLengthScale::MM, "1e5-12.7"},
+        {"-1/2\"", TLengthScale::MM, "-12.7"},
+        {"12\"*2-.5\"", TLengthScale::MM, "304.8*2-12.7"},
+        {"12\"*2-1/2\"", TLengthScale::MM, "304.8*63.5  "},      // twelve inches times 2 1/2"
+        {"a/2-1/2\"", TLengthScale::MM, "a/63.5  "},
+        {"12\"/2-1/4\"", TLengthScale::MM, "304.8/57.15 "},
+        {"2-1/2\" * 2", TLengthScale::MM, "63.5   * 2"},
+        {"1 1/2\"", TLengthScale::MM, "38.1  "},
+        {"6-1/2.5\"", TLengthScale::MM, "162.56  "},
+        // A slash inside an inch length stands only between two digits of numbers; after a
+        // bracket, a name or another operator it divides.
+        {"(16'-3\")/16\"", TLengthScale::MM, "(4953  )/406.4"},
+        {"a/16\"", TLengthScale::MM, "a/406.4"},
+        {"x6/16\"", TLengthScale::MM, "x6/406.4"},
+        {"(3)/2-1/2\"", TLengthScale::MM, "(3)/63.5  "},
+        {"3/16\"", TLengthScale::MM, "4.7625"},
+        {"1.5/2\"", TLengthScale::MM, "19.05 "},
+        // Digits right after an inch mark stay apart from the number put in place of its length.
+        {"5\"2", TLengthScale::MM, "127 2"},
+        {"10\"3", TLengthScale::MM, "254 3"},
+        {"1/2\"3", TLengthScale::MM, "12.7 3"},
+        {"5'6\"2", TLengthScale::MM, "1676.4 2"},
+        {"5\"2\"", TLengthScale::MM, "127 50.8"},
+        {"1/4\"3", TLengthScale::MM, "6.35 3"},
+        {"5\".5", TLengthScale::MM, "127 .5"},
+        {"5\"e2", TLengthScale::MM, "127 e2"},     // not 127e2
+        {"5\"each", TLengthScale::MM, "127each"},
     };
     for (const auto& row : rows) {
         AnsiString converted;
@@ -187,6 +223,10 @@ TEST(FeetInch, ConversionAgreesWithRescanningFromTheStart)
         {"2.5\" * 4", "63.5 * 4"},
         {"1' 1/4\"", "311.15 "},                                   // 12.25"
         {"3'*3'*3'", "914.4*914.4*914.4"},
+        {"2-3\"", "2-76.2"},                                    // 2 less 3"
+        {"1-1-1/2\"", "1-38.1  "},                              // 1 less 1 1/2"
+        {"(1'-3\")/3\"", "(381  )/76.2"},                      // 15" over 3"
+        {"5\"2", "127 2"},
     };
     for (const auto& w : worked) {
         AnsiString converted;
@@ -198,7 +238,7 @@ TEST(FeetInch, ConversionAgreesWithRescanningFromTheStart)
     }
 
     std::mt19937 random(20240601);
-    const char alphabet[] = "0123456789 '\"-/+*().=x";
+    const char alphabet[] = "0123456789 '\"-/+*().=xe_";
     for (int n = 0; n < 5000; ++n) {
         AnsiString line;
         const int size = static_cast<int>(random() % 30);

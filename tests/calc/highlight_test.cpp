@@ -32,6 +32,13 @@ TEST(HighlightTokens, NextTokenReadsTokensAndTheirKinds)
         {"a<=b!c|d&e,f[1]", {{"a", 0}, {"b", 0}, {"c", 0}, {"d", 0}, {"e", 0}, {"f", 0}, {"1", 3}}},
         {"Sqrt(x)/LOG10 y", {{"Sqrt", 5}, {"x", 0}, {"LOG10", 5}, {"y", 0}}},
         {"12'' 3", {{"12'", 3}, {"' 3", 1}}},
+        // Coloured as calculated: a minus or a dividing slash before inches is no part of them.
+        {"12\"*2-6\"", {{"12\"", 3}, {"2", 3}, {"6\"", 3}}},
+        {"12\"*1.5-1/2\"", {{"12\"", 3}, {"1.5", 3}, {"1/2\"", 3}}},
+        {"1/2-1/4\"", {{"1", 3}, {"2", 3}, {"1/4\"", 3}}},
+        {"(16'-3\")/16\"", {{"16'-3\"", 3}, {"16\"", 3}}},
+        {"12\"*2-1/2\"", {{"12\"", 3}, {"2-1/2\"", 3}}},
+        {"x2/3-1/4\"", {{"x2", 0}, {"3-1/4\"", 3}}},
         {"   ", {}},
         {"", {}},
     };
@@ -110,6 +117,11 @@ TEST(HighlightTokens, NumberTokenKindTellsLengths)
         {"5\" 3'", 1, 0, 0}, // a later feet length that does not start here spoils it
         {"12'/2", 1, 1, 3},  // coloured as calculated: twelve feet, over two
         {"12'-2'", 1, 1, 3},
+        {"2-3\"", 1, 0, 0},     // two, less three inches
+        {"2-3\"", 3, 2, 2},
+        {"2-1/4\"", 1, 2, 6},   // a mixed number
+        {"1/2-1/4\"", 3, 0, 0}, // the 2 is a denominator, so the hyphen is a minus
+        {"a/2-1/4\"", 3, 2, 6}, // and here a whole number after a division
         {"x 5", 3, 0, 0},
         {"5", 9, 0, 0},
     };

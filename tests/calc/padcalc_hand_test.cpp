@@ -16,6 +16,7 @@ struct Row {
     Lines pad;
     bool total;
     Lines results;
+    Lines boxes = {};  // captions of the boxes the pad shows, in order
 };
 
 void Check(const Row& row, const PadCalculationResult& result)
@@ -40,6 +41,14 @@ TEST_F(PadByHandTest, AnswersWorkedOutByHand)
         {"IMPERIAL", "ft", -1, 0, {"12\"-6\"", "12'/2", "16'/3", "12'-2'", "12'-2'-1'", "(12\"-6\")*2"}, false,
          {"6\"", "6'-0\"", "5'-4\"", "10'-0\"", "9'-0\"", "1'-0\""}},
         {"IMPERIAL", "sq ft", -1, 0, {"2'*3'/2"}, false, {"3'sq ft"}},
+        // Inches after a number and a minus, or after a slash that divides.
+        {"IMPERIAL", "ft", -1, 0, {"12\"*2-6\"", "12'/2-6\"", "12'-6\"/2-3\"", "(12\"+6\")*2-6\""}, false,
+         {"1'-6\"", "5'-6\"", "6'-0\"", "2'-6\""}},
+        // The fraction's slash counts as a division, as in 5' + 6 1/2".
+        {"IMPERIAL", "ft", -1, 0, {"12\"*2-6-1/2\""}, false, {"1'-5 1/2\""}, {"Consistency Warning"}},
+        {"MM", "", -1, 0, {"300-6\"", "1000-1-1/2\""}, false, {"147.6", "961.9"}, {"Answer Units Warning"}},
+        {"IMPERIAL", "", -1, 0, {"(16'-3\")/16\"", "(12'+6\")/16\"", "a = 195\"", "a/16\""}, false,
+         {"12.1875", "9.375", "", "12.1875"}, {"Consistency Warning", "Consistency Warning", "Answer Units Warning"}},
         // Lines read whole as one length: the trade's ways of writing feet and inches.
         {"IMPERIAL", "ft", -1, 0,
          {"10'-6\"", "5'-3-1/2\"", "12' 6-1/2\"", "12'-2", "12'2", "12'-2\"", "5' 6 * 2", "3'-6\"/2", "2' 6\" - 6\""},
@@ -133,8 +142,9 @@ TEST_F(PadByHandTest, AnswersWorkedOutByHand)
         state.AngleUnit = row.angle;
         Lines pad = row.pad;
         Check(row, Calc(pad, row.total));
-        EXPECT_TRUE(dialogs.calls.empty()) << ::testing::PrintToString(row.pad) << " "
-                                           << (dialogs.calls.empty() ? "" : dialogs.calls[0].caption.toStdString());
+        Lines captions;
+        for (const QString& caption : Captions()) captions.push_back(caption.toStdString());
+        EXPECT_EQ(captions, row.boxes) << ::testing::PrintToString(row.pad);
     }
 }
 
@@ -165,6 +175,25 @@ TEST_F(PadByHandTest, LengthsAgainstAnOperatorReadAsWithBlanks)
         {"10'-6\"-6\"", "10'-6\" - 6\""},                     // a whole length, less inches
         {"3'6\"-1'", "3'6\" - 1'"},
         {"5'-6\"+2'-3\"", "5'-6\" + 2'-3\""},
+        {"12\"*2-6\"", "12\" * 2 - 6\""},                     // a number, a minus, then inches
+        {"12'/2-6\"", "12' / 2 - 6\""},
+        {"12'-6\"/2-3\"", "12'-6\" / 2 - 3\""},
+        {"(12\"+6\")*2-6\"", "(12\" + 6\") * 2 - 6\""},
+        {"12\"*2-6-1/2\"", "12\" * 2 - 6-1/2\""},
+        {"12\"*2-6 1/2\"", "12\" * 2 - 6 1/2\""},
+        {"12\"*1.5-1/2\"", "12\" * 1.5 - 1/2\""},
+        {"12\"*2-.5\"", "12\" * 2 - .5\""},
+        {"300-6\"", "300 - 6\""},
+        {"1000-1-1/2\"", "1000 - 1-1/2\""},
+        {"2-3\"", "2 - 3\""},
+        {"3-6\"", "3 - 6\""},
+        {"1/2-1/4\"", "1 / 2 - 1/4\""},
+        {"(16'-3\")/16\"", "(16'-3\") / 16\""},                // a slash after a bracket divides
+        {"(12'+6\")/16\"", "(12' + 6\") / 16\""},
+        {"(3)/2-1/2\"", "(3) / 2-1/2\""},
+        {"12\"*2-1/2\"", "12\" * 2-1/2\""},                   // mixed numbers stay whole
+        {"2-1/2\"*2", "2-1/2\" * 2"},
+        {"3/4\"+1 1/2\"", "3/4\" + 1 1/2\""},
     };
     const struct {
         const char* input;

@@ -132,6 +132,9 @@ TEST_F(PadCalcTest, ErrorsLeaveNoAnswers)
         QString box;
     } rows[] = {
         {{"1", "3 +* 4", "5"}, "Error: parse error in line number 2:\nANS = 3 +* 4"},
+        // Digits typed right after an inch mark are not read into its number.
+        {{"1", "x = 5\"2", "5"}, "Error: parse error in line number 2:\nx = 127 2"},
+        {{"1", "x = 10\"3", "5"}, "Error: parse error in line number 2:\nx = 254 3"},
         {{"1", "1/0", "5"}, "Error: division by zero"},
         {{"1", "y * 2"}, "Error: undefined variable \"y\""},
         // A pad line inside a loop answers at every pass: the answer pane takes 250,000 at most.
