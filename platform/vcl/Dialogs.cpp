@@ -1,6 +1,7 @@
 #include "platform/vcl/Dialogs.h"
 
 #include "platform/vcl/DialogSeam.h"
+#include "platform/vcl/Forms.h"
 #include "platform/vcl/Printers.h"
 #include "platform/win/DialogTemplate.h"
 
@@ -65,7 +66,7 @@ bool TCommonFileDialog::Execute()
     }
 
     QWidget* owner = qobject_cast<QWidget*>(parent());
-    QFileDialog dialog(owner ? owner : QApplication::activeWindow(), Title, InitialDir, QtFileFilter(Filter));
+    QFileDialog dialog(owner ? owner : BoxOwner(), Title, InitialDir, QtFileFilter(Filter));
     dialog.setAcceptMode(ForSaving() ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(ForSaving() ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     // Saving always keeps a backup of the file it replaces, so it does not ask first.
@@ -101,7 +102,7 @@ bool TPrintDialog::Execute()
         return true;
     }
     QWidget* owner = qobject_cast<QWidget*>(parent());
-    QPrintDialog dialog(&device, owner ? owner : QApplication::activeWindow());
+    QPrintDialog dialog(&device, owner ? owner : BoxOwner());
     dialog.setWindowTitle(QStringLiteral("Print"));
     return dialog.exec() == QDialog::Accepted;
 }
