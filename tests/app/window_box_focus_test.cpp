@@ -8,6 +8,7 @@
 
 #include "platform/vcl/Forms.h"
 
+#include <QInputMethodEvent>
 #include <QPushButton>
 #include <QWindow>
 #include <gtest/gtest.h>
@@ -26,11 +27,13 @@ AnsiString PadFile(const char* input, const char* answer, const char* lines)
 // later one is answered with its default and recorded.
 class FileDialogsLeaveNoActiveWindow {
 public:
-    explicit FileDialogsLeaveNoActiveWindow(AnsiString file)
-        : file_(std::move(file)), previous_(SetDialogHandler([this](DialogCall& call) {
+    // files: what the file dialogs choose, one after the other (the last one again and again).
+    explicit FileDialogsLeaveNoActiveWindow(std::vector<AnsiString> files)
+        : files_(std::move(files)), previous_(SetDialogHandler([this](DialogCall& call) {
               if (call.kind == DialogCall::Kind::OpenFile || call.kind == DialogCall::Kind::SaveFile) {
                   call.result = 1;
-                  call.values = QStringList{Win1252ToUnicode(file_)};
+                  call.values = QStringList{Win1252ToUnicode(files_.empty() ? AnsiString() : files_.front())};
+                  if (files_.size() > 1) files_.erase(files_.begin());
                   QApplication::setActiveWindow(nullptr);
               } else if (!passed_) {
                   passed_ = true;
@@ -48,7 +51,7 @@ public:
     std::vector<DialogCall> later;
 
 private:
-    AnsiString file_;
+    std::vector<AnsiString> files_;
     bool passed_ = false;
     DialogHandler previous_;
 };
@@ -107,7 +110,7 @@ TEST(WindowBoxFocus, EveryBoxHoldsTheWindowOffAndThenTheKeyboardIsThePadsTable)
         w.Type(QString::fromLatin1(row.pad));
         QWindow* window = w->windowHandle();
         const QPoint onPad = w->RichEdit_Main->viewport()->mapTo(&*w, QPoint(4, 4));
-        FileDialogsLeaveNoActiveWindow fileDialogs(row.file);
+        FileDialogsLeaveNoActiveWindow fileDialogs({row.file});
         QStringList underTheBox;
         RunWithBox(row.open, [&](QWidget& box) {
             EXPECT_TRUE(ActivationReturn::HeldOff(&box, &*w)) << "the box holds nothing off";
@@ -137,5 +140,50 @@ TEST(WindowBoxFocus, EveryBoxHoldsTheWindowOffAndThenTheKeyboardIsThePadsTable)
         QTest::keyClick(typing, Qt::Key_Space);
         EXPECT_EQ(w->RichEdit_Main->Text().count(QLatin1Char(' ')), spaces + 1) << w.Pad().join('|').toStdString();
         EXPECT_EQ(exits, 0);
+    }
+}
+
+// Whatever changed the pad while a box of its calculation waited (text an input method sends to
+// the pad, which no box holds off; another pad opened by a command that got through), the
+// calculation's answers and its TOTAL are not written over the lines by their old numbers: the
+// answers go, as an edit takes them away, and the pad stays as the user left it.
+TEST(WindowBoxFocus, ARunWritesOnlyToThePadItCalculatedTable)
+{
+    Window w;
+    const AnsiString folder = Config->ProjectDir;
+    const AnsiString consistency = folder + "consistency.pad", answerUnits = folder + "units.pad",
+                     other = folder + "other.pad";
+    PadTestFiles::Write(consistency, PadFile("4", "10", "5' * 3' + 2'\n10' + 2'\n"));
+    PadTestFiles::Write(answerUnits, PadFile("4", "0", "12'\n100\n250\nTOTAL\n"));
+    PadTestFiles::Write(other, PadFile("1", "0", "100 + 200\n3 * 4\n"));
+    const struct {
+        const char* name;
+        AnsiString file;
+        std::function<void()> change;  // while the box waits
+        QStringList pad;               // the pad once the box is answered
+    } rows[] = {
+        {"a line an input method types under the answer units warning", answerUnits, [&w] {
+             w->RichEdit_Main->SetSelStart(0);
+             QInputMethodEvent typed;
+             typed.setCommitString(QStringLiteral("5000\n"));
+             QApplication::sendEvent(w->RichEdit_Main, &typed);
+         }, {"5000", "12'", "100", "250", "TOTAL"}},
+        {"another pad opened under the consistency warning", consistency, [&w] { w->Open1->Click(); },
+         {"100 + 200", "3 * 4"}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        w->PadUnchanged = true;
+        w->New1->Click();
+        FileDialogsLeaveNoActiveWindow fileDialogs({row.file, other});
+        RunWithBox([&w] { w->Open1->Click(); }, [&](QWidget& box) {
+            row.change();
+            QTest::keyClick(box.windowHandle(), Qt::Key_Return);
+        });
+        QStringList pad = w.Pad();
+        while (!pad.isEmpty() && pad.back().isEmpty()) pad.removeLast();
+        EXPECT_EQ(pad, row.pad) << w.Pad().join('|').toStdString();
+        EXPECT_TRUE(w.Answers().join("").isEmpty()) << w.Answers().join('|').toStdString();
+        EXPECT_TRUE(w.BoldAnswers().isEmpty());
     }
 }
