@@ -119,7 +119,7 @@ TFindDialog::TFindDialog(QWidget* owner, bool replacing) : QObject(owner), windo
     window_->setModal(false);
     auto* grid = new QGridLayout(window_);
     auto* findLabel = new QLabel(QStringLiteral("Fi&nd what:"), window_);
-    findEdit_ = new QLineEdit(window_);
+    findEdit_ = new TEdit(window_);
     // A line edit cuts what is typed or pasted past its maximum length without a word: the texts
     // are taken whole, however long (a QString holds no more than this anyway).
     findEdit_->setMaxLength(std::numeric_limits<int>::max());
@@ -130,7 +130,7 @@ TFindDialog::TFindDialog(QWidget* owner, bool replacing) : QObject(owner), windo
     int row = 1;
     if (replacing) {
         auto* replaceLabel = new QLabel(QStringLiteral("Re&place with:"), window_);
-        replaceEdit_ = new QLineEdit(window_);
+        replaceEdit_ = new TEdit(window_);
         replaceEdit_->setMaxLength(findEdit_->maxLength());
         replaceLabel->setBuddy(replaceEdit_);
         grid->addWidget(replaceLabel, row, 0);
