@@ -94,8 +94,7 @@ TShiftState ShiftStateOf(Qt::KeyboardModifiers modifiers, Qt::MouseButtons butto
 bool AltKeyTypesNothing(const QKeyEvent& event)
 {
     const Qt::KeyboardModifiers modifiers = event.modifiers();
-    return (modifiers & Qt::AltModifier) && !(modifiers & (Qt::ControlModifier | Qt::GroupSwitchModifier)) &&
-           !event.text().isEmpty();
+    return (modifiers & Qt::AltModifier) && !(modifiers & Qt::ControlModifier) && !event.text().isEmpty();
 }
 
 int GetAsyncKeyState(int key)

@@ -239,8 +239,8 @@ TEST(WindowEdit, TheWheelScrollsALinePerNotchHoweverFinelyItTurns)
 
 // Alt with a key belongs to the menus and the buttons: it types nothing into the pad, its date and
 // description or the find and replace fields, and the pad stays as it was with its answers. A
-// character typed with AltGr types: X11 reports it without Alt (or as a group switch), another
-// desktop as Ctrl+Alt.
+// character typed with AltGr types: X11 reports it as a group switch without Alt, another desktop
+// as Ctrl+Alt.
 TEST(WindowEdit, AltWithAKeyTypesNothingButAltGrTypesTable)
 {
     const struct {
@@ -255,8 +255,7 @@ TEST(WindowEdit, AltWithAKeyTypesNothingButAltGrTypesTable)
         {"Alt+Shift+H", Qt::Key_H, Qt::AltModifier | Qt::ShiftModifier, "H", false},
         {"Alt+1", Qt::Key_1, Qt::AltModifier, "1", false},
         {"Alt+Space", Qt::Key_Space, Qt::AltModifier, " ", false},
-        {"AltGr+Q", Qt::Key_At, Qt::NoModifier, "@", true},
-        {"AltGr+Q as a group switch", Qt::Key_At, Qt::GroupSwitchModifier, "@", true},
+        {"AltGr+Q", Qt::Key_At, Qt::GroupSwitchModifier, "@", true},
         {"AltGr+Q as Ctrl+Alt", Qt::Key_At, Qt::ControlModifier | Qt::AltModifier, "@", true},
     };
     const struct {
