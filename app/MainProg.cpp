@@ -5,6 +5,7 @@
 #include "app/WindowRunWatch.h"
 #include "app/PadColourer.h"
 #include "config/Config.h"
+#include "platform/vcl/Forms.h"
 #include "platform/vcl/Graphics.h"
 #include "platform/vcl/RichEditScroll.h"
 
@@ -52,8 +53,9 @@ TRichEdit* MakePane(QWidget* parent, bool readOnly, TColor colour)
 TfrmMainProg::TfrmMainProg(QWidget* Owner) : TForm(Owner)
 {
     // The form variable names the main form while it is being made, so that everything started
-    // from here finds it.
+    // from here finds it; a box with no window to stand over stands over it.
     frmMainProg = this;
+    Application->MainForm = this;
     setWindowTitle(QStringLiteral("Plumo Calculator"));
     setFont(FontOf(QStringLiteral("Tahoma"), 13));
 

@@ -56,6 +56,8 @@ void TfrmMainProg::CalculatePad(bool total, bool opening)
     const bool opened = std::exchange(loadingPad_, false);
     RichEdit_Result->Lines.Clear();
     std::vector<AnsiString> lines = PadLinesOf(RichEdit_Main);
+    // The pad as the calculation read it: its answers and its TOTAL belong to these lines only.
+    const std::vector<AnsiString> read = lines;
     PadCalculationOptions options;
     options.readUnits = [this] { GetUnitsOfMeasureAndPrecision(); };
     options.highlighter = &Highlighter->Syntax;
@@ -65,6 +67,14 @@ void TfrmMainProg::CalculatePad(bool total, bool opening)
     // The window was closed while the program ran: the run is over, so now it closes, after the
     // question about an edited pad.
     if (runWatch_->TakeCloseRequest()) close();
+    // The boxes of a calculation hold the window off, but should the pad have changed while one
+    // waited (another pad opened in its place, say), the answers would stand beside lines they do
+    // not belong to and the TOTAL would go over a line by its old number: they go, as an edit
+    // takes the answers away, and the pad stays as it is.
+    if (PadLinesOf(RichEdit_Main) != read) {
+        RichEdit_Result->Lines.Clear();
+        return;
+    }
 
     // The calculation blanked trailing TOTAL lines and may have added its own.
     for (int i : result.blankedLines) RichEdit_Main->Lines.Set(i, QString());

@@ -128,6 +128,7 @@ void Tfrm_MacroInput::ShowModal()
         OKClick();
         return;
     }
+    const FocusReturn focus(parentWidget() ? parentWidget() : BoxOwner());
     const ActivationReturn keys(this);
     exec();
 }

@@ -91,6 +91,12 @@ TShiftState ShiftStateOf(Qt::KeyboardModifiers modifiers, Qt::MouseButtons butto
     return shift;
 }
 
+bool AltKeyTypesNothing(const QKeyEvent& event)
+{
+    const Qt::KeyboardModifiers modifiers = event.modifiers();
+    return (modifiers & Qt::AltModifier) && !(modifiers & Qt::ControlModifier) && !event.text().isEmpty();
+}
+
 int GetAsyncKeyState(int key)
 {
     bool down = false;

@@ -58,6 +58,9 @@ class QKeyEvent;
 // The virtual key of a Qt key event; 0 for keys without one.
 WORD VirtualKeyOf(const QKeyEvent& event);
 TShiftState ShiftStateOf(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons = Qt::NoButton);
+// Alt with a key types nothing into a text box: the key is the menus' and the buttons'. What AltGr
+// types still types: X11 reports AltGr as a group switch without Alt, other desktops as Ctrl+Alt.
+bool AltKeyTypesNothing(const QKeyEvent& event);
 // 0x8000 while the key or mouse button is down, else 0 (only VK_LBUTTON, VK_SHIFT, VK_CONTROL
 // and VK_MENU are known). An int, so that a comparison with 0x8000 holds when the key is down.
 int GetAsyncKeyState(int key);

@@ -19,5 +19,5 @@ bool AnswerBySeam(DialogCall& call)
 {
     if (!Handler()) return false;
     Handler()(call);
-    return true;
+    return !call.passOn;
 }

@@ -25,11 +25,14 @@ struct DialogCall {
     int result = 0;       // the answer code (IDOK, IDYES, ...), or 1/0 for accepted/cancelled
     QStringList values;   // answered texts: input values, the chosen file name
     bool checked = false; // a check box on the dialog ("Don't ask me again"), where it has one
+    // Set by a handler that answers only some dialogs: this one is shown for real after all.
+    bool passOn = false;
 };
 
 using DialogHandler = std::function<void(DialogCall&)>;
 
 // Installs a handler and returns the one it replaces; an empty handler shows real dialogs again.
 DialogHandler SetDialogHandler(DialogHandler handler);
-// Offers the call to the installed handler: true when it answered (the caller shows nothing).
+// Offers the call to the installed handler: true when it answered (the caller shows nothing),
+// false when there is none or it passed the call on.
 bool AnswerBySeam(DialogCall& call);

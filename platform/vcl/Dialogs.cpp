@@ -1,6 +1,7 @@
 #include "platform/vcl/Dialogs.h"
 
 #include "platform/vcl/DialogSeam.h"
+#include "platform/vcl/Forms.h"
 #include "platform/vcl/Printers.h"
 #include "platform/win/DialogTemplate.h"
 
@@ -65,7 +66,7 @@ bool TCommonFileDialog::Execute()
     }
 
     QWidget* owner = qobject_cast<QWidget*>(parent());
-    QFileDialog dialog(owner ? owner : QApplication::activeWindow(), Title, InitialDir, QtFileFilter(Filter));
+    QFileDialog dialog(owner ? owner : BoxOwner(), Title, InitialDir, QtFileFilter(Filter));
     dialog.setAcceptMode(ForSaving() ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(ForSaving() ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     // Saving always keeps a backup of the file it replaces, so it does not ask first.
@@ -101,7 +102,7 @@ bool TPrintDialog::Execute()
         return true;
     }
     QWidget* owner = qobject_cast<QWidget*>(parent());
-    QPrintDialog dialog(&device, owner ? owner : QApplication::activeWindow());
+    QPrintDialog dialog(&device, owner ? owner : BoxOwner());
     dialog.setWindowTitle(QStringLiteral("Print"));
     return dialog.exec() == QDialog::Accepted;
 }
@@ -118,7 +119,7 @@ TFindDialog::TFindDialog(QWidget* owner, bool replacing) : QObject(owner), windo
     window_->setModal(false);
     auto* grid = new QGridLayout(window_);
     auto* findLabel = new QLabel(QStringLiteral("Fi&nd what:"), window_);
-    findEdit_ = new QLineEdit(window_);
+    findEdit_ = new TEdit(window_);
     // A line edit cuts what is typed or pasted past its maximum length without a word: the texts
     // are taken whole, however long (a QString holds no more than this anyway).
     findEdit_->setMaxLength(std::numeric_limits<int>::max());
@@ -129,7 +130,7 @@ TFindDialog::TFindDialog(QWidget* owner, bool replacing) : QObject(owner), windo
     int row = 1;
     if (replacing) {
         auto* replaceLabel = new QLabel(QStringLiteral("Re&place with:"), window_);
-        replaceEdit_ = new QLineEdit(window_);
+        replaceEdit_ = new TEdit(window_);
         replaceEdit_->setMaxLength(findEdit_->maxLength());
         replaceLabel->setBuddy(replaceEdit_);
         grid->addWidget(replaceLabel, row, 0);

@@ -150,9 +150,10 @@ int TApplication::MessageBox(const UnicodeString& text, const UnicodeString& cap
 
     // The box holds off the window it is over as it is: nothing there is disabled (and drawn
     // greyed). A window of its own beside it stays usable.
-    FocusReturn focus;
+    QWidget* owner = BoxOwner();
+    FocusReturn focus(owner);
     ButtonsOnly buttonsOnly;
-    QMessageBox box(IconOf(flags), caption, text, QMessageBox::NoButton, QApplication::activeWindow());
+    QMessageBox box(IconOf(flags), caption, text, QMessageBox::NoButton, owner);
     box.setWindowModality(Qt::WindowModal);
     const ActivationReturn keys(&box);
     const bool cancels = std::any_of(buttons.begin(), buttons.end(), [](const ButtonSpec& b) { return b.answer == IDCANCEL; });
@@ -174,7 +175,19 @@ int TApplication::MessageBox(const UnicodeString& text, const UnicodeString& cap
     return buttons.size() == 1 ? buttons.front().answer : IDCANCEL;
 }
 
-FocusReturn::FocusReturn() : widget_(QApplication::focusWidget()) {}
+QWidget* BoxOwner()
+{
+    QWidget* active = QApplication::activeWindow();
+    if (active && active->isVisible()) return active;
+    QWidget* main = Application->MainForm;
+    return main && main->isVisible() ? main : nullptr;
+}
+
+FocusReturn::FocusReturn(const QWidget* owner)
+    : widget_(QApplication::focusWidget() ? QApplication::focusWidget()
+                                          : owner ? owner->window()->focusWidget() : nullptr)
+{
+}
 
 FocusReturn::~FocusReturn()
 {

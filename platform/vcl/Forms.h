@@ -16,16 +16,24 @@ public:
     UnicodeString Title = QStringLiteral("Plumo Calculator");
     // The executable's full path and name ("ParamStr(0)").
     UnicodeString ExeName() const;
+    // The program's main window, set by the main form as it is made.
+    QPointer<QWidget> MainForm;
 };
 
 extern TApplication* Application;
 
+// The window a box stands over and holds off when its caller names none: the active window, else
+// the main window. Right after a file dialog closes no window is active for a moment, until the
+// desktop gives the activation back; a box without a window would hold nothing off.
+QWidget* BoxOwner();
+
 // Kept for as long as a modal box is up: when it goes, the keyboard goes back to the widget that
 // had it (the pad, typically) instead of wherever the desktop or the toolkit puts it, unless the
-// user has gone to another window meanwhile.
+// user has gone to another window meanwhile. With no window active as the box comes, the keyboard
+// goes back to where it was in the window the box stands over.
 class FocusReturn {
 public:
-    FocusReturn();
+    explicit FocusReturn(const QWidget* owner = nullptr);
     ~FocusReturn();
     FocusReturn(const FocusReturn&) = delete;
     FocusReturn& operator=(const FocusReturn&) = delete;

@@ -1,5 +1,7 @@
 #include "platform/vcl/RichEdit.h"
 
+#include "platform/vcl/Controls.h"
+
 #include <QAbstractTextDocumentLayout>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -351,6 +353,10 @@ void TRichEdit::FinishLayout()
 
 void TRichEdit::keyPressEvent(QKeyEvent* event)
 {
+    if (AltKeyTypesNothing(*event)) {
+        event->ignore();
+        return;
+    }
     FinishLayout();
     QTextEdit::keyPressEvent(event);
 }

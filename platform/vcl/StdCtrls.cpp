@@ -26,6 +26,15 @@ TLabel::TLabel(QWidget* parent, const QString& caption) : QLabel(caption, parent
 
 TEdit::TEdit(QWidget* parent) : QLineEdit(parent) {}
 
+void TEdit::keyPressEvent(QKeyEvent* event)
+{
+    if (AltKeyTypesNothing(*event)) {
+        event->ignore();
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
 TMemo::TMemo(QWidget* parent) : QPlainTextEdit(parent) {}
 
 // ---- TComboBox ----

@@ -54,6 +54,9 @@ public:
     // The grey hint shown while the box is empty.
     void SetTextHint(const QString& hint) { setPlaceholderText(hint); }
     UnicodeString TextHint() const { return placeholderText(); }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
 class TMemo : public QPlainTextEdit {

@@ -239,7 +239,7 @@ int ExtMessageBox(QWidget* owner, const char* message, const char* caption, unsi
     // The box holds at most 65,535 characters of its message and of its caption.
     const AnsiString messageText(message, strnlen(message, kMaxText));
     if (caption && IsResourceNumber(caption)) caption = "";
-    if (!owner) owner = QApplication::activeWindow();
+    if (!owner) owner = BoxOwner();
     if ((style & MB_ICONSTOP) && (style & MB_SYSTEMMODAL))
         return Application->MessageBox(Win1252ToUnicode(message),
                                        Win1252ToUnicode(caption ? caption : "Error"), style);

@@ -313,7 +313,7 @@ int MsgBoxWindow::Run(const ExtBoxPlan& plan, QWidget* owner)
     // The box holds off its owner's window, that window's parents and their other child windows,
     // as they are: nothing there is disabled, so nothing is drawn greyed and the keyboard's place
     // in the owner is kept. A window of its own (no parent) stays usable beside the box.
-    FocusReturn focus;
+    FocusReturn focus(owner);
     window->setWindowModality(Qt::WindowModal);
     const ActivationReturn keys(window);
     window->InitDialog();

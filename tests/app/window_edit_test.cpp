@@ -11,6 +11,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTextEdit>
 #include <QWheelEvent>
 #include <gtest/gtest.h>
 
@@ -234,4 +235,75 @@ TEST(WindowEdit, TheWheelScrollsALinePerNotchHoweverFinelyItTurns)
     Turn(viewport, QPoint(-240, 0));
     EXPECT_GT(w->RichEdit_Main->horizontalScrollBar()->value(), 0);
     EXPECT_EQ(w.FirstLines()[1], 3);
+}
+
+// Alt with a key belongs to the menus and the buttons: it types nothing into the pad, its date and
+// description or the find and replace fields, and the pad stays as it was with its answers. A
+// character typed with AltGr types: X11 reports it as a group switch without Alt, another desktop
+// as Ctrl+Alt.
+TEST(WindowEdit, AltWithAKeyTypesNothingButAltGrTypesTable)
+{
+    const struct {
+        const char* name;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        const char* text;  // as the keyboard sends it
+        bool types;
+    } keys[] = {
+        {"Alt+F", Qt::Key_F, Qt::AltModifier, "f", false},
+        {"Alt+E", Qt::Key_E, Qt::AltModifier, "e", false},
+        {"Alt+Shift+H", Qt::Key_H, Qt::AltModifier | Qt::ShiftModifier, "H", false},
+        {"Alt+1", Qt::Key_1, Qt::AltModifier, "1", false},
+        {"Alt+Space", Qt::Key_Space, Qt::AltModifier, " ", false},
+        {"AltGr+Q", Qt::Key_At, Qt::GroupSwitchModifier, "@", true},
+        {"AltGr+Q as Ctrl+Alt", Qt::Key_At, Qt::ControlModifier | Qt::AltModifier, "@", true},
+    };
+    const struct {
+        const char* name;
+        std::function<QWidget*(Window&)> field;
+    } fields[] = {
+        {"the pad", [](Window& w) { return w->RichEdit_Main; }},
+        {"the date", [](Window& w) { return w->Edit_Date; }},
+        {"the description", [](Window& w) { return w->Edit_Description; }},
+        {"Find's text", [](Window& w) {
+             w->Find1->Click();
+             return w->FindDialog->FindEdit();
+         }},
+        {"Replace's find text", [](Window& w) {
+             w->Replace1->Click();
+             return w->ReplaceDialog->FindEdit();
+         }},
+        {"Replace's new text", [](Window& w) {
+             w->Replace1->Click();
+             return w->ReplaceDialog->ReplaceEdit();
+         }},
+    };
+    const auto textOf = [](QWidget* field) {
+        if (auto* line = qobject_cast<QLineEdit*>(field)) return line->text();
+        return static_cast<QTextEdit*>(field)->toPlainText();
+    };
+    for (const auto& f : fields) {
+        DialogRecorder dialogs;
+        Window w;
+        w.Type("12 + 3");
+        w->Btn_CalculateOnly->Click();
+        w->PadUnchanged = true;
+        QWidget* field = f.field(w);
+        for (const auto& k : keys) {
+            SCOPED_TRACE(std::string(f.name) + ", " + k.name);
+            const QString before = textOf(field);
+            const QStringList answers = w.Answers();
+            const bool unchanged = w->PadUnchanged;
+            QTest::sendKeyEvent(QTest::Click, field, k.key, QString::fromUtf8(k.text), k.modifiers);
+            if (k.types) {
+                EXPECT_EQ(textOf(field).size(), before.size() + 1) << textOf(field).toStdString();
+                EXPECT_TRUE(textOf(field).contains(QString::fromUtf8(k.text)));
+            } else {
+                EXPECT_EQ(textOf(field).toStdString(), before.toStdString());
+                EXPECT_EQ(w.Answers(), answers);
+                EXPECT_EQ(w->PadUnchanged, unchanged);
+            }
+        }
+        EXPECT_EQ(w.Answers().value(0), field == w->RichEdit_Main ? "" : "15");
+    }
 }
