@@ -9,6 +9,7 @@
 #include "macro/Host.h"
 #include "macro/Init.h"
 #include "macro/RunControl.h"
+#include "platform/vcl/SafeWrite.h"
 #include "platform/win/Sound.h"
 
 #include <cstdio>
@@ -76,14 +77,28 @@ bool modeFlags(const char* mode, int& flags)
 // The open itself never waits: a pipe would wait for its other end and a device may never answer,
 // so they are opened without waiting, found out by what was opened (not by a look at the name
 // beforehand, which a rename could outdate), and refused like a file that cannot be opened.
-std::FILE* openRegularFile(const char* name, const char* mode)
+// A mode that writes keeps the rule of every write of the program (SafeWrite.h): a link or a file
+// that another user planted in a shared folder is refused, and refusal says why.
+std::FILE* openRegularFile(const char* name, const char* mode, std::string& refusal)
 {
     int flags = 0;
     if (!modeFlags(mode, flags)) return nullptr;
+    std::string path = name;
+    if ((flags & O_ACCMODE) != O_RDONLY) {
+        const WriteTarget checked = CheckWriteTarget(name);
+        if (!checked.check) {
+            if (checked.refused) refusal = UnicodeToWin1252(checked.check.reason);
+            return nullptr;
+        }
+        // The name that was checked, as it was: a link put in its place since is not followed,
+        // and a free name is made new, never through a link that appeared there meanwhile.
+        path = checked.target;
+        flags |= checked.exists ? O_NOFOLLOW : (flags & O_CREAT) ? O_EXCL : 0;
+    }
     // A look first spares devices even the opening; the open itself is what decides.
     struct stat info;
-    if (::stat(name, &info) == 0 && !S_ISREG(info.st_mode)) return nullptr;
-    int fd = ::open(name, flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+    if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) return nullptr;
+    int fd = ::open(path.c_str(), flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
     if (fd < 0) return nullptr;
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
@@ -205,8 +220,9 @@ void procopen()
     const char* mode = popText();
     const char* name = popText();
     requireReachOutside("open");
-    std::FILE* stream = openRegularFile(name, mode);
-    if (!stream) macroError("procopen cannot open: ", name);
+    std::string refusal;
+    std::FILE* stream = openRegularFile(name, mode, refusal);
+    if (!stream) macroError("procopen cannot open: ", refusal.empty() ? name : (HostTextHead(name) + "\n" + refusal).c_str());
     long long handle = nextHandle++;
     files[handle] = OpenFile{stream};
     pushNum(double(handle));
