@@ -3,6 +3,7 @@
 #include "calc/FeetInch.h"
 #include "calc/HostFunctions.h"
 #include "config/Config.h"
+#include "macro/Host.h"
 #include "macro/Run.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/SafeWrite.h"
@@ -36,7 +37,8 @@ void WriteLine(PadMacroFile& file, const AnsiString& text)
 
 void CannotWrite(const AnsiString& path, const QString& reason)
 {
-    QString text = "Can't open " + PathToUnicode(path) + " for writing";
+    // The folder comes from the settings file, which may hold a text of any length.
+    QString text = "Can't open " + PathToUnicode(HostTextHead(path.c_str())) + " for writing";
     if (!reason.isEmpty()) text += "\n" + reason;
     Application->MessageBox(text, QStringLiteral("Macro Single Line File Error"), MB_OK);
 }
@@ -108,7 +110,7 @@ bool TranslatePadLine(PadMacroFile& file, AnsiString line, int n, int& dimension
 
     if (dimension == DimInconsistent && !(ConsistencyWarningAnswer() & MB_DONOTTELLAGAIN)) {
         const ExtMessageBoxParams params;
-        const AnsiString message = "Possible Inconsistent Units in following line\n" + line;
+        const AnsiString message = "Possible Inconsistent Units in following line\n" + HostTextHead(line.c_str());
         ConsistencyWarningAnswer() =
             ExtMessageBox(nullptr, message.c_str(), "Consistency Warning", kWarningStyle, &params);
     }

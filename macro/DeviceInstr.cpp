@@ -8,7 +8,9 @@
 #include "macro/Builtins.h"
 #include "macro/Host.h"
 #include "macro/Init.h"
+#include "macro/Lifetime.h"
 #include "macro/RunControl.h"
+#include "platform/vcl/SafeWrite.h"
 #include "platform/win/Sound.h"
 
 #include <cstdio>
@@ -55,6 +57,9 @@ std::map<long long, OpenFile>::iterator findFile(double handle, const char* fail
     return it;
 }
 
+// A line is kept at hand while it is looked over up to this length; a longer one is read again.
+constexpr size_t kLineAtHand = 64 * 1024;
+
 // The open flags of a C library mode ("r", "w", "a", each with "+", "b", "t", "x" or "e" after
 // it); false for a mode the C library refuses too.
 bool modeFlags(const char* mode, int& flags)
@@ -76,14 +81,28 @@ bool modeFlags(const char* mode, int& flags)
 // The open itself never waits: a pipe would wait for its other end and a device may never answer,
 // so they are opened without waiting, found out by what was opened (not by a look at the name
 // beforehand, which a rename could outdate), and refused like a file that cannot be opened.
-std::FILE* openRegularFile(const char* name, const char* mode)
+// A mode that writes keeps the rule of every write of the program (SafeWrite.h): a link or a file
+// that another user planted in a shared folder is refused, and refusal says why.
+std::FILE* openRegularFile(const char* name, const char* mode, std::string& refusal)
 {
     int flags = 0;
     if (!modeFlags(mode, flags)) return nullptr;
+    std::string path = name;
+    if ((flags & O_ACCMODE) != O_RDONLY) {
+        const WriteTarget checked = CheckWriteTarget(name);
+        if (!checked.check) {
+            if (checked.refused) refusal = UnicodeToWin1252(checked.check.reason);
+            return nullptr;
+        }
+        // The name that was checked, as it was: a link put in its place since is not followed,
+        // and a free name is made new, never through a link that appeared there meanwhile.
+        path = checked.target;
+        flags |= checked.exists ? O_NOFOLLOW : (flags & O_CREAT) ? O_EXCL : 0;
+    }
     // A look first spares devices even the opening; the open itself is what decides.
     struct stat info;
-    if (::stat(name, &info) == 0 && !S_ISREG(info.st_mode)) return nullptr;
-    int fd = ::open(name, flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+    if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) return nullptr;
+    int fd = ::open(path.c_str(), flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
     if (fd < 0) return nullptr;
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
@@ -205,14 +224,19 @@ void procopen()
     const char* mode = popText();
     const char* name = popText();
     requireReachOutside("open");
-    std::FILE* stream = openRegularFile(name, mode);
-    if (!stream) macroError("procopen cannot open: ", name);
+    std::string refusal;
+    std::FILE* stream = openRegularFile(name, mode, refusal);
+    if (!stream) macroError("procopen cannot open: ", refusal.empty() ? name : (HostTextHead(name) + "\n" + refusal).c_str());
     long long handle = nextHandle++;
     files[handle] = OpenFile{stream};
     pushNum(double(handle));
 }
 
-// readline(h, n): the next line of at most n - 1 bytes, without its line end; EOF$ at the end
+// readline(h, n): the next line of at most n - 1 bytes, without its line end; EOF$ at the end.
+// No more is read than was asked for, and no more held than a text may keep: the line is looked
+// over first, keeping only a short one at hand, and a long one is read into its text once it is
+// known to fit. A line longer than the text budget is refused as soon as the budget is passed,
+// without having been held.
 void readstr()
 {
     int max = truncInt(popNum());
@@ -220,29 +244,44 @@ void readstr()
     if (h < kFirstHandle) macroError("readline: readstr read error", nullptr);
     std::FILE* stream = findFile(h, "readline: file not open")->second.stream;
     if (max < 2) max = 2;
+    const off_t start = ::ftello(stream);
     // The text ends at its first NUL byte, as it always has; the bytes after one are read and
-    // dropped.
-    std::string text;
+    // dropped. The text counts its line end here (and a Windows one its carriage return).
+    std::string atHand;
+    size_t textBytes = 0;
     bool cut = false, lineEnd = false;
-    int c;
-    for (long long taken = 0; taken < max - 1 && (c = std::getc(stream)) != EOF; ++taken) {
+    long long taken = 0;
+    for (int c; taken < max - 1 && (c = getc_unlocked(stream)) != EOF;) {
+        ++taken;
         if (c == '\0') cut = true;
-        if (!cut) text += static_cast<char>(c);
+        if (!cut) {
+            if (++textBytes > kTextBudget + 1) macroError("readstr: malloc error", nullptr);
+            if (textBytes <= kLineAtHand) atHand += static_cast<char>(c);
+        }
         if (c == '\n') {
             lineEnd = !cut;
             break;
         }
     }
-    if (text.empty()) {  // the end of the file, or a read that holds no text
+    if (textBytes == 0) {  // the end of the file, or a read that holds no text
         pushNewText(macroEofText, 1, "readstr: malloc error", nullptr);
         return;
     }
-    size_t len = text.size();
-    if (lineEnd) {
-        --len;
-        if (len > 0 && text[len - 1] == '\r') --len;  // a line written on Windows
+    const size_t len = lineEnd ? textBytes - 1 : textBytes;
+    if (textBytes <= kLineAtHand) {
+        const bool cr = len > 0 && lineEnd && atHand[len - 1] == '\r';  // a line written on Windows
+        pushNewText(atHand.data(), cr ? len - 1 : len, "readstr: malloc error", nullptr);
+        return;
     }
-    pushNewText(text.c_str(), len, "readstr: malloc error", nullptr);
+    char* text = macroNewText(len + 1);
+    if (!text) macroError("readstr: malloc error", nullptr);
+    // Read again, into the text itself, from where the line began.
+    size_t got = 0;
+    if (start >= 0 && ::fseeko(stream, start, SEEK_SET) == 0) got = std::fread(text, 1, len, stream);
+    if (start < 0 || ::fseeko(stream, start + taken, SEEK_SET) != 0) macroError("readline: readstr read error", nullptr);
+    if (got > 0 && lineEnd && text[got - 1] == '\r') --got;
+    text[got] = '\0';
+    pushStr(text);
 }
 
 // write(h, s): the bytes of s, no line end

@@ -106,10 +106,10 @@ char* StoreMacroString(const char* text)
         return copy;
     }
     const char* value = text;
-    if (std::strlen(text) >= 512) {
-        runBox(
-            Win1252ToUnicode(std::string("Error: Macro string variable has string length > 512 - truncated\n") + text),
-            QStringLiteral("Macro System Error"), kErrorFlags);
+    // A value of the settings file may be megabytes long: it is neither measured nor shown whole.
+    if (strnlen(text, 512) >= 512) {
+        runBox(Win1252ToUnicode("Error: Macro string variable has string length > 512 - truncated\n" + cut(text)),
+               QStringLiteral("Macro System Error"), kErrorFlags);
         value = "String too long";
     }
     TCharStack& slot = charStack[static_cast<size_t>(macroStringCount++)];

@@ -182,17 +182,18 @@ SafeWriteResult WriteInPlace(const std::string& target, const std::string& bytes
     return Failed(error, QStringLiteral("; the previous contents are kept in ") + QFile::decodeName(kept.c_str()));
 }
 
-// Whether a link may be followed, by the rule the kernel protects shared folders with: in a
-// folder that everyone may write to and that keeps each name to its owner (the sticky bit, as on
-// /tmp), anyone may plant a link under a name the user is about to write, so a link there is
-// followed only when the user or the folder's owner made it. Writing through it would otherwise
-// hand another user the user's own files.
-bool MayFollow(const std::string& link, const struct stat& linkInfo)
+// Whether a name that owner made may be followed or written, by the rule the kernel protects
+// shared folders with: in a folder that everyone may write to and that keeps each name to its
+// owner (the sticky bit, as on /tmp), anyone may plant a link or a file under a name the user is
+// about to write, so a name there counts only when the user or the folder's owner made it.
+// Writing through another user's link would hand them the user's own files, and writing into
+// their file what the user writes.
+bool MadeByUs(const std::string& name, uid_t owner)
 {
     struct stat folder {};
-    if (::stat(FolderOf(link).c_str(), &folder) != 0) return false;
+    if (::stat(FolderOf(name).c_str(), &folder) != 0) return false;
     const bool shared = (folder.st_mode & S_ISVTX) && (folder.st_mode & S_IWOTH);
-    return !shared || linkInfo.st_uid == ::geteuid() || linkInfo.st_uid == folder.st_uid;
+    return !shared || owner == ::geteuid() || owner == folder.st_uid;
 }
 
 // The name a write lands on: the path with its links followed, to the end of the chain, even
@@ -207,7 +208,7 @@ bool FollowLinks(std::string path, std::string& target, bool& refused)
             target = path;
             return true;
         }
-        if (!MayFollow(path, info)) {
+        if (!MadeByUs(path, info.st_uid)) {
             refused = true;
             errno = EACCES;
             return false;
@@ -232,6 +233,12 @@ QString PlantedLinkReason()
                           "and such a link is not followed");
 }
 
+QString PlantedFileReason()
+{
+    return QStringLiteral("It is a file that another user made in a folder that everyone may write to, "
+                          "and such a file is not written");
+}
+
 mode_t NewFileMode()
 {
     const mode_t mask = ::umask(0);
@@ -241,13 +248,34 @@ mode_t NewFileMode()
 
 }  // namespace
 
+WriteTarget CheckWriteTarget(const std::string& path)
+{
+    WriteTarget result;
+    if (path.empty() || path.find('\0') != std::string::npos) {
+        result.check = Failed(ENOENT);
+        return result;
+    }
+    if (!FollowLinks(path, result.target, result.refused)) {
+        result.check = {false, result.refused ? PlantedLinkReason() : Failed(errno).reason};
+        return result;
+    }
+    struct stat info {};
+    result.exists = ::lstat(result.target.c_str(), &info) == 0;
+    if (!result.exists && errno != ENOENT) {
+        result.check = Failed(errno);
+    } else if (result.exists && S_ISREG(info.st_mode) && !MadeByUs(result.target, info.st_uid)) {
+        result.refused = true;
+        result.check = {false, PlantedFileReason()};
+    }
+    return result;
+}
+
 SafeWriteResult SafeWriteFile(const std::string& path, const std::string& bytes)
 {
-    if (path.empty() || path.find('\0') != std::string::npos) return Failed(ENOENT);
     // A link is followed, so that the file it names is replaced and the link stays a link.
-    std::string target;
-    bool refused = false;
-    if (!FollowLinks(path, target, refused)) return {false, refused ? PlantedLinkReason() : Failed(errno).reason};
+    const WriteTarget checked = CheckWriteTarget(path);
+    if (!checked.check) return checked.check;
+    const std::string& target = checked.target;
     struct stat info {};
     const bool exists = ::stat(target.c_str(), &info) == 0;
     if (!exists && errno != ENOENT) return Failed(errno);

@@ -13,9 +13,9 @@
 //
 // Only a regular file is replaced. A link is followed, and stays a link; a link that names no
 // file yet makes that file. In a folder that everyone may write to and whose names are kept to
-// their owners (a shared temporary folder), a link is followed only when the user or the
-// folder's owner made it, as the kernel itself protects such folders. A named pipe, a device, a socket or a folder is refused with the
-// reason, before anything is opened or made.
+// their owners (a shared temporary folder), a link is followed, and a file written, only when the
+// user or the folder's owner made it, as the kernel itself protects such folders. A named pipe, a
+// device, a socket or a folder is refused with the reason, before anything is opened or made.
 #include <QString>
 #include <cstdint>
 #include <string>
@@ -30,6 +30,18 @@ struct SafeWriteResult {
 // path: the file's name as the file system knows it (UTF-8 bytes here).
 SafeWriteResult SafeWriteFile(const std::string& path, const std::string& bytes);
 SafeWriteResult SafeWriteFile(const QString& path, const std::string& bytes);
+
+// The rule above for a name about to be written, for the writer and for a caller that opens a file
+// for writing itself (a macro program's open): the links of path followed, and refused (with
+// refused set) when another user planted a link or made the file in a shared folder. On success
+// target is the name the write lands on, and exists tells whether something stands there now.
+struct WriteTarget {
+    SafeWriteResult check;
+    bool refused = false;
+    std::string target;
+    bool exists = false;
+};
+WriteTarget CheckWriteTarget(const std::string& path);
 
 // Reading the files the program reads for itself: only a regular file (or the one a link names)
 // is read. A folder, a named pipe, a device or a socket is refused with its reason before it is

@@ -168,6 +168,38 @@ TEST(PadFiles, ASaveNamesThePadAfterTheFileItWrote)
     EXPECT_FALSE(f->isVisible());
 }
 
+// A pad saved into a folder other than the one the save dialog starts in is that file from then
+// on, however it began: edited and saved again, it is written there, not as a pad of its name in
+// the project folder (over whatever is there).
+TEST(PadFiles, APadSavedIntoAnotherFolderIsSavedThereAgain)
+{
+    const struct {
+        const char* name;
+        const char* opened;  // through the open dialog first; null: an untitled pad
+    } rows[] = {
+        {"an untitled pad", nullptr},
+        {"a pad opened from a third folder", "third/met.pad"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        ShownForm f;
+        for (const char* folder : {"far", "third"}) ASSERT_TRUE(QDir().mkpath(Win1252ToUnicode(f.Path(folder))));
+        const AnsiString theirs = "_Data\r\n7 + 7\r\n";
+        PadTestFiles::Write(f.Path("away.pad"), theirs);
+        if (row.opened) {
+            PadTestFiles::Write(f.Path(row.opened), "_Data\r\n1 + 1\r\n");
+            OpenFile(f, f.Path(row.opened));
+        }
+        f.Type("5");
+        SaveAs(f, "far/away.pad");
+        f.Type("5\n6");
+        EXPECT_EQ(UnicodeToWin1252(SaveAsProposed(f)), f.Path("far/away.pad"));
+        EXPECT_EQ(ParsePadText(PadTestFiles::Read(f.Path("far/away.pad"))).Lines, (std::vector<AnsiString>{"5", "6"}));
+        EXPECT_EQ(PadTestFiles::Read(f.Path("away.pad")), theirs);
+        EXPECT_FALSE(FileExists(f.Path("away.p~d")));
+    }
+}
+
 // The date and the description are saved with the pad: typing in either is an edit that New and
 // Exit ask about. Setting them by New or Open is not.
 TEST(PadFiles, EditingTheDateOrDescriptionIsAnEditOfThePad)

@@ -260,15 +260,16 @@ TEST_F(HostGetterTest, TheBoxOfALongNameComesAtOnce)
     EXPECT_EQ(end.exitCode, 0) << "not one box of 511 bytes";
 }
 
-// replaceseparatorstr with 32,768 separators and a replacement of 65,536 characters: the result is
-// its first 511 bytes, and no more of it is made (the whole would be 2 GB).
+// replaceseparatorstr with 2^20 separators and a replacement of 65,536 characters: the result is
+// its first 511 bytes, and no more of it is made (the whole would be 64 GB, and still 512 MB with
+// each replacement cut to the 511 bytes a result keeps).
 TEST_F(HostGetterTest, ReplaceSeparatorStrMakesNoMoreThanItKeeps)
 {
     FormatSettings().ListSeparator = ',';
     const ChildEnd end = RunWatched(
         [this] {
             const AnsiString path = Folder() + "/replace.mac";
-            std::ofstream(path) << "s$ = \",\"\nfor (i = 0; i < 15; i++) { s$ = s$ + s$ }\n"
+            std::ofstream(path) << "s$ = \",\"\nfor (i = 0; i < 20; i++) { s$ = s$ + s$ }\n"
                                    "r$ = \"x\"\nfor (i = 0; i < 16; i++) { r$ = r$ + r$ }\n"
                                    "t$ = replaceseparatorstr(s$, r$)\n"
                                    "set_zr_qty(\"ZR_VARIABLE_1\", len(t$))\n";

@@ -159,6 +159,42 @@ TEST_F(HostSetterTest, PredefinedValues)
               english.toString(QDate::currentDate(), "d MMMM yyyy"));
 }
 
+// The settings file's locale texts become predefined texts at the start of every run. One of 4 MB
+// shows the truncation box with its first 511 bytes, reads "String too long", and the pad is
+// calculated all the same.
+TEST_F(HostSetterTest, ALongLocaleTextOfTheSettingsIsCutInItsBox)
+{
+    std::string written;
+    while (written.size() < (size_t(4) << 20)) written += "Fr-Ca ";
+    const struct {
+        const char* key;
+        const char* variable;
+        std::string value;  // as the settings keep it
+    } rows[] = {
+        {"Language", "ZR_LOCALE_LANGUAGE$", LowerCase(written)},
+        {"Units", "ZR_LOCALE_UNIT$", UpperCase(written)},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.key);
+        const AnsiString ini = Folder() + "/long.INI";
+        std::ofstream(ini) << "[Locale]\n" << row.key << "=" << written << "\n";
+        delete Config;
+        new TConfig(ini.c_str());
+        Config->TempDir = Folder();
+        Units("MM", "", -1);
+        dialogs.calls.clear();
+        std::vector<AnsiString> pad = {"2 + 3", std::string("set_zr_qty(\"ZR_VARIABLE_3\", len(") + row.variable + "))"};
+        Calc(pad, false);
+        ASSERT_EQ(dialogs.calls.size(), 1u);
+        EXPECT_EQ(dialogs.calls[0].caption, "Macro System Error");
+        EXPECT_EQ(Brief(dialogs.calls[0].text),
+                  "Error: Macro string variable has string length > 512 - truncated\n" + row.value.substr(0, 511));
+        EXPECT_EQ(state.MacroVariables[2], 15.0);  // "String too long"
+        ASSERT_FALSE(state.PadAnswers.empty());
+        EXPECT_EQ(state.PadAnswers[0].value, 5.0);
+    }
+}
+
 TEST_F(HostSetterTest, AnswersComeBackThroughTheInterpreter)
 {
     const AnsiString path = Folder() + "/host.mac";

@@ -151,6 +151,8 @@ TEST_F(PadMacroTest, NoFolderToWriteIn)
         {Folder() + "/missing", Folder() + "/gone", Folder() + "/gone/MacroRunLine.Tmp"},
         // The interpreter takes at most 255 characters of path.
         {longFolder, longFolder, longFolder + "/MacroRunLine.Tmp"},
+        // A folder of the settings file of megabytes: the box quotes 511 bytes of it.
+        {AnsiString(4 << 20, 'm'), AnsiString(4 << 20, 'm'), AnsiString(4 << 20, 'm') + "/MacroRunLine.Tmp"},
     };
     for (const auto& row : rows) {
         dialogs.calls.clear();
@@ -162,7 +164,9 @@ TEST_F(PadMacroTest, NoFolderToWriteIn)
         EXPECT_FALSE(file.open);
         ASSERT_EQ(dialogs.calls.size(), 1u);
         EXPECT_EQ(dialogs.calls[0].caption, "Macro Single Line File Error");
-        EXPECT_EQ(dialogs.calls[0].text.toStdString(), "Can't open " + row.path + " for writing");
+        const std::string shown = dialogs.calls[0].text.toStdString();
+        EXPECT_TRUE(shown == "Can't open " + row.path.substr(0, 511) + " for writing")
+            << shown.substr(0, 600) << " (" << shown.size() << " bytes)";
         EXPECT_EQ(dialogs.calls[0].flags, unsigned(MB_OK));
         EXPECT_FALSE(RunPadMacroFile(file, path));
     }
@@ -223,6 +227,16 @@ TEST_F(PadMacroTest, ConsistencyWarningUntilDontTellMeAgain)
     EXPECT_TRUE(ConsistencyWarningAnswer() & MB_DONOTTELLAGAIN);
     Written({{1, "5' * 3' + 2'"}});
     EXPECT_EQ(dialogs.calls.size(), 2u);
+
+    // The box quotes 511 bytes of a long line.
+    ConsistencyWarningAnswer() = 0;
+    AnsiString longLine = "5' * 3' + 2'";
+    while (longLine.size() < 100000) longLine += " + 0";
+    Written({{1, longLine}});
+    ASSERT_EQ(dialogs.calls.size(), 3u);
+    const std::string shown = dialogs.calls[2].text.toStdString();
+    EXPECT_TRUE(shown == "Possible Inconsistent Units in following line\n" + longLine.substr(0, 511))
+        << shown.substr(0, 600) << " (" << shown.size() << " bytes)";
 }
 
 TEST_F(PadMacroTest, RunThatStopsIsNotComplete)

@@ -57,13 +57,14 @@ TEST(MacroErrorBox, TextRules)
     }
 }
 
+// Each text the box quotes shows its first 511 bytes: the message, the detail and the file name.
 TEST(MacroErrorBox, LongTextsAreCut)
 {
-    std::string huge(5000, 'd');
+    const std::string huge(5000, 'd'), name = "/m/" + std::string(5000, 'n'), kept(511, 'd');
     DialogRecorder rec;
-    ShowMacroError(huge.c_str(), huge.c_str(), "/m/prog.mac", 3);
+    ShowMacroError(huge.c_str(), huge.c_str(), name.c_str(), 3);
     ASSERT_EQ(rec.calls.size(), 1u);
-    EXPECT_LT(rec.calls[0].text.size(), 1200);
+    EXPECT_EQ(S(rec.calls[0].text), "Error: " + kept + " " + kept + " in \"" + name.substr(0, 511) + "\" near line 1\n");
 }
 
 TEST(MacroBoxes, MessageAndYesNo)
@@ -156,7 +157,8 @@ TEST(StringStore, SlotsAndTheirLimits)
     EXPECT_STREQ(StoreMacroString(tooLong.c_str()), "String too long");
     ASSERT_EQ(rec.calls.size(), 1u);
     EXPECT_EQ(S(rec.calls[0].caption), "Macro System Error");
-    EXPECT_EQ(S(rec.calls[0].text), "Error: Macro string variable has string length > 512 - truncated\n" + tooLong);
+    // The box quotes as much of the text as a slot would have held.
+    EXPECT_EQ(S(rec.calls[0].text), "Error: Macro string variable has string length > 512 - truncated\n" + tooLong.substr(0, 511));
     for (int i = 2; i < 256; ++i) StoreMacroString("x");
     EXPECT_EQ(macroStringCount, 256);
     EXPECT_STREQ(StoreMacroString("one more"), "one more");  // still a valid text

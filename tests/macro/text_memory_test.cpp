@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <fcntl.h>
 #include <string>
 #include <unistd.h>
 
@@ -139,4 +140,49 @@ TEST(TextMemory, TextsStillReachedSurviveCollections)
     ProgramRun next;
     next.Run("all$ = keep$[1] + held$ + res$\nset_zr_qty(\"NEXT\", all$ == \"kept oneHELDwaitHELD\")\n");
     EXPECT_EQ(next.LastAnswers(), (Answers{{"NEXT", 1}}));
+}
+
+// A file of one line longer than the budget, read by readline with a length that would take all
+// of it: the run ends with the read's memory error, holding next to nothing on the way (it held
+// the whole line before it found it too long). Asked for a piece that fits, it gets that piece.
+TEST(TextMemory, ALineLongerThanTheBudgetIsRefusedBeforeItIsRead)
+{
+    const std::string path = MacroTestPath("one_long_line.txt");
+    {
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+        ASSERT_GE(fd, 0);
+        const std::string chunk(size_t(4) << 20, 'x');
+        for (size_t written = 0; written < kTextBudget + chunk.size() * 4; written += chunk.size())
+            ASSERT_EQ(::write(fd, chunk.data(), chunk.size()), ssize_t(chunk.size()));
+        ASSERT_EQ(::close(fd), 0);
+    }
+    const struct {
+        const char* what;
+        const char* length;
+        const char* box;  // null: no box, and the piece is read whole
+        double piece;
+    } rows[] = {
+        {"the whole line", "2000000000", "Error: readstr: malloc error", 0},
+        {"a piece of 16 MB", "16777217", nullptr, 16777216},
+    };
+    for (const auto& row : rows) {
+        const std::string program = "h = open(\"" + path + "\", \"r\")\n"
+                                    "a$ = readline(h, " + row.length + ")\n"
+                                    "set_zr_qty(\"LEN\", len(a$))\n";
+        ChildEnd end = RunWatched(
+            [&] {
+                ProgramRun run;
+                run.Run(program);
+                const std::vector<std::string> texts = run.Texts();
+                if (row.box) return texts == std::vector<std::string>{row.box} && run.LastAnswers().empty() ? 0 : 1;
+                return texts.empty() && run.LastAnswers() == Answers{{"LEN", row.piece}} ? 0 : 1;
+            },
+            100, kSeconds);
+        EXPECT_FALSE(end.overMemory) << row.what << ": took more than 100 MB";
+        EXPECT_FALSE(end.overTime) << row.what << ": did not end in " << kSeconds << " seconds";
+        EXPECT_EQ(end.exitCode, 0) << row.what << ": not the box or the piece expected";
+        std::printf("readline of %s of a %zu MB line: peak resident %.0f MB\n", row.what,
+                    (kTextBudget >> 20) + 16, end.peakMB);
+    }
+    std::remove(path.c_str());
 }

@@ -342,8 +342,9 @@ bool GiveTo(const std::string& path, uid_t owner) { return ::lchown(path.c_str()
 
 // Links in a folder that everyone may write to and whose names are kept to their owners (a shared
 // temporary folder): one that another user planted under the name the user saves to is neither
-// written nor read through, and the file it names stays byte for byte as it was; the user's own
-// links, and the folder owner's, are followed as elsewhere. Giving a link to another user needs
+// written nor read through, and the file it names stays byte for byte as it was; a file another
+// user made there is not written either; the user's own links, and the folder owner's names, are
+// followed and written as elsewhere. Giving a link to another user needs
 // the right to change owners: without it (an unprivileged run) those rows are left out and named.
 TEST(SafeWrite, LinksPlantedInSharedFoldersAreNotFollowed)
 {
@@ -357,6 +358,9 @@ TEST(SafeWrite, LinksPlantedInSharedFoldersAreNotFollowed)
         bool dangling;              // the last link names a file yet to be made
         bool followed;
     } rows[] = {
+        // No link: the saved name is a file that another user made there, which anyone may write.
+        {"another user's file in a shared folder", 01777, false, {}, false, false},
+        {"the folder owner's file in a shared folder", 01777, true, {}, false, true},
         {"another user's link in a shared folder", 01777, false, {Other}, false, false},
         {"another user's dangling link in a shared folder", 01777, false, {Other}, true, false},
         {"the user's own link to another user's link", 01777, false, {Self, Other}, false, false},
@@ -373,16 +377,21 @@ TEST(SafeWrite, LinksPlantedInSharedFoldersAreNotFollowed)
         SCOPED_TRACE(row.what);
         Folder victim, shared;
         const std::string folder = shared.dir.path().toStdString();
-        const std::string target = victim.Path(row.dangling ? "made.txt" : "own.txt");
+        const bool plantedFile = row.chain.empty();
+        const std::string target = plantedFile ? folder + "/quote.pad" : victim.Path(row.dangling ? "made.txt" : "own.txt");
         if (!row.dangling) WriteFile(target, victimBytes);
         // The links: the saved name first, each naming the next, the last naming the user's file.
         std::vector<std::string> links{folder + "/quote.pad"};
         for (size_t i = 1; i < row.chain.size(); ++i) links.push_back(folder + "/hop" + std::to_string(i));
         bool made = true;
-        for (size_t i = 0; i < links.size(); ++i) {
+        for (size_t i = 0; i < row.chain.size(); ++i) {
             ASSERT_EQ(::symlink(i + 1 < links.size() ? links[i + 1].c_str() : target.c_str(), links[i].c_str()), 0);
             const Owner owner = row.chain[i];
             if (owner != Self) made = made && GiveTo(links[i], owner == Other ? kOther : kFolderOwner);
+        }
+        if (plantedFile) {
+            ASSERT_EQ(::chmod(target.c_str(), 0666), 0);
+            made = made && GiveTo(target, row.folderOfAnother ? kFolderOwner : kOther);
         }
         if (row.folderOfAnother) made = made && GiveTo(folder, kFolderOwner);
         ASSERT_EQ(::chmod(folder.c_str(), row.folderMode), 0);
@@ -405,9 +414,14 @@ TEST(SafeWrite, LinksPlantedInSharedFoldersAreNotFollowed)
         } else {
             EXPECT_FALSE(written.ok);
             EXPECT_TRUE(written.reason.contains(QLatin1String("another user"))) << written.reason.toStdString();
-            EXPECT_EQ(readResult.status, SafeReadResult::Status::NotRegular);
-            EXPECT_TRUE(readResult.reason.contains(QLatin1String("another user"))) << readResult.reason.toStdString();
-            EXPECT_TRUE(read.empty());
+            if (plantedFile) {
+                // A file is read as any other: reading it hands nothing over.
+                EXPECT_EQ(read, victimBytes);
+            } else {
+                EXPECT_EQ(readResult.status, SafeReadResult::Status::NotRegular);
+                EXPECT_TRUE(readResult.reason.contains(QLatin1String("another user"))) << readResult.reason.toStdString();
+                EXPECT_TRUE(read.empty());
+            }
             if (row.dangling) {
                 EXPECT_FALSE(QFile::exists(QString::fromStdString(target)));
             } else {
@@ -415,7 +429,9 @@ TEST(SafeWrite, LinksPlantedInSharedFoldersAreNotFollowed)
             }
             EXPECT_EQ(Entries(shared.dir), entriesBefore);
         }
-        EXPECT_EQ(Node(links[0]), nodeBefore) << "the link stays as it was";
+        if (!plantedFile || !row.followed) {
+            EXPECT_EQ(Node(links[0]), nodeBefore) << "the link (or the refused file) stays as it was";
+        }
         ::chmod(folder.c_str(), 0700);  // so that the scratch folder can go
     }
     if (!leftOut.empty()) {
