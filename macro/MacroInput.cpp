@@ -40,7 +40,8 @@ Tfrm_MacroInput::Tfrm_MacroInput(QWidget* owner)
         accept();
     });
 
-    Edit1 = new QLineEdit(this);
+    // Alt with a key is the button's, as in every field of the program: it types nothing here.
+    Edit1 = new TEdit(this);
     Edit1->setGeometry(325, 79, 80, 21);
     setTabOrder(Edit1, OK);
 

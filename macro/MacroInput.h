@@ -3,12 +3,12 @@
 // beside a one-line edit box and an OK button, and turns the typed text into a number: a number
 // when the text starts like one, otherwise the character code of its first character, so that a
 // Y or N answer can be tested as a number.
+#include "platform/vcl/StdCtrls.h"
 #include "platform/vcl/Strings.h"
 
 #include <QDialog>
 
 class QLabel;
-class QLineEdit;
 class QPushButton;
 
 class Tfrm_MacroInput : public QDialog {
@@ -16,7 +16,7 @@ class Tfrm_MacroInput : public QDialog {
 public:
     explicit Tfrm_MacroInput(QWidget* owner = nullptr);
 
-    QLineEdit* Edit1;
+    TEdit* Edit1;
     QLabel* Label_Question;
     QPushButton* OK;
 

@@ -3,6 +3,7 @@
 #include "tests/app/mainform_fixture.h"
 #include "tests/common/DialogRecorder.h"
 
+#include "macro/MacroInput.h"
 #include "platform/vcl/Dialogs.h"
 
 #include <QClipboard>
@@ -277,6 +278,7 @@ TEST(WindowEdit, AltWithAKeyTypesNothingButAltGrTypesTable)
              w->Replace1->Click();
              return w->ReplaceDialog->ReplaceEdit();
          }},
+        {"the ask box's field", [](Window&) { return MacroInputForm()->Edit1; }},
     };
     const auto textOf = [](QWidget* field) {
         if (auto* line = qobject_cast<QLineEdit*>(field)) return line->text();
