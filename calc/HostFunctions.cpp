@@ -35,7 +35,7 @@ bool HasZRPrefix(const char* name) { return std::strncmp(name, "ZR_", 3) == 0; }
 // is copied.
 void ShowSetterError(const char* call, const char* name, const AnsiString& value)
 {
-    const AnsiString text = AnsiString("Error executing macro...\n") + call + "(\"" + HostTextHead(name) + "\",\"" +
+    const AnsiString text = AnsiString("Error executing macro...\n") + call + "(\"" + TextHead(name) + "\",\"" +
                             value + "\")\nMacro Variable must begin with ZR_ for substitution to take place";
     ShowMacroHostError(text.c_str());
 }
@@ -86,7 +86,7 @@ AnsiString TPadMacroHost::GetPredefinedString(const char* name)
 void TPadMacroHost::SetZRStr(const char* name, const char* value)
 {
     // No string variable is kept; only the name is checked.
-    if (!HasZRPrefix(name)) ShowSetterError("Set_ZR_Str", name, HostTextHead(value));
+    if (!HasZRPrefix(name)) ShowSetterError("Set_ZR_Str", name, TextHead(value));
 }
 
 void TPadMacroHost::SetZRQty(const char* name, double value)

@@ -70,14 +70,14 @@ int TPadMacroHost::GetIntegerVariable(const char* name)
     for (const auto& row : kSeparators)
         // The code as a signed 8-bit character: a non-breaking space gives -96.
         if (UpperEquals(name, row.name)) return static_cast<signed char>(FormatSettings().*row.separator);
-    ShowGetterError("GetIntegerVariable(\"" + HostTextHead(name) + "\")\nMacro Variable illegal");
+    ShowGetterError("GetIntegerVariable(\"" + TextHead(name) + "\")\nMacro Variable illegal");
     return 0;
 }
 
 double TPadMacroHost::GetZRQty(const char* name)
 {
     if (UpperEquals(name, "TEST")) return 99.0;
-    const AnsiString n = HostTextHead(name);
+    const AnsiString n = TextHead(name);
     ShowGetterError("GetZRQty(\"" + n + "\")\nIllegal Variable: " + n + "\nReturning 0");
     return 0.0;
 }
@@ -86,7 +86,7 @@ AnsiString TPadMacroHost::GetZRStr(const char* name)
 {
     if (UpperEquals(name, "TEST")) return "Debug Test";
     if (UpperStartsWith(name, "ZR_USER_") && name[std::strlen(name) - 1] == '$') return {};
-    const AnsiString n = HostTextHead(name);
+    const AnsiString n = TextHead(name);
     ShowGetterError("GetZRStr(\"" + n + "\")\nIllegal Variable: " + n + "\nReturning a blank string");
     return {};
 }
@@ -125,15 +125,15 @@ AnsiString TPadMacroHost::ReplaceSeparatorStr(const char* text, const char* repl
     // what the result keeps is made: many separators each replaced by a long text would make
     // gigabytes of it.
     const char separator = FormatSettings().ListSeparator;
-    const size_t replacementLength = strnlen(replacement, kHostTextMax);
+    const size_t replacementLength = strnlen(replacement, kTextHeadMax);
     AnsiString result;
-    for (const char* p = text; *p && result.size() < kHostTextMax; ++p) {
+    for (const char* p = text; *p && result.size() < kTextHeadMax; ++p) {
         if (*p == separator)
             result.append(replacement, replacementLength);
         else
             result += *p;
     }
-    if (result.size() > kHostTextMax) result.resize(kHostTextMax);
+    if (result.size() > kTextHeadMax) result.resize(kTextHeadMax);
     return result;
 }
 

@@ -38,7 +38,7 @@ void WriteLine(PadMacroFile& file, const AnsiString& text)
 void CannotWrite(const AnsiString& path, const QString& reason)
 {
     // The folder comes from the settings file, which may hold a text of any length.
-    QString text = "Can't open " + PathToUnicode(HostTextHead(path.c_str())) + " for writing";
+    QString text = "Can't open " + PathToUnicode(TextHead(path.c_str())) + " for writing";
     if (!reason.isEmpty()) text += "\n" + reason;
     Application->MessageBox(text, QStringLiteral("Macro Single Line File Error"), MB_OK);
 }
@@ -110,7 +110,7 @@ bool TranslatePadLine(PadMacroFile& file, AnsiString line, int n, int& dimension
 
     if (dimension == DimInconsistent && !(ConsistencyWarningAnswer() & MB_DONOTTELLAGAIN)) {
         const ExtMessageBoxParams params;
-        const AnsiString message = "Possible Inconsistent Units in following line\n" + HostTextHead(line.c_str());
+        const AnsiString message = "Possible Inconsistent Units in following line\n" + TextHead(line.c_str());
         ConsistencyWarningAnswer() =
             ExtMessageBox(nullptr, message.c_str(), "Consistency Warning", kWarningStyle, &params);
     }

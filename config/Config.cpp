@@ -388,7 +388,8 @@ void TConfig::AfterKey(const TIniKey& key, double number)
             if (!image.isNull()) BackgroundBitmap = std::make_unique<QImage>(std::move(image));
         } else {
             // The settings file is named by the path it was found at, so that the user can mend it.
-            const QString text = Win1252ToUnicode("The File Specified in:\nBackground=" + BackgroundPath +
+            // The value may be megabytes long: the box quotes its head.
+            const QString text = Win1252ToUnicode("The File Specified in:\nBackground=" + TextHead(BackgroundPath) +
                                                   "\ndefined in the group [Bitmap] in ") +
                                  PathToUnicode(IniPath) + QStringLiteral(" Does Not Exist\n- File Ignored");
             Application->MessageBox(text, ProgramTitle, MB_OK | MB_ICONERROR | MB_SYSTEMMODAL);

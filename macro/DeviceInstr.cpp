@@ -226,7 +226,7 @@ void procopen()
     requireReachOutside("open");
     std::string refusal;
     std::FILE* stream = openRegularFile(name, mode, refusal);
-    if (!stream) macroError("procopen cannot open: ", refusal.empty() ? name : (HostTextHead(name) + "\n" + refusal).c_str());
+    if (!stream) macroError("procopen cannot open: ", refusal.empty() ? name : (TextHead(name) + "\n" + refusal).c_str());
     long long handle = nextHandle++;
     files[handle] = OpenFile{stream};
     pushNum(double(handle));

@@ -24,12 +24,12 @@ private:
     Datum d_[10]{};
 };
 
-static_assert(kHostTextMax == TEXT_BUFFER - 1, "a host's text fills the result buffer, no more");
+static_assert(kTextHeadMax == TEXT_BUFFER - 1, "a host's text fills the result buffer, no more");
 
 // A host's text as the result: up to its first NUL, at most 511 bytes, in a new block.
 void pushHostText(const AnsiString& text, const char* failure, const char* detail)
 {
-    pushNewText(text.c_str(), strnlen(text.c_str(), kHostTextMax), failure, detail);
+    pushNewText(text.c_str(), strnlen(text.c_str(), kTextHeadMax), failure, detail);
 }
 
 }  // namespace

@@ -4,8 +4,6 @@
 
 #include <cstring>
 
-AnsiString HostTextHead(const char* text) { return AnsiString(text, strnlen(text, kHostTextMax)); }
-
 double MacroHost::GetPredefinedQty(const char*) { return 0.0; }
 
 AnsiString MacroHost::GetPredefinedString(const char* name)

@@ -6,7 +6,7 @@
 // Conventions of every function:
 //  - texts come in as NUL-terminated 8-bit strings (never null), and may be as long as a pad can
 //    make them (hundreds of megabytes): a host reads them, it copies no more of them than it keeps;
-//  - the interpreter keeps at most kHostTextMax bytes of a text result (its result buffer), up to
+//  - the interpreter keeps at most kTextHeadMax bytes of a text result (its result buffer), up to
 //    the first NUL, so a host builds no more than that;
 //  - misuse is reported through ShowMacroHostError (macro/Macromain.h), a box of the run;
 //  - ints are the interpreter's rounded arguments (see the built-in that calls them).
@@ -15,13 +15,6 @@
 #include "platform/vcl/Strings.h"
 
 #include <cstddef>
-
-// The most of a text a host hands back, and the most a box of the run shows: the interpreter's
-// 512-byte text buffer less its NUL.
-constexpr size_t kHostTextMax = 511;
-
-// The first kHostTextMax bytes of text (up to its NUL): what a host builds a result or a box from.
-AnsiString HostTextHead(const char* text);
 
 class MacroHost {
 public:

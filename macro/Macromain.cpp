@@ -39,7 +39,7 @@ bool syntaxErrorShown = false;
 std::string cut(const char* s)
 {
     // Only what is kept is copied: a detail may be a text of hundreds of megabytes.
-    return s ? HostTextHead(s) : std::string();
+    return s ? TextHead(s) : std::string();
 }
 
 UnicodeString caption(const char* key)

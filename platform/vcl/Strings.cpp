@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -79,6 +80,8 @@ AnsiString Trim(const AnsiString& text) { return TrimLeft(TrimRight(text)); }
 UnicodeString PathToUnicode(const AnsiString& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
 
 AnsiString UnicodeToPath(const UnicodeString& path) { return QFile::encodeName(path).toStdString(); }
+
+AnsiString TextHead(const char* text) { return AnsiString(text, strnlen(text, kTextHeadMax)); }
 
 bool IsUtf8Text(const AnsiString& text)
 {

@@ -3,6 +3,7 @@
 // The ANSI code page is Windows-1252 everywhere, because that is what stored pads, settings and
 // macro programs were written in.
 #include <QString>
+#include <cstddef>
 #include <string>
 
 using AnsiString = std::string;
@@ -29,6 +30,13 @@ AnsiString UnicodeToPath(const UnicodeString& path);
 // Whether text is valid UTF-8 holding at least one byte outside ASCII: the mark of a settings
 // file that was written in UTF-8 because it holds a name the code page lacks.
 bool IsUtf8Text(const AnsiString& text);
+// The most of a text that a box quotes, and that the interpreter keeps of a text a host hands back
+// (its 512-byte text buffer less the NUL). A settings value or a pad line may be megabytes long, and
+// a box of megabytes freezes the window.
+constexpr size_t kTextHeadMax = 511;
+// The first kTextHeadMax bytes of text, up to its NUL: what a box quotes of a text it was given.
+AnsiString TextHead(const char* text);
+inline AnsiString TextHead(const AnsiString& text) { return TextHead(text.c_str()); }
 // ASCII digits and letters only, whatever the locale: the notations of pads, lengths and macro
 // programs know no others.
 inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }

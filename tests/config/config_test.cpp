@@ -350,6 +350,13 @@ TEST_F(ConfigTest, BackgroundPicture)
     delete new TConfig(utf8.c_str());
     ASSERT_EQ(dialogs.calls.size(), 1u);
     EXPECT_TRUE(dialogs.calls[0].text.contains(QStringLiteral("R\u00E9glages.INI Does Not Exist"))) << dialogs.calls[0].text.toStdString();
+
+    // A value of megabytes is quoted by its first 511 bytes: a box of all of it freezes the window.
+    dialogs.calls.clear();
+    Read("[Bitmap]\nBackground=" + AnsiString(4 << 20, 'x') + "\n");
+    ASSERT_EQ(dialogs.calls.size(), 1u);
+    EXPECT_TRUE(dialogs.calls[0].text.startsWith("The File Specified in:\nBackground=" + QString(511, 'x') + "\ndefined"))
+        << dialogs.calls[0].text.left(100).toStdString();
 }
 
 TEST_F(ConfigTest, DamagedFileReadsWhatItCan)
