@@ -163,7 +163,9 @@ bool FindFeet(const AnsiString& line, const TPlacedMask& placed, OperatorTrack& 
             end = (before == ' ' || before == '-' || before == '/') ? j - 2 : j - 1;
             break;
         }
-        end = (j - 1 == blank || j - 1 == dash) ? j - 2 : j - 1;
+        // What follows is no part of a length: a blank, hyphen or slash right before it is the
+        // operator, as 12'-2/a is 12'-2 / a.
+        end = (j - 1 == blank || j - 1 == dash || j - 1 == slash) ? j - 2 : j - 1;
         break;
     }
     return true;

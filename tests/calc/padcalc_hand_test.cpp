@@ -194,6 +194,8 @@ TEST_F(PadByHandTest, LengthsAgainstAnOperatorReadAsWithBlanks)
         {"12\"*2-1/2\"", "12\" * 2-1/2\""},                   // mixed numbers stay whole
         {"2-1/2\"*2", "2-1/2\" * 2"},
         {"3/4\"+1 1/2\"", "3/4\" + 1 1/2\""},
+        {"12'-2/sqrt(4)", "12'-2 / sqrt(4)"},                // a slash before a name or bracket divides
+        {"12'2/(5'/6)", "12'2 / (5' / 6)"},
     };
     const struct {
         const char* input;
