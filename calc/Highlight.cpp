@@ -111,10 +111,12 @@ int THighlight::NumberTokenKind(const UnicodeString& line, int start, int& lengt
             break;
         }
     }
-    // After a slash the finders need the number before it, to tell a fraction (the 2 of
-    // 1/2-1/4" is a denominator, so its hyphen is a minus) from a division (a/2-1/4").
+    // After a slash, a number needs the number before it for the finders to tell a fraction (the 2
+    // of 1/2-1/4" is a denominator, so its hyphen is a minus) from a division (a/2-1/4").
     int context = 0;
-    if (from > 0 && line[from - 1] == QLatin1Char('/')) {
+    const bool number =
+        IsDigit(line[from]) || (line[from] == QLatin1Char('.') && from + 1 < size && IsDigit(line[from + 1]));
+    if (from > 0 && line[from - 1] == QLatin1Char('/') && number) {
         context = 1;
         while (from - context > 0 && IsDigit(line[from - context - 1])) ++context;
         if (from - context > 0 && IsNameStart(line[from - context - 1])) ++context;

@@ -122,6 +122,8 @@ TEST(HighlightTokens, NumberTokenKindTellsLengths)
         {"2-1/4\"", 1, 2, 6},   // a mixed number
         {"1/2-1/4\"", 3, 0, 0}, // the 2 is a denominator, so the hyphen is a minus
         {"a/2-1/4\"", 3, 2, 6}, // and here a whole number after a division
+        {"4\"/.\".14", 4, 2, 2}, // a point that starts no number is read from itself
+        {"6\"/. 4\"", 4, 2, 4},
         {"x 5", 3, 0, 0},
         {"5", 9, 0, 0},
     };
