@@ -17,27 +17,22 @@ bool SideBySide(size_t a, size_t b)
 {
     return a != None && b != None && (a > b ? a - b : b - a) == 1;
 }
-// A character of the number of a feet length, as the walk left from its mark takes it: a digit,
-// or a decimal point with a digit after it.
-bool IsFeetNumberChar(const AnsiString& line, size_t i)
+// Whether a number goes on, or begins, at i: a digit, or a decimal point with a digit after it
+// (.5, and the point of 2.5').
+bool IsNumberChar(const AnsiString& line, size_t i)
 {
-    return IsDigit(line[i]) || (line[i] == '.' && i + 1 < line.size() && IsDigit(line[i + 1]));
+    return i < line.size() && (IsDigit(line[i]) || (line[i] == '.' && i + 1 < line.size() && IsDigit(line[i + 1])));
 }
 // Whether the characters from i on are the number of a feet length of their own: 12'-2' is
 // twelve feet less two, not twelve feet two inches and a comment.
 bool StartsFeetNumber(const AnsiString& line, size_t i)
 {
     size_t k = i;
-    while (k < line.size() && IsFeetNumberChar(line, k)) ++k;
+    while (IsNumberChar(line, k)) ++k;
     return k > i && k < line.size() && line[k] == '\'';
 }
 bool IsPlaced(const TPlacedMask& placed, size_t i) { return i < placed.size() && placed[i] != 0; }
-bool IsNameStart(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; }
-// Whether a number begins at i: a digit, or a point with a digit after it (.5).
-bool StartsNumber(const AnsiString& line, size_t i)
-{
-    return i < line.size() && (IsDigit(line[i]) || (line[i] == '.' && i + 1 < line.size() && IsDigit(line[i + 1])));
-}
+bool IsNameStart(char c) { return IsLetter(c) || c == '_'; }
 // Whether the digit at i is a digit of a number typed in the line: not of a name such as x2 or
 // 1e5, nor of a number put in place of a length.
 bool IsNumberDigit(const AnsiString& line, const TPlacedMask& placed, size_t i)
@@ -50,7 +45,7 @@ bool IsNumberDigit(const AnsiString& line, const TPlacedMask& placed, size_t i)
 // bracket, a name or an operator it divides: (16'-3")/16" is (16'-3") / 16".
 bool IsFractionSlash(const AnsiString& line, const TPlacedMask& placed, size_t i)
 {
-    return line[i] == '/' && StartsNumber(line, i + 1) && i > 0 && IsNumberDigit(line, placed, i - 1);
+    return line[i] == '/' && IsNumberChar(line, i + 1) && i > 0 && IsNumberDigit(line, placed, i - 1);
 }
 // Whether the characters before end are a whole number: digits with no point before them (1.5),
 // no letter (x6) and no fraction slash (the 2 of 1/2).
@@ -156,7 +151,7 @@ bool FindFeet(const AnsiString& line, const TPlacedMask& placed, OperatorTrack& 
             break;
         }
         if (IsLengthChar(c) && !IsPlaced(placed, j)) {
-            if (IsFeetNumberChar(line, j - 1) || !StartsFeetNumber(line, j)) continue;
+            if (IsNumberChar(line, j - 1) || !StartsFeetNumber(line, j)) continue;
             // Digits before a feet mark are the next feet length, and the blank, hyphen or slash
             // before them is what joins the two: 12'-2' is twelve feet less two.
             const char before = line[j - 1];
@@ -194,11 +189,11 @@ bool FindInch(const AnsiString& line, const TPlacedMask& placed, OperatorTrack& 
         // A hyphen before a number joins a whole number to the fraction that ends at the mark
         // (6-1/2"); any other is the minus before the inches, as in 2 - 3" or 1.5 - 1/2".
         const bool fractionAfter = slash != None && blank == None && dash == None;
-        if (c == '-' && StartsNumber(line, j + 1) && !(fractionAfter && EndsInWholeNumber(line, placed, j))) {
+        if (c == '-' && IsNumberChar(line, j + 1) && !(fractionAfter && EndsInWholeNumber(line, placed, j))) {
             start = j + 1;
             break;
         }
-        if (c == '/' && StartsNumber(line, j + 1) && !IsFractionSlash(line, placed, j)) {
+        if (c == '/' && IsNumberChar(line, j + 1) && !IsFractionSlash(line, placed, j)) {
             start = j + 1;
             break;
         }
@@ -282,7 +277,7 @@ int DimensionOf(const AnsiString& converted, const TDimensionList& dimensions)
 // decimal part or an exponent (5"2, 5".5, 5"e2).
 bool ReadsOn(const AnsiString& line, size_t i)
 {
-    if (StartsNumber(line, i)) return true;
+    if (IsNumberChar(line, i)) return true;
     if (line[i] != 'e' && line[i] != 'E') return false;
     const size_t digit = i + 1 < line.size() && (line[i + 1] == '+' || line[i + 1] == '-') ? i + 2 : i + 1;
     return digit < line.size() && IsDigit(line[digit]);
