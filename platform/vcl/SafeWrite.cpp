@@ -261,6 +261,7 @@ WriteTarget CheckWriteTarget(const std::string& path)
     }
     struct stat info {};
     result.exists = ::lstat(result.target.c_str(), &info) == 0;
+    result.mode = info.st_mode;
     if (!result.exists && errno != ENOENT) {
         result.check = Failed(errno);
     } else if (result.exists && S_ISREG(info.st_mode) && !MadeByUs(result.target, info.st_uid)) {
@@ -276,11 +277,9 @@ SafeWriteResult SafeWriteFile(const std::string& path, const std::string& bytes)
     const WriteTarget checked = CheckWriteTarget(path);
     if (!checked.check) return checked.check;
     const std::string& target = checked.target;
-    struct stat info {};
-    const bool exists = ::stat(target.c_str(), &info) == 0;
-    if (!exists && errno != ENOENT) return Failed(errno);
+    const bool exists = checked.exists;
     // A pipe, a device or a folder is never replaced by a file, nor written into.
-    if (exists && !S_ISREG(info.st_mode)) return {false, NotRegularReason(info.st_mode)};
+    if (exists && !S_ISREG(checked.mode)) return {false, NotRegularReason(checked.mode)};
     // A file the user may not write is not replaced behind its back by the rename.
     if (exists && ::access(target.c_str(), W_OK) != 0) return Failed(errno);
 
@@ -297,7 +296,7 @@ SafeWriteResult SafeWriteFile(const std::string& path, const std::string& bytes)
         return Failed(error);
     };
     // The new file keeps the permissions of the one it replaces.
-    ::fchmod(fd, exists ? (info.st_mode & 07777) : NewFileMode());
+    ::fchmod(fd, exists ? (checked.mode & 07777) : NewFileMode());
     if (!WriteAll(fd, bytes.data(), bytes.size())) {
         CloseAfterFailure(fd);
         return fail(errno);

@@ -40,6 +40,7 @@ struct WriteTarget {
     bool refused = false;
     std::string target;
     bool exists = false;
+    unsigned mode = 0;  // the type and permissions of what stands there, when something does
 };
 WriteTarget CheckWriteTarget(const std::string& path);
 
