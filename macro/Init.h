@@ -17,7 +17,7 @@ struct BuiltinRow {
     double (*function)(double);
 };
 
-std::span<const KeywordRow> macroKeywords();           // 552 spellings
+std::span<const KeywordRow> macroKeywords();           // 553 spellings
 std::span<const ConstantRow> macroConstants();         // PI, E, GAMMA, DEG, PHI
 std::span<const BuiltinRow> macroBuiltins();           // 49 spellings
 std::span<const char* const> macroPredefinedNumbers(); // 227 names

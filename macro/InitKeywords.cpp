@@ -14,7 +14,7 @@ const KeywordRow keywordRows[] = {
     {"if", IF}, {"IF", IF}, {"If", IF},
     {"then", THEN}, {"THEN", THEN}, {"Then", THEN},
     {"else", ELSE}, {"ELSE", ELSE}, {"Else", ELSE},
-    {"endif", ENDIF}, {"ENDIF", ENDIF}, {"Endif", ENDIF},
+    {"endif", ENDIF}, {"ENDIF", ENDIF}, {"Endif", ENDIF}, {"EndIf", ENDIF},
     {"elseif", ELSEIF}, {"ELSEIF", ELSEIF}, {"Elseif", ELSEIF}, {"ElseIf", ELSEIF},
     {"while", WHILE}, {"WHILE", WHILE}, {"While", WHILE},
     {"endwhile", ENDWHILE}, {"ENDWHILE", ENDWHILE}, {"Endwhile", ENDWHILE}, {"EndWhile", ENDWHILE},

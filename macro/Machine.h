@@ -3,7 +3,7 @@
 // stack, the call frames and the flags through which instructions steer execution. One interpreter,
 // one run at a time: all of it is module-level state.
 //
-// Memory over a long session. Every run installs the same 1,089 predefined names again; the
+// Memory over a long session. Every run installs the same 1,090 predefined names again; the
 // symbol table keeps one record per name and reuses a record that an earlier run installed
 // instead of stacking new ones, so the table does not grow with the number of runs. Number literals
 // and the texts written in the program come from a run arena that the next run frees, after the

@@ -1,10 +1,13 @@
 // BASIC-style loops and conditions in pad lines, and typographic quotes from pasted text.
 #include "calc/BasicLine.h"
 #include "calc/Highlight.h"
+#include "grammar.tab.h"
+#include "macro/Init.h"
 #include "tests/calc/PadFixture.h"
 
 #include <gtest/gtest.h>
 #include <random>
+#include <string_view>
 
 namespace {
 
@@ -21,6 +24,7 @@ TEST(BasicLine, RewritesBasicForms)
         {"do while x", " while x"},
         {"DO x = 1", "DO x = 1"},
         {"END IF", "ENDIF"},
+        {"End  If", "EndIf"},
         {"End For", "EndFor"},
         {"END    WHILE", "ENDWHILE"},
         {"END SUB", "END SUB"},
@@ -63,6 +67,37 @@ TEST(BasicLine, ForKeepsWholeBoundsSignsAndSteps)
     for (const auto& row : rows) EXPECT_EQ(TranslateBasicLine(highlighter, row.line), row.translated) << row.line;
 }
 
+// Each two-word BASIC form is joined into one word, which must then be a spelling the language
+// knows, whether the user wrote it in capitals, small letters or with capital initials.
+TEST(BasicLine, JoinedWordsAreKeywordsInEachCase)
+{
+    const THighlight highlighter;
+    const struct {
+        const char* first;
+        const char* second;
+        int token;
+    } forms[] = {
+        {"end", "if", ENDIF}, {"end", "for", ENDFOR}, {"end", "while", ENDWHILE},
+        {"else", "if", ELSEIF}, {"do", "while", WHILE},
+    };
+    const auto spelt = [](std::string word, int style) {
+        for (size_t i = 0; i < word.size(); ++i)
+            if (style == 1 || (style == 2 && i == 0)) word[i] = static_cast<char>(word[i] - 'a' + 'A');
+        return word;
+    };
+    for (const auto& form : forms)
+        for (int style = 0; style < 3; ++style)  // small letters, capitals, capital initials
+            for (const char* gap : {" ", "   "}) {
+                const AnsiString line = spelt(form.first, style) + gap + spelt(form.second, style) + " (x > 1)";
+                const AnsiString joined = TranslateBasicLine(highlighter, line);
+                const AnsiString word = Trim(joined.substr(0, joined.find('(')));
+                int token = 0;
+                for (const KeywordRow& row : macroKeywords())
+                    if (std::string_view(row.name) == word) token = row.token;
+                EXPECT_EQ(token, form.token) << line << " -> " << joined;
+            }
+}
+
 TEST(BasicLine, TypographicQuotesBecomePlain)
 {
     const Row rows[] = {
@@ -95,11 +130,12 @@ TEST(BasicLine, AnyBytesAreSafe)
     EXPECT_EQ(TranslateBasicLine(highlighter, longLine).rfind("FOR(i=1; i <= 1 + 1", 0), 0u);
 }
 
-// Loops whose STEP is a length or a variable, and macro for lines that mention a variable named
-// to, calculated as pads: each line's answers as the result pane shows them.
-class BasicLoopPad : public PadFixture {};
+// BASIC lines calculated as pads: loops whose STEP is a length or a variable, macro for lines that
+// mention a variable named to, and conditions closed by End If in its title-case spelling; each
+// line's answers as the result pane shows them.
+class BasicPad : public PadFixture {};
 
-TEST_F(BasicLoopPad, StepsOfAnyKindAndOnlyBasicHeads)
+TEST_F(BasicPad, LoopsAndConditionsCalculate)
 {
     using Lines = std::vector<AnsiString>;
     const struct {
@@ -116,6 +152,20 @@ TEST_F(BasicLoopPad, StepsOfAnyKindAndOnlyBasicHeads)
         {"MM", "", {"n = 2", "FOR i = 5 TO 1 STEP (-)n", "i", "NEXT i"}, {"", "", "5", "3", "1", ""}},
         {"MM", "", {"n = 0", "FOR i = 1 TO 5 STEP n", "i", "NEXT i", "7"}, {"", "", "", "", "7"}},
         {"MM", "", {"to = 1", "for(i = 1; i <= to + 1; i++)", "i", "endfor"}, {"", "", "1", "2", ""}},
+        {"MM", "", {"span = 5", "If (span == 5) Then", "rail = 1", "End If", "rail"}, {"", "", "", "", "1"}},
+        {"MM", "",
+         {"span = 2", "rail = 0", "If (span > 3) Then", "rail = 1", "Else If (span > 1) Then", "rail = 2", "End If",
+          "rail"},
+         {"", "", "", "", "", "", "", "2"}},
+        {"MM", "", {"span = 0", "rail = 0", "If (span > 3) Then", "rail = 1", "Else", "rail = 3", "End If", "rail * 10"},
+         {"", "", "", "", "", "", "", "30"}},
+        // The inner End If closes only the inner condition.
+        {"IMPERIAL", "ft",
+         {"span = 5", "rail = 0", "If (span > 1) Then", "If (span > 9) Then", "rail = 1'", "End If",
+          "rail = rail + 2'", "End If", "rail"},
+         {"", "", "", "", "", "", "", "", "2'-0\""}},
+        {"MM", "", {"span = 5", "rail = 0", "If (span == 5) Then", "rail = 4", "End  If", "rail"},
+         {"", "", "", "", "", "4"}},
     };
     for (const auto& row : rows) {
         Units(row.input, row.answer, -1);

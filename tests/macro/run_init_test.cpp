@@ -14,7 +14,7 @@ namespace {
 
 TEST(Init, TableSizes)
 {
-    EXPECT_EQ(macroKeywords().size(), 552u);
+    EXPECT_EQ(macroKeywords().size(), 553u);
     EXPECT_EQ(macroConstants().size(), 5u);
     EXPECT_EQ(macroBuiltins().size(), 49u);
     EXPECT_EQ(macroPredefinedNumbers().size(), 227u);
