@@ -189,8 +189,16 @@ TPadSaveResult SavePadFile(const AnsiString& chosenName, const TPadFile& pad)
         return result;
     }
 
+    // A name that may not be written (a link or a file another user planted) is refused before
+    // its contents are copied anywhere.
+    if (const WriteTarget checked = CheckWriteTarget(result.FileName); checked.refused) {
+        result.status = TPadSaveResult::Status::CannotWrite;
+        result.Reason = checked.check.reason;
+        return result;
+    }
     // The backup is made by copying, never by moving: the pad file stands whole at every moment,
-    // and the backup is replaced only once the copy is whole on disk.
+    // and the backup is replaced only once the copy is whole on disk. It is no more open to others
+    // than the pad it keeps.
     if (FileExists(result.FileName)) {
         AnsiString previous;
         const SafeReadResult read = ReadRegularFile(result.FileName, previous);
@@ -201,7 +209,8 @@ TPadSaveResult SavePadFile(const AnsiString& chosenName, const TPadFile& pad)
             result.Reason = read.reason;
             return result;
         }
-        const SafeWriteResult kept = read ? SafeWriteFile(result.BackupName, previous) : SafeWriteResult{false, read.reason};
+        const SafeWriteResult kept = read ? SafeWriteFile(result.BackupName, previous, static_cast<int>(read.mode & 0777))
+                                          : SafeWriteResult{false, read.reason};
         if (!kept) {
             result.status = TPadSaveResult::Status::CannotBackUp;
             result.Reason = kept.reason;
