@@ -124,11 +124,16 @@ TPadReadResult LoadPadFile(const AnsiString& path, TPadFile& pad)
     TPadReadResult result;
     result.FileName = path;
     AnsiString bytes;
-    switch (ReadRegularFile(path, bytes, MaxPadFileBytes).status) {
+    const SafeReadResult opened = ReadRegularFile(path, bytes, MaxPadFileBytes);
+    switch (opened.status) {
     case SafeReadResult::Status::Read: break;
     case SafeReadResult::Status::Missing:
     case SafeReadResult::Status::CannotOpen: result.status = TPadReadResult::Status::CannotOpen; return result;
-    case SafeReadResult::Status::NotRegular: result.status = TPadReadResult::Status::NotRegularFile; return result;
+    case SafeReadResult::Status::NotRegular:
+        // A link another user planted along the name is named, with why it is not followed.
+        result.status = opened.refused ? TPadReadResult::Status::Refused : TPadReadResult::Status::NotRegularFile;
+        result.Reason = opened.refused ? opened.reason : QString();
+        return result;
     case SafeReadResult::Status::TooLarge:
         result.status = TPadReadResult::Status::Refused;
         result.Reason = PadLimitPassed({}, MaxPadFileBytes + 1);

@@ -594,7 +594,7 @@ SafeReadResult OpenChecked(const std::string& path, int& fd, struct stat& info)
     // (a pad calculated, a backup beside it).
     WriteTarget walked;
     if (!Walk(path, walked, info)) {
-        if (walked.refused) return {SafeReadResult::Status::NotRegular, walked.check.reason};
+        if (walked.refused) return {SafeReadResult::Status::NotRegular, walked.check.reason, 0, true};
         return ReadFailed(errno);
     }
     if (!walked.exists) return ReadFailed(ENOENT);

@@ -105,6 +105,7 @@ struct SafeReadResult {
     Status status = Status::Read;
     QString reason;     // why it failed, for the user; empty when read
     unsigned mode = 0;  // the type and permissions of the file read
+    bool refused = false;  // NotRegular because of a link another user made along the name
 
     explicit operator bool() const { return status == Status::Read; }
 };
