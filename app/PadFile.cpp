@@ -124,11 +124,16 @@ TPadReadResult LoadPadFile(const AnsiString& path, TPadFile& pad)
     TPadReadResult result;
     result.FileName = path;
     AnsiString bytes;
-    switch (ReadRegularFile(path, bytes, MaxPadFileBytes).status) {
+    const SafeReadResult opened = ReadRegularFile(path, bytes, MaxPadFileBytes);
+    switch (opened.status) {
     case SafeReadResult::Status::Read: break;
     case SafeReadResult::Status::Missing:
     case SafeReadResult::Status::CannotOpen: result.status = TPadReadResult::Status::CannotOpen; return result;
-    case SafeReadResult::Status::NotRegular: result.status = TPadReadResult::Status::NotRegularFile; return result;
+    case SafeReadResult::Status::NotRegular:
+        // A link another user planted along the name is named, with why it is not followed.
+        result.status = opened.refused ? TPadReadResult::Status::Refused : TPadReadResult::Status::NotRegularFile;
+        result.Reason = opened.refused ? opened.reason : QString();
+        return result;
     case SafeReadResult::Status::TooLarge:
         result.status = TPadReadResult::Status::Refused;
         result.Reason = PadLimitPassed({}, MaxPadFileBytes + 1);
@@ -189,8 +194,16 @@ TPadSaveResult SavePadFile(const AnsiString& chosenName, const TPadFile& pad)
         return result;
     }
 
+    // A name that may not be written (a link or a file another user planted) is refused before
+    // its contents are copied anywhere.
+    if (const WriteTarget checked = CheckWriteTarget(result.FileName); checked.refused) {
+        result.status = TPadSaveResult::Status::CannotWrite;
+        result.Reason = checked.check.reason;
+        return result;
+    }
     // The backup is made by copying, never by moving: the pad file stands whole at every moment,
-    // and the backup is replaced only once the copy is whole on disk.
+    // and the backup is replaced only once the copy is whole on disk. It is no more open to others
+    // than the pad it keeps.
     if (FileExists(result.FileName)) {
         AnsiString previous;
         const SafeReadResult read = ReadRegularFile(result.FileName, previous);
@@ -201,7 +214,8 @@ TPadSaveResult SavePadFile(const AnsiString& chosenName, const TPadFile& pad)
             result.Reason = read.reason;
             return result;
         }
-        const SafeWriteResult kept = read ? SafeWriteFile(result.BackupName, previous) : SafeWriteResult{false, read.reason};
+        const SafeWriteResult kept = read ? SafeWriteFile(result.BackupName, previous, static_cast<int>(read.mode & 0777))
+                                          : SafeWriteResult{false, read.reason};
         if (!kept) {
             result.status = TPadSaveResult::Status::CannotBackUp;
             result.Reason = kept.reason;

@@ -50,7 +50,7 @@ struct TPadReadResult {
     enum class Status { Read, CannotOpen, NotRegularFile, Refused };
     Status status = Status::Read;
     AnsiString FileName;  // as given
-    QString Reason;       // the limit the file passes, when refused
+    QString Reason;       // the limit the file passes, or the link refused along its name, when refused
 
     explicit operator bool() const { return status == Status::Read; }
     // The text of the error box, empty when read. The file name is shown as the system spells it.

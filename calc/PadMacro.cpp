@@ -136,7 +136,8 @@ bool WritePadMacroFile(PadMacroFile& file, const AnsiString& path)
 {
     if (!file.open) return false;
     file.open = false;
-    const SafeWriteResult written = SafeWriteFile(path, file.text);
+    // The program holds the pad's lines, which may be private: only the user may read it.
+    const SafeWriteResult written = SafeWriteFile(path, file.text, 0600);
     if (!written) CannotWrite(path, written.reason);
     return written.ok;
 }

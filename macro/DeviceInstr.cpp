@@ -81,32 +81,33 @@ bool modeFlags(const char* mode, int& flags)
 // The open itself never waits: a pipe would wait for its other end and a device may never answer,
 // so they are opened without waiting, found out by what was opened (not by a look at the name
 // beforehand, which a rename could outdate), and refused like a file that cannot be opened.
-// A mode that writes keeps the rule of every write of the program (SafeWrite.h): a link or a file
-// that another user planted in a shared folder is refused, and refusal says why.
+// A mode that writes keeps the rule of every write of the program (SafeWrite.h): a link along the
+// name or a file that another user planted is refused, and refusal says why; and it opens what was
+// checked, never a link or a file put there since.
 std::FILE* openRegularFile(const char* name, const char* mode, std::string& refusal)
 {
     int flags = 0;
     if (!modeFlags(mode, flags)) return nullptr;
-    std::string path = name;
+    int fd = -1;
     if ((flags & O_ACCMODE) != O_RDONLY) {
         const WriteTarget checked = CheckWriteTarget(name);
-        if (!checked.check) {
-            if (checked.refused) refusal = UnicodeToWin1252(checked.check.reason);
+        // A look first spares devices even the opening.
+        if (checked.check && checked.exists && !S_ISREG(checked.mode)) return nullptr;
+        const WriteOpen opened = OpenWriteTarget(checked, flags);
+        if (opened.fd < 0) {
+            if (opened.refused) refusal = UnicodeToWin1252(opened.reason);
             return nullptr;
         }
-        // The name that was checked, as it was: a link put in its place since is not followed,
-        // and a free name is made new, never through a link that appeared there meanwhile.
-        path = checked.target;
-        flags |= checked.exists ? O_NOFOLLOW : (flags & O_CREAT) ? O_EXCL : 0;
-    }
-    // A look first spares devices even the opening; the open itself is what decides.
-    struct stat info;
-    if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) return nullptr;
-    int fd = ::open(path.c_str(), flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
-    if (fd < 0) return nullptr;
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
-        return nullptr;
+        fd = opened.fd;
+    } else {
+        struct stat info;
+        if (::stat(name, &info) == 0 && !S_ISREG(info.st_mode)) return nullptr;
+        fd = ::open(name, flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        if (fd < 0) return nullptr;
+        if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+            ::close(fd);
+            return nullptr;
+        }
     }
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     std::FILE* stream = ::fdopen(fd, mode);

@@ -1,6 +1,7 @@
 #include "platform/vcl/SafeWrite.h"
 
 #include "platform/vcl/Forms.h"
+#include "platform/vcl/Strings.h"
 #include "platform/win/WinDefs.h"
 
 #include <QDir>
@@ -11,8 +12,11 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
 #include <fcntl.h>
+#include <utility>
 #include <vector>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -99,13 +103,28 @@ bool SyncAndClose(int fd)
     return ::close(fd) == 0;
 }
 
+// A descriptor closed when it goes.
+struct Held {
+    int fd = -1;
+    explicit Held(int opened = -1) : fd(opened) {}
+    ~Held() { Reset(-1); }
+    Held(const Held&) = delete;
+    Held& operator=(const Held&) = delete;
+    void Reset(int opened)
+    {
+        if (fd >= 0) ::close(fd);
+        fd = opened;
+    }
+    int Release() { return std::exchange(fd, -1); }
+};
+
 // The whole of a file with its bytes replaced, written in place. Only the regular file the
 // caller found is written: a link or a pipe put there since is not opened, nor written through.
-bool OverwriteInPlace(const std::string& path, const std::string& bytes)
+bool OverwriteInPlace(int folder, const std::string& name, const std::string& bytes, int mode)
 {
     const int fd = Injected(SafeWriteStep::Create)
                        ? -1
-                       : ::open(path.c_str(), O_WRONLY | O_TRUNC | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+                       : ::openat(folder, name.c_str(), O_WRONLY | O_TRUNC | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return false;
     struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
@@ -113,6 +132,7 @@ bool OverwriteInPlace(const std::string& path, const std::string& bytes)
         errno = EINVAL;
         return false;
     }
+    if (mode != KeepMode && ::fchmod(fd, static_cast<mode_t>(mode)) != 0) return CloseAfterFailure(fd);
     if (!WriteAll(fd, bytes.data(), bytes.size())) return CloseAfterFailure(fd);
     return SyncAndClose(fd);
 }
@@ -124,25 +144,39 @@ std::string FolderOf(const std::string& path)
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-std::string NameOf(const std::string& path)
-{
-    const size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 // The name part of a file made beside or for the target: short enough that the additions still
 // fit the file system's limit on a name (255 bytes) when the target's name nearly fills it.
-std::string ShortNameOf(const std::string& path) { return NameOf(path).substr(0, 200); }
+std::string ShortNameOf(const std::string& name) { return name.substr(0, 200); }
+
+// A new file beside name in folder, made for this write alone (mode 0600 until it is whole); its
+// name is put in temp. -1 with errno when none can be made.
+int MakeTemporary(int folder, const std::string& name, std::string& temp)
+{
+    static const char letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        unsigned char random[6] = {};
+        if (::getrandom(random, sizeof random, 0) != static_cast<ssize_t>(sizeof random)) return -1;
+        temp = "." + ShortNameOf(name) + ".~";
+        for (unsigned char r : random) temp += letters[r % (sizeof letters - 1)];
+        const int fd = ::openat(folder, temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+// Reads the regular file open on fd whole, when it holds at most maxBytes, and closes it.
+SafeReadResult ReadOpened(int fd, const struct stat& info, std::string& bytes, size_t maxBytes);
 
 // The old contents of a file kept for the user while it is rewritten in place. The shared
 // temporary folder lets anyone make names in it, so the copy goes into a folder made fresh for it
 // (mode 0700: no one else can reach into it) and is itself made new there, never through a link.
 // On success kept names the copy.
-bool KeepCopy(const std::string& target, const std::string& bytes, std::string& kept)
+bool KeepCopy(const std::string& name, const std::string& bytes, std::string& kept)
 {
-    std::string folder = QFile::encodeName(QDir::tempPath()).toStdString() + "/" + ShortNameOf(target) + ".kept-XXXXXX";
+    std::string folder = QFile::encodeName(QDir::tempPath()).toStdString() + "/" + ShortNameOf(name) + ".kept-XXXXXX";
     if (!::mkdtemp(folder.data())) return false;
-    kept = folder + "/" + ShortNameOf(target);
+    kept = folder + "/" + ShortNameOf(name);
     const int fd = Injected(SafeWriteStep::Create)
                        ? -1
                        : ::open(kept.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
@@ -165,78 +199,187 @@ void DropCopy(const std::string& kept)
 
 // A folder that refuses a new file while its file may still be written: the file is rewritten
 // in place, with its old contents kept elsewhere until the new ones are safely down.
-SafeWriteResult WriteInPlace(const std::string& target, const std::string& bytes, int createError)
+SafeWriteResult WriteInPlace(const WriteTarget& target, const std::string& bytes, int mode, int createError)
 {
     std::string old, kept;
-    if (!ReadRegularFile(target, old) || !KeepCopy(target, old, kept)) return Failed(createError);
+    const int fd = ::openat(target.folder, target.name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    struct stat info {};
+    if (fd < 0 || ::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        if (fd >= 0) ::close(fd);
+        return Failed(createError);
+    }
+    if (!ReadOpened(fd, info, old, SIZE_MAX) || !KeepCopy(target.name, old, kept)) return Failed(createError);
 
-    if (OverwriteInPlace(target, bytes)) {
+    if (OverwriteInPlace(target.folder, target.name, bytes, mode)) {
         DropCopy(kept);
         return {};
     }
     const int error = errno;
-    if (OverwriteInPlace(target, old)) {
+    if (OverwriteInPlace(target.folder, target.name, old, KeepMode)) {
         DropCopy(kept);
         return Failed(error);
     }
     return Failed(error, QStringLiteral("; the previous contents are kept in ") + QFile::decodeName(kept.c_str()));
 }
 
-// Whether a name that owner made may be followed or written, by the rule the kernel protects
-// shared folders with: in a folder that everyone may write to and that keeps each name to its
-// owner (the sticky bit, as on /tmp), anyone may plant a link or a file under a name the user is
-// about to write, so a name there counts only when the user or the folder's owner made it.
-// Writing through another user's link would hand them the user's own files, and writing into
-// their file what the user writes.
-bool MadeByUs(const std::string& name, uid_t owner)
-{
-    struct stat folder {};
-    if (::stat(FolderOf(name).c_str(), &folder) != 0) return false;
-    const bool shared = (folder.st_mode & S_ISVTX) && (folder.st_mode & S_IWOTH);
-    return !shared || owner == ::geteuid() || owner == folder.st_uid;
-}
+// The system follows at most this many links in one name, and so does the walk.
+constexpr int kMaxLinks = 40;
 
-// The name a write lands on: the path with its links followed, to the end of the chain, even
-// when that end names no file yet. False with errno ELOOP on a chain that does not end; false
-// with refused set, errno EACCES, on a link that another user planted in a shared folder.
-bool FollowLinks(std::string path, std::string& target, bool& refused)
+// Puts the parts of a name in front of those still to walk, in order. Empty parts (repeated
+// slashes) and "." change nothing and are left out.
+void PushParts(const std::string& path, std::deque<std::string>& todo)
 {
-    refused = false;
-    for (int hop = 0; hop < 40; ++hop) {
-        struct stat info {};
-        if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
-            target = path;
-            return true;
-        }
-        if (!MadeByUs(path, info.st_uid)) {
-            refused = true;
-            errno = EACCES;
-            return false;
-        }
-        std::string link(PATH_MAX, '\0');
-        const ssize_t n = ::readlink(path.c_str(), link.data(), link.size());
-        if (n < 0) return false;
-        if (static_cast<size_t>(n) >= link.size()) {
-            errno = ENAMETOOLONG;
-            return false;
-        }
-        link.resize(static_cast<size_t>(n));
-        path = link.front() == '/' ? link : FolderOf(path) + "/" + link;
+    std::vector<std::string> parts;
+    for (size_t start = 0; start <= path.size();) {
+        size_t slash = path.find('/', start);
+        if (slash == std::string::npos) slash = path.size();
+        std::string part = path.substr(start, slash - start);
+        if (!part.empty() && part != ".") parts.push_back(std::move(part));
+        start = slash + 1;
     }
-    errno = ELOOP;
-    return false;
+    todo.insert(todo.begin(), std::make_move_iterator(parts.begin()), std::make_move_iterator(parts.end()));
 }
 
-QString PlantedLinkReason()
+// Whether a link that owner made in folder may be followed. A folder that other users may write to
+// (everyone, a group not the user's own, or another user who owns it) lets them put a link under a
+// name the user walks through and point it at the user's own files, which the user would then
+// write or read as the pad: such a link counts only when the user made it, or, in a folder that
+// keeps names to their owners, the folder's owner. The administrator may write anywhere anyway, so
+// a folder only they may write counts as the user's own.
+bool MayFollow(int folder, uid_t owner)
 {
-    return QStringLiteral("It is a link that another user made in a folder that everyone may write to, "
-                          "and such a link is not followed");
+    struct stat info {};
+    if (::fstat(folder, &info) != 0) return false;
+    const uid_t self = ::geteuid();
+    const bool othersWrite = (info.st_mode & S_IWOTH) || ((info.st_mode & S_IWGRP) && info.st_gid != ::getegid()) ||
+                             (info.st_uid != self && info.st_uid != 0 && (info.st_mode & S_IWUSR));
+    if (!othersWrite || owner == self) return true;
+    return (info.st_mode & S_ISVTX) && owner == info.st_uid;
 }
 
-QString PlantedFileReason()
+// A folder that everyone may write to and that keeps each name to its owner (a shared temporary
+// folder): anyone may make a file there under a name the user is about to write.
+bool Shared(const struct stat& folder) { return (folder.st_mode & S_ISVTX) && (folder.st_mode & S_IWOTH); }
+
+// Why a regular file in folder may not be written, or empty when it may. In a shared folder a file
+// counts only when the user or the folder's owner made it, and only when it has no other name:
+// another user may have made it, or a second name of the user's own file, just before the user
+// writes there.
+QString FileRefusal(const struct stat& file, int folder)
 {
-    return QStringLiteral("It is a file that another user made in a folder that everyone may write to, "
-                          "and such a file is not written");
+    struct stat info {};
+    if (::fstat(folder, &info) != 0) return Failed(errno).reason;
+    if (!S_ISREG(file.st_mode) || !Shared(info)) return {};
+    if (file.st_uid != ::geteuid() && file.st_uid != info.st_uid)
+        return QStringLiteral("It is a file that another user made in a folder that everyone may write to, "
+                              "and such a file is not written");
+    if (file.st_nlink > 1)
+        return QStringLiteral("It is a file with another name besides this one, in a folder that everyone may "
+                              "write to, and such a file is not written: another user may have given it that name");
+    return {};
+}
+
+// A walked name as the user reads it, cut as boxes cut what they quote.
+QString Spelled(const std::vector<std::string>& parts, bool fromRoot)
+{
+    std::string text = fromRoot ? "/" : "";
+    for (size_t i = 0; i < parts.size(); ++i) text += (i ? "/" : "") + parts[i];
+    return QFile::decodeName(TextHead(text).c_str());
+}
+
+// Walks path to the name it lands on, folder by folder from the root or the current folder,
+// following its links (at most kMaxLinks, the parts of each target walked in turn) by the rule of
+// MayFollow. A ".." goes up from the folder actually reached, as the system takes it. On success
+// out holds the folder (open) and the last name in it, what stands there (in info) and the name as
+// walked; otherwise out.check says why, with out.refused when a link was refused.
+bool Walk(const std::string& path, WriteTarget& out, struct stat& info)
+{
+    const auto fail = [&out](int error) {
+        out.check = Failed(error);
+        errno = error;  // for a reader, which tells a missing name from others
+        return false;
+    };
+    if (path.empty() || path.find('\0') != std::string::npos) return fail(ENOENT);
+    bool fromRoot = path.front() == '/';
+    Held folder(::open(fromRoot ? "/" : ".", O_PATH | O_DIRECTORY | O_CLOEXEC));
+    if (folder.fd < 0) return fail(errno);
+    std::vector<std::string> walked;  // the folders passed, for the box
+    std::deque<std::string> todo;
+    PushParts(path, todo);
+    bool folderOnly = path.back() == '/';  // a name that ends in a slash names a folder
+    int links = 0;
+    std::string name;
+    info = {};
+    while (!todo.empty()) {
+        std::string part = std::move(todo.front());
+        todo.pop_front();
+        if (part == "..") {
+            folder.Reset(::openat(folder.fd, "..", O_PATH | O_DIRECTORY | O_CLOEXEC));
+            if (folder.fd < 0) return fail(errno);
+            if (!walked.empty() && walked.back() != "..") walked.pop_back();
+            else if (!fromRoot) walked.push_back("..");
+            continue;
+        }
+        if (::fstatat(folder.fd, part.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
+            if (errno != ENOENT || !todo.empty()) return fail(errno);
+            name = std::move(part);
+            out.exists = false;
+            break;
+        }
+        if (S_ISLNK(info.st_mode)) {
+            if (!MayFollow(folder.fd, info.st_uid)) {
+                walked.push_back(part);
+                out.refused = true;
+                out.check = {false, Spelled(walked, fromRoot) +
+                                        QStringLiteral(" is a link that another user made in a folder that other "
+                                                       "users may write to, and such a link is not followed")};
+                return false;
+            }
+            if (++links > kMaxLinks) return fail(ELOOP);
+            std::string link(PATH_MAX, '\0');
+            const ssize_t n = ::readlinkat(folder.fd, part.c_str(), link.data(), link.size());
+            if (n < 0) return fail(errno);
+            if (n == 0) return fail(ENOENT);
+            if (static_cast<size_t>(n) >= link.size()) return fail(ENAMETOOLONG);
+            link.resize(static_cast<size_t>(n));
+            if (link.front() == '/') {
+                folder.Reset(::open("/", O_PATH | O_DIRECTORY | O_CLOEXEC));
+                if (folder.fd < 0) return fail(errno);
+                walked.clear();
+                fromRoot = true;
+            }
+            if (todo.empty() && link.back() == '/') folderOnly = true;
+            PushParts(link, todo);
+            continue;
+        }
+        if (todo.empty()) {
+            name = std::move(part);
+            out.exists = true;
+            break;
+        }
+        if (!S_ISDIR(info.st_mode)) return fail(ENOTDIR);
+        // Not followed if it became a link since it was looked at.
+        folder.Reset(::openat(folder.fd, part.c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+        if (folder.fd < 0) return fail(errno);
+        walked.push_back(std::move(part));
+    }
+    if (name.empty()) {
+        // The name ends in a folder ("/", "..", or a link to one with nothing after it).
+        name = ".";
+        if (::fstat(folder.fd, &info) != 0) return fail(errno);
+        out.exists = true;
+    }
+    if (folderOnly && !(out.exists && S_ISDIR(info.st_mode))) return fail(out.exists ? ENOTDIR : ENOENT);
+    walked.push_back(name);
+    out.target = Spelled(walked, fromRoot).toStdString();
+    out.name = std::move(name);
+    out.mode = out.exists ? info.st_mode : 0;
+    out.device = out.exists ? info.st_dev : 0;
+    out.inode = out.exists ? info.st_ino : 0;
+    struct stat folderInfo {};
+    out.shared = ::fstat(folder.fd, &folderInfo) == 0 && Shared(folderInfo);
+    out.folder = folder.Release();
+    return true;
 }
 
 mode_t NewFileMode()
@@ -246,76 +389,163 @@ mode_t NewFileMode()
     return 0666 & ~mask;
 }
 
+std::function<void()>& RaceAfterCheck()
+{
+    static std::function<void()> race;
+    return race;
+}
+
 }  // namespace
+
+WriteTarget::WriteTarget(WriteTarget&& other) noexcept { *this = std::move(other); }
+
+WriteTarget& WriteTarget::operator=(WriteTarget&& other) noexcept
+{
+    if (this == &other) return *this;
+    if (folder >= 0) ::close(folder);
+    check = std::move(other.check);
+    refused = other.refused;
+    target = std::move(other.target);
+    exists = other.exists;
+    mode = other.mode;
+    folder = std::exchange(other.folder, -1);
+    name = std::move(other.name);
+    device = other.device;
+    inode = other.inode;
+    shared = other.shared;
+    return *this;
+}
+
+WriteTarget::~WriteTarget()
+{
+    if (folder >= 0) ::close(folder);
+}
 
 WriteTarget CheckWriteTarget(const std::string& path)
 {
     WriteTarget result;
-    if (path.empty() || path.find('\0') != std::string::npos) {
-        result.check = Failed(ENOENT);
-        return result;
-    }
-    if (!FollowLinks(path, result.target, result.refused)) {
-        result.check = {false, result.refused ? PlantedLinkReason() : Failed(errno).reason};
-        return result;
-    }
     struct stat info {};
-    result.exists = ::lstat(result.target.c_str(), &info) == 0;
-    result.mode = info.st_mode;
-    if (!result.exists && errno != ENOENT) {
-        result.check = Failed(errno);
-    } else if (result.exists && S_ISREG(info.st_mode) && !MadeByUs(result.target, info.st_uid)) {
+    if (!Walk(path, result, info) || !result.exists) return result;
+    const QString refusal = FileRefusal(info, result.folder);
+    if (!refusal.isEmpty()) {
         result.refused = true;
-        result.check = {false, PlantedFileReason()};
+        result.check = {false, refusal};
     }
     return result;
 }
 
-SafeWriteResult SafeWriteFile(const std::string& path, const std::string& bytes)
+WriteOpen OpenWriteTarget(const WriteTarget& checked, int flags)
+{
+    WriteOpen result;
+    if (!checked.check || checked.folder < 0) {
+        result.refused = checked.refused;
+        result.reason = checked.check.reason;
+        return result;
+    }
+    if (RaceAfterCheck()) RaceAfterCheck()();
+    // A file that stood there is emptied only once it is known to be the one checked; a free
+    // name is made new, so that nothing put there meanwhile is opened in its place.
+    const bool empty = flags & O_TRUNC;
+    flags = (flags & ~O_TRUNC) | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+    const bool fresh = !checked.exists && (flags & O_CREAT);
+    if (checked.exists && !(flags & O_EXCL)) flags &= ~O_CREAT;  // one gone since is not made anew
+    if (fresh) flags |= O_EXCL;
+    const int fd = ::openat(checked.folder, checked.name.c_str(), flags, 0666);
+    const auto changed = [&result] {
+        result.refused = true;
+        result.reason = QStringLiteral("Something else was put under its name after it was checked, and it is "
+                                       "not written");
+        return result;
+    };
+    if (fd < 0) {
+        const int error = errno;
+        // A link there now is refused by the no-follow flag, a name made since by the exclusive one.
+        if (error == ELOOP || (fresh && error == EEXIST)) return changed();
+        result.reason = Failed(error).reason;
+        return result;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        result.reason = Failed(errno).reason;
+        ::close(fd);
+        return result;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        result.reason = NotRegularReason(info.st_mode);
+        ::close(fd);
+        return result;
+    }
+    // A name free at the check and not made here holds only what was put there since.
+    if (checked.exists ? info.st_dev != checked.device || info.st_ino != checked.inode : !fresh) {
+        ::close(fd);
+        return changed();
+    }
+    if (const QString refusal = FileRefusal(info, checked.folder); !refusal.isEmpty()) {
+        ::close(fd);
+        result.refused = true;
+        result.reason = refusal;
+        return result;
+    }
+    if (empty && ::ftruncate(fd, 0) != 0) {
+        result.reason = Failed(errno).reason;
+        ::close(fd);
+        return result;
+    }
+    result.fd = fd;
+    return result;
+}
+
+ScopedRaceAfterCheck::ScopedRaceAfterCheck(std::function<void()> race) { RaceAfterCheck() = std::move(race); }
+
+ScopedRaceAfterCheck::~ScopedRaceAfterCheck() { RaceAfterCheck() = nullptr; }
+
+SafeWriteResult SafeWriteFile(const std::string& path, const std::string& bytes, int mode)
 {
     // A link is followed, so that the file it names is replaced and the link stays a link.
     const WriteTarget checked = CheckWriteTarget(path);
     if (!checked.check) return checked.check;
-    const std::string& target = checked.target;
+    const int folder = checked.folder;
+    const std::string& name = checked.name;
     const bool exists = checked.exists;
     // A pipe, a device or a folder is never replaced by a file, nor written into.
     if (exists && !S_ISREG(checked.mode)) return {false, NotRegularReason(checked.mode)};
     // A file the user may not write is not replaced behind its back by the rename.
-    if (exists && ::access(target.c_str(), W_OK) != 0) return Failed(errno);
+    if (exists && ::faccessat(folder, name.c_str(), W_OK, 0) != 0) return Failed(errno);
 
-    std::string temp = FolderOf(target) + "/." + ShortNameOf(target) + ".~XXXXXX";
-    const int fd = Injected(SafeWriteStep::Create) ? -1 : ::mkostemp(temp.data(), O_CLOEXEC);
+    std::string temp;
+    const int fd = Injected(SafeWriteStep::Create) ? -1 : MakeTemporary(folder, name, temp);
     if (fd < 0) {
         const int error = errno;
-        if ((error == EACCES || error == EPERM) && exists && ::access(target.c_str(), W_OK) == 0)
-            return WriteInPlace(target, bytes, error);
+        if ((error == EACCES || error == EPERM) && exists && ::faccessat(folder, name.c_str(), W_OK, 0) == 0)
+            return WriteInPlace(checked, bytes, mode, error);
         return Failed(error);
     }
     auto fail = [&](int error) {
-        ::unlink(temp.c_str());
+        ::unlinkat(folder, temp.c_str(), 0);
         return Failed(error);
     };
-    // The new file keeps the permissions of the one it replaces.
-    ::fchmod(fd, exists ? (checked.mode & 07777) : NewFileMode());
+    // The new file keeps the permissions of the one it replaces, unless the caller names its own.
+    ::fchmod(fd, mode != KeepMode ? static_cast<mode_t>(mode) : exists ? (checked.mode & 07777) : NewFileMode());
     if (!WriteAll(fd, bytes.data(), bytes.size())) {
         CloseAfterFailure(fd);
         return fail(errno);
     }
     if (!SyncAndClose(fd)) return fail(errno);
-    if (Injected(SafeWriteStep::Rename) || ::rename(temp.c_str(), target.c_str()) != 0) return fail(errno);
+    if (Injected(SafeWriteStep::Rename) || ::renameat(folder, temp.c_str(), folder, name.c_str()) != 0)
+        return fail(errno);
 
     // The rename itself reaches the disk with the folder.
-    const int folder = ::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder >= 0) {
-        ::fsync(folder);
-        ::close(folder);
+    const int synced = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (synced >= 0) {
+        ::fsync(synced);
+        ::close(synced);
     }
     return {};
 }
 
-SafeWriteResult SafeWriteFile(const QString& path, const std::string& bytes)
+SafeWriteResult SafeWriteFile(const QString& path, const std::string& bytes, int mode)
 {
-    return SafeWriteFile(QFile::encodeName(path).toStdString(), bytes);
+    return SafeWriteFile(QFile::encodeName(path).toStdString(), bytes, mode);
 }
 
 namespace {
@@ -326,56 +556,8 @@ SafeReadResult ReadFailed(int error)
             Failed(error).reason};
 }
 
-// Opens the regular file at path for reading and gives what it holds in info.
-SafeReadResult OpenChecked(const std::string& path, int& fd, struct stat& info)
+SafeReadResult ReadOpened(int fd, const struct stat& info, std::string& bytes, size_t maxBytes)
 {
-    fd = -1;
-    if (path.empty() || path.find('\0') != std::string::npos) return ReadFailed(ENOENT);
-    // A link planted by another user in a shared folder is not read through either: its target's
-    // contents would otherwise end up wherever the reader puts them (a backup beside it).
-    std::string target;
-    bool refused = false;
-    if (!FollowLinks(path, target, refused) && refused)
-        return {SafeReadResult::Status::NotRegular, PlantedLinkReason()};
-    // Looked at before it is opened: opening a device may already do something.
-    if (::stat(path.c_str(), &info) != 0) return ReadFailed(errno);
-    if (!S_ISREG(info.st_mode)) return {SafeReadResult::Status::NotRegular, NotRegularReason(info.st_mode)};
-    // Without waiting, since a pipe put there meanwhile would wait for a writer (a regular file
-    // reads the same), and looked at again once open, in case the name changed hands meanwhile.
-    const int opened = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (opened < 0) return ReadFailed(errno);
-    if (::fstat(opened, &info) != 0) {
-        CloseAfterFailure(opened);
-        return ReadFailed(errno);
-    }
-    if (!S_ISREG(info.st_mode)) {
-        ::close(opened);
-        return {SafeReadResult::Status::NotRegular, NotRegularReason(info.st_mode)};
-    }
-    fd = opened;
-    return {};
-}
-
-}  // namespace
-
-SafeReadResult OpenRegularFile(const std::string& path, int& fd)
-{
-    struct stat info {};
-    return OpenChecked(path, fd, info);
-}
-
-SafeReadResult OpenRegularFile(const QString& path, int& fd)
-{
-    return OpenRegularFile(QFile::encodeName(path).toStdString(), fd);
-}
-
-SafeReadResult ReadRegularFile(const std::string& path, std::string& bytes, size_t maxBytes)
-{
-    bytes.clear();
-    int fd = -1;
-    struct stat info {};
-    SafeReadResult result = OpenChecked(path, fd, info);
-    if (!result) return result;
     const auto tooLarge = [&] {
         ::close(fd);
         bytes.clear();
@@ -398,7 +580,66 @@ SafeReadResult ReadRegularFile(const std::string& path, std::string& bytes, size
         bytes.append(buffer, static_cast<size_t>(n));
     }
     ::close(fd);
+    SafeReadResult result;
+    result.mode = info.st_mode;
     return result;
+}
+
+// Opens the regular file at path for reading and gives what it holds in info.
+SafeReadResult OpenChecked(const std::string& path, int& fd, struct stat& info)
+{
+    fd = -1;
+    // A name with a link along it that another user planted where others may write is not read
+    // through either: its target's contents would otherwise end up wherever the reader puts them
+    // (a pad calculated, a backup beside it).
+    WriteTarget walked;
+    if (!Walk(path, walked, info)) {
+        if (walked.refused) return {SafeReadResult::Status::NotRegular, walked.check.reason, 0, true};
+        return ReadFailed(errno);
+    }
+    if (!walked.exists) return ReadFailed(ENOENT);
+    // Looked at before it is opened: opening a device may already do something.
+    if (!S_ISREG(info.st_mode)) return {SafeReadResult::Status::NotRegular, NotRegularReason(info.st_mode)};
+    // Without waiting, since a pipe put there meanwhile would wait for a writer (a regular file
+    // reads the same), and looked at again once open, in case the name changed hands meanwhile.
+    const int opened =
+        ::openat(walked.folder, walked.name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (opened < 0) return ReadFailed(errno);
+    if (::fstat(opened, &info) != 0) {
+        CloseAfterFailure(opened);
+        return ReadFailed(errno);
+    }
+    if (!S_ISREG(info.st_mode)) {
+        ::close(opened);
+        return {SafeReadResult::Status::NotRegular, NotRegularReason(info.st_mode)};
+    }
+    fd = opened;
+    SafeReadResult result;
+    result.mode = info.st_mode;
+    return result;
+}
+
+}  // namespace
+
+SafeReadResult OpenRegularFile(const std::string& path, int& fd)
+{
+    struct stat info {};
+    return OpenChecked(path, fd, info);
+}
+
+SafeReadResult OpenRegularFile(const QString& path, int& fd)
+{
+    return OpenRegularFile(QFile::encodeName(path).toStdString(), fd);
+}
+
+SafeReadResult ReadRegularFile(const std::string& path, std::string& bytes, size_t maxBytes)
+{
+    bytes.clear();
+    int fd = -1;
+    struct stat info {};
+    const SafeReadResult opened = OpenChecked(path, fd, info);
+    if (!opened) return opened;
+    return ReadOpened(fd, info, bytes, maxBytes);
 }
 
 SafeReadResult ReadRegularFile(const QString& path, std::string& bytes, size_t maxBytes)

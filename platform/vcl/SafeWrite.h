@@ -12,12 +12,18 @@
 // made for it alone; a failed write then puts the old contents back, or says where the copy is.
 //
 // Only a regular file is replaced. A link is followed, and stays a link; a link that names no
-// file yet makes that file. In a folder that everyone may write to and whose names are kept to
-// their owners (a shared temporary folder), a link is followed, and a file written, only when the
-// user or the folder's owner made it, as the kernel itself protects such folders. A named pipe, a
+// file yet makes that file. The name is walked folder by folder, and every link along it is looked
+// at, not only the last one: in a folder that other users may write to, a link is followed only
+// when the user made it, or, in a folder whose names are kept to their owners (the sticky bit, as
+// on a shared temporary folder), when the folder's owner made it. Another user could otherwise
+// point a name the user writes at the user's own files. In such a shared folder a file is written
+// only when the user or the folder's owner made it and it has no other name. A named pipe, a
 // device, a socket or a folder is refused with the reason, before anything is opened or made.
+// What is written is what was checked: the folder the name lies in is held open from the walk on,
+// and the last name is opened in it without following a link.
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 struct SafeWriteResult {
@@ -27,27 +33,67 @@ struct SafeWriteResult {
     explicit operator bool() const { return ok; }
 };
 
-// path: the file's name as the file system knows it (UTF-8 bytes here).
-SafeWriteResult SafeWriteFile(const std::string& path, const std::string& bytes);
-SafeWriteResult SafeWriteFile(const QString& path, const std::string& bytes);
+// path: the file's name as the file system knows it (UTF-8 bytes here). mode: the permissions the
+// written file takes; KeepMode gives it those of the file it replaces, or the usual ones when it is
+// new.
+inline constexpr int KeepMode = -1;
+SafeWriteResult SafeWriteFile(const std::string& path, const std::string& bytes, int mode = KeepMode);
+SafeWriteResult SafeWriteFile(const QString& path, const std::string& bytes, int mode = KeepMode);
 
 // The rule above for a name about to be written, for the writer and for a caller that opens a file
-// for writing itself (a macro program's open): the links of path followed, and refused (with
-// refused set) when another user planted a link or made the file in a shared folder. On success
-// target is the name the write lands on, and exists tells whether something stands there now.
+// for writing itself (a macro program's open): the name walked and its links followed, and refused
+// (with refused set, and the reason naming the part of the name refused) when another user planted
+// a link along it, or made the file, or gave it a second name in a shared folder. On success the
+// folder the write lands in is held open, with the name in it; exists tells whether something
+// stands there now.
 struct WriteTarget {
     SafeWriteResult check;
     bool refused = false;
-    std::string target;
+    std::string target;  // the name the write lands on, as walked: for messages
     bool exists = false;
     unsigned mode = 0;  // the type and permissions of what stands there, when something does
+    int folder = -1;    // the folder the write lands in, open (a path descriptor) on success
+    std::string name;   // the last name, in that folder
+    unsigned long long device = 0, inode = 0;  // what stands there, when something does
+    bool shared = false;  // the folder is sticky and everyone may write to it
+
+    WriteTarget() = default;
+    WriteTarget(WriteTarget&& other) noexcept;
+    WriteTarget& operator=(WriteTarget&& other) noexcept;
+    WriteTarget(const WriteTarget&) = delete;
+    WriteTarget& operator=(const WriteTarget&) = delete;
+    ~WriteTarget();
 };
 WriteTarget CheckWriteTarget(const std::string& path);
+
+// Opens the name a successful check found, with the open flags given (a write mode's), never
+// following a link: a name free at the check is made new, or, without O_CREAT, opened only if what
+// appeared there meanwhile is a regular file the rule allows; a name that stood there is opened
+// only if it is still the same file, and emptied (O_TRUNC) only once that is known. Returns the
+// descriptor, or -1 with the reason in failure (refused set when it was a link or a file put there
+// since the check). Only a regular file is opened; the descriptor does not wait on reads.
+struct WriteOpen {
+    int fd = -1;
+    bool refused = false;
+    QString reason;
+};
+WriteOpen OpenWriteTarget(const WriteTarget& checked, int flags);
+
+// Test seam: work done after a name was checked and before it is opened, as another user racing
+// the program would do it. One at a time, for as long as the object lives.
+class ScopedRaceAfterCheck {
+public:
+    explicit ScopedRaceAfterCheck(std::function<void()> race);
+    ~ScopedRaceAfterCheck();
+    ScopedRaceAfterCheck(const ScopedRaceAfterCheck&) = delete;
+    ScopedRaceAfterCheck& operator=(const ScopedRaceAfterCheck&) = delete;
+};
 
 // Reading the files the program reads for itself: only a regular file (or the one a link names)
 // is read. A folder, a named pipe, a device or a socket is refused with its reason before it is
 // opened, and nothing waits on a pipe or reads a device without end. Links are followed as the
-// writer follows them: one planted by another user in a shared folder cannot be opened.
+// writer follows them: a name with a link along it that another user planted in a folder others
+// may write to cannot be opened.
 struct SafeReadResult {
     enum class Status {
         Read,        // read whole; or, from OpenRegularFile, open
@@ -57,7 +103,9 @@ struct SafeReadResult {
         TooLarge,    // it holds more than the caller takes
     };
     Status status = Status::Read;
-    QString reason;  // why it failed, for the user; empty when read
+    QString reason;     // why it failed, for the user; empty when read
+    unsigned mode = 0;  // the type and permissions of the file read
+    bool refused = false;  // NotRegular because of a link another user made along the name
 
     explicit operator bool() const { return status == Status::Read; }
 };

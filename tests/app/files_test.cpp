@@ -341,16 +341,41 @@ TEST(PadFiles, NewStartsAnUntitledPad)
     }
 }
 
+// The backup is no more open to others than the pad it keeps, whatever an older backup allowed;
+// the calculation's program file, which holds the pad's lines, is the user's alone.
 TEST(PadFiles, SavingUnderAnotherExtensionWritesPadAndKeepsTheOldFile)
 {
-    ShownForm f;
-    PadTestFiles::Write(f.Path("job.pad"), "previous");
-    f.Type("2 + 2");
-    SaveAs(f, "job.txt");
-    EXPECT_EQ(PadTestFiles::Read(f.Path("job.p~d")), "previous");
-    EXPECT_EQ(ParsePadText(PadTestFiles::Read(f.Path("job.pad"))).Lines, std::vector<AnsiString>{"2 + 2"});
-    EXPECT_FALSE(FileExists(f.Path("job.txt")));
-    EXPECT_EQ(Config->MRU.GetPath(1), f.Path("job.pad"));
+    const struct {
+        mode_t pad;
+        mode_t oldBackup;  // 0: none
+    } rows[] = {{0600, 0}, {0644, 0}, {0640, 0}, {0600, 0644}, {0644, 0600}};
+    for (const auto& row : rows) {
+        ShownForm f;
+        PadTestFiles::Write(f.Path("job.pad"), "previous");
+        ASSERT_EQ(::chmod(f.Path("job.pad").c_str(), row.pad), 0);
+        if (row.oldBackup) {
+            PadTestFiles::Write(f.Path("job.p~d"), "older");
+            ASSERT_EQ(::chmod(f.Path("job.p~d").c_str(), row.oldBackup), 0);
+        }
+        PadTestFiles::Write(f.Path("MacroRunLine.Tmp"), "an older program");
+        ASSERT_EQ(::chmod(f.Path("MacroRunLine.Tmp").c_str(), 0644), 0);
+        f.Type("2 + 2");
+        SaveAs(f, "job.txt");
+        EXPECT_EQ(PadTestFiles::Read(f.Path("job.p~d")), "previous");
+        EXPECT_EQ(ParsePadText(PadTestFiles::Read(f.Path("job.pad"))).Lines, std::vector<AnsiString>{"2 + 2"});
+        EXPECT_FALSE(FileExists(f.Path("job.txt")));
+        EXPECT_EQ(Config->MRU.GetPath(1), f.Path("job.pad"));
+        struct stat backup {}, pad {}, program {};
+        ASSERT_EQ(::stat(f.Path("job.p~d").c_str(), &backup), 0);
+        ASSERT_EQ(::stat(f.Path("job.pad").c_str(), &pad), 0);
+        EXPECT_EQ(backup.st_mode & 07777, row.pad) << std::oct << row.pad << " " << row.oldBackup;
+        EXPECT_EQ(pad.st_mode & 07777, row.pad) << std::oct << row.pad;
+
+        f->Btn_CalculateOnly->Click();
+        ASSERT_EQ(::stat(f.Path("MacroRunLine.Tmp").c_str(), &program), 0);
+        EXPECT_EQ(program.st_mode & 07777, 0600u);
+        EXPECT_NE(PadTestFiles::Read(f.Path("MacroRunLine.Tmp")), "an older program");
+    }
 }
 
 // A save that fails, or a pad that a pad file cannot hold, leaves the pad in the window as it was

@@ -19,6 +19,7 @@
 #include <cstring>
 #include <optional>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -429,28 +430,47 @@ TEST(Print, FailuresAreReportedAndCancelPrintsNothing)
     QDir(dir.path()).mkdir("locked");
     QFile::setPermissions(dir.filePath("locked"), QFile::ReadOwner | QFile::ExeOwner);
     const bool root = ::geteuid() == 0;
+    // A shared folder where another user planted "jobs", a link to the user's own folder, and the
+    // user made "mine", a link to the same folder: printing through the first is refused with the
+    // link named, through the second it is printed. Giving a link away needs the right to do so.
+    QTemporaryDir shared, home;
+    const QString planted = shared.filePath("jobs");
+    QFile::link(home.path(), planted);
+    QFile::link(home.path(), shared.filePath("mine"));
+    const bool given = ::lchown(QFile::encodeName(planted).constData(), 4242, static_cast<gid_t>(-1)) == 0;
+    ::chmod(QFile::encodeName(shared.path()).constData(), 01777);
+    if (!given) std::printf("Left out, since this user may not give a link to another user: another user's link\n");
     const struct {
         QString path;
         bool fails;
+        QString says = QString();  // in the box, when it fails
+        bool run = true;
     } rows[] = {
         {dir.filePath("missing/pad.pdf"), true},
         {dir.filePath("locked/pad.pdf"), !root},
         {dir.path(), true},  // a folder, not a file
         {dir.filePath("ok.pdf"), false},
+        {planted + "/pad.pdf", true, planted + " is a link that another user made", given},
+        {shared.filePath("mine/mine.pdf"), false},
     };
     for (const auto& r : rows) {
+        if (!r.run) continue;
         const Printed printed = PrintPad(w, r.path);
         const bool boxShown = printed.dialogs.size() == 2;
         EXPECT_EQ(boxShown, r.fails) << r.path.toStdString();
         if (boxShown) {
             EXPECT_EQ(printed.dialogs[1].caption, "Print");
             EXPECT_TRUE(printed.dialogs[1].text.startsWith("The pad was not printed.")) << r.path.toStdString();
+            EXPECT_TRUE(printed.dialogs[1].text.contains(r.says)) << printed.dialogs[1].text.toStdString();
         }
         if (r.fails) EXPECT_FALSE(QFileInfo(r.path).isFile()) << r.path.toStdString();
         else EXPECT_GT(QFileInfo(r.path).size(), 100) << r.path.toStdString();
     }
-    // No temporary file is left beside a target.
+    // No temporary file is left beside a target; nothing was printed into the user's folder through
+    // the planted link.
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).join(","), "ok.pdf");
+    EXPECT_EQ(QDir(home.path()).entryList(QDir::Files | QDir::Hidden).join(","), "mine.pdf");
+    ::chmod(QFile::encodeName(shared.path()).constData(), 0700);
 
     DialogRecorder cancel;
     cancel.Answer(0);

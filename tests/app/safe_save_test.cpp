@@ -3,13 +3,17 @@
 #include "app/PadFile.h"
 #include "platform/vcl/IniFiles.h"
 #include "platform/vcl/SafeWrite.h"
+#include "platform/vcl/Forms.h"
 #include "platform/win/WinDefs.h"
 #include "tests/app/files_form.h"
 #include "tests/common/DialogRecorder.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -161,35 +165,125 @@ TEST(SafeSave, FileNamesOutsideTheCodePage)
     EXPECT_EQ(PathToUnicode(f->PadName), QString::fromUtf8("Дом"));
 }
 
-// Another user of the machine plants "quote.pad" in a shared temporary folder, a link to the
-// user's own file; the user saves a pad as "quote" there. The save says why it wrote nothing, and
-// the user's file, the link and the folder stay as they were. Planting needs a link that belongs
-// to another user, which only a user with the right to give files away can make.
-TEST(SafeSave, ALinkPlantedInASharedFolderIsNotSavedThrough)
+// Another user of the machine plants a name in a shared temporary folder: "quote.pad", a link to
+// the user's own pad; "jobs", a link to the user's own folder; a folder of their own that anyone
+// may write, holding such a link; or "quote.pad" as a second name of the user's pad. The user saves
+// a pad as ".../quote" (or "jobs/accounts") there, and opens the same name through the Open dialog
+// and the recent files. The save says why it wrote nothing, naming the part refused, before any
+// backup is made; the open refuses as well and loads nothing; the user's file, the planted names
+// and the folder stay as they were. The user's own links there are saved and opened through.
+// Planting another user's name needs the right to give files away; without it those rows are left
+// out and named.
+TEST(SafeSave, NamesPlantedInASharedFolderAreNeitherSavedNorOpenedThroughTable)
 {
-    ShownForm f;
-    QTemporaryDir shared;
-    const AnsiString folder = UnicodeToPath(shared.path());
-    const AnsiString victim = f.Path("accounts.txt"), planted = folder + "/quote.pad";
-    PadTestFiles::Write(victim, "the user's own figures\n");
-    ASSERT_EQ(::symlink(victim.c_str(), planted.c_str()), 0);
-    if (::lchown(planted.c_str(), 4242, static_cast<gid_t>(-1)) != 0) {
-        ASSERT_EQ(errno, EPERM);
-        GTEST_SKIP() << "this user may not give a link to another user";
-    }
-    ASSERT_EQ(::chmod(folder.c_str(), 01777), 0);
-    f.Type("2 + 2");
+    enum Planted { LinkToPad, LinkToFolder, LinkInAFolderOfTheirs, SecondName };
+    const struct {
+        const char* what;
+        Planted planted;
+        bool byAnother;
+        bool opens;  // Open reads it: reading a second name hands nothing over
+    } rows[] = {
+        {"another user's link to the user's pad", LinkToPad, true, false},
+        {"another user's link to the user's folder, in the middle", LinkToFolder, true, false},
+        {"another user's link in a folder they made", LinkInAFolderOfTheirs, true, false},
+        {"a second name of the user's pad", SecondName, false, true},
+        {"the user's own link to their pad", LinkToPad, false, true},
+        {"the user's own link to their folder, in the middle", LinkToFolder, false, true},
+    };
+    const AnsiString own = "_Data\n6 * 7\n";
+    std::string leftOut;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        QTemporaryDir home, shared;
+        const AnsiString folder = UnicodeToPath(shared.path()), homeFolder = UnicodeToPath(home.path());
+        const AnsiString victim = homeFolder + "/accounts.pad";
+        PadTestFiles::Write(victim, own);
+        AnsiString planted = folder + "/quote.pad", saved = folder + "/quote.pad";
+        bool given = true;
+        switch (row.planted) {
+        case LinkToPad: ASSERT_EQ(::symlink(victim.c_str(), planted.c_str()), 0); break;
+        case LinkToFolder:
+            planted = folder + "/jobs";
+            saved = planted + "/accounts.pad";
+            ASSERT_EQ(::symlink(homeFolder.c_str(), planted.c_str()), 0);
+            break;
+        case LinkInAFolderOfTheirs:
+            ASSERT_EQ(::mkdir((folder + "/adir").c_str(), 0777), 0);
+            given = ::chown((folder + "/adir").c_str(), 4242, static_cast<gid_t>(-1)) == 0;
+            ::chmod((folder + "/adir").c_str(), 0777);
+            planted = saved = folder + "/adir/quote.pad";
+            ASSERT_EQ(::symlink(victim.c_str(), planted.c_str()), 0);
+            break;
+        case SecondName: ASSERT_EQ(::link(victim.c_str(), planted.c_str()), 0); break;
+        }
+        if (row.byAnother) given = given && ::lchown(planted.c_str(), 4242, static_cast<gid_t>(-1)) == 0;
+        if (!given) {
+            ASSERT_EQ(errno, EPERM);
+            leftOut += std::string("\n  ") + row.what;
+            continue;
+        }
+        ASSERT_EQ(::chmod(folder.c_str(), 01777), 0);
+        struct stat before {};
+        ASSERT_EQ(::lstat(planted.c_str(), &before), 0);
 
-    const std::vector<DialogCall> boxes = SaveAs(f, folder + "/quote");
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].caption, "File Creation Error");
-    EXPECT_TRUE(boxes[0].text.contains("quote.pad")) << boxes[0].text.toStdString();
-    EXPECT_TRUE(boxes[0].text.contains("another user")) << boxes[0].text.toStdString();
-    EXPECT_TRUE(boxes[0].text.contains("Nothing was saved")) << boxes[0].text.toStdString();
-    EXPECT_EQ(PadTestFiles::Read(victim), "the user's own figures\n");
-    EXPECT_EQ(QFileInfo(PathToUnicode(planted)).symLinkTarget(), PathToUnicode(victim));
-    EXPECT_EQ(QDir(shared.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
-              QStringList{"quote.pad"});
-    EXPECT_EQ(Config->MRU.Count(), 0);
-    ::chmod(folder.c_str(), 0700);
+        for (const bool fromMenu : {false, true}) {
+            ShownForm g;
+            DialogRecorder recorder;
+            if (fromMenu) {
+                Config->MRU.Add(saved);
+                g->UpdateMRUMenu();
+                g->MRU_File1->Click();
+            } else {
+                recorder.Answer(1, {PathToUnicode(saved)});
+                g->Open1->Click();
+            }
+            const std::vector<DialogCall> boxes = Boxes(recorder);
+            const char* how = fromMenu ? "from the recent files" : "through the Open dialog";
+            if (row.opens) {
+                EXPECT_TRUE(boxes.empty()) << how;
+                EXPECT_EQ(g.PadLines().value(0), "6 * 7") << how;
+                continue;
+            }
+            ASSERT_EQ(boxes.size(), 1u) << how;
+            EXPECT_EQ(boxes[0].caption, "File Open Error") << how;
+            EXPECT_TRUE(boxes[0].text.startsWith("Can't open " + PathToUnicode(saved) + " as a pad: " +
+                                                 PathToUnicode(planted) + " is a link that another user made"))
+                << how << ": " << boxes[0].text.toStdString();
+            EXPECT_TRUE(g.PadLines().join("").isEmpty()) << how;
+            EXPECT_EQ(g->PadName, "Untitled") << how;
+        }
+
+        ShownForm f;
+        f.Type("2 + 2");
+        const QStringList homeBefore = QDir(home.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+        const std::vector<DialogCall> boxes = SaveAs(f, ChangeFileExt(saved, ""));
+        const bool followed = !row.byAnother && row.planted != SecondName;
+        if (followed) {
+            EXPECT_TRUE(boxes.empty()) << boxes.front().text.toStdString();
+            EXPECT_EQ(ParsePadText(PadTestFiles::Read(victim)).Lines, std::vector<AnsiString>{"2 + 2"});
+            EXPECT_EQ(PadTestFiles::Read(ChangeFileExt(saved, ".p~d")), own);
+        } else {
+            ASSERT_EQ(boxes.size(), 1u);
+            EXPECT_EQ(boxes[0].caption, "File Creation Error");
+            EXPECT_TRUE(boxes[0].text.startsWith("Can't open " + PathToUnicode(saved) + " for writing\n"))
+                << boxes[0].text.toStdString();
+            EXPECT_TRUE(boxes[0].text.contains("another user")) << boxes[0].text.toStdString();
+            if (row.byAnother) {
+                EXPECT_TRUE(boxes[0].text.contains(PathToUnicode(planted) + " is a link")) << boxes[0].text.toStdString();
+            }
+            EXPECT_TRUE(boxes[0].text.endsWith("Nothing was saved.")) << boxes[0].text.toStdString();
+            EXPECT_EQ(PadTestFiles::Read(victim), own);
+            // No backup was made, beside the user's pad or in the shared folder.
+            EXPECT_EQ(QDir(home.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), homeBefore);
+            EXPECT_FALSE(QFileInfo::exists(PathToUnicode(folder + "/quote.p~d")));
+            struct stat after {};
+            ASSERT_EQ(::lstat(planted.c_str(), &after), 0);
+            EXPECT_EQ(after.st_ino, before.st_ino);
+            EXPECT_EQ(after.st_mode, before.st_mode);
+            EXPECT_EQ(Config->MRU.Count(), 0);
+        }
+        ::chmod(folder.c_str(), 0700);
+        ::chmod((folder + "/adir").c_str(), 0700);
+    }
+    if (!leftOut.empty()) std::printf("Left out, since this user may not give a name to another user:%s\n", leftOut.c_str());
 }

@@ -2,6 +2,7 @@
 #include "tests/macro/builtin_support.h"
 
 #include "macro/Builtins.h"
+#include "platform/vcl/SafeWrite.h"
 
 #include <chrono>
 #include <cstring>
@@ -302,7 +303,10 @@ TEST(BuiltinFiles, WritesRefuseNamesPlantedInSharedFolders)
 {
     namespace fs = std::filesystem;
     constexpr uid_t kOther = 4242;
-    enum Planted { LinkToOwnFile, LinkToNewFile, FileOfItsOwn };
+    // What is planted at "shared/report.txt" (or, for a folder, "shared/jobs", the name going on
+    // inside it), and what the name then reaches in the user's own folder.
+    enum Planted { LinkToOwnFile, LinkToNewFile, FileOfItsOwn, LinkToOwnFolder, LinkToOwnFolderNewFile,
+                   LinkInAFolderOfItsOwn, SecondName };
     const std::vector<std::string> writeModes = {"w", "a", "r+", "w+", "a+", "wx", "ax", "wb"};
     const std::string figures = "the user's own figures\n", draft = "their draft\n";
     const struct {
@@ -321,29 +325,57 @@ TEST(BuiltinFiles, WritesRefuseNamesPlantedInSharedFolders)
          "the user's own figures"},
         {"the user's own link to a file yet to be made", LinkToNewFile, false, {"w"}, "cut list", nullptr},
         {"the user's own file", FileOfItsOwn, false, {"w"}, "cut list", "their draft"},
+        {"another user's link to the user's folder", LinkToOwnFolder, true, writeModes, nullptr,
+         "the user's own figures"},
+        {"another user's link to the user's folder, a file yet to be made", LinkToOwnFolderNewFile, true, writeModes,
+         nullptr, nullptr},
+        {"another user's link in a folder they made", LinkInAFolderOfItsOwn, true, writeModes, nullptr,
+         "the user's own figures"},
+        {"a second name of the user's file", SecondName, false, writeModes, nullptr, "the user's own figures"},
+        {"the user's own link to their folder", LinkToOwnFolder, false, {"w"}, "cut list", "the user's own figures"},
+        {"the user's own link to their folder, a file yet to be made", LinkToOwnFolderNewFile, false, {"w"},
+         "cut list", nullptr},
+        {"the user's own link in a folder another user made", LinkInAFolderOfItsOwn, false, {"a"},
+         "the user's own figures\ncut list", "the user's own figures"},
     };
     std::vector<std::string> leftOut;
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
-        bool planted = true;
+        bool given = true;
         for (const std::string& mode : row.modes) {
             const fs::path own = MacroTestPath("own"), shared = MacroTestPath("shared");
             fs::remove_all(own);
             fs::remove_all(shared);
             fs::create_directories(own);
             fs::create_directories(shared);
-            const std::string name = (shared / "report.txt").string();
-            const std::string target = row.planted == FileOfItsOwn ? name : (own / "figures.txt").string();
-            if (row.planted == LinkToOwnFile) WriteMacroFile("own/figures.txt", figures);
+            const bool intoFolder = row.planted == LinkToOwnFolder || row.planted == LinkToOwnFolderNewFile;
+            const bool newFile = row.planted == LinkToNewFile || row.planted == LinkToOwnFolderNewFile;
+            // The name planted, and the folder it lies in.
+            const fs::path folder = row.planted == LinkInAFolderOfItsOwn ? shared / "adir" : shared;
+            const std::string planted = (folder / (intoFolder ? "jobs" : "report.txt")).string();
+            const std::string name = intoFolder ? planted + (newFile ? "/new.txt" : "/figures.txt") : planted;
+            const std::string target = row.planted == FileOfItsOwn ? name : (own / (newFile ? "new.txt" : "figures.txt")).string();
+            if (!newFile && row.planted != FileOfItsOwn) WriteMacroFile("own/figures.txt", figures);
+            if (row.planted == LinkInAFolderOfItsOwn) {
+                fs::create_directories(folder);
+                if (::chown(folder.c_str(), kOther, static_cast<gid_t>(-1)) != 0) {
+                    ASSERT_EQ(errno, EPERM) << std::strerror(errno);
+                    given = false;
+                    break;
+                }
+                ASSERT_EQ(::chmod(folder.c_str(), 0777), 0);
+            }
             if (row.planted == FileOfItsOwn) {
                 WriteMacroFile("shared/report.txt", draft);
                 ASSERT_EQ(::chmod(name.c_str(), 0666), 0);
+            } else if (row.planted == SecondName) {
+                ASSERT_EQ(::link(target.c_str(), name.c_str()), 0);
             } else {
-                ASSERT_EQ(::symlink(target.c_str(), name.c_str()), 0);
+                ASSERT_EQ(::symlink(intoFolder ? own.c_str() : target.c_str(), planted.c_str()), 0);
             }
-            if (row.byAnother && ::lchown(name.c_str(), kOther, static_cast<gid_t>(-1)) != 0) {
+            if (row.byAnother && ::lchown(planted.c_str(), kOther, static_cast<gid_t>(-1)) != 0) {
                 ASSERT_EQ(errno, EPERM) << std::strerror(errno);
-                planted = false;
+                given = false;
                 break;
             }
             ASSERT_EQ(::chmod(shared.c_str(), 01777), 0);
@@ -375,13 +407,13 @@ TEST(BuiltinFiles, WritesRefuseNamesPlantedInSharedFolders)
                 if (existed) {
                     EXPECT_EQ(ReadAll(target), before) << mode;
                 }
-                EXPECT_EQ(std::distance(fs::directory_iterator(shared), {}), 1) << mode << ": nothing made beside it";
+                EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 1) << mode << ": nothing made beside it";
             }
-            EXPECT_EQ(fs::is_symlink(name), row.planted != FileOfItsOwn) << mode;
+            EXPECT_EQ(fs::is_symlink(planted), row.planted != FileOfItsOwn && row.planted != SecondName) << mode;
 
             ::chmod(shared.c_str(), 0700);
         }
-        if (!planted) leftOut.push_back(row.what);
+        if (!given) leftOut.push_back(row.what);
     }
     fs::remove_all(MacroTestPath("own"));
     fs::remove_all(MacroTestPath("shared"));
@@ -390,6 +422,59 @@ TEST(BuiltinFiles, WritesRefuseNamesPlantedInSharedFolders)
         for (const std::string& name : leftOut) names += "\n  " + name;
         GTEST_SKIP() << "Left out, since this user may not give a name to another user:" << names;
     }
+}
+
+// Another user races the pad's open: between the check of the name and its open, they put a link
+// or a second name of the user's file under it, in a shared folder. What was checked is what is
+// opened, or nothing: a name that was free is made new (never opened through what appeared), a
+// name that stood there is opened only while it is the same file, and it is emptied only once that
+// is known. The user's file stays byte for byte as it was.
+TEST(BuiltinFiles, ANamePutThereAfterTheCheckIsNotOpened)
+{
+    namespace fs = std::filesystem;
+    enum Put { Link, SecondName };
+    const struct {
+        const char* mode;
+        bool stood;  // a file of the user's stood under the name at the check
+        Put put;     // what takes its place before the open
+        mode_t folderMode = 01777;  // 0777: anyone may replace names, and a second name is not refused as such
+    } rows[] = {
+        {"r+", false, Link},      {"r+", false, SecondName}, {"w", false, Link},  {"w", false, SecondName},
+        {"a", false, Link},       {"a", false, SecondName},  {"w+", false, SecondName}, {"w", true, Link},
+        {"w", true, SecondName},  {"r+", true, SecondName},  {"a", true, Link},
+        {"w", false, SecondName, 0777}, {"a", false, SecondName, 0777}, {"w", true, SecondName, 0777},
+        {"r+", false, SecondName, 0777},
+    };
+    const std::string figures = "the user's own figures\n";
+    for (const auto& row : rows) {
+        const std::string what = std::string(row.mode) + (row.stood ? " on a file" : " on a free name") +
+                                 (row.put == Link ? ", a link put there" : ", a second name put there") +
+                                 (row.folderMode == 01777 ? "" : ", anyone may replace names");
+        const fs::path own = MacroTestPath("own"), shared = MacroTestPath("shared");
+        fs::remove_all(own);
+        fs::remove_all(shared);
+        fs::create_directories(own);
+        fs::create_directories(shared);
+        const std::string victim = WriteMacroFile("own/figures.txt", figures);
+        const std::string name = (shared / "report.txt").string();
+        if (row.stood) WriteMacroFile("shared/report.txt", "the report\n");
+        ASSERT_EQ(::chmod(shared.c_str(), row.folderMode), 0);
+        int raced = 0;
+        const ScopedRaceAfterCheck race([&] {
+            ++raced;
+            ::unlink(name.c_str());
+            if (row.put == Link) ASSERT_EQ(::symlink(victim.c_str(), name.c_str()), 0);
+            else ASSERT_EQ(::link(victim.c_str(), name.c_str()), 0);
+        });
+        const std::string box = FirstBox("h = open(" + Quoted(name) + ", \"" + row.mode + "\")\nwrite(h, \"cut list\")\nclose(h)\n");
+        EXPECT_EQ(raced, 1) << what;
+        EXPECT_EQ(box.substr(0, box.find('\n')), "Error: procopen cannot open:  " + name) << what;
+        EXPECT_NE(box.find("after it was checked"), std::string::npos) << what << ": " << box;
+        EXPECT_EQ(ReadAll(victim), figures) << what;
+        ::chmod(shared.c_str(), 0700);
+    }
+    fs::remove_all(MacroTestPath("own"));
+    fs::remove_all(MacroTestPath("shared"));
 }
 
 TEST(BuiltinDevices, Morse)

@@ -340,16 +340,19 @@ bool GiveTo(const std::string& path, uid_t owner) { return ::lchown(path.c_str()
 
 }  // namespace
 
-// Links in a folder that everyone may write to and whose names are kept to their owners (a shared
-// temporary folder): one that another user planted under the name the user saves to is neither
-// written nor read through, and the file it names stays byte for byte as it was; a file another
-// user made there is not written either; the user's own links, and the folder owner's names, are
-// followed and written as elsewhere. Giving a link to another user needs
-// the right to change owners: without it (an unprivileged run) those rows are left out and named.
+// Links in a folder that other users may write to (a shared temporary folder, or one another user
+// made): one that another user planted anywhere along the name the user saves to, as the name
+// itself or as a folder in the middle of it, is neither written nor read through, and the file it
+// leads to stays byte for byte as it was; the box names the link refused. A file another user made
+// in a shared folder, or a second name of the user's own file there, is not written either. The
+// user's own links, the shared folder owner's, and links in folders only the user may write are
+// followed and written as elsewhere. Giving a link to another user needs the right to change
+// owners: without it (an unprivileged run) those rows are left out and named.
 TEST(SafeWrite, LinksPlantedInSharedFoldersAreNotFollowed)
 {
     constexpr uid_t kOther = 4242, kFolderOwner = 4343;
     enum Owner { Self, FolderOwner, Other };
+    enum Planted { Links, FileOfAnother, SecondName };
     const struct {
         const char* what;
         mode_t folderMode;
@@ -357,10 +360,16 @@ TEST(SafeWrite, LinksPlantedInSharedFoldersAreNotFollowed)
         std::vector<Owner> chain;   // who made each link, from the saved name on
         bool dangling;              // the last link names a file yet to be made
         bool followed;
+        const char* through = "";   // the rest of the name after the links, which then name the user's folder
+        mode_t madeByOther = 0;     // the links lie in a folder of this mode that kOther made in the shared one
+        Planted planted = Links;
     } rows[] = {
         // No link: the saved name is a file that another user made there, which anyone may write.
-        {"another user's file in a shared folder", 01777, false, {}, false, false},
-        {"the folder owner's file in a shared folder", 01777, true, {}, false, true},
+        {"another user's file in a shared folder", 01777, false, {}, false, false, "", 0, FileOfAnother},
+        {"the folder owner's file in a shared folder", 01777, true, {}, false, true, "", 0, FileOfAnother},
+        {"a second name of the user's own file in a shared folder", 01777, false, {}, false, false, "", 0, SecondName},
+        {"a second name of the user's own file where only the user writes", 0700, false, {}, false, true, "", 0,
+         SecondName},
         {"another user's link in a shared folder", 01777, false, {Other}, false, false},
         {"another user's dangling link in a shared folder", 01777, false, {Other}, true, false},
         {"the user's own link to another user's link", 01777, false, {Self, Other}, false, false},
@@ -368,8 +377,26 @@ TEST(SafeWrite, LinksPlantedInSharedFoldersAreNotFollowed)
         {"the user's own link in a shared folder", 01777, false, {Self}, false, true},
         {"the user's own link in a shared folder of another", 01777, true, {Self}, false, true},
         {"the folder owner's link", 01777, true, {FolderOwner}, false, true},
-        {"another user's link where anyone may replace names", 0777, false, {Other}, false, true},
+        {"another user's link where anyone may replace names", 0777, false, {Other}, false, false},
         {"another user's link in a sticky folder only its owner writes", 01755, false, {Other}, false, true},
+        {"another user's link to a folder, in the middle of the name", 01777, false, {Other}, false, false, "/own.txt"},
+        {"another user's link to a folder, a file yet to be made there", 01777, false, {Other}, true, false,
+         "/made.txt"},
+        {"the user's own link to another user's link to a folder", 01777, false, {Self, Other}, false, false,
+         "/own.txt"},
+        {"another user's link to a folder where anyone may replace names", 0777, false, {Other}, false, false,
+         "/own.txt"},
+        {"the user's own link to a folder, in the middle of the name", 01777, false, {Self}, false, true, "/own.txt"},
+        {"the folder owner's link to a folder", 01777, true, {FolderOwner}, false, true, "/own.txt"},
+        {"another user's link to a folder where only the user writes", 0700, false, {Other}, false, true,
+         "/own.txt"},
+        {"another user's link in a folder they made that anyone may write", 01777, false, {Other}, false, false, "",
+         0777},
+        {"another user's link in a folder they made", 01777, false, {Other}, false, false, "", 0755},
+        {"another user's link to a folder, in a folder they made", 01777, false, {Other}, false, false, "/own.txt",
+         0755},
+        {"the user's own link in a folder another user made that anyone may write", 01777, false, {Self}, false,
+         true, "", 0777},
     };
     const std::string victimBytes = "the user's own file\r\n";
     std::vector<std::string> leftOut;
@@ -377,19 +404,33 @@ TEST(SafeWrite, LinksPlantedInSharedFoldersAreNotFollowed)
         SCOPED_TRACE(row.what);
         Folder victim, shared;
         const std::string folder = shared.dir.path().toStdString();
-        const bool plantedFile = row.chain.empty();
-        const std::string target = plantedFile ? folder + "/quote.pad" : victim.Path(row.dangling ? "made.txt" : "own.txt");
-        if (!row.dangling) WriteFile(target, victimBytes);
-        // The links: the saved name first, each naming the next, the last naming the user's file.
-        std::vector<std::string> links{folder + "/quote.pad"};
-        for (size_t i = 1; i < row.chain.size(); ++i) links.push_back(folder + "/hop" + std::to_string(i));
         bool made = true;
+        std::string base = folder;
+        if (row.madeByOther) {
+            base = folder + "/adir";
+            ASSERT_EQ(::mkdir(base.c_str(), 0700), 0);
+            made = GiveTo(base, kOther);
+            ::chmod(base.c_str(), row.madeByOther);
+        }
+        const bool plantedFile = row.planted != Links;
+        const bool intoFolder = *row.through != 0;
+        const std::string file = row.dangling ? "made.txt" : "own.txt";
+        const std::string target = row.planted == FileOfAnother ? base + "/quote.pad" : victim.Path(file.c_str());
+        if (!row.dangling) WriteFile(target, victimBytes);
+        if (row.planted == SecondName) {
+            ASSERT_EQ(::link(target.c_str(), (base + "/quote.pad").c_str()), 0);
+        }
+        // The links: the saved name (or its folder) first, each naming the next, the last naming the
+        // user's file (or folder).
+        std::vector<std::string> links{base + (intoFolder ? "/jobs" : "/quote.pad")};
+        for (size_t i = 1; i < row.chain.size(); ++i) links.push_back(base + "/hop" + std::to_string(i));
+        const std::string lastTarget = intoFolder ? victim.dir.path().toStdString() : target;
         for (size_t i = 0; i < row.chain.size(); ++i) {
-            ASSERT_EQ(::symlink(i + 1 < links.size() ? links[i + 1].c_str() : target.c_str(), links[i].c_str()), 0);
+            ASSERT_EQ(::symlink(i + 1 < links.size() ? links[i + 1].c_str() : lastTarget.c_str(), links[i].c_str()), 0);
             const Owner owner = row.chain[i];
             if (owner != Self) made = made && GiveTo(links[i], owner == Other ? kOther : kFolderOwner);
         }
-        if (plantedFile) {
+        if (row.planted == FileOfAnother) {
             ASSERT_EQ(::chmod(target.c_str(), 0666), 0);
             made = made && GiveTo(target, row.folderOfAnother ? kFolderOwner : kOther);
         }
@@ -398,22 +439,31 @@ TEST(SafeWrite, LinksPlantedInSharedFoldersAreNotFollowed)
         if (!made) {
             ASSERT_EQ(errno, EPERM) << std::strerror(errno);
             leftOut.push_back(row.what);
+            ::chmod(folder.c_str(), 0700);
             continue;
         }
+        const std::string name = links[0] + row.through;
         const std::string nodeBefore = Node(links[0]);
         const QStringList entriesBefore = Entries(shared.dir);
 
         std::string read;
-        const SafeReadResult readResult = ReadRegularFile(links[0], read);
-        const SafeWriteResult written = SafeWriteFile(links[0], "the pad");
+        const SafeReadResult readResult = ReadRegularFile(name, read);
+        const SafeWriteResult written = SafeWriteFile(name, "the pad");
         if (row.followed) {
             EXPECT_TRUE(written.ok) << written.reason.toStdString();
-            EXPECT_EQ(ReadFile(target), "the pad");
+            // A second name is replaced by the new file; the file it shared stays as it was.
+            EXPECT_EQ(ReadFile(row.planted == SecondName ? name : target), "the pad");
             EXPECT_EQ(readResult.status, SafeReadResult::Status::Read) << readResult.reason.toStdString();
             EXPECT_EQ(read, victimBytes);
         } else {
             EXPECT_FALSE(written.ok);
             EXPECT_TRUE(written.reason.contains(QLatin1String("another user"))) << written.reason.toStdString();
+            if (!plantedFile) {
+                // The box names the link refused: the first one along the name that another user made.
+                const size_t refused = std::find(row.chain.begin(), row.chain.end(), Other) - row.chain.begin();
+                EXPECT_TRUE(written.reason.startsWith(QString::fromStdString(links.at(refused) + " is a link")))
+                    << written.reason.toStdString();
+            }
             if (plantedFile) {
                 // A file is read as any other: reading it hands nothing over.
                 EXPECT_EQ(read, victimBytes);
@@ -433,6 +483,7 @@ TEST(SafeWrite, LinksPlantedInSharedFoldersAreNotFollowed)
             EXPECT_EQ(Node(links[0]), nodeBefore) << "the link (or the refused file) stays as it was";
         }
         ::chmod(folder.c_str(), 0700);  // so that the scratch folder can go
+        if (row.madeByOther) ::chmod(base.c_str(), 0700);
     }
     if (!leftOut.empty()) {
         std::string names;
