@@ -253,15 +253,22 @@ bool ReplaceAllLengths(Finder find, AnsiString& line, TPlacedMask& placed, TDime
     char op = 0;
     const double millimetresPerUnit = InputUnitMillimetres(unit.Code);
     for (int found; (found = find(line, placed, track, from, start, end, op)) != NoLength;) {
-        if (found == FootFraction) start = end = line.find('\'', start);  // the fraction stays; its mark is a foot
-        else CountDimension(dimensions, op);
-        const AnsiString text = found == FootFraction ? AnsiString("1'") : line.substr(start, end - start + 1);
-        // The pad's other numbers are in the input unit, and so are its answers: a length read in
-        // millimetres is given in that unit too, or 10' under metres would answer 10000'.
-        const double mm = ParseLength(&unit, text.c_str(), true);
-        const double value = millimetresPerUnit == 1.0 ? mm : mm / millimetresPerUnit;
-        PlaceLengthNumber(line, placed, static_cast<int>(start) + 1, static_cast<int>(end) + 1,
-                          Trim(Format("%10g", {value})));
+        if (found == FootFraction) {
+            // The fraction stays as typed and its mark becomes a sign the language has no use for,
+            // so the line stops the run wherever it stands. A number in its place would not: two
+            // numbers side by side inside a loop or a condition are two statements, and 1/2 304.8
+            // would silently answer a half.
+            start = end = line.find('\'', start);
+            PlaceLengthNumber(line, placed, static_cast<int>(start) + 1, static_cast<int>(end) + 1, kFootFractionMark);
+        } else {
+            CountDimension(dimensions, op);
+            // The pad's other numbers are in the input unit, and so are its answers: a length read in
+            // millimetres is given in that unit too, or 10' under metres would answer 10000'.
+            const double mm = ParseLength(&unit, line.substr(start, end - start + 1).c_str(), true);
+            const double value = millimetresPerUnit == 1.0 ? mm : mm / millimetresPerUnit;
+            PlaceLengthNumber(line, placed, static_cast<int>(start) + 1, static_cast<int>(end) + 1,
+                              Trim(Format("%10g", {value})));
+        }
         track.ChangedFrom(start);
         // The mark just replaced was the first one, and numbers hold no marks.
         from = start;
@@ -335,7 +342,7 @@ void PlaceLengthNumber(AnsiString& line, TPlacedMask& placed, int start, int end
     // as it keeps 254 254 a syntax error. The number after may be a feet length put in place
     // before the inch length that comes right ahead of it, or digits typed right after the mark
     // (5"2 is 127 2, not 1272); the number before may be the typed fraction of a foot mark (1/2'
-    // is 1/2 304.8, no number at all).
+    // is 1/2 ?, no number at all).
     const size_t lead = first > 0 && (placed[first - 1] != 0 || IsDigit(line[first - 1])) ? 1 : 0;
     const size_t padding = number.size() < width ? width - number.size() : 0;
     const size_t next = first + width;

@@ -21,6 +21,10 @@ enum : int {
     DimVolume = 2,
 };
 
+// What stands in place of the foot mark of a fraction of a foot: a sign the language rejects
+// wherever it stands.
+inline const AnsiString kFootFractionMark = "?";
+
 // What the finders report.
 enum : int {
     NoLength = 0,
@@ -66,8 +70,9 @@ double InputUnitMillimetres(int inputCode);
 
 // Replaces every feet length and then every inch length of the line by its value as a plain
 // number of the input unit (written as "%10g", trimmed, padded with blanks to the width of the
-// text it replaces). The foot mark of a fraction becomes a foot a blank apart from the typed
-// fraction (1/2 304.8), which no calculation reads. When anything was converted, dimension
-// becomes the line's dimension; otherwise it keeps what the caller put there (DimNone).
+// text it replaces). The foot mark of a fraction becomes kFootFractionMark a blank apart from the
+// typed fraction (1/2 ?), which no statement of the language reads, in a loop or a condition
+// either. When anything was converted, dimension becomes the line's dimension; otherwise it keeps
+// what the caller put there (DimNone).
 void ConvertImperialLine(const AnsiString& line, AnsiString& converted, int& dimension,
                          const TLengthScale& inputUnit);

@@ -203,12 +203,13 @@ TEST(FeetInch, LengthsBecomeNumbersOfTheirOwnWidth)
         {"6 \"", TLengthScale::MM, "152.4"},
         {"6 1/2 \"", TLengthScale::MM, "165.1  "},
         {"12' 6 1/2 \"", TLengthScale::MM, "3822.7     "},
-        // The mark of a fraction of a foot is a foot a blank apart from it: no number at all.
-        {"1/2'", TLengthScale::MM, "1/2 304.8"},
-        {"3/4' * 2", TLengthScale::CM, "3/4 30.48 * 2"},
-        {"2-1/2'", TLengthScale::METRIC, "2-1/2 0.3048"},
-        {"1' + 1/2'", TLengthScale::MM, "304.8 + 1/2 304.8"},
-        {"1/2.5'", TLengthScale::MM, "1/2.5 304.8"},
+        // The mark of a fraction of a foot is a sign no statement reads, a blank apart from it.
+        {"1/2'", TLengthScale::MM, "1/2 ?"},
+        {"3/4' * 2", TLengthScale::CM, "3/4 ? * 2"},
+        {"2-1/2'", TLengthScale::METRIC, "2-1/2 ?"},
+        {"1' + 1/2'", TLengthScale::MM, "304.8 + 1/2 ?"},
+        {"1/2.5'", TLengthScale::MM, "1/2.5 ?"},
+        {"1/2'6\"", TLengthScale::MM, "1/2 ? 152.4"},
         // A slash after a bracket, a name or a feet length still divides by feet.
         {"(16'-3\")/2'", TLengthScale::MM, "(4953  )/609.6"},
         {"x/2'", TLengthScale::MM, "x/609.6"},
@@ -234,11 +235,12 @@ AnsiString ConvertByRescanning(const AnsiString& line, TDimensionList& dims)
     using Finder = int (*)(const AnsiString&, const TPlacedMask&, int&, int&, TDimensionList&);
     for (Finder find : {Finder(FindFeetLength), Finder(FindInchLength)}) {
         for (int found; (found = find(cur, placed, start, end, dims)) != NoLength;) {
-            if (found == FootFraction)  // a foot put in place of the mark alone
+            if (found == FootFraction) {  // the mark alone gives way to a sign no statement reads
                 start = end = static_cast<int>(cur.find('\'', static_cast<size_t>(start - 1))) + 1;
-            const AnsiString text = found == FootFraction
-                                        ? AnsiString("1'")
-                                        : cur.substr(static_cast<size_t>(start - 1), static_cast<size_t>(end - start + 1));
+                PlaceLengthNumber(cur, placed, start, end, "?");
+                continue;
+            }
+            const AnsiString text = cur.substr(static_cast<size_t>(start - 1), static_cast<size_t>(end - start + 1));
             PlaceLengthNumber(cur, placed, start, end,
                               Trim(Format("%10g", {ParseLength(&kMillimetres, text.c_str(), true)})));
         }
