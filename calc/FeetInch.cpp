@@ -112,19 +112,22 @@ void CountDimension(TDimensionList& dimensions, char op)
 
 // The first feet length at or after from (no apostrophe stands before from). Positions 0-based,
 // both inclusive.
-bool FindFeet(const AnsiString& line, const TPlacedMask& placed, OperatorTrack& track, size_t from,
-              size_t& start, size_t& end, char& op)
+int FindFeet(const AnsiString& line, const TPlacedMask& placed, OperatorTrack& track, size_t from,
+             size_t& start, size_t& end, char& op)
 {
     const size_t mark = line.find('\'', from);
-    if (mark == None) return false;
+    if (mark == None) return NoLength;
     op = track.Before(mark);
     // A comment, not a length; and a number put in place of a length has no feet mark of its own.
-    if (mark == 0 || !IsDigit(line[mark - 1]) || IsPlaced(placed, mark - 1)) return false;
+    if (mark == 0 || !IsDigit(line[mark - 1]) || IsPlaced(placed, mark - 1)) return NoLength;
     start = mark - 1;
     // The feet are the number before the mark, with its decimal point (1.5' is a foot and a half).
     while (start > 0 && !IsPlaced(placed, start - 1) &&
            (IsDigit(line[start - 1]) || (line[start - 1] == '.' && IsDigit(line[start]))))
         --start;
+    // Feet are never a fraction's denominator: 1/2' is no 1 over 2', which would be a silent 0".
+    // Its length is walked all the same, so that the colouring shows what it did before.
+    const bool fraction = start > 0 && IsFractionSlash(line, placed, start - 1);
 
     size_t blank = None, dash = None, slash = None;
     end = line.size() - 1;
@@ -163,21 +166,28 @@ bool FindFeet(const AnsiString& line, const TPlacedMask& placed, OperatorTrack& 
         end = (j - 1 == blank || j - 1 == dash || j - 1 == slash) ? j - 2 : j - 1;
         break;
     }
-    return true;
+    return fraction ? FootFraction : LengthFound;
 }
 
 // The first inch length at or after from (no double-quote mark stands before from).
-bool FindInch(const AnsiString& line, const TPlacedMask& placed, OperatorTrack& track, size_t from,
-              size_t& start, size_t& end, char& op)
+int FindInch(const AnsiString& line, const TPlacedMask& placed, OperatorTrack& track, size_t from,
+             size_t& start, size_t& end, char& op)
 {
     const size_t mark = line.find('"', from);
-    if (mark == None) return false;
+    if (mark == None) return NoLength;
     op = track.Before(mark);
     end = mark;
 
+    // Blanks between the last digit and the mark are no gap: 6-1/2 " reads as 6-1/2", and 3/4 "
+    // as 3/4", never as the 3 and a fraction of 3 3/4".
+    size_t walkFrom = mark;
+    while (walkFrom > 0 && line[walkFrom - 1] == ' ') --walkFrom;
+    if (walkFrom == mark || walkFrom == 0 || !IsDigit(line[walkFrom - 1]) || IsPlaced(placed, walkFrom - 1))
+        walkFrom = mark;
+
     size_t blank = None, dash = None, slash = None;
     start = 0;  // reaching the start of the line
-    for (size_t j = mark; j-- > 0;) {
+    for (size_t j = walkFrom; j-- > 0;) {
         const char c = line[j];
         if (IsPlaced(placed, j)) {
             // The number put in place of a length ends the walk as a blank would: 304.8-6" holds
@@ -212,13 +222,12 @@ bool FindInch(const AnsiString& line, const TPlacedMask& placed, OperatorTrack& 
         start = (j + 1 == blank || j + 1 == dash) ? j + 2 : j + 1;
         break;
     }
-    if (start >= mark) return false;  // nothing before the mark: it delimits a string
-    if (Trim(line.substr(start, mark - start)).empty()) return false;  // only blanks before it
-    return true;
+    if (start >= mark) return NoLength;  // nothing before the mark: it delimits a string
+    if (Trim(line.substr(start, mark - start)).empty()) return NoLength;  // only blanks before it
+    return LengthFound;
 }
 
-using Finder = bool (*)(const AnsiString&, const TPlacedMask&, OperatorTrack&, size_t, size_t&, size_t&,
-                        char&);
+using Finder = int (*)(const AnsiString&, const TPlacedMask&, OperatorTrack&, size_t, size_t&, size_t&, char&);
 
 int FindFirst(Finder find, const AnsiString& line, const TPlacedMask& placed, int& start, int& end,
               TDimensionList& dimensions)
@@ -226,11 +235,12 @@ int FindFirst(Finder find, const AnsiString& line, const TPlacedMask& placed, in
     OperatorTrack track(line);
     size_t s = 0, e = 0;
     char op = 0;
-    if (!find(line, placed, track, 0, s, e, op)) return 0;
-    CountDimension(dimensions, op);
+    const int found = find(line, placed, track, 0, s, e, op);
+    if (found == NoLength) return NoLength;
+    if (found == LengthFound) CountDimension(dimensions, op);
     start = static_cast<int>(s) + 1;
     end = static_cast<int>(e) + 1;
-    return 1;
+    return found;
 }
 
 // Replaces every length the finder finds, left to right; returns whether it replaced any.
@@ -241,16 +251,24 @@ bool ReplaceAllLengths(Finder find, AnsiString& line, TPlacedMask& placed, TDime
     bool converted = false;
     size_t from = 0, start = 0, end = 0;
     char op = 0;
-    while (find(line, placed, track, from, start, end, op)) {
-        CountDimension(dimensions, op);
-        const AnsiString text = line.substr(start, end - start + 1);
-        // The pad's other numbers are in the input unit, and so are its answers: a length read in
-        // millimetres is given in that unit too, or 10' under metres would answer 10000'.
-        const double mm = ParseLength(&unit, text.c_str(), true);
-        const double millimetresPerUnit = InputUnitMillimetres(unit.Code);
-        const double value = millimetresPerUnit == 1.0 ? mm : mm / millimetresPerUnit;
-        PlaceLengthNumber(line, placed, static_cast<int>(start) + 1, static_cast<int>(end) + 1,
-                          Trim(Format("%10g", {value})));
+    const double millimetresPerUnit = InputUnitMillimetres(unit.Code);
+    for (int found; (found = find(line, placed, track, from, start, end, op)) != NoLength;) {
+        if (found == FootFraction) {
+            // The fraction stays as typed and its mark becomes a sign the language has no use for,
+            // so the line stops the run wherever it stands. A number in its place would not: two
+            // numbers side by side inside a loop or a condition are two statements, and 1/2 304.8
+            // would silently answer a half.
+            start = end = line.find('\'', start);
+            PlaceLengthNumber(line, placed, static_cast<int>(start) + 1, static_cast<int>(end) + 1, kFootFractionMark);
+        } else {
+            CountDimension(dimensions, op);
+            // The pad's other numbers are in the input unit, and so are its answers: a length read in
+            // millimetres is given in that unit too, or 10' under metres would answer 10000'.
+            const double mm = ParseLength(&unit, line.substr(start, end - start + 1).c_str(), true);
+            const double value = millimetresPerUnit == 1.0 ? mm : mm / millimetresPerUnit;
+            PlaceLengthNumber(line, placed, static_cast<int>(start) + 1, static_cast<int>(end) + 1,
+                              Trim(Format("%10g", {value})));
+        }
         track.ChangedFrom(start);
         // The mark just replaced was the first one, and numbers hold no marks.
         from = start;
@@ -323,8 +341,9 @@ void PlaceLengthNumber(AnsiString& line, TPlacedMask& placed, int start, int end
     // Two numbers side by side would read as one (254254 for 10"10"): a blank keeps them apart,
     // as it keeps 254 254 a syntax error. The number after may be a feet length put in place
     // before the inch length that comes right ahead of it, or digits typed right after the mark
-    // (5"2 is 127 2, not 1272).
-    const size_t lead = first > 0 && placed[first - 1] != 0 ? 1 : 0;
+    // (5"2 is 127 2, not 1272); the number before may be the typed fraction of a foot mark (1/2'
+    // is 1/2 ?, no number at all).
+    const size_t lead = first > 0 && (placed[first - 1] != 0 || IsDigit(line[first - 1])) ? 1 : 0;
     const size_t padding = number.size() < width ? width - number.size() : 0;
     const size_t next = first + width;
     const size_t trail = padding == 0 && next < line.size() && (placed[next] != 0 || ReadsOn(line, next)) ? 1 : 0;

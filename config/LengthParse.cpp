@@ -53,12 +53,32 @@ bool CutAtMark(std::string& text, const char* lower, const char* upper)
     return true;
 }
 
+// The text without the blanks between a digit and an inch mark: 3/4 " is 3/4", where the blank
+// would otherwise be the gap of a mixed number and read 3".
+std::string WithoutBlanksBeforeInchMarks(const std::string& text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == ' ' && !out.empty() && IsDigit(out.back())) {
+            size_t k = i;
+            while (k < text.size() && text[k] == ' ') ++k;
+            if (k < text.size() && text[k] == '"') {
+                i = k - 1;
+                continue;
+            }
+        }
+        out.push_back(text[i]);
+    }
+    return out;
+}
+
 // Feet and inches (5' 3-1/2", -0' 6", 7 1/2") or, unmarked, feet; factor is millimetres per inch.
 double ParseFeetInches(const std::string& whole, double factor)
 {
     size_t i = 0;
     while (i < whole.size() && IsSpace(whole[i])) ++i;
-    const std::string text = whole.substr(i);
+    const std::string text = WithoutBlanksBeforeInchMarks(whole.substr(i));
     const size_t mark = text.find('\'');
     if (mark != std::string::npos) {
         size_t j = mark + 1;

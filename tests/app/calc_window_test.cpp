@@ -33,6 +33,12 @@ TEST(CalcWindow, TypedPadsAndTheirAnswers)
         {"blank lines between answers", "1\n\n2\n", 0, 0, true, {"1", "", "2", "3"}, {"3"}},
         {"a loop answers its line each time round", "for(i=1;i<=3;i=i+1)\ni\nendfor\n", 0, 0, false,
          {"", "1", "2", "3", ""}, {}},
+        {"blanks before an inch mark, then none",
+         "6-1/2 \"\n6-1/2\"\n26-3/4 \"*3\n26-3/4\"*3\n3/4 \"\n3/4\"\n5/8 \" + 1\"\n5/8\" + 1\"\n12'-1/2 \"\n12'-1/2\"\n", 10, 0,
+         false,
+         {"6 1/2\"", "6 1/2\"", "6'-8 1/4\"", "6'-8 1/4\"", " 3/4\"", " 3/4\"", "1 5/8\"", "1 5/8\"", "12'-0 1/2\"",
+          "12'-0 1/2\""},
+         {}},
     };
     for (const CalcCase& c : cases) {
         DialogRecorder dialogs;
@@ -89,13 +95,17 @@ TEST(CalcWindow, TotalAlreadyInThePadIsAnAnswerErrorAndNoTotalIsAdded)
 
 TEST(CalcWindow, AMacroErrorLeavesTheAnswerPaneEmpty)
 {
-    DialogRecorder dialogs;
-    Window w;
-    w.Type("5\n3 +* \n");
-    w->Btn_CalculateAndTotal->Click();
-    ASSERT_FALSE(dialogs.calls.empty());
-    EXPECT_EQ(dialogs.calls[0].caption, "Macro Error");
-    EXPECT_TRUE(w.Answers().join("").isEmpty());
+    // A fraction of a foot is no length: its line stops the calculation as a typing error does.
+    for (const char* typed : {"5\n3 +* \n", "5\n1/2'\n"}) {
+        DialogRecorder dialogs;
+        Window w;
+        w.Type(typed);
+        w->Cmb_UOM_Answer->SetItemIndex(10);  // ft: no units warning comes first
+        w->Btn_CalculateAndTotal->Click();
+        ASSERT_EQ(dialogs.calls.size(), 1u) << typed;
+        EXPECT_EQ(dialogs.calls[0].caption, "Macro Error") << typed;
+        EXPECT_TRUE(w.Answers().join("").isEmpty()) << typed;
+    }
 }
 
 TEST(CalcWindow, EditingKeysClearTheAnswersAndNavigationKeysKeepThem)

@@ -34,6 +34,12 @@ TEST(FeetInch, FindFeetLengthMarksWholeLengths)
         {"12'/2", 1, 1, 3},         // a slash right after the mark divides
         {"12'-2'", 1, 1, 3},        // digits before a feet mark are the next length
         {"12' 6/2'", 1, 1, 5},
+        {"1/2'", FootFraction, 3, 4},   // feet are never a denominator
+        {"2-1/2' + 1", FootFraction, 5, 6},
+        {"1/2'6\" + 1", FootFraction, 3, 6},  // walked as a length, for the colouring
+        {"x/2'", 1, 3, 4},              // after a name or bracket the slash divides
+        {"(1)/2'", 1, 5, 6},
+        {"1 / 2'", 1, 5, 6},
         {"12'-2", 1, 1, 5},         // twelve feet two inches
         {"' comment 5'", 0, 0, 0},  // the first apostrophe follows no digit: a comment
         {"a' 5'", 0, 0, 0},
@@ -63,6 +69,10 @@ TEST(FeetInch, FindInchLengthNeedsANumberBeforeTheMark)
         {"\"", 0, 0, 0},
         {"x\"", 0, 0, 0},
         {"x = 0.75\"", 1, 5, 9},      // decimal inches, point included
+        {"6-1/2 \"", 1, 1, 7},         // blanks before the mark are no gap
+        {"3/4  \"", 1, 1, 6},
+        {"2 - 6 \"", 1, 5, 7},
+        {"x  \"", 0, 0, 0},
     };
     for (const auto& row : rows) {
         int start = 0, end = 0;
@@ -99,6 +109,8 @@ TEST(FeetInch, DimensionOfALine)
         {"message \"5\"", DimNone},
         {"3 + 4", DimNone},
         {"(-)5' - 3'", DimLength},           // the keypad's unary minus is no operator
+        {"1' + 1/2'", DimLength},            // a fraction of a foot counts as no length
+        {"1/2'", DimLength},
     };
     for (const auto& row : rows) {
         AnsiString converted;
@@ -178,6 +190,33 @@ TEST(FeetInch, LengthsBecomeNumbersOfTheirOwnWidth)
         {"5\".5", TLengthScale::MM, "127 .5"},
         {"5\"e2", TLengthScale::MM, "127 e2"},     // not 127e2
         {"5\"each", TLengthScale::MM, "127each"},
+        {"5\"e-2", TLengthScale::MM, "127 e-2"},   // nor 1.27
+        {"10 + 5\"e-1", TLengthScale::MM, "10 + 127 e-1"},
+        {"5\"e+2", TLengthScale::MM, "127 e+2"},
+        // Blanks between the last digit and the inch mark are no gap.
+        {"6-1/2 \"", TLengthScale::MM, "165.1  "},
+        {"3/4 \"", TLengthScale::MM, "19.05"},
+        {"3/4  \"", TLengthScale::MM, "19.05 "},
+        {"12'-1/2 \"", TLengthScale::MM, "3670.3   "},
+        {"26-3/4 \"*3", TLengthScale::MM, "679.45  *3"},
+        {"2'6\" - 1-1/2 \"", TLengthScale::MM, "762  - 38.1   "},
+        {"6 \"", TLengthScale::MM, "152.4"},
+        {"6 1/2 \"", TLengthScale::MM, "165.1  "},
+        {"12' 6 1/2 \"", TLengthScale::MM, "3822.7     "},
+        // The mark of a fraction of a foot is a sign no statement reads, a blank apart from it.
+        {"1/2'", TLengthScale::MM, "1/2 ?"},
+        {"3/4' * 2", TLengthScale::CM, "3/4 ? * 2"},
+        {"2-1/2'", TLengthScale::METRIC, "2-1/2 ?"},
+        {"1' + 1/2'", TLengthScale::MM, "304.8 + 1/2 ?"},
+        {"1/2.5'", TLengthScale::MM, "1/2.5 ?"},
+        {"1/2'6\"", TLengthScale::MM, "1/2 ? 152.4"},
+        // A slash after a bracket, a name or a feet length still divides by feet.
+        {"(16'-3\")/2'", TLengthScale::MM, "(4953  )/609.6"},
+        {"x/2'", TLengthScale::MM, "x/609.6"},
+        {"12'/2'", TLengthScale::MM, "3657.6/609.6"},
+        {"12'/2", TLengthScale::MM, "3657.6/2"},
+        {"0.5'", TLengthScale::MM, "152.4"},
+        {"2.5'", TLengthScale::MM, "762 "},
     };
     for (const auto& row : rows) {
         AnsiString converted;
@@ -195,7 +234,12 @@ AnsiString ConvertByRescanning(const AnsiString& line, TDimensionList& dims)
     int start = 0, end = 0;
     using Finder = int (*)(const AnsiString&, const TPlacedMask&, int&, int&, TDimensionList&);
     for (Finder find : {Finder(FindFeetLength), Finder(FindInchLength)}) {
-        while (find(cur, placed, start, end, dims)) {
+        for (int found; (found = find(cur, placed, start, end, dims)) != NoLength;) {
+            if (found == FootFraction) {  // the mark alone gives way to a sign no statement reads
+                start = end = static_cast<int>(cur.find('\'', static_cast<size_t>(start - 1))) + 1;
+                PlaceLengthNumber(cur, placed, start, end, "?");
+                continue;
+            }
             const AnsiString text = cur.substr(static_cast<size_t>(start - 1), static_cast<size_t>(end - start + 1));
             PlaceLengthNumber(cur, placed, start, end,
                               Trim(Format("%10g", {ParseLength(&kMillimetres, text.c_str(), true)})));
@@ -239,10 +283,16 @@ TEST(FeetInch, ConversionAgreesWithRescanningFromTheStart)
 
     std::mt19937 random(20240601);
     const char alphabet[] = "0123456789 '\"-/+*().=xe_";
+    // Pieces of trade lines, so that blanks before inch marks and fractions before foot marks
+    // come often.
+    const char* const pieces[] = {"1/2'", "3/4 \"", "6-1/2 \"", "  \"", "12'-", "2 1/2'", "/2'", " \""};
     for (int n = 0; n < 5000; ++n) {
         AnsiString line;
         const int size = static_cast<int>(random() % 30);
-        for (int i = 0; i < size; ++i) line.push_back(alphabet[random() % (sizeof alphabet - 1)]);
+        for (int i = 0; i < size; ++i) {
+            if (random() % 4 == 0) line += pieces[random() % std::size(pieces)];
+            else line.push_back(alphabet[random() % (sizeof alphabet - 1)]);
+        }
         TDimensionList dims;
         const AnsiString expected = ConvertByRescanning(line, dims);
         AnsiString converted;

@@ -39,6 +39,10 @@ TEST(HighlightTokens, NextTokenReadsTokensAndTheirKinds)
         {"(16'-3\")/16\"", {{"16'-3\"", 3}, {"16\"", 3}}},
         {"12\"*2-1/2\"", {{"12\"", 3}, {"2-1/2\"", 3}}},
         {"x2/3-1/4\"", {{"x2", 0}, {"3-1/4\"", 3}}},
+        // Blanks before an inch mark are no gap: the mixed number is one length.
+        {"6-1/2 \" * 2", {{"6-1/2 \"", 3}, {"2", 3}}},
+        {"2'6\" - 1-1/2  \"", {{"2'6\"", 3}, {"1-1/2  \"", 3}}},
+        {"1/2' + 1", {{"1", 3}, {"2' ", 3}, {"1", 3}}},  // a fraction of a foot, as before
         {"   ", {}},
         {"", {}},
     };
@@ -124,6 +128,9 @@ TEST(HighlightTokens, NumberTokenKindTellsLengths)
         {"a/2-1/4\"", 3, 2, 6}, // and here a whole number after a division
         {"4\"/.\".14", 4, 2, 2}, // a point that starts no number is read from itself
         {"6\"/. 4\"", 4, 2, 4},
+        {"6-1/2 \"", 1, 2, 7},
+        {"12'-1/2 \"", 1, 1, 9},
+        {"3/4  \"", 1, 2, 6},
         {"x 5", 3, 0, 0},
         {"5", 9, 0, 0},
     };

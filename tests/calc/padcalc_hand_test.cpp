@@ -49,6 +49,18 @@ TEST_F(PadByHandTest, AnswersWorkedOutByHand)
         {"MM", "", -1, 0, {"300-6\"", "1000-1-1/2\""}, false, {"147.6", "961.9"}, {"Answer Units Warning"}},
         {"IMPERIAL", "", -1, 0, {"(16'-3\")/16\"", "(12'+6\")/16\"", "a = 195\"", "a/16\""}, false,
          {"12.1875", "9.375", "", "12.1875"}, {"Consistency Warning", "Consistency Warning", "Answer Units Warning"}},
+        // A blank typed before an inch mark: 6 1/2" is 165.1 mm, 26 3/4" * 3 is 80 1/4".
+        {"IMPERIAL", "ft", -1, 0,
+         {"6-1/2 \"", "3-1/2 \"", "26-3/4 \"*3", "2'6\" - 1-1/2 \"", "3/4 \"", "5/8 \" + 1\"", "12'-1/2 \"", "3/4  \""},
+         false,
+         {"6 1/2\"", "3 1/2\"", "6'-8 1/4\"", "2'-4 1/2\"", " 3/4\"", "1 5/8\"", "12'-0 1/2\"", " 3/4\""},
+         {"Consistency Warning"}},  // the fraction's slash divides the feet term, as without the blank
+        {"MM", "", -1, 0, {"6-1/2 \"", "3/4 \""}, false, {"165.1", "19.05"}, {"Answer Units Warning"}},
+        {"IMPERIAL", "ft", -1, 0, {"6 \"", "6 1/2 \"", "12' 6 1/2 \"", "12'/2", "0.5'", "2.5'"}, false,
+         {"6\"", "6 1/2\"", "12'-6 1/2\"", "6'-0\"", "6\"", "2'-6\""}},
+        // A slash after a bracket or a name divides by feet; only a fraction of a foot is no length.
+        {"IMPERIAL", "", -1, 0, {"(16'-3\")/2'", "x = 195\"", "x/2'", "12'/2'"}, false, {"8.125", "", "8.125", "6"},
+         {"Consistency Warning", "Consistency Warning", "Answer Units Warning"}},
         // Lines read whole as one length: the trade's ways of writing feet and inches.
         {"IMPERIAL", "ft", -1, 0,
          {"10'-6\"", "5'-3-1/2\"", "12' 6-1/2\"", "12'-2", "12'2", "12'-2\"", "5' 6 * 2", "3'-6\"/2", "2' 6\" - 6\""},
@@ -196,6 +208,21 @@ TEST_F(PadByHandTest, LengthsAgainstAnOperatorReadAsWithBlanks)
         {"3/4\"+1 1/2\"", "3/4\" + 1 1/2\""},
         {"12'-2/sqrt(4)", "12'-2 / sqrt(4)"},                // a slash before a name or bracket divides
         {"12'2/(5'/6)", "12'2 / (5' / 6)"},
+        // Here the second form has blanks before the inch mark, and reads as the first.
+        {"6-1/2\"", "6-1/2 \""},
+        {"3-1/2\"", "3-1/2 \""},
+        {"26-3/4\"*3", "26-3/4 \"*3"},
+        {"2'6\" - 1-1/2\"", "2'6\" - 1-1/2 \""},
+        {"3/4\"", "3/4 \""},
+        {"5/8\" + 1\"", "5/8 \" + 1\""},
+        {"12'-1/2\"", "12'-1/2 \""},
+        {"3/4\"", "3/4  \""},
+        {"6\"", "6 \""},
+        {"6 1/2\"", "6 1/2 \""},
+        {"12' 6 1/2\"", "12' 6 1/2 \""},
+        {"12\"*2-6-1/2\"", "12\"*2-6-1/2 \""},
+        {"1/2-1/4\"", "1/2-1/4 \""},
+        {"(16'-3\")/16\"", "(16'-3 \")/16 \""},
     };
     const struct {
         const char* input;

@@ -135,11 +135,27 @@ TEST_F(PadCalcTest, ErrorsLeaveNoAnswers)
         // Digits typed right after an inch mark are not read into its number.
         {{"1", "x = 5\"2", "5"}, "Error: parse error in line number 2:\nx = 127 2"},
         {{"1", "x = 10\"3", "5"}, "Error: parse error in line number 2:\nx = 254 3"},
+        // nor is a signed exponent: not 1.27 nor 22.7
+        {{"1", "5\"e-2", "5"}, "Error: parse error in line number 2:\nANS = 127 e-2"},
+        {{"1", "10 + 5\"e-1", "5"}, "Error: parse error in line number 2:\nANS = 10 + 127 e-1"},
+        {{"1", "5\"e+2", "5"}, "Error: parse error in line number 2:\nANS = 127 e+2"},
+        // A fraction of a foot is no length, never 1/2 over two feet: the line stops the run before
+        // any answer, with no warning first, also inside a condition or a loop, where two numbers
+        // side by side would be two statements.
+        {{"1", "1/2'", "5"}, "Error: parse error in line number 2:\nANS = 1/2 ?"},
+        {{"1", "3/4' * 2", "5"}, "Error: parse error in line number 2:\nANS = 3/4 ? * 2"},
+        {{"1", "2-1/2'", "5"}, "Error: parse error in line number 2:\nANS = 2-1/2 ?"},
+        {{"1", "1' + 1/2'", "5"}, "Error: parse error in line number 2:\nANS = 304.8 + 1/2 ?"},
+        {{"1", "2 1/2'", "5"}, "Error: parse error in line number 2:\nANS = 2 1/2 ?"},
+        {{"1", "x = 1/2'6\"", "5"}, "Error: parse error in line number 2:\nx = 1/2 ? 152.4"},
+        {{"1", "if (1 == 1) then", "1/2'", "endif", "5"}, "Error: parse error in line number 3:\nANS = 1/2 ?"},
+        {{"for (i = 1; i <= 2; i++)", "3/4' * 2", "endfor"}, "Error: parse error in line number 2:\nANS = 3/4 ? * 2"},
         {{"1", "1/0", "5"}, "Error: division by zero"},
         {{"1", "y * 2"}, "Error: undefined variable \"y\""},
         // A pad line inside a loop answers at every pass: the answer pane takes 250,000 at most.
         {{"for (i = 0; i < 250001; i++)", "i", "endfor"}, "Error: not enought memory"},
     };
+    Units("MM", "mm", -1);  // lengths in a length unit: a box before the run would be a warning
     for (const auto& row : rows) {
         dialogs.calls.clear();
         Lines pad = row.pad;
