@@ -109,7 +109,8 @@ TPadFile ParsePadText(const AnsiString& bytes, size_t maxLines)
 
 QString TPadReadResult::Message() const
 {
-    const QString name = PathToUnicode(FileName);
+    // The name may come from the settings' recent files, megabytes long: the box quotes its head.
+    const QString name = PathToUnicode(TextHead(FileName));
     switch (status) {
     case Status::Read: return {};
     case Status::CannotOpen: return "Can't open " + name + " for reading";

@@ -314,8 +314,10 @@ void TConfig::ReadKey(const TIniFile& ini, const TIniKey& key)
     const char* defaultText = key.ImperialDefault && InputUnit.IsImperial() ? key.ImperialDefault : key.Default;
     // Folders are file names, kept as the file system spells them.
     const bool isPath = key.Rule == TIniRule::Path || key.Rule == TIniRule::LowerPath || key.Rule == TIniRule::Table;
-    Converted value = Convert({*this, ini, key, true}, isPath ? ini.ReadPath(key.Section, key.Key, defaultText)
-                                                              : ini.ReadString(key.Section, key.Key, defaultText));
+    AnsiString text = isPath ? ini.ReadPath(key.Section, key.Key, defaultText) : ini.ReadString(key.Section, key.Key, defaultText);
+    // A folder or file name longer than the system takes names nothing: the key counts as not set.
+    if (isPath && !FitsPathLimit(text)) text = defaultText;
+    Converted value = Convert({*this, ini, key, true}, text);
     // A number the member cannot hold (an overflow, a length of 1e999mm) takes the default.
     if (!IsTextMember(key.Member) && !Fits(key.Member, value.number)) value = Convert({*this, ini, key, false}, defaultText);
 

@@ -4,6 +4,7 @@
 #include "platform/vcl/IniFiles.h"
 
 #include <algorithm>
+#include <climits>
 
 namespace {
 
@@ -24,6 +25,8 @@ void DropCutCharacter(AnsiString& text)
 bool SamePathIgnoringCase(const AnsiString& a, const AnsiString& b) { return UpperCase(a) == UpperCase(b); }
 
 }  // namespace
+
+bool FitsPathLimit(const AnsiString& path) { return path.size() < PATH_MAX; }
 
 void TMRU::Clear()
 {
@@ -108,7 +111,10 @@ void TMRU::Load(const AnsiString& iniPath)
     Clear();
     const TIniFile ini(iniPath.empty() ? ProgramIniPath() : iniPath);
     // Oldest first, so that key "1" ends up at the front.
-    for (int i = MaxCount; i >= 1; --i) Add(ini.ReadPath(kSection, std::to_string(i), ""));
+    for (int i = MaxCount; i >= 1; --i) {
+        const AnsiString path = ini.ReadPath(kSection, std::to_string(i), "");
+        if (FitsPathLimit(path)) Add(path);
+    }
 }
 
 std::vector<TIniValue> TMRU::IniValues() const

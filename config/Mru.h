@@ -7,6 +7,11 @@
 
 struct TIniValue;
 
+// Whether a file or folder name read from the settings is one the system can use: a name longer
+// than its path limit names nothing, and would only slow down every menu, box and dialog that
+// shows it.
+bool FitsPathLimit(const AnsiString& path);
+
 class TMRU {
 public:
     struct TMRUData {
@@ -32,7 +37,8 @@ public:
     // The path cut to at most MaxCharacters, with "..." in place of the folders left out.
     AnsiString ShortenPath(const AnsiString& path) const;
 
-    // An empty INI path stands for the program's own INI file.
+    // An empty INI path stands for the program's own INI file. A name too long for the system
+    // (FitsPathLimit) is left out, as an empty key is.
     void Load(const AnsiString& iniPath);
     // Writes keys 1 to Count in one write of the file; keys above the count stay as they are.
     // False when the file could not be written (it is then as it was).

@@ -256,7 +256,7 @@ void readstr()
         ++taken;
         if (c == '\0') cut = true;
         if (!cut) {
-            if (++textBytes > kTextBudget + 1) macroError("readstr: malloc error", nullptr);
+            if (macroTextCost(++textBytes) > kTextBudget + 1) macroError("readstr: malloc error", nullptr);
             if (textBytes <= kLineAtHand) atHand += static_cast<char>(c);
         }
         if (c == '\n') {

@@ -91,29 +91,29 @@ void forEachVariableText(F&& f)
 
 // The texts of string instructions, each its own block, freed as soon as a collection finds that
 // nothing reaches it. A collection runs when the texts made since the last one pass those that
-// were still reached then (and at least kCollectEvery): what is held stays within about twice
-// what is in use, plus that much.
+// were still reached then (and at least kCollectEvery, and the pointers it had to look at): what
+// is held stays within about twice what is in use, plus that much, and always within the budget.
 class TextHeap {
 public:
     char* tryAlloc(size_t size)
     {
-        if (size > kTextBudget) return nullptr;
-        if (held_ + size > kTextBudget || sinceCollect_ + size > std::max(kCollectEvery, liveAfterCollect_))
-            collect(true);
-        if (held_ + size > kTextBudget) return nullptr;
+        if (size > kTextBudget - kTextOverhead) return nullptr;
+        const size_t cost = macroTextCost(size);
+        if (held_ + cost > kTextBudget || sinceCollect_ + cost > allowance_) collect(true);
+        if (held_ + cost > kTextBudget) return nullptr;
         auto* block = static_cast<Block*>(std::malloc(sizeof(Block) + size));
         if (!block) return nullptr;
-        block->size = size;
-        block->mark = 0;
+        block->cost = cost;
         try {
             blocks_.push_back(block);
+            reached_.push_back(0);
         } catch (const std::bad_alloc&) {
+            if (blocks_.size() > reached_.size()) blocks_.pop_back();
             std::free(block);
             return nullptr;
         }
-        sorted_ = false;
-        held_ += size;
-        sinceCollect_ += size;
+        held_ += cost;
+        sinceCollect_ += cost;
         peak_ = std::max(peak_, held_);
         return textOf(block);
     }
@@ -121,7 +121,7 @@ public:
     bool owns(const char* text)
     {
         sort();
-        return find(text) != nullptr;
+        return find(text) != kNone;
     }
 
     // Frees every block that no string variable, string vector element or (withStack) value on
@@ -129,29 +129,40 @@ public:
     void collect(bool withStack)
     {
         sort();
-        ++epoch_;
+        size_t looked = 0;
         auto reach = [this](const char* text) {
-            if (Block* b = find(text)) b->mark = epoch_;
+            const size_t i = find(text);
+            if (i != kNone) reached_[i] = 1;
         };
-        forEachVariableText([&reach](char*& text) { reach(text); });
+        forEachVariableText([&](char*& text) {
+            ++looked;
+            reach(text);
+        });
         if (withStack) {
             // The live values, and the few above them that the instruction asking may have just
             // popped and still be reading: nothing has been pushed over them yet.
             const Datum* end = std::min(stackPtr + kPoppedArguments, valueStack + STACK_SIZE);
             for (const Datum* d = valueStack; d < end; ++d) reach(d->str);
         }
+        // Only the blocks freed are looked at: millions of kept ones stay untouched.
         size_t kept = 0;
-        held_ = 0;
-        for (Block* b : blocks_) {
-            if (b->mark == epoch_) {
-                blocks_[kept++] = b;
-                held_ += b->size;
+        for (size_t i = 0; i < blocks_.size(); ++i) {
+            if (reached_[i]) {
+                blocks_[kept++] = blocks_[i];
             } else {
-                std::free(b);
+                held_ -= blocks_[i]->cost;
+                std::free(blocks_[i]);
             }
         }
         blocks_.resize(kept);
-        liveAfterCollect_ = held_;
+        reached_.assign(kept, 0);
+        sortedCount_ = kept;
+        // The next collection comes when the texts made since pass those still reached, so that
+        // what is held stays within about twice what is in use. A collection looks at every text
+        // a variable holds, and string vectors may hold millions: it also waits for as many bytes
+        // as it looked at pointers, so that looking costs no more than the making did. The budget
+        // caps what is held either way.
+        allowance_ = std::max({kCollectEvery, held_, looked * sizeof(char*)});
         sinceCollect_ = 0;
     }
 
@@ -160,37 +171,52 @@ public:
 
 private:
     struct Block {
-        size_t size;
-        size_t mark;
+        size_t cost;  // macroTextCost of the text's size
     };
     static constexpr size_t kCollectEvery = size_t(4) << 20;
     // More than any instruction pops before it makes its result (the estimate built-ins take ten).
     static constexpr int kPoppedArguments = 16;
+    static constexpr size_t kNone = ~size_t(0);
 
     static char* textOf(Block* b) { return reinterpret_cast<char*>(b + 1); }
 
+    // The blocks in address order: those made since the last collection are sorted alone and
+    // merged with the rest, which are in order already.
     void sort()
     {
-        if (!sorted_) std::sort(blocks_.begin(), blocks_.end(), std::less<Block*>());
-        sorted_ = true;
+        if (sortedCount_ == blocks_.size()) return;
+        const auto middle = blocks_.begin() + static_cast<std::ptrdiff_t>(sortedCount_);
+        // Blocks are mostly handed out in rising addresses.
+        if (!std::is_sorted(middle, blocks_.end(), std::less<Block*>())) std::sort(middle, blocks_.end(), std::less<Block*>());
+        std::inplace_merge(blocks_.begin(), middle, blocks_.end(), std::less<Block*>());
+        sortedCount_ = blocks_.size();
     }
-    // The block whose text starts at text (blocks_ sorted), or null.
-    Block* find(const char* text) const
+    // The place in blocks_ (sorted) of the block whose text starts at text, or kNone.
+    size_t find(const char* text)
     {
-        if (!text || blocks_.empty()) return nullptr;
-        auto it = std::lower_bound(blocks_.begin(), blocks_.end(), text, [](Block* b, const char* t) {
-            return std::less<const char*>()(textOf(b), t);
-        });
-        return it != blocks_.end() && textOf(*it) == text ? *it : nullptr;
+        // Most texts a collection asks about are none of these (the empty text that string vectors
+        // start with, literals): they are told apart without a search.
+        std::less<const char*> before;
+        if (!text || blocks_.empty() || before(text, textOf(blocks_.front())) || before(textOf(blocks_.back()), text))
+            return kNone;
+        // Texts are mostly asked about in the order they were made (a vector filled by a loop), so
+        // the block after the last one found is tried before a search.
+        if (next_ < blocks_.size() && textOf(blocks_[next_]) == text) return next_++;
+        auto it = std::lower_bound(blocks_.begin(), blocks_.end(), text,
+                                   [before](Block* b, const char* t) { return before(textOf(b), t); });
+        if (it == blocks_.end() || textOf(*it) != text) return kNone;
+        next_ = static_cast<size_t>(it - blocks_.begin()) + 1;
+        return next_ - 1;
     }
 
     std::vector<Block*> blocks_;
-    bool sorted_ = true;
-    size_t epoch_ = 0;
+    std::vector<unsigned char> reached_;  // beside blocks_: whether the collection under way reached it
+    size_t sortedCount_ = 0;              // blocks_[0, sortedCount_) are in address order
+    size_t next_ = 0;                     // where find looks first: after the block it found last
     size_t held_ = 0;
     size_t peak_ = 0;
     size_t sinceCollect_ = 0;
-    size_t liveAfterCollect_ = 0;
+    size_t allowance_ = kCollectEvery;  // what may be made before the next collection
 };
 
 TextHeap& textHeap = *new TextHeap;  // never destroyed: variables keep their texts to the end
@@ -224,7 +250,7 @@ void lifetimeStartRun()
     try {
         forEachVariableText([&moved](char*& text) {
             // Shared texts stay shared.
-            if (!text || text == emptyText || moved.count(text) || textHeap.owns(text)) return;
+            if (!text || text == emptyText || textHeap.owns(text) || moved.count(text)) return;
             size_t n = std::strlen(text);
             char* copy = static_cast<char*>(runArena.tryAlloc(n + 1));
             if (!copy) throw std::bad_alloc();
@@ -238,7 +264,11 @@ void lifetimeStartRun()
         throw;
     }
     // Nothing allocates from here on: the variables take their copies and the old texts go.
-    forEachVariableText([&moved](char*& text) { text = movedText(text, moved); });
+    if (!moved.empty()) {
+        forEachVariableText([&moved](char*& text) {
+            if (text && text != emptyText && !textHeap.owns(text)) text = movedText(text, moved);
+        });
+    }
     for (Symbol* s : symAll()) {
         // A label counts only in its run; afterwards its name is free for any use.
         if (s->type == SYM_LABEL) {

@@ -62,10 +62,17 @@ char* macroStrDup(const char* text);
 char* macroEmptyText();
 
 // --- texts of string instructions ----------------------------------------------------------------
-// The most bytes of text that string instructions may hold at once. A program that would need
-// more (a text doubled again and again) gets the instruction's own ": malloc error", long before
-// the machine runs out of memory.
+// The most memory that the texts of string instructions may take at once. A program that would
+// need more (a text doubled again and again, or millions of one-letter texts) gets the
+// instruction's own ": malloc error", long before the machine runs out of memory.
 constexpr size_t kTextBudget = size_t(256) << 20;
+// What a text takes beyond its own bytes (its NUL included): the allocator's header and rounding,
+// the record that tracks it, and its slot in the list of texts, which grows by doubling. A
+// one-letter text takes a 32-byte block and 8 to 16 bytes of the list, so millions of short
+// texts cost some 20 times their letters; each text is charged this on top of its size.
+constexpr size_t kTextOverhead = 48;
+// What a text of size bytes counts against kTextBudget.
+constexpr size_t macroTextCost(size_t size) { return size + kTextOverhead; }
 // A new text of size bytes for a string instruction's result; null when it would pass the budget
 // or memory runs out (the instruction then reports its own ": malloc error"). Texts that nothing
 // reaches any more are freed here first, when enough has been made since the last time.
@@ -75,7 +82,8 @@ constexpr size_t kTextBudget = size_t(256) << 20;
 // arguments). The stack carries no kinds, so any value whose bits equal a text's address keeps
 // that text: at worst a number keeps a text a little longer.
 char* macroNewText(size_t size);
-// How many bytes of such texts the run holds now, and the most it held at once (since its start).
+// What the texts the run holds now cost (macroTextCost of each), and the most they cost at once
+// (since the run's start).
 struct MacroTextFigures {
     size_t held = 0;
     size_t peak = 0;

@@ -112,3 +112,19 @@ TEST(RecentFiles, TheEntryIsTakenAfterNewHasSaved)
     EXPECT_EQ(Config->MRU.GetPath(1), f.Path("a.pad"));
     EXPECT_EQ(Config->MRU.GetPath(2), f.Path("saved.pad"));
 }
+
+// An entry that cannot be opened is named in its box by its head, as every box names a text it
+// was given: a long name from the settings once froze the window while the box took it whole.
+TEST(RecentFiles, AnEntryThatCannotBeOpenedIsNamedByItsHead)
+{
+    ShownForm f;
+    const AnsiString missing = f.Path(AnsiString(3000, 'g') + ".pad");
+    Config->MRU.Add(missing);
+    f->UpdateMRUMenu();
+    DialogRecorder recorder;
+    f->MRU_File1->Click();
+    ASSERT_EQ(recorder.calls.size(), 1u);
+    EXPECT_EQ(recorder.calls[0].kind, DialogCall::Kind::MessageBox);
+    EXPECT_EQ(recorder.calls[0].text, "Can't open " + PathToUnicode(missing.substr(0, kTextHeadMax)) + " for reading");
+    EXPECT_TRUE(f.PadLines().isEmpty());
+}

@@ -147,6 +147,11 @@ TEST(BuiltinFiles, ReadInPieces)
         {std::string(100000, 'a'), "80001", {std::string(80000, 'a'), std::string(20000, 'a'), "\x1A"}},
         {std::string(70000, 'a') + '\0' + std::string(50000, 'c') + "\nd", "200000", {std::string(70000, 'a'), "d", "\x1A"}},
         {std::string(70000, 'a') + '\0' + std::string(50000, 'c') + "\nd", "100000", {std::string(70000, 'a'), std::string(20002, 'c'), "d", "\x1A"}},
+        // Exactly as much as the reader keeps at hand, with a last byte of its own so that losing
+        // or changing it shows: a last line without a line end, and a piece of a longer line.
+        {"x\n" + std::string(65535, 'a') + "z", "100000", {"x", std::string(65535, 'a') + "z", "\x1A"}},
+        {std::string(65535, 'a') + "z" + "rest\n", "65537", {std::string(65535, 'a') + "z", "rest", "\x1A"}},
+        {std::string(65535, 'a') + "z\n", "65537", {std::string(65535, 'a') + "z", "", "\x1A"}},
     };
     for (const Case& c : cases) {
         std::string path = WriteMacroFile("pieces.txt", c.content);
@@ -157,7 +162,9 @@ TEST(BuiltinFiles, ReadInPieces)
         run.Run(program);
         std::vector<std::string> got;
         for (const HostCall& call : run.host.calls) got.push_back(call.args[1]);
-        EXPECT_EQ(Brief(got), Brief(c.pieces)) << Brief({c.content})[0] << " n=" << c.n;
+        // Every byte compared; a failure shows the texts by their start and length.
+        EXPECT_TRUE(got == c.pieces) << ::testing::PrintToString(Brief(got)) << " for " << Brief({c.content})[0]
+                                     << " n=" << c.n;
     }
 }
 
