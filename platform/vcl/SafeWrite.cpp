@@ -240,20 +240,25 @@ void PushParts(const std::string& path, std::deque<std::string>& todo)
     todo.insert(todo.begin(), std::make_move_iterator(parts.begin()), std::make_move_iterator(parts.end()));
 }
 
+// Whether users other than this one may make names in the folder: everyone, a group not the
+// user's own, or another user who owns it. The administrator may write anywhere anyway, so a folder
+// only they may write counts as the user's own.
+bool OthersMayWrite(const struct stat& folder)
+{
+    const uid_t self = ::geteuid();
+    return (folder.st_mode & S_IWOTH) || ((folder.st_mode & S_IWGRP) && folder.st_gid != ::getegid()) ||
+           (folder.st_uid != self && folder.st_uid != 0 && (folder.st_mode & S_IWUSR));
+}
+
 // Whether a link that owner made in folder may be followed. A folder that other users may write to
-// (everyone, a group not the user's own, or another user who owns it) lets them put a link under a
-// name the user walks through and point it at the user's own files, which the user would then
-// write or read as the pad: such a link counts only when the user made it, or, in a folder that
-// keeps names to their owners, the folder's owner. The administrator may write anywhere anyway, so
-// a folder only they may write counts as the user's own.
+// lets them put a link under a name the user walks through and point it at the user's own files,
+// which the user would then write or read as the pad: such a link counts only when the user made
+// it, or, in a folder that keeps names to their owners, the folder's owner.
 bool MayFollow(int folder, uid_t owner)
 {
     struct stat info {};
     if (::fstat(folder, &info) != 0) return false;
-    const uid_t self = ::geteuid();
-    const bool othersWrite = (info.st_mode & S_IWOTH) || ((info.st_mode & S_IWGRP) && info.st_gid != ::getegid()) ||
-                             (info.st_uid != self && info.st_uid != 0 && (info.st_mode & S_IWUSR));
-    if (!othersWrite || owner == self) return true;
+    if (!OthersMayWrite(info) || owner == ::geteuid()) return true;
     return (info.st_mode & S_ISVTX) && owner == info.st_uid;
 }
 
@@ -262,19 +267,20 @@ bool MayFollow(int folder, uid_t owner)
 bool Shared(const struct stat& folder) { return (folder.st_mode & S_ISVTX) && (folder.st_mode & S_IWOTH); }
 
 // Why a regular file in folder may not be written, or empty when it may. In a shared folder a file
-// counts only when the user or the folder's owner made it, and only when it has no other name:
-// another user may have made it, or a second name of the user's own file, just before the user
-// writes there.
+// counts only when the user or the folder's owner made it: another user may have made it just
+// before the user writes there. In any folder that other users may write to, a file with another
+// name is not written: another user may have given a file of the user's that second name there,
+// as they might have planted a link.
 QString FileRefusal(const struct stat& file, int folder)
 {
     struct stat info {};
     if (::fstat(folder, &info) != 0) return Failed(errno).reason;
-    if (!S_ISREG(file.st_mode) || !Shared(info)) return {};
-    if (file.st_uid != ::geteuid() && file.st_uid != info.st_uid)
+    if (!S_ISREG(file.st_mode)) return {};
+    if (Shared(info) && file.st_uid != ::geteuid() && file.st_uid != info.st_uid)
         return QStringLiteral("It is a file that another user made in a folder that everyone may write to, "
                               "and such a file is not written");
-    if (file.st_nlink > 1)
-        return QStringLiteral("It is a file with another name besides this one, in a folder that everyone may "
+    if (file.st_nlink > 1 && OthersMayWrite(info))
+        return QStringLiteral("It is a file with another name besides this one, in a folder that other users may "
                               "write to, and such a file is not written: another user may have given it that name");
     return {};
 }

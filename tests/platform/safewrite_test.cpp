@@ -397,6 +397,10 @@ TEST(SafeWrite, LinksPlantedInSharedFoldersAreNotFollowed)
          0755},
         {"the user's own link in a folder another user made that anyone may write", 01777, false, {Self}, false,
          true, "", 0777},
+        {"a second name of the user's own file in a folder another user made that anyone may write", 01777, false,
+         {}, false, false, "", 0777, SecondName},
+        {"a second name of the user's own file in a folder another user made", 01777, false, {}, false, false, "",
+         0755, SecondName},
     };
     const std::string victimBytes = "the user's own file\r\n";
     std::vector<std::string> leftOut;
