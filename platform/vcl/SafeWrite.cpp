@@ -250,6 +250,14 @@ bool OthersMayWrite(const struct stat& folder)
            (folder.st_uid != self && folder.st_uid != 0 && (folder.st_mode & S_IWUSR));
 }
 
+// Whether a name can only name a folder: it ends in a slash, "." or "..", as "pad.pad/." does,
+// which names no file even when pad.pad is one.
+bool NamesAFolder(const std::string& path)
+{
+    const std::string last = path.substr(path.rfind('/') + 1);
+    return last.empty() || last == "." || last == "..";
+}
+
 // Whether a link that owner made in folder may be followed. A folder that other users may write to
 // lets them put a link under a name the user walks through and point it at the user's own files,
 // which the user would then write or read as the pad: such a link counts only when the user made
@@ -312,7 +320,7 @@ bool Walk(const std::string& path, WriteTarget& out, struct stat& info)
     std::vector<std::string> walked;  // the folders passed, for the box
     std::deque<std::string> todo;
     PushParts(path, todo);
-    bool folderOnly = path.back() == '/';  // a name that ends in a slash names a folder
+    bool folderOnly = NamesAFolder(path);
     int links = 0;
     std::string name;
     info = {};
@@ -354,7 +362,7 @@ bool Walk(const std::string& path, WriteTarget& out, struct stat& info)
                 walked.clear();
                 fromRoot = true;
             }
-            if (todo.empty() && link.back() == '/') folderOnly = true;
+            if (todo.empty() && NamesAFolder(link)) folderOnly = true;
             PushParts(link, todo);
             continue;
         }

@@ -155,6 +155,13 @@ TEST(SafeWrite, WritesWholeKeepsModeAndFollowsLinks)
 
     EXPECT_FALSE(SafeWriteFile(f.Path("no folder/x.pad"), "x").ok);
     EXPECT_FALSE(SafeWriteFile(f.dir.path().toStdString(), "x").ok);  // a folder
+    // A name that goes on past a file names no file: the file stays as it was.
+    for (const char* past : {"/.", "/", "/..", "/./"}) {
+        EXPECT_FALSE(SafeWriteFile(target + past, "past").ok) << past;
+        std::string read;
+        EXPECT_FALSE(ReadRegularFile(target + past, read)) << past;
+    }
+    EXPECT_EQ(ReadFile(target), "through the link");
     EXPECT_FALSE(SafeWriteFile(std::string(), "x").ok);
 }
 
