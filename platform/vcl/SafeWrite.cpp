@@ -301,6 +301,18 @@ QString Spelled(const std::vector<std::string>& parts, bool fromRoot)
     return QFile::decodeName(TextHead(text).c_str());
 }
 
+std::function<void()>& RaceAfterCheck()
+{
+    static std::function<void()> race;
+    return race;
+}
+
+std::function<void()>& RaceInWalk()
+{
+    static std::function<void()> race;
+    return race;
+}
+
 // Walks path to the name it lands on, folder by folder from the root or the current folder,
 // following its links (at most kMaxLinks, the parts of each target walked in turn) by the rule of
 // MayFollow. A ".." goes up from the folder actually reached, as the system takes it. On success
@@ -341,6 +353,16 @@ bool Walk(const std::string& path, WriteTarget& out, struct stat& info)
             break;
         }
         if (S_ISLNK(info.st_mode)) {
+            // The link is held while it is judged and read, so that what is followed is the link
+            // whose maker was judged, not one put under its name in between.
+            const Held held(::openat(folder.fd, part.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
+            if (held.fd < 0 || ::fstat(held.fd, &info) != 0) return fail(errno);
+            if (!S_ISLNK(info.st_mode)) {
+                // Something else stands there now: it is looked at afresh.
+                if (++links > kMaxLinks) return fail(ELOOP);
+                todo.push_front(std::move(part));
+                continue;
+            }
             if (!MayFollow(folder.fd, info.st_uid)) {
                 walked.push_back(part);
                 out.refused = true;
@@ -349,9 +371,10 @@ bool Walk(const std::string& path, WriteTarget& out, struct stat& info)
                                                        "users may write to, and such a link is not followed")};
                 return false;
             }
+            if (RaceInWalk()) RaceInWalk()();
             if (++links > kMaxLinks) return fail(ELOOP);
             std::string link(PATH_MAX, '\0');
-            const ssize_t n = ::readlinkat(folder.fd, part.c_str(), link.data(), link.size());
+            const ssize_t n = ::readlinkat(held.fd, "", link.data(), link.size());
             if (n < 0) return fail(errno);
             if (n == 0) return fail(ENOENT);
             if (static_cast<size_t>(n) >= link.size()) return fail(ENAMETOOLONG);
@@ -403,11 +426,6 @@ mode_t NewFileMode()
     return 0666 & ~mask;
 }
 
-std::function<void()>& RaceAfterCheck()
-{
-    static std::function<void()> race;
-    return race;
-}
 
 }  // namespace
 
@@ -512,6 +530,10 @@ WriteOpen OpenWriteTarget(const WriteTarget& checked, int flags)
 ScopedRaceAfterCheck::ScopedRaceAfterCheck(std::function<void()> race) { RaceAfterCheck() = std::move(race); }
 
 ScopedRaceAfterCheck::~ScopedRaceAfterCheck() { RaceAfterCheck() = nullptr; }
+
+ScopedRaceInWalk::ScopedRaceInWalk(std::function<void()> race) { RaceInWalk() = std::move(race); }
+
+ScopedRaceInWalk::~ScopedRaceInWalk() { RaceInWalk() = nullptr; }
 
 SafeWriteResult SafeWriteFile(const std::string& path, const std::string& bytes, int mode)
 {

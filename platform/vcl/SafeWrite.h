@@ -90,6 +90,17 @@ public:
     ScopedRaceAfterCheck& operator=(const ScopedRaceAfterCheck&) = delete;
 };
 
+// Test seam: work done each time the walk of a name has looked at a link and before it follows it,
+// as another user racing the program would swap the link. One at a time, for as long as the object
+// lives.
+class ScopedRaceInWalk {
+public:
+    explicit ScopedRaceInWalk(std::function<void()> race);
+    ~ScopedRaceInWalk();
+    ScopedRaceInWalk(const ScopedRaceInWalk&) = delete;
+    ScopedRaceInWalk& operator=(const ScopedRaceInWalk&) = delete;
+};
+
 // Reading the files the program reads for itself: only a regular file (or the one a link names)
 // is read. A folder, a named pipe, a device or a socket is refused with its reason before it is
 // opened, and nothing waits on a pipe or reads a device without end. Links are followed as the
