@@ -426,7 +426,6 @@ mode_t NewFileMode()
     return 0666 & ~mask;
 }
 
-
 }  // namespace
 
 WriteTarget::WriteTarget(WriteTarget&& other) noexcept { *this = std::move(other); }
