@@ -240,20 +240,33 @@ void PushParts(const std::string& path, std::deque<std::string>& todo)
     todo.insert(todo.begin(), std::make_move_iterator(parts.begin()), std::make_move_iterator(parts.end()));
 }
 
+// Whether users other than this one may make names in the folder: everyone, a group not the
+// user's own, or another user who owns it. The administrator may write anywhere anyway, so a folder
+// only they may write counts as the user's own.
+bool OthersMayWrite(const struct stat& folder)
+{
+    const uid_t self = ::geteuid();
+    return (folder.st_mode & S_IWOTH) || ((folder.st_mode & S_IWGRP) && folder.st_gid != ::getegid()) ||
+           (folder.st_uid != self && folder.st_uid != 0 && (folder.st_mode & S_IWUSR));
+}
+
+// Whether a name can only name a folder: it ends in a slash, "." or "..", as "pad.pad/." does,
+// which names no file even when pad.pad is one.
+bool NamesAFolder(const std::string& path)
+{
+    const std::string last = path.substr(path.rfind('/') + 1);
+    return last.empty() || last == "." || last == "..";
+}
+
 // Whether a link that owner made in folder may be followed. A folder that other users may write to
-// (everyone, a group not the user's own, or another user who owns it) lets them put a link under a
-// name the user walks through and point it at the user's own files, which the user would then
-// write or read as the pad: such a link counts only when the user made it, or, in a folder that
-// keeps names to their owners, the folder's owner. The administrator may write anywhere anyway, so
-// a folder only they may write counts as the user's own.
+// lets them put a link under a name the user walks through and point it at the user's own files,
+// which the user would then write or read as the pad: such a link counts only when the user made
+// it, or, in a folder that keeps names to their owners, the folder's owner.
 bool MayFollow(int folder, uid_t owner)
 {
     struct stat info {};
     if (::fstat(folder, &info) != 0) return false;
-    const uid_t self = ::geteuid();
-    const bool othersWrite = (info.st_mode & S_IWOTH) || ((info.st_mode & S_IWGRP) && info.st_gid != ::getegid()) ||
-                             (info.st_uid != self && info.st_uid != 0 && (info.st_mode & S_IWUSR));
-    if (!othersWrite || owner == self) return true;
+    if (!OthersMayWrite(info) || owner == ::geteuid()) return true;
     return (info.st_mode & S_ISVTX) && owner == info.st_uid;
 }
 
@@ -262,19 +275,20 @@ bool MayFollow(int folder, uid_t owner)
 bool Shared(const struct stat& folder) { return (folder.st_mode & S_ISVTX) && (folder.st_mode & S_IWOTH); }
 
 // Why a regular file in folder may not be written, or empty when it may. In a shared folder a file
-// counts only when the user or the folder's owner made it, and only when it has no other name:
-// another user may have made it, or a second name of the user's own file, just before the user
-// writes there.
+// counts only when the user or the folder's owner made it: another user may have made it just
+// before the user writes there. In any folder that other users may write to, a file with another
+// name is not written: another user may have given a file of the user's that second name there,
+// as they might have planted a link.
 QString FileRefusal(const struct stat& file, int folder)
 {
     struct stat info {};
     if (::fstat(folder, &info) != 0) return Failed(errno).reason;
-    if (!S_ISREG(file.st_mode) || !Shared(info)) return {};
-    if (file.st_uid != ::geteuid() && file.st_uid != info.st_uid)
+    if (!S_ISREG(file.st_mode)) return {};
+    if (Shared(info) && file.st_uid != ::geteuid() && file.st_uid != info.st_uid)
         return QStringLiteral("It is a file that another user made in a folder that everyone may write to, "
                               "and such a file is not written");
-    if (file.st_nlink > 1)
-        return QStringLiteral("It is a file with another name besides this one, in a folder that everyone may "
+    if (file.st_nlink > 1 && OthersMayWrite(info))
+        return QStringLiteral("It is a file with another name besides this one, in a folder that other users may "
                               "write to, and such a file is not written: another user may have given it that name");
     return {};
 }
@@ -285,6 +299,18 @@ QString Spelled(const std::vector<std::string>& parts, bool fromRoot)
     std::string text = fromRoot ? "/" : "";
     for (size_t i = 0; i < parts.size(); ++i) text += (i ? "/" : "") + parts[i];
     return QFile::decodeName(TextHead(text).c_str());
+}
+
+std::function<void()>& RaceAfterCheck()
+{
+    static std::function<void()> race;
+    return race;
+}
+
+std::function<void()>& RaceInWalk()
+{
+    static std::function<void()> race;
+    return race;
 }
 
 // Walks path to the name it lands on, folder by folder from the root or the current folder,
@@ -306,7 +332,7 @@ bool Walk(const std::string& path, WriteTarget& out, struct stat& info)
     std::vector<std::string> walked;  // the folders passed, for the box
     std::deque<std::string> todo;
     PushParts(path, todo);
-    bool folderOnly = path.back() == '/';  // a name that ends in a slash names a folder
+    bool folderOnly = NamesAFolder(path);
     int links = 0;
     std::string name;
     info = {};
@@ -327,6 +353,16 @@ bool Walk(const std::string& path, WriteTarget& out, struct stat& info)
             break;
         }
         if (S_ISLNK(info.st_mode)) {
+            // The link is held while it is judged and read, so that what is followed is the link
+            // whose maker was judged, not one put under its name in between.
+            const Held held(::openat(folder.fd, part.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
+            if (held.fd < 0 || ::fstat(held.fd, &info) != 0) return fail(errno);
+            if (!S_ISLNK(info.st_mode)) {
+                // Something else stands there now: it is looked at afresh.
+                if (++links > kMaxLinks) return fail(ELOOP);
+                todo.push_front(std::move(part));
+                continue;
+            }
             if (!MayFollow(folder.fd, info.st_uid)) {
                 walked.push_back(part);
                 out.refused = true;
@@ -335,9 +371,10 @@ bool Walk(const std::string& path, WriteTarget& out, struct stat& info)
                                                        "users may write to, and such a link is not followed")};
                 return false;
             }
+            if (RaceInWalk()) RaceInWalk()();
             if (++links > kMaxLinks) return fail(ELOOP);
             std::string link(PATH_MAX, '\0');
-            const ssize_t n = ::readlinkat(folder.fd, part.c_str(), link.data(), link.size());
+            const ssize_t n = ::readlinkat(held.fd, "", link.data(), link.size());
             if (n < 0) return fail(errno);
             if (n == 0) return fail(ENOENT);
             if (static_cast<size_t>(n) >= link.size()) return fail(ENAMETOOLONG);
@@ -348,7 +385,7 @@ bool Walk(const std::string& path, WriteTarget& out, struct stat& info)
                 walked.clear();
                 fromRoot = true;
             }
-            if (todo.empty() && link.back() == '/') folderOnly = true;
+            if (todo.empty() && NamesAFolder(link)) folderOnly = true;
             PushParts(link, todo);
             continue;
         }
@@ -387,12 +424,6 @@ mode_t NewFileMode()
     const mode_t mask = ::umask(0);
     ::umask(mask);
     return 0666 & ~mask;
-}
-
-std::function<void()>& RaceAfterCheck()
-{
-    static std::function<void()> race;
-    return race;
 }
 
 }  // namespace
@@ -498,6 +529,10 @@ WriteOpen OpenWriteTarget(const WriteTarget& checked, int flags)
 ScopedRaceAfterCheck::ScopedRaceAfterCheck(std::function<void()> race) { RaceAfterCheck() = std::move(race); }
 
 ScopedRaceAfterCheck::~ScopedRaceAfterCheck() { RaceAfterCheck() = nullptr; }
+
+ScopedRaceInWalk::ScopedRaceInWalk(std::function<void()> race) { RaceInWalk() = std::move(race); }
+
+ScopedRaceInWalk::~ScopedRaceInWalk() { RaceInWalk() = nullptr; }
 
 SafeWriteResult SafeWriteFile(const std::string& path, const std::string& bytes, int mode)
 {

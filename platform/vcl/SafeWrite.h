@@ -17,7 +17,8 @@
 // when the user made it, or, in a folder whose names are kept to their owners (the sticky bit, as
 // on a shared temporary folder), when the folder's owner made it. Another user could otherwise
 // point a name the user writes at the user's own files. In such a shared folder a file is written
-// only when the user or the folder's owner made it and it has no other name. A named pipe, a
+// only when the user or the folder's owner made it; in any folder that other users may write to,
+// only when it has no other name. A named pipe, a
 // device, a socket or a folder is refused with the reason, before anything is opened or made.
 // What is written is what was checked: the folder the name lies in is held open from the walk on,
 // and the last name is opened in it without following a link.
@@ -87,6 +88,17 @@ public:
     ~ScopedRaceAfterCheck();
     ScopedRaceAfterCheck(const ScopedRaceAfterCheck&) = delete;
     ScopedRaceAfterCheck& operator=(const ScopedRaceAfterCheck&) = delete;
+};
+
+// Test seam: work done each time the walk of a name has looked at a link and before it follows it,
+// as another user racing the program would swap the link. One at a time, for as long as the object
+// lives.
+class ScopedRaceInWalk {
+public:
+    explicit ScopedRaceInWalk(std::function<void()> race);
+    ~ScopedRaceInWalk();
+    ScopedRaceInWalk(const ScopedRaceInWalk&) = delete;
+    ScopedRaceInWalk& operator=(const ScopedRaceInWalk&) = delete;
 };
 
 // Reading the files the program reads for itself: only a regular file (or the one a link names)

@@ -313,7 +313,7 @@ TEST(BuiltinFiles, WritesRefuseNamesPlantedInSharedFolders)
     // What is planted at "shared/report.txt" (or, for a folder, "shared/jobs", the name going on
     // inside it), and what the name then reaches in the user's own folder.
     enum Planted { LinkToOwnFile, LinkToNewFile, FileOfItsOwn, LinkToOwnFolder, LinkToOwnFolderNewFile,
-                   LinkInAFolderOfItsOwn, SecondName };
+                   LinkInAFolderOfItsOwn, SecondName, SecondNameInAFolderOfItsOwn };
     const std::vector<std::string> writeModes = {"w", "a", "r+", "w+", "a+", "wx", "ax", "wb"};
     const std::string figures = "the user's own figures\n", draft = "their draft\n";
     const struct {
@@ -339,6 +339,8 @@ TEST(BuiltinFiles, WritesRefuseNamesPlantedInSharedFolders)
         {"another user's link in a folder they made", LinkInAFolderOfItsOwn, true, writeModes, nullptr,
          "the user's own figures"},
         {"a second name of the user's file", SecondName, false, writeModes, nullptr, "the user's own figures"},
+        {"a second name of the user's file in a folder another user made", SecondNameInAFolderOfItsOwn, false,
+         writeModes, nullptr, "the user's own figures"},
         {"the user's own link to their folder", LinkToOwnFolder, false, {"w"}, "cut list", "the user's own figures"},
         {"the user's own link to their folder, a file yet to be made", LinkToOwnFolderNewFile, false, {"w"},
          "cut list", nullptr},
@@ -358,12 +360,14 @@ TEST(BuiltinFiles, WritesRefuseNamesPlantedInSharedFolders)
             const bool intoFolder = row.planted == LinkToOwnFolder || row.planted == LinkToOwnFolderNewFile;
             const bool newFile = row.planted == LinkToNewFile || row.planted == LinkToOwnFolderNewFile;
             // The name planted, and the folder it lies in.
-            const fs::path folder = row.planted == LinkInAFolderOfItsOwn ? shared / "adir" : shared;
+            const bool ofItsOwn = row.planted == LinkInAFolderOfItsOwn || row.planted == SecondNameInAFolderOfItsOwn;
+            const bool secondName = row.planted == SecondName || row.planted == SecondNameInAFolderOfItsOwn;
+            const fs::path folder = ofItsOwn ? shared / "adir" : shared;
             const std::string planted = (folder / (intoFolder ? "jobs" : "report.txt")).string();
             const std::string name = intoFolder ? planted + (newFile ? "/new.txt" : "/figures.txt") : planted;
             const std::string target = row.planted == FileOfItsOwn ? name : (own / (newFile ? "new.txt" : "figures.txt")).string();
             if (!newFile && row.planted != FileOfItsOwn) WriteMacroFile("own/figures.txt", figures);
-            if (row.planted == LinkInAFolderOfItsOwn) {
+            if (ofItsOwn) {
                 fs::create_directories(folder);
                 if (::chown(folder.c_str(), kOther, static_cast<gid_t>(-1)) != 0) {
                     ASSERT_EQ(errno, EPERM) << std::strerror(errno);
@@ -375,7 +379,7 @@ TEST(BuiltinFiles, WritesRefuseNamesPlantedInSharedFolders)
             if (row.planted == FileOfItsOwn) {
                 WriteMacroFile("shared/report.txt", draft);
                 ASSERT_EQ(::chmod(name.c_str(), 0666), 0);
-            } else if (row.planted == SecondName) {
+            } else if (secondName) {
                 ASSERT_EQ(::link(target.c_str(), name.c_str()), 0);
             } else {
                 ASSERT_EQ(::symlink(intoFolder ? own.c_str() : target.c_str(), planted.c_str()), 0);
@@ -416,7 +420,7 @@ TEST(BuiltinFiles, WritesRefuseNamesPlantedInSharedFolders)
                 }
                 EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 1) << mode << ": nothing made beside it";
             }
-            EXPECT_EQ(fs::is_symlink(planted), row.planted != FileOfItsOwn && row.planted != SecondName) << mode;
+            EXPECT_EQ(fs::is_symlink(planted), row.planted != FileOfItsOwn && !secondName) << mode;
 
             ::chmod(shared.c_str(), 0700);
         }
@@ -444,7 +448,7 @@ TEST(BuiltinFiles, ANamePutThereAfterTheCheckIsNotOpened)
         const char* mode;
         bool stood;  // a file of the user's stood under the name at the check
         Put put;     // what takes its place before the open
-        mode_t folderMode = 01777;  // 0777: anyone may replace names, and a second name is not refused as such
+        mode_t folderMode = 01777;  // 0777: anyone may replace names, not only their own
     } rows[] = {
         {"r+", false, Link},      {"r+", false, SecondName}, {"w", false, Link},  {"w", false, SecondName},
         {"a", false, Link},       {"a", false, SecondName},  {"w+", false, SecondName}, {"w", true, Link},

@@ -155,6 +155,13 @@ TEST(SafeWrite, WritesWholeKeepsModeAndFollowsLinks)
 
     EXPECT_FALSE(SafeWriteFile(f.Path("no folder/x.pad"), "x").ok);
     EXPECT_FALSE(SafeWriteFile(f.dir.path().toStdString(), "x").ok);  // a folder
+    // A name that goes on past a file names no file: the file stays as it was.
+    for (const char* past : {"/.", "/", "/..", "/./"}) {
+        EXPECT_FALSE(SafeWriteFile(target + past, "past").ok) << past;
+        std::string read;
+        EXPECT_FALSE(ReadRegularFile(target + past, read)) << past;
+    }
+    EXPECT_EQ(ReadFile(target), "through the link");
     EXPECT_FALSE(SafeWriteFile(std::string(), "x").ok);
 }
 
@@ -363,6 +370,7 @@ TEST(SafeWrite, LinksPlantedInSharedFoldersAreNotFollowed)
         const char* through = "";   // the rest of the name after the links, which then name the user's folder
         mode_t madeByOther = 0;     // the links lie in a folder of this mode that kOther made in the shared one
         Planted planted = Links;
+        bool swapped = false;       // the first link is swapped for another user's once it was looked at
     } rows[] = {
         // No link: the saved name is a file that another user made there, which anyone may write.
         {"another user's file in a shared folder", 01777, false, {}, false, false, "", 0, FileOfAnother},
@@ -397,6 +405,14 @@ TEST(SafeWrite, LinksPlantedInSharedFoldersAreNotFollowed)
          0755},
         {"the user's own link in a folder another user made that anyone may write", 01777, false, {Self}, false,
          true, "", 0777},
+        {"a second name of the user's own file in a folder another user made that anyone may write", 01777, false,
+         {}, false, false, "", 0777, SecondName},
+        {"a second name of the user's own file in a folder another user made", 01777, false, {}, false, false, "",
+         0755, SecondName},
+        {"the user's own link, swapped for another user's as it is followed", 01777, false, {Self}, false, true,
+         "", 0777, Links, true},
+        {"the user's own link to a folder, swapped for another user's as it is followed", 01777, false, {Self},
+         false, true, "/own.txt", 0777, Links, true},
     };
     const std::string victimBytes = "the user's own file\r\n";
     std::vector<std::string> leftOut;
@@ -445,10 +461,32 @@ TEST(SafeWrite, LinksPlantedInSharedFoldersAreNotFollowed)
         const std::string name = links[0] + row.through;
         const std::string nodeBefore = Node(links[0]);
         const QStringList entriesBefore = Entries(shared.dir);
+        // What another user swaps in: a link of theirs to another file (or folder) of the user's.
+        const std::string secret = victim.Path("secret"), secretFile = secret + (intoFolder ? "/own.txt" : "");
+        if (intoFolder) {
+            ASSERT_EQ(::mkdir(secret.c_str(), 0700), 0);
+        }
+        WriteFile(secretFile, "secret");
+        const auto swapping = [&](const std::function<void()>& work) {
+            if (!row.swapped) return work();
+            const std::string swap = base + "/swap";
+            {
+                const ScopedRaceInWalk race([&] {
+                    if (::symlink(secret.c_str(), swap.c_str()) == 0 && GiveTo(swap, kOther))
+                        ::rename(swap.c_str(), links[0].c_str());
+                });
+                work();
+            }
+            ::unlink(links[0].c_str());
+            ASSERT_EQ(::symlink(lastTarget.c_str(), links[0].c_str()), 0);
+        };
 
         std::string read;
-        const SafeReadResult readResult = ReadRegularFile(name, read);
-        const SafeWriteResult written = SafeWriteFile(name, "the pad");
+        SafeReadResult readResult;
+        SafeWriteResult written;
+        swapping([&] { readResult = ReadRegularFile(name, read); });
+        swapping([&] { written = SafeWriteFile(name, "the pad"); });
+        EXPECT_EQ(ReadFile(secretFile), "secret") << "nothing is written past a link swapped in";
         if (row.followed) {
             EXPECT_TRUE(written.ok) << written.reason.toStdString();
             // A second name is replaced by the new file; the file it shared stays as it was.
@@ -479,7 +517,7 @@ TEST(SafeWrite, LinksPlantedInSharedFoldersAreNotFollowed)
             }
             EXPECT_EQ(Entries(shared.dir), entriesBefore);
         }
-        if (!plantedFile || !row.followed) {
+        if ((!plantedFile || !row.followed) && !row.swapped) {
             EXPECT_EQ(Node(links[0]), nodeBefore) << "the link (or the refused file) stays as it was";
         }
         ::chmod(folder.c_str(), 0700);  // so that the scratch folder can go
