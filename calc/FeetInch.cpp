@@ -156,9 +156,16 @@ int FindFeet(const AnsiString& line, const TPlacedMask& placed, OperatorTrack& t
         if (IsLengthChar(c) && !IsPlaced(placed, j)) {
             if (IsNumberChar(line, j - 1) || !StartsFeetNumber(line, j)) continue;
             // Digits before a feet mark are the next feet length, and the blank, hyphen or slash
-            // before them is what joins the two: 12'-2' is twelve feet less two.
-            const char before = line[j - 1];
-            end = (before == ' ' || before == '-' || before == '/') ? j - 2 : j - 1;
+            // before them is what joins the two: 12'-2' is twelve feet less two. After a fraction
+            // slash they are a fraction of a foot, whose numerator is no inches of this length:
+            // 12'-1/2' is no 12'-1" over 2', which would be a silent number.
+            size_t next = j;
+            if (line[j - 1] == '/' && IsFractionSlash(line, placed, j - 1)) {
+                next = j - 1;
+                while (next > mark + 1 && IsNumberChar(line, next - 1)) --next;
+            }
+            const char before = line[next - 1];
+            end = (before == ' ' || before == '-' || before == '/') ? next - 2 : next - 1;
             break;
         }
         // What follows is no part of a length: a blank, hyphen or slash right before it is the

@@ -33,7 +33,10 @@ TEST(FeetInch, FindFeetLengthMarksWholeLengths)
         {"5'", 1, 1, 2},
         {"12'/2", 1, 1, 3},         // a slash right after the mark divides
         {"12'-2'", 1, 1, 3},        // digits before a feet mark are the next length
-        {"12' 6/2'", 1, 1, 5},
+        {"12' 6/2'", 1, 1, 3},      // but a fraction before one is its own, not the inches' digits
+        {"192'7/8'", 1, 1, 4},
+        {"12'-1/2'", 1, 1, 3},
+        {"5' 2-1/2'", 1, 1, 4},
         {"1/2'", FootFraction, 3, 4},   // feet are never a denominator
         {"2-1/2' + 1", FootFraction, 5, 6},
         {"1/2'6\" + 1", FootFraction, 3, 6},  // walked as a length, for the colouring
@@ -210,6 +213,9 @@ TEST(FeetInch, LengthsBecomeNumbersOfTheirOwnWidth)
         {"1' + 1/2'", TLengthScale::MM, "304.8 + 1/2 ?"},
         {"1/2.5'", TLengthScale::MM, "1/2.5 ?"},
         {"1/2'6\"", TLengthScale::MM, "1/2 ? 152.4"},
+        {"5' 1/2'", TLengthScale::MM, "1524 1/2 ?"},  // nor are the fraction's digits inches of feet before it
+        {"12'-1/2'", TLengthScale::MM, "3657.6-1/2 ?"},
+        {"12'7/8'", TLengthScale::MM, "3657.6 7/8 ?"},
         // A slash after a bracket, a name or a feet length still divides by feet.
         {"(16'-3\")/2'", TLengthScale::MM, "(4953  )/609.6"},
         {"x/2'", TLengthScale::MM, "x/609.6"},

@@ -148,6 +148,8 @@ TEST_F(PadCalcTest, ErrorsLeaveNoAnswers)
         {{"1", "1' + 1/2'", "5"}, "Error: parse error in line number 2:\nANS = 304.8 + 1/2 ?"},
         {{"1", "2 1/2'", "5"}, "Error: parse error in line number 2:\nANS = 2 1/2 ?"},
         {{"1", "x = 1/2'6\"", "5"}, "Error: parse error in line number 2:\nx = 1/2 ? 152.4"},
+        {{"1", "12'-1/2'", "5"}, "Error: parse error in line number 2:\nANS = 3657.6-1/2 ?"},  // not 12'1" over 2'
+        {{"1", "5' 1/2' * 2", "5"}, "Error: parse error in line number 2:\nANS = 1524 1/2 ? * 2"},
         {{"1", "if (1 == 1) then", "1/2'", "endif", "5"}, "Error: parse error in line number 3:\nANS = 1/2 ?"},
         {{"for (i = 1; i <= 2; i++)", "3/4' * 2", "endfor"}, "Error: parse error in line number 2:\nANS = 3/4 ? * 2"},
         {{"1", "1/0", "5"}, "Error: division by zero"},
