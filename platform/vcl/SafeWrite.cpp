@@ -301,16 +301,10 @@ QString Spelled(const std::vector<std::string>& parts, bool fromRoot)
     return QFile::decodeName(TextHead(text).c_str());
 }
 
-std::function<void()>& RaceAfterCheck()
+// A seam's work, when a test set one.
+void RaceIfSet(RacePoint point)
 {
-    static std::function<void()> race;
-    return race;
-}
-
-std::function<void()>& RaceInWalk()
-{
-    static std::function<void()> race;
-    return race;
+    if (const std::function<void()>& race = RaceAt(point)) race();
 }
 
 // Walks path to the name it lands on, folder by folder from the root or the current folder,
@@ -371,7 +365,7 @@ bool Walk(const std::string& path, WriteTarget& out, struct stat& info)
                                                        "users may write to, and such a link is not followed")};
                 return false;
             }
-            if (RaceInWalk()) RaceInWalk()();
+            RaceIfSet(RacePoint::InWalk);
             if (++links > kMaxLinks) return fail(ELOOP);
             std::string link(PATH_MAX, '\0');
             const ssize_t n = ::readlinkat(held.fd, "", link.data(), link.size());
@@ -473,7 +467,7 @@ WriteOpen OpenWriteTarget(const WriteTarget& checked, int flags)
         result.reason = checked.check.reason;
         return result;
     }
-    if (RaceAfterCheck()) RaceAfterCheck()();
+    RaceIfSet(RacePoint::AfterCheck);
     // A file that stood there is emptied only once it is known to be the one checked; a free
     // name is made new, so that nothing put there meanwhile is opened in its place.
     const bool empty = flags & O_TRUNC;
@@ -526,13 +520,11 @@ WriteOpen OpenWriteTarget(const WriteTarget& checked, int flags)
     return result;
 }
 
-ScopedRaceAfterCheck::ScopedRaceAfterCheck(std::function<void()> race) { RaceAfterCheck() = std::move(race); }
-
-ScopedRaceAfterCheck::~ScopedRaceAfterCheck() { RaceAfterCheck() = nullptr; }
-
-ScopedRaceInWalk::ScopedRaceInWalk(std::function<void()> race) { RaceInWalk() = std::move(race); }
-
-ScopedRaceInWalk::~ScopedRaceInWalk() { RaceInWalk() = nullptr; }
+std::function<void()>& RaceAt(RacePoint point)
+{
+    static std::function<void()> races[2];
+    return races[point == RacePoint::AfterCheck ? 0 : 1];
+}
 
 SafeWriteResult SafeWriteFile(const std::string& path, const std::string& bytes, int mode)
 {

@@ -26,6 +26,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 
 struct SafeWriteResult {
     bool ok = true;
@@ -80,26 +81,22 @@ struct WriteOpen {
 };
 WriteOpen OpenWriteTarget(const WriteTarget& checked, int flags);
 
-// Test seam: work done after a name was checked and before it is opened, as another user racing
-// the program would do it. One at a time, for as long as the object lives.
-class ScopedRaceAfterCheck {
+// Test seams: work done at a point of a write where another user racing the program would act,
+// after a name was checked and before it is opened (AfterCheck), or each time the walk of a name
+// has looked at a link and before it follows it (InWalk). One at each point at a time, for as long
+// as the object lives.
+enum class RacePoint { AfterCheck, InWalk };
+std::function<void()>& RaceAt(RacePoint point);
+template <RacePoint point>
+class ScopedRace {
 public:
-    explicit ScopedRaceAfterCheck(std::function<void()> race);
-    ~ScopedRaceAfterCheck();
-    ScopedRaceAfterCheck(const ScopedRaceAfterCheck&) = delete;
-    ScopedRaceAfterCheck& operator=(const ScopedRaceAfterCheck&) = delete;
+    explicit ScopedRace(std::function<void()> race) { RaceAt(point) = std::move(race); }
+    ~ScopedRace() { RaceAt(point) = nullptr; }
+    ScopedRace(const ScopedRace&) = delete;
+    ScopedRace& operator=(const ScopedRace&) = delete;
 };
-
-// Test seam: work done each time the walk of a name has looked at a link and before it follows it,
-// as another user racing the program would swap the link. One at a time, for as long as the object
-// lives.
-class ScopedRaceInWalk {
-public:
-    explicit ScopedRaceInWalk(std::function<void()> race);
-    ~ScopedRaceInWalk();
-    ScopedRaceInWalk(const ScopedRaceInWalk&) = delete;
-    ScopedRaceInWalk& operator=(const ScopedRaceInWalk&) = delete;
-};
+using ScopedRaceAfterCheck = ScopedRace<RacePoint::AfterCheck>;
+using ScopedRaceInWalk = ScopedRace<RacePoint::InWalk>;
 
 // Reading the files the program reads for itself: only a regular file (or the one a link names)
 // is read. A folder, a named pipe, a device or a socket is refused with its reason before it is

@@ -470,13 +470,16 @@ TEST(SafeWrite, LinksPlantedInSharedFoldersAreNotFollowed)
         const auto swapping = [&](const std::function<void()>& work) {
             if (!row.swapped) return work();
             const std::string swap = base + "/swap";
+            int raced = 0;
             {
                 const ScopedRaceInWalk race([&] {
+                    ++raced;
                     if (::symlink(secret.c_str(), swap.c_str()) == 0 && GiveTo(swap, kOther))
                         ::rename(swap.c_str(), links[0].c_str());
                 });
                 work();
             }
+            EXPECT_GT(raced, 0) << row.what << ": the swap came while the walk followed the link";
             ::unlink(links[0].c_str());
             ASSERT_EQ(::symlink(lastTarget.c_str(), links[0].c_str()), 0);
         };
