@@ -215,7 +215,8 @@ TPadSaveResult SavePadFile(const AnsiString& chosenName, const TPadFile& pad)
             result.Reason = read.reason;
             return result;
         }
-        const SafeWriteResult kept = read ? SafeWriteFile(result.BackupName, previous, static_cast<int>(read.mode & 0777))
+        const SafeWriteResult kept = read ? SafeWriteFile(result.BackupName, previous,
+                                                          WriteAccess(static_cast<int>(read.mode & 0777), read.group))
                                           : SafeWriteResult{false, read.reason};
         if (!kept) {
             result.status = TPadSaveResult::Status::CannotBackUp;

@@ -118,9 +118,23 @@ struct Held {
     int Release() { return std::exchange(fd, -1); }
 };
 
+// Gives the file open on fd the permissions mode with the group they are meant for (KeepGroup: the
+// one it has). A user may give a file only a group of their own: when that one is not, the bits
+// meant for the group are left out, since they would otherwise open the file to the user's own
+// group, which may be everyone's.
+bool GiveAccess(int fd, mode_t mode, long long group)
+{
+    if (group != KeepGroup) {
+        struct stat info {};
+        const bool same = ::fstat(fd, &info) == 0 && info.st_gid == static_cast<gid_t>(group);
+        if (!same && ::fchown(fd, static_cast<uid_t>(-1), static_cast<gid_t>(group)) != 0) mode &= ~mode_t(S_IRWXG);
+    }
+    return ::fchmod(fd, mode) == 0;
+}
+
 // The whole of a file with its bytes replaced, written in place. Only the regular file the
 // caller found is written: a link or a pipe put there since is not opened, nor written through.
-bool OverwriteInPlace(int folder, const std::string& name, const std::string& bytes, int mode)
+bool OverwriteInPlace(int folder, const std::string& name, const std::string& bytes, WriteAccess access)
 {
     const int fd = Injected(SafeWriteStep::Create)
                        ? -1
@@ -132,7 +146,9 @@ bool OverwriteInPlace(int folder, const std::string& name, const std::string& by
         errno = EINVAL;
         return false;
     }
-    if (mode != KeepMode && ::fchmod(fd, static_cast<mode_t>(mode)) != 0) return CloseAfterFailure(fd);
+    if ((access.mode != KeepMode || access.group != KeepGroup) &&
+        !GiveAccess(fd, access.mode != KeepMode ? static_cast<mode_t>(access.mode) : info.st_mode & 07777, access.group))
+        return CloseAfterFailure(fd);
     if (!WriteAll(fd, bytes.data(), bytes.size())) return CloseAfterFailure(fd);
     return SyncAndClose(fd);
 }
@@ -199,7 +215,7 @@ void DropCopy(const std::string& kept)
 
 // A folder that refuses a new file while its file may still be written: the file is rewritten
 // in place, with its old contents kept elsewhere until the new ones are safely down.
-SafeWriteResult WriteInPlace(const WriteTarget& target, const std::string& bytes, int mode, int createError)
+SafeWriteResult WriteInPlace(const WriteTarget& target, const std::string& bytes, WriteAccess access, int createError)
 {
     std::string old, kept;
     const int fd = ::openat(target.folder, target.name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
@@ -210,12 +226,12 @@ SafeWriteResult WriteInPlace(const WriteTarget& target, const std::string& bytes
     }
     if (!ReadOpened(fd, info, old, SIZE_MAX) || !KeepCopy(target.name, old, kept)) return Failed(createError);
 
-    if (OverwriteInPlace(target.folder, target.name, bytes, mode)) {
+    if (OverwriteInPlace(target.folder, target.name, bytes, access)) {
         DropCopy(kept);
         return {};
     }
     const int error = errno;
-    if (OverwriteInPlace(target.folder, target.name, old, KeepMode)) {
+    if (OverwriteInPlace(target.folder, target.name, old, {})) {
         DropCopy(kept);
         return Failed(error);
     }
@@ -405,6 +421,7 @@ bool Walk(const std::string& path, WriteTarget& out, struct stat& info)
     out.target = Spelled(walked, fromRoot).toStdString();
     out.name = std::move(name);
     out.mode = out.exists ? info.st_mode : 0;
+    out.group = out.exists ? info.st_gid : 0;
     out.device = out.exists ? info.st_dev : 0;
     out.inode = out.exists ? info.st_ino : 0;
     struct stat folderInfo {};
@@ -433,6 +450,7 @@ WriteTarget& WriteTarget::operator=(WriteTarget&& other) noexcept
     target = std::move(other.target);
     exists = other.exists;
     mode = other.mode;
+    group = other.group;
     folder = std::exchange(other.folder, -1);
     name = std::move(other.name);
     device = other.device;
@@ -526,7 +544,7 @@ std::function<void()>& RaceAt(RacePoint point)
     return races[point == RacePoint::AfterCheck ? 0 : 1];
 }
 
-SafeWriteResult SafeWriteFile(const std::string& path, const std::string& bytes, int mode)
+SafeWriteResult SafeWriteFile(const std::string& path, const std::string& bytes, WriteAccess access)
 {
     // A link is followed, so that the file it names is replaced and the link stays a link.
     const WriteTarget checked = CheckWriteTarget(path);
@@ -544,15 +562,18 @@ SafeWriteResult SafeWriteFile(const std::string& path, const std::string& bytes,
     if (fd < 0) {
         const int error = errno;
         if ((error == EACCES || error == EPERM) && exists && ::faccessat(folder, name.c_str(), W_OK, 0) == 0)
-            return WriteInPlace(checked, bytes, mode, error);
+            return WriteInPlace(checked, bytes, access, error);
         return Failed(error);
     }
     auto fail = [&](int error) {
         ::unlinkat(folder, temp.c_str(), 0);
         return Failed(error);
     };
-    // The new file keeps the permissions of the one it replaces, unless the caller names its own.
-    ::fchmod(fd, mode != KeepMode ? static_cast<mode_t>(mode) : exists ? (checked.mode & 07777) : NewFileMode());
+    // The new file keeps the permissions of the one it replaces, and the group they open it to,
+    // unless the caller names its own: a pad saved is no more open than it was.
+    GiveAccess(fd,
+               access.mode != KeepMode ? static_cast<mode_t>(access.mode) : exists ? (checked.mode & 07777) : NewFileMode(),
+               access.group != KeepGroup ? access.group : exists ? static_cast<long long>(checked.group) : KeepGroup);
     if (!WriteAll(fd, bytes.data(), bytes.size())) {
         CloseAfterFailure(fd);
         return fail(errno);
@@ -570,9 +591,9 @@ SafeWriteResult SafeWriteFile(const std::string& path, const std::string& bytes,
     return {};
 }
 
-SafeWriteResult SafeWriteFile(const QString& path, const std::string& bytes, int mode)
+SafeWriteResult SafeWriteFile(const QString& path, const std::string& bytes, WriteAccess access)
 {
-    return SafeWriteFile(QFile::encodeName(path).toStdString(), bytes, mode);
+    return SafeWriteFile(QFile::encodeName(path).toStdString(), bytes, access);
 }
 
 namespace {
@@ -609,6 +630,7 @@ SafeReadResult ReadOpened(int fd, const struct stat& info, std::string& bytes, s
     ::close(fd);
     SafeReadResult result;
     result.mode = info.st_mode;
+    result.group = info.st_gid;
     return result;
 }
 
@@ -621,7 +643,7 @@ SafeReadResult OpenChecked(const std::string& path, int& fd, struct stat& info)
     // (a pad calculated, a backup beside it).
     WriteTarget walked;
     if (!Walk(path, walked, info)) {
-        if (walked.refused) return {SafeReadResult::Status::NotRegular, walked.check.reason, 0, true};
+        if (walked.refused) return {SafeReadResult::Status::NotRegular, walked.check.reason, 0, true, 0};
         return ReadFailed(errno);
     }
     if (!walked.exists) return ReadFailed(ENOENT);
@@ -643,6 +665,7 @@ SafeReadResult OpenChecked(const std::string& path, int& fd, struct stat& info)
     fd = opened;
     SafeReadResult result;
     result.mode = info.st_mode;
+    result.group = info.st_gid;
     return result;
 }
 

@@ -35,12 +35,20 @@ struct SafeWriteResult {
     explicit operator bool() const { return ok; }
 };
 
-// path: the file's name as the file system knows it (UTF-8 bytes here). mode: the permissions the
-// written file takes; KeepMode gives it those of the file it replaces, or the usual ones when it is
-// new.
+// The permissions a written file takes, and the group they open it to. KeepMode and KeepGroup give
+// it those of the file it replaces, or the usual ones when it is new. A group the user may not give
+// a file leaves it without the bits meant for that group, so that it is never more open than asked.
 inline constexpr int KeepMode = -1;
-SafeWriteResult SafeWriteFile(const std::string& path, const std::string& bytes, int mode = KeepMode);
-SafeWriteResult SafeWriteFile(const QString& path, const std::string& bytes, int mode = KeepMode);
+inline constexpr long long KeepGroup = -1;
+struct WriteAccess {
+    int mode = KeepMode;
+    long long group = KeepGroup;
+    WriteAccess(int bits = KeepMode, long long owningGroup = KeepGroup) : mode(bits), group(owningGroup) {}
+};
+
+// path: the file's name as the file system knows it (UTF-8 bytes here).
+SafeWriteResult SafeWriteFile(const std::string& path, const std::string& bytes, WriteAccess access = {});
+SafeWriteResult SafeWriteFile(const QString& path, const std::string& bytes, WriteAccess access = {});
 
 // The rule above for a name about to be written, for the writer and for a caller that opens a file
 // for writing itself (a macro program's open): the name walked and its links followed, and refused
@@ -54,6 +62,7 @@ struct WriteTarget {
     std::string target;  // the name the write lands on, as walked: for messages
     bool exists = false;
     unsigned mode = 0;  // the type and permissions of what stands there, when something does
+    unsigned group = 0;  // and its group
     int folder = -1;    // the folder the write lands in, open (a path descriptor) on success
     std::string name;   // the last name, in that folder
     unsigned long long device = 0, inode = 0;  // what stands there, when something does
@@ -115,6 +124,7 @@ struct SafeReadResult {
     QString reason;     // why it failed, for the user; empty when read
     unsigned mode = 0;  // the type and permissions of the file read
     bool refused = false;  // NotRegular because of a link another user made along the name
+    unsigned group = 0;    // the group the permissions of the file read open it to
 
     explicit operator bool() const { return status == Status::Read; }
 };

@@ -345,10 +345,15 @@ TEST(PadFiles, NewStartsAnUntitledPad)
 // the calculation's program file, which holds the pad's lines, is the user's alone.
 TEST(PadFiles, SavingUnderAnotherExtensionWritesPadAndKeepsTheOldFile)
 {
+    // A group of the machine that is not the user's own: the pad's bits for its group are meant for
+    // that one, and must not come to open the pad, or its backup, to the user's own group.
+    const gid_t otherGroup = ::getegid() == 65534 ? 65533 : 65534;
     const struct {
         mode_t pad;
         mode_t oldBackup;  // 0: none
-    } rows[] = {{0600, 0}, {0644, 0}, {0640, 0}, {0600, 0644}, {0644, 0600}};
+        bool otherGroup;   // the pad's group is otherGroup
+    } rows[] = {{0600, 0, false}, {0644, 0, false}, {0640, 0, false}, {0600, 0644, false},
+                {0644, 0600, false}, {0640, 0, true}, {0660, 0664, true}};
     for (const auto& row : rows) {
         ShownForm f;
         PadTestFiles::Write(f.Path("job.pad"), "previous");
@@ -356,6 +361,11 @@ TEST(PadFiles, SavingUnderAnotherExtensionWritesPadAndKeepsTheOldFile)
         if (row.oldBackup) {
             PadTestFiles::Write(f.Path("job.p~d"), "older");
             ASSERT_EQ(::chmod(f.Path("job.p~d").c_str(), row.oldBackup), 0);
+        }
+        if (row.otherGroup && ::chown(f.Path("job.pad").c_str(), static_cast<uid_t>(-1), otherGroup) != 0) {
+            std::printf("[ NOTICE ] a pad of another group is left out: only an administrator may give a file "
+                        "a group not the user's\n");
+            continue;
         }
         PadTestFiles::Write(f.Path("MacroRunLine.Tmp"), "an older program");
         ASSERT_EQ(::chmod(f.Path("MacroRunLine.Tmp").c_str(), 0644), 0);
@@ -370,6 +380,9 @@ TEST(PadFiles, SavingUnderAnotherExtensionWritesPadAndKeepsTheOldFile)
         ASSERT_EQ(::stat(f.Path("job.pad").c_str(), &pad), 0);
         EXPECT_EQ(backup.st_mode & 07777, row.pad) << std::oct << row.pad << " " << row.oldBackup;
         EXPECT_EQ(pad.st_mode & 07777, row.pad) << std::oct << row.pad;
+        const gid_t group = row.otherGroup ? otherGroup : ::getegid();
+        EXPECT_EQ(backup.st_gid, group) << std::oct << row.pad << " " << row.oldBackup;
+        EXPECT_EQ(pad.st_gid, group) << std::oct << row.pad;
 
         f->Btn_CalculateOnly->Click();
         ASSERT_EQ(::stat(f.Path("MacroRunLine.Tmp").c_str(), &program), 0);

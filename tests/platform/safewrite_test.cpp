@@ -3,6 +3,7 @@
 #include "platform/vcl/SafeWrite.h"
 #include "platform/win/Registry.h"
 #include "tests/common/DialogRecorder.h"
+#include "tests/common/TestProcess.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,6 +16,7 @@
 #include <fstream>
 #include <future>
 #include <gtest/gtest.h>
+#include <grp.h>
 #include <sstream>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -163,6 +165,55 @@ TEST(SafeWrite, WritesWholeKeepsModeAndFollowsLinks)
     }
     EXPECT_EQ(ReadFile(target), "through the link");
     EXPECT_FALSE(SafeWriteFile(std::string(), "x").ok);
+}
+
+// A file keeps its group when it is written again. When the user may not give the new file that
+// group (it is not one of theirs), the bits meant for that group go: they would otherwise open
+// the file to the user's own group, which may be everyone's.
+TEST(SafeWrite, AFileKeepsItsGroupOrLosesTheBitsMeantForIt)
+{
+    if (::geteuid() != 0) {
+        std::printf("[ NOTICE ] a file of a group not the user's needs an administrator to make: left out\n");
+        return;
+    }
+    constexpr uid_t kUser = 4242;
+    constexpr gid_t kOwnGroup = 4242, kTeam = 4343;
+    std::string folder = "/tmp/plumo-group-XXXXXX";
+    ASSERT_NE(::mkdtemp(folder.data()), nullptr);
+    const std::string pad = folder + "/team.pad";
+    WriteFile(pad, "old");
+    const struct {
+        const char* what;
+        bool asUser;    // written by kUser, who is in no group but kOwnGroup, else by the administrator
+        mode_t mode;
+        mode_t after;
+        gid_t groupAfter;
+    } rows[] = {
+        {"the administrator keeps any group", false, 0660, 0660, kTeam},
+        {"a user keeps the bits but not a group of another's", true, 0660, 0600, kOwnGroup},
+        {"a file open to everyone stays so", true, 0664, 0604, kOwnGroup},
+    };
+    for (const auto& row : rows) {
+        ASSERT_EQ(::chown(folder.c_str(), kUser, kOwnGroup), 0);
+        ASSERT_EQ(::chown(pad.c_str(), kUser, kTeam), 0);
+        ASSERT_EQ(::chmod(pad.c_str(), row.mode), 0);
+        const ChildEnd end = RunWatched(
+            [&] {
+                if (row.asUser && (::setgroups(0, nullptr) != 0 || ::setresgid(kOwnGroup, kOwnGroup, kOwnGroup) != 0 ||
+                                   ::setresuid(kUser, kUser, kUser) != 0))
+                    return 2;
+                return SafeWriteFile(pad, row.what).ok ? 0 : 1;
+            },
+            200, 20);
+        EXPECT_EQ(end.exitCode, 0) << row.what;
+        EXPECT_EQ(ReadFile(pad), row.what);
+        struct stat info {};
+        ASSERT_EQ(::stat(pad.c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 07777, row.after) << row.what;
+        EXPECT_EQ(info.st_gid, row.groupAfter) << row.what;
+    }
+    ::unlink(pad.c_str());
+    ::rmdir(folder.c_str());
 }
 
 // A folder that takes no new file, with a file that may be written: written in place, and a
