@@ -122,9 +122,7 @@ int FindFeet(const AnsiString& line, const TPlacedMask& placed, OperatorTrack& t
     if (mark == 0 || !IsDigit(line[mark - 1]) || IsPlaced(placed, mark - 1)) return NoLength;
     start = mark - 1;
     // The feet are the number before the mark, with its decimal point (1.5' is a foot and a half).
-    while (start > 0 && !IsPlaced(placed, start - 1) &&
-           (IsDigit(line[start - 1]) || (line[start - 1] == '.' && IsDigit(line[start]))))
-        --start;
+    while (start > 0 && !IsPlaced(placed, start - 1) && IsNumberChar(line, start - 1)) --start;
     // Feet are never a fraction's denominator: 1/2' is no 1 over 2', which would be a silent 0".
     // Its length is walked all the same, so that the colouring shows what it did before.
     const bool fraction = start > 0 && IsFractionSlash(line, placed, start - 1);

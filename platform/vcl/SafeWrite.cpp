@@ -103,21 +103,6 @@ bool SyncAndClose(int fd)
     return ::close(fd) == 0;
 }
 
-// A descriptor closed when it goes.
-struct Held {
-    int fd = -1;
-    explicit Held(int opened = -1) : fd(opened) {}
-    ~Held() { Reset(-1); }
-    Held(const Held&) = delete;
-    Held& operator=(const Held&) = delete;
-    void Reset(int opened)
-    {
-        if (fd >= 0) ::close(fd);
-        fd = opened;
-    }
-    int Release() { return std::exchange(fd, -1); }
-};
-
 // Gives the file open on fd the permissions mode with the group they are meant for (KeepGroup: the
 // one it has). A user may give a file only a group of their own: when that one is not, the bits
 // meant for the group are left out, since they would otherwise open the file to the user's own
@@ -218,7 +203,7 @@ void DropCopy(const std::string& kept)
 SafeWriteResult WriteInPlace(const WriteTarget& target, const std::string& bytes, WriteAccess access, int createError)
 {
     std::string old, kept;
-    const int fd = ::openat(target.folder, target.name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    const int fd = ::openat(target.folder.fd, target.name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     struct stat info {};
     if (fd < 0 || ::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         if (fd >= 0) ::close(fd);
@@ -226,12 +211,12 @@ SafeWriteResult WriteInPlace(const WriteTarget& target, const std::string& bytes
     }
     if (!ReadOpened(fd, info, old, SIZE_MAX) || !KeepCopy(target.name, old, kept)) return Failed(createError);
 
-    if (OverwriteInPlace(target.folder, target.name, bytes, access)) {
+    if (OverwriteInPlace(target.folder.fd, target.name, bytes, access)) {
         DropCopy(kept);
         return {};
     }
     const int error = errno;
-    if (OverwriteInPlace(target.folder, target.name, old, {})) {
+    if (OverwriteInPlace(target.folder.fd, target.name, old, {})) {
         DropCopy(kept);
         return Failed(error);
     }
@@ -337,7 +322,7 @@ bool Walk(const std::string& path, WriteTarget& out, struct stat& info)
     };
     if (path.empty() || path.find('\0') != std::string::npos) return fail(ENOENT);
     bool fromRoot = path.front() == '/';
-    Held folder(::open(fromRoot ? "/" : ".", O_PATH | O_DIRECTORY | O_CLOEXEC));
+    HeldDescriptor folder(::open(fromRoot ? "/" : ".", O_PATH | O_DIRECTORY | O_CLOEXEC));
     if (folder.fd < 0) return fail(errno);
     std::vector<std::string> walked;  // the folders passed, for the box
     std::deque<std::string> todo;
@@ -365,7 +350,7 @@ bool Walk(const std::string& path, WriteTarget& out, struct stat& info)
         if (S_ISLNK(info.st_mode)) {
             // The link is held while it is judged and read, so that what is followed is the link
             // whose maker was judged, not one put under its name in between.
-            const Held held(::openat(folder.fd, part.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
+            const HeldDescriptor held(::openat(folder.fd, part.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
             if (held.fd < 0 || ::fstat(held.fd, &info) != 0) return fail(errno);
             if (!S_ISLNK(info.st_mode)) {
                 // Something else stands there now: it is looked at afresh.
@@ -424,9 +409,7 @@ bool Walk(const std::string& path, WriteTarget& out, struct stat& info)
     out.group = out.exists ? info.st_gid : 0;
     out.device = out.exists ? info.st_dev : 0;
     out.inode = out.exists ? info.st_ino : 0;
-    struct stat folderInfo {};
-    out.shared = ::fstat(folder.fd, &folderInfo) == 0 && Shared(folderInfo);
-    out.folder = folder.Release();
+    out.folder = std::move(folder);
     return true;
 }
 
@@ -439,29 +422,10 @@ mode_t NewFileMode()
 
 }  // namespace
 
-WriteTarget::WriteTarget(WriteTarget&& other) noexcept { *this = std::move(other); }
-
-WriteTarget& WriteTarget::operator=(WriteTarget&& other) noexcept
+void HeldDescriptor::Reset(int opened)
 {
-    if (this == &other) return *this;
-    if (folder >= 0) ::close(folder);
-    check = std::move(other.check);
-    refused = other.refused;
-    target = std::move(other.target);
-    exists = other.exists;
-    mode = other.mode;
-    group = other.group;
-    folder = std::exchange(other.folder, -1);
-    name = std::move(other.name);
-    device = other.device;
-    inode = other.inode;
-    shared = other.shared;
-    return *this;
-}
-
-WriteTarget::~WriteTarget()
-{
-    if (folder >= 0) ::close(folder);
+    if (fd >= 0) ::close(fd);
+    fd = opened;
 }
 
 WriteTarget CheckWriteTarget(const std::string& path)
@@ -469,7 +433,7 @@ WriteTarget CheckWriteTarget(const std::string& path)
     WriteTarget result;
     struct stat info {};
     if (!Walk(path, result, info) || !result.exists) return result;
-    const QString refusal = FileRefusal(info, result.folder);
+    const QString refusal = FileRefusal(info, result.folder.fd);
     if (!refusal.isEmpty()) {
         result.refused = true;
         result.check = {false, refusal};
@@ -480,7 +444,7 @@ WriteTarget CheckWriteTarget(const std::string& path)
 WriteOpen OpenWriteTarget(const WriteTarget& checked, int flags)
 {
     WriteOpen result;
-    if (!checked.check || checked.folder < 0) {
+    if (!checked.check || checked.folder.fd < 0) {
         result.refused = checked.refused;
         result.reason = checked.check.reason;
         return result;
@@ -493,7 +457,7 @@ WriteOpen OpenWriteTarget(const WriteTarget& checked, int flags)
     const bool fresh = !checked.exists && (flags & O_CREAT);
     if (checked.exists && !(flags & O_EXCL)) flags &= ~O_CREAT;  // one gone since is not made anew
     if (fresh) flags |= O_EXCL;
-    const int fd = ::openat(checked.folder, checked.name.c_str(), flags, 0666);
+    const int fd = ::openat(checked.folder.fd, checked.name.c_str(), flags, 0666);
     const auto changed = [&result] {
         result.refused = true;
         result.reason = QStringLiteral("Something else was put under its name after it was checked, and it is "
@@ -523,7 +487,7 @@ WriteOpen OpenWriteTarget(const WriteTarget& checked, int flags)
         ::close(fd);
         return changed();
     }
-    if (const QString refusal = FileRefusal(info, checked.folder); !refusal.isEmpty()) {
+    if (const QString refusal = FileRefusal(info, checked.folder.fd); !refusal.isEmpty()) {
         ::close(fd);
         result.refused = true;
         result.reason = refusal;
@@ -549,7 +513,7 @@ SafeWriteResult SafeWriteFile(const std::string& path, const std::string& bytes,
     // A link is followed, so that the file it names is replaced and the link stays a link.
     const WriteTarget checked = CheckWriteTarget(path);
     if (!checked.check) return checked.check;
-    const int folder = checked.folder;
+    const int folder = checked.folder.fd;
     const std::string& name = checked.name;
     const bool exists = checked.exists;
     // A pipe, a device or a folder is never replaced by a file, nor written into.
@@ -604,6 +568,15 @@ SafeReadResult ReadFailed(int error)
             Failed(error).reason};
 }
 
+// A read that succeeded, with what it tells of the file.
+SafeReadResult ReadFrom(const struct stat& info)
+{
+    SafeReadResult result;
+    result.mode = info.st_mode;
+    result.group = info.st_gid;
+    return result;
+}
+
 SafeReadResult ReadOpened(int fd, const struct stat& info, std::string& bytes, size_t maxBytes)
 {
     const auto tooLarge = [&] {
@@ -628,10 +601,7 @@ SafeReadResult ReadOpened(int fd, const struct stat& info, std::string& bytes, s
         bytes.append(buffer, static_cast<size_t>(n));
     }
     ::close(fd);
-    SafeReadResult result;
-    result.mode = info.st_mode;
-    result.group = info.st_gid;
-    return result;
+    return ReadFrom(info);
 }
 
 // Opens the regular file at path for reading and gives what it holds in info.
@@ -652,7 +622,7 @@ SafeReadResult OpenChecked(const std::string& path, int& fd, struct stat& info)
     // Without waiting, since a pipe put there meanwhile would wait for a writer (a regular file
     // reads the same), and looked at again once open, in case the name changed hands meanwhile.
     const int opened =
-        ::openat(walked.folder, walked.name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        ::openat(walked.folder.fd, walked.name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (opened < 0) return ReadFailed(errno);
     if (::fstat(opened, &info) != 0) {
         CloseAfterFailure(opened);
@@ -663,10 +633,7 @@ SafeReadResult OpenChecked(const std::string& path, int& fd, struct stat& info)
         return {SafeReadResult::Status::NotRegular, NotRegularReason(info.st_mode)};
     }
     fd = opened;
-    SafeReadResult result;
-    result.mode = info.st_mode;
-    result.group = info.st_gid;
-    return result;
+    return ReadFrom(info);
 }
 
 }  // namespace

@@ -50,6 +50,21 @@ struct WriteAccess {
 SafeWriteResult SafeWriteFile(const std::string& path, const std::string& bytes, WriteAccess access = {});
 SafeWriteResult SafeWriteFile(const QString& path, const std::string& bytes, WriteAccess access = {});
 
+// A descriptor closed when it goes; moving it hands it on.
+struct HeldDescriptor {
+    int fd = -1;
+    HeldDescriptor() = default;
+    explicit HeldDescriptor(int opened) : fd(opened) {}
+    HeldDescriptor(HeldDescriptor&& other) noexcept : fd(std::exchange(other.fd, -1)) {}
+    HeldDescriptor& operator=(HeldDescriptor&& other) noexcept
+    {
+        if (this != &other) Reset(std::exchange(other.fd, -1));
+        return *this;
+    }
+    ~HeldDescriptor() { Reset(-1); }
+    void Reset(int opened);
+};
+
 // The rule above for a name about to be written, for the writer and for a caller that opens a file
 // for writing itself (a macro program's open): the name walked and its links followed, and refused
 // (with refused set, and the reason naming the part of the name refused) when another user planted
@@ -63,17 +78,9 @@ struct WriteTarget {
     bool exists = false;
     unsigned mode = 0;  // the type and permissions of what stands there, when something does
     unsigned group = 0;  // and its group
-    int folder = -1;    // the folder the write lands in, open (a path descriptor) on success
+    HeldDescriptor folder;  // the folder the write lands in, open (a path descriptor) on success
     std::string name;   // the last name, in that folder
     unsigned long long device = 0, inode = 0;  // what stands there, when something does
-    bool shared = false;  // the folder is sticky and everyone may write to it
-
-    WriteTarget() = default;
-    WriteTarget(WriteTarget&& other) noexcept;
-    WriteTarget& operator=(WriteTarget&& other) noexcept;
-    WriteTarget(const WriteTarget&) = delete;
-    WriteTarget& operator=(const WriteTarget&) = delete;
-    ~WriteTarget();
 };
 WriteTarget CheckWriteTarget(const std::string& path);
 
